@@ -1,0 +1,56 @@
+#include "ui/services.h"
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+namespace hc::ui {
+namespace {
+
+class HeadlessServices : public Services {
+public:
+    void messageBox(const QString& prompt, Buttons, const QString&) override {
+        std::fprintf(stderr, "%s\n", prompt.toUtf8().constData());
+    }
+    void printWindow(QObject*) override {}
+    void openWebPage(const QString&) override {}
+    double random() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine_); }
+    void reseedRandom() override {
+        engine_.seed(static_cast<std::mt19937_64::result_type>(
+            std::chrono::steady_clock::now().time_since_epoch().count()));
+    }
+
+private:
+    std::mt19937_64 engine_{5489u};
+};
+
+HeadlessServices& headless() {
+    static HeadlessServices s;
+    return s;
+}
+
+Services* current = nullptr;
+
+}  // namespace
+
+Services& services() { return current ? *current : headless(); }
+
+Services* installServices(Services* s) {
+    Services* previous = current;
+    current = s;
+    return previous;
+}
+
+RecordingServices::RecordingServices() : previous_(installServices(this)) {}
+RecordingServices::~RecordingServices() { installServices(previous_); }
+
+void RecordingServices::messageBox(const QString& prompt, Buttons, const QString& title) {
+    messages << prompt;
+    titles << title;
+}
+void RecordingServices::printWindow(QObject*) { ++printed; }
+void RecordingServices::openWebPage(const QString& url) { openedPages << url; }
+double RecordingServices::random() { return randomValues.isEmpty() ? 0.5 : randomValues.takeFirst(); }
+void RecordingServices::reseedRandom() { ++reseeds; }
+
+}  // namespace hc::ui

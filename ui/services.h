@@ -1,0 +1,72 @@
+#pragma once
+// Services that routines and windows call: message boxes, printing a window,
+// opening a web page, random numbers. The engine and the tool modules use only
+// this header (QtCore); the windows install the Qt Widgets implementation, and
+// tests install a recorder.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QObject;
+
+namespace hc::ui {
+
+enum class Buttons { Ok, CancelRetryContinue };
+
+class Services {
+public:
+    virtual ~Services() = default;
+    // Shows a modal message box and returns when it is closed. The button
+    // pressed is not reported: no caller uses it.
+    virtual void messageBox(const QString& prompt, Buttons buttons, const QString& title) = 0;
+    // Prints an image of the window (a QWidget); failures are ignored.
+    virtual void printWindow(QObject* window) = 0;
+    // Opens the address in the system browser without waiting; failures are ignored.
+    virtual void openWebPage(const QString& url) = 0;
+    // A pseudo-random value 0 <= r < 1.
+    virtual double random() = 0;
+    // Seeds the generator from the clock.
+    virtual void reseedRandom() = 0;
+};
+
+// The installed services; the default writes message boxes to standard error
+// and does nothing for printing and web pages.
+Services& services();
+// Installs s (not owned) and returns the previous one; nullptr restores the default.
+Services* installServices(Services* s);
+
+inline void messageBox(const QString& prompt, Buttons buttons = Buttons::Ok,
+                       const QString& title = QString()) {
+    services().messageBox(prompt, buttons, title);
+}
+inline double random() { return services().random(); }
+
+// Records message boxes, prints and web pages instead of showing them; its random
+// source returns the values queued in `randomValues` (then 0.5). Installs itself
+// on construction and restores the previous services on destruction.
+class RecordingServices : public Services {
+public:
+    RecordingServices();
+    ~RecordingServices() override;
+    RecordingServices(const RecordingServices&) = delete;
+    RecordingServices& operator=(const RecordingServices&) = delete;
+
+    QStringList messages;  // prompts, in order
+    QStringList titles;
+    int printed = 0;
+    QStringList openedPages;
+    QList<double> randomValues;
+    int reseeds = 0;
+
+    void messageBox(const QString& prompt, Buttons buttons, const QString& title) override;
+    void printWindow(QObject* window) override;
+    void openWebPage(const QString& url) override;
+    double random() override;
+    void reseedRandom() override;
+
+private:
+    Services* previous_;
+};
+
+}  // namespace hc::ui
