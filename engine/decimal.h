@@ -31,7 +31,8 @@ public:
     // NOLINTNEXTLINE(google-explicit-constructor): small integers are values.
     constexpr Decimal(int v) : Decimal(static_cast<long long>(v)) {}
     constexpr Decimal(long long v)
-        : coef_(v < 0 ? static_cast<u128>(-(v + 1)) + 1 : static_cast<u128>(v)), scale_(0),
+        : coef_(v < 0 ? static_cast<u128>(-(v + 1)) + 1 : static_cast<u128>(v)),
+          scale_(0),
           neg_(v < 0) {}
 
     // coefficient must be below 2^96 and scale within 0..28 (else DecimalError).
@@ -80,6 +81,11 @@ public:
     }
 
 private:
+    struct Raw {};
+    constexpr Decimal(Raw, u128 coefficient, int scale, bool negative)
+        : coef_(coefficient), scale_(static_cast<std::uint8_t>(scale)), neg_(negative) {}
+    friend struct DecimalOps;
+
     u128 coef_ = 0;  // below 2^96
     std::uint8_t scale_ = 0;
     bool neg_ = false;
