@@ -5,13 +5,16 @@
 
 namespace hc {
 
-// An angle in the unit of the calculation state, to radians.
+// An angle in the unit of the calculation state, to radians. Reports nothing:
+// a value that is not a number gives the text "error" for the caller to report.
 Num ZelDanWeiZhuanHuDu(const Num& x);
-// Decimal degrees to packed degrees-minutes-seconds (d.mmss...).
+// Packed degrees-minutes-seconds (d.mmss...) to decimal degrees. Seconds or
+// minutes above 60 are shown in a message box and taken as 60.
 Num ZelDuZhuanTiDu(const Num& x);
 // Packed degrees-minutes-seconds to radians.
 Num ZelDuZhuanHuDu(const Num& x);
-// Packed degrees-minutes-seconds to decimal degrees.
+// Decimal degrees to packed degrees-minutes-seconds. Reports nothing, like
+// ZelDanWeiZhuanHuDu.
 Num ZelTiDuZhuanDu(const Num& x);
 
 }  // namespace hc

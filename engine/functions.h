@@ -29,7 +29,8 @@ inline const QString kPiOver180 = QStringLiteral("0.0174532925199432957692369077
 // the evaluator's summary failure.
 inline bool endsFormula(const Num& r) { return r.isText() && r.rawText() == u"error"; }
 
-// Circular functions of an angle in the unit of the calculation state.
+// Circular functions of an angle in radians; sec and csc of a zero divisor give
+// 1E+28 and tell the user in a message box.
 Num ZelSin(const Num& x);
 Num ZelCos(const Num& x);
 Num ZelTan(const Num& x);
@@ -47,7 +48,7 @@ Num ZelCth(const Num& x);
 Num ZelLg(const Num& x);
 Num ZelLn(const Num& x);
 
-// Inverse circular functions; the angle is in the unit of the calculation state.
+// Inverse circular functions; the angle is in radians.
 Num ZelArcsin(const Num& x);
 Num ZelArccos(const Num& x);
 Num ZelArctan(const Num& x);
