@@ -6,9 +6,12 @@
 namespace hc {
 
 struct CalcResult {
-    QString formula;  // new text of the formula box (normalised and spaced)
-    QString result;   // result box text: the laid-out result or the first error message
-    QString status;   // status box text
+    QString formula;      // new text of the formula box (normalised and spaced)
+    QString result;       // result box text: the laid-out result or the first error message
+    QString status;       // status box text
+    QString value;        // the result after the precision check, before layout ("Error" or
+                          // "error" when the formula failed)
+    bool failed = false;  // an error was counted: `result` holds the message
 };
 
 // Runs the whole calculation of a formula with the display decimals, angle unit

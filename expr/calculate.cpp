@@ -1,0 +1,80 @@
+#include "expr/calculate.h"
+
+#include "engine/number.h"
+#include "engine/rounding.h"
+#include "expr/evaluate.h"
+#include "expr/normalize.h"
+#include "expr/validate.h"
+
+namespace hc {
+
+namespace {
+
+const QString kGenericError = QStringLiteral("算式中存在严重错误，请查找原因，修改算式后再计算。");
+
+}  // namespace
+
+QString ZelXianShiJieGuo(const QString& result, bool approximate, int decimals) {
+    QString text = result;
+    const qsizetype point = text.indexOf(u'.');
+    const qsizetype k = point < 0 ? text.size() : point;
+    if (k < 30) text.prepend(QString(30 - k, u' '));
+    if (approximate && text.startsWith(QStringLiteral("    ")))
+        text.replace(0, 4, QStringLiteral("约数"));
+    if (!text.contains(u'E', Qt::CaseInsensitive)) {
+        if (ZelXianShiKuanDu(text) == 30) text.append(u'.');
+        const int fill = decimals + 31 - ZelXianShiKuanDu(text);
+        if (fill > 0) text.append(QString(fill, approximate ? u' ' : u'_'));
+    }
+    return text;
+}
+
+CalcResult ZelJiSuanSuanShi(const QString& formula) {
+    CalcState& st = calcState();
+    CalcResult out;
+    out.result = QStringLiteral("正在计算，因计算步骤复杂，可能需要一段时间，请稍等。。。。。。");
+    out.status = QStringLiteral(
+        "\u3000\u3000请在重要计算时仔细核对运算成果，多次运算后尾部采用近似值表示。如有计算错误，"
+        "给您带来不便请谅解，向程序员报错可给予物质奖励。");
+    out.formula = formula;
+    try {
+        ZelChongZhi();
+        out.formula = ZelGuiFanSuanShi(out.formula);
+        ZelChongZhi();
+        out.formula = ZelFenJieBiaoDaShi(out.formula);
+
+        QString value = st.errorCount > 0 ? QStringLiteral("Error")
+                                          : trimSpaces(ZelBiaoDaShiJiSuan(out.formula));
+
+        bool approximate = false;
+        const int limit = st.precisionLimit;
+        if (limit < ZelYouXiao109ChangDu(Num(value))) {
+            out.status =
+                QStringLiteral("在运算中，某函数运算结果的有效数字较少，经混合运算后，可能从第") +
+                QString::number(limit + 1) +
+                QStringLiteral("位有效数字后不能满足精度要求，后部应于删除。");
+            approximate = true;
+            value = ZelYouXiaoChangDu(Num(value), limit);
+        }
+        out.value = value;
+        out.result = ZelXianShiJieGuo(value, approximate, st.displayDecimals);
+
+        if (st.errorCount > 0) {
+            out.failed = true;
+            out.result = st.firstMessage.isEmpty() ? kGenericError : st.firstMessage;
+            out.status = trimSpaces(st.errorLog);
+        }
+    } catch (...) {
+        // The routines report their failures in the calculation state and do not
+        // throw; should one do so all the same, the formula fails as a whole.
+        out.failed = true;
+        out.result = st.firstMessage.isEmpty() ? kGenericError : st.firstMessage;
+        out.status = trimSpaces(st.errorLog);
+        out.value = QStringLiteral("Error");
+    }
+    st.precisionLimit = 29;
+    ZelChongZhi();
+    return out;
+}
+
+}  // namespace hc

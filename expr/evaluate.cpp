@@ -1,0 +1,609 @@
+#include "expr/evaluate.h"
+
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "engine/angle.h"
+#include "engine/arithmetic.h"
+#include "engine/functions.h"
+#include "engine/number.h"
+#include "engine/power.h"
+#include "engine/rounding.h"
+#include "expr/validate.h"
+
+namespace hc {
+
+namespace {
+
+// Thrown inside the phases for a failure that ends the bracket-free computation
+// with its summary message.
+struct PhaseFailure {};
+
+bool inSet(QChar c, std::u16string_view set) {
+    return set.find(c.unicode()) != std::u16string_view::npos;
+}
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isLetter(QChar c) { return c >= u'a' && c <= u'z'; }
+bool isSign(QChar c) { return c == u'+' || c == u'-'; }
+bool isBracket(QChar c) { return c == u'(' || c == u')'; }
+QChar lower(QChar c) { return c == u'E' ? QChar(u'e') : c.toLower(); }
+
+const QString kEnding = QStringLiteral(" 数值超出计算范围，我无法计算！返回错误数值。");
+const QString kTooManyDots = QStringLiteral(" 表达式--小数点数太多--错误！请修改算式后计算。");
+const QString kNoDigits = QStringLiteral(" 表达式--无数字--错误！请修改算式后计算。");
+const QString kTooManySignsAfter = QStringLiteral(" 表达式--正负号太多--错误！请修改算式后计算。");
+const QString kTooManySigns = QStringLiteral(" 表达式--太多正负号--错误！请修改算式后计算。");
+const QString kTooManyExponents =
+    QStringLiteral(" 表达式--存在多个 e E 字母--错误！请修改算式后计算。");
+
+QString scannerFailure(const QString& label, const QString& s, const QString& t,
+                       const QString* detail) {
+    if (detail) calcState().logOnly(t + *detail);
+    calcState().report(QStringLiteral("  进行[") + label + QStringLiteral("]运算时， ") +
+                       trimSpaces(s) + kEnding);
+    return t;
+}
+
+bool valueIsZero(const Num& v) {
+    switch (v.kind()) {
+        case Num::Kind::Decimal:
+            return v.decimal().isZero();
+        case Num::Kind::Double:
+            return v.dbl() == 0;
+        case Num::Kind::Integer:
+            return v.integer() == 0;
+        case Num::Kind::Text: {
+            double d = 0;
+            return textToDouble(v.rawText(), d) && d == 0;
+        }
+    }
+    return false;
+}
+
+Num checked(const Num& r) {
+    if (endsFormula(r)) throw PhaseFailure{};
+    return r;
+}
+
+// --- phase 1: constants and memory variables -------------------------------
+
+QString replaceConstantsAndVariables(const QString& s) {
+    // The inserted texts hold no constant and no variable letter, so the scan can
+    // pass over them; the last character (the padding space) is never examined.
+    QString out;
+    out.reserve(s.size() + 64);
+    out.append(s[0]);
+    const CalcState& st = calcState();
+    for (qsizetype i = 1; i + 1 < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c == u'π') {
+            out.append(kPi);
+        } else if (c == u'ε') {
+            out.append(kE);
+        } else if (c >= u'r' && c <= u'z' && !isLetter(out.back()) && !isLetter(s[i + 1])) {
+            out.append(trimSpaces(st.memory[c.unicode() - u'r'].text()).toLower());
+        } else {
+            out.append(c);
+        }
+    }
+    out.append(s.back());
+    return out;
+}
+
+// --- phase 2: functions -----------------------------------------------------
+
+enum class Fn {
+    Sin,
+    Cos,
+    Tan,
+    Cot,
+    Sec,
+    Csc,
+    Asin,
+    Acos,
+    Atan,
+    Acot,
+    Asec,
+    Acsc,
+    Sh,
+    Ch,
+    Th,
+    Cth,
+    Lg,
+    Ln
+};
+
+struct Name {
+    std::u16string_view text;
+    Fn fn;
+};
+
+// Names by first letter, in the order they are tried, and how many characters a
+// failure quotes.
+struct Group {
+    char16_t letter;
+    int quoted;
+    std::array<Name, 6> names;
+    int count;
+};
+
+constexpr std::array kGroups{
+    Group{u'a',
+          6,
+          {Name{u"arctan", Fn::Atan}, Name{u"arcsin", Fn::Asin}, Name{u"arccos", Fn::Acos},
+           Name{u"arccot", Fn::Acot}, Name{u"arcsec", Fn::Asec}, Name{u"arccsc", Fn::Acsc}},
+          6},
+    Group{u'c',
+          4,
+          {Name{u"ch", Fn::Ch}, Name{u"cos", Fn::Cos}, Name{u"cot", Fn::Cot}, Name{u"csc", Fn::Csc},
+           Name{u"cth", Fn::Cth}, Name{}},
+          5},
+    Group{u'l', 3, {Name{u"lg", Fn::Lg}, Name{u"ln", Fn::Ln}}, 2},
+    Group{u's', 4, {Name{u"sh", Fn::Sh}, Name{u"sin", Fn::Sin}, Name{u"sec", Fn::Sec}}, 3},
+    Group{u't', 3, {Name{u"tan", Fn::Tan}, Name{u"th", Fn::Th}}, 2},
+};
+
+Num toRadians(const Num& v) { return checked(ZelDanWeiZhuanHuDu(v)); }
+
+Num fromRadians(const Num& r) {
+    checked(r);
+    const int unit = calcState().angleUnit;
+    if (unit == kRadians) return r;
+    Num deg;
+    try {
+        deg = ZelShuZhuanShu(Num(Decimal::fromText(k180OverPi) * r.toDecimal()));
+    } catch (const DecimalError&) {
+        throw PhaseFailure{};
+    }
+    if (unit == kPackedDms) return checked(ZelTiDuZhuanDu(deg));
+    return deg;
+}
+
+Num compute(Fn fn, const Num& v) {
+    switch (fn) {
+        case Fn::Sin:
+            return ZelShuZhuanShu(checked(ZelSin(toRadians(v))));
+        case Fn::Cos:
+            return ZelShuZhuanShu(checked(ZelCos(toRadians(v))));
+        case Fn::Tan:
+            return ZelTan(toRadians(v));
+        case Fn::Cot:
+            return ZelCot(toRadians(v));
+        case Fn::Sec:
+            return ZelSec(toRadians(v));
+        case Fn::Csc:
+            return ZelCsc(toRadians(v));
+        case Fn::Asin:
+            return fromRadians(ZelArcsin(v));
+        case Fn::Acos:
+            return fromRadians(ZelArccos(v));
+        case Fn::Atan:
+            return fromRadians(ZelArctan(v));
+        case Fn::Acot:
+            return fromRadians(ZelArccot(v));
+        case Fn::Asec:
+            return fromRadians(ZelArcsec(v));
+        case Fn::Acsc:
+            return fromRadians(ZelArccsc(v));
+        case Fn::Sh:
+            return ZelSh(v);
+        case Fn::Ch:
+            return ZelCh(v);
+        case Fn::Th:
+            return ZelTh(v);
+        case Fn::Cth:
+            return ZelCth(v);
+        case Fn::Lg:
+            return ZelLg(v);
+        case Fn::Ln:
+            return ZelLn(v);
+    }
+    return Num();
+}
+
+bool startsArgument(QChar c) {
+    return isDigit(c) || c == u'+' || c == u'-' || c == u'.' || c == u' ';
+}
+
+// Returns false after reporting a name that is not in the table.
+bool replaceFunctions(QString& s) {
+    for (qsizetype i = 1; i < s.size(); ++i) {
+        const QChar c = s[i];
+        const QChar b = s[i - 1];
+        const Group* group = nullptr;
+        for (const Group& g : kGroups)
+            if (c == g.letter) group = &g;
+        int quoted = 0;
+        if (group) {
+            const Name* match = nullptr;
+            for (int n = 0; n < group->count && !match; ++n) {
+                const Name& name = group->names[n];
+                const qsizetype k = qsizetype(name.text.size());
+                if (i + k < s.size() && QStringView(s).mid(i, k) == name.text &&
+                    startsArgument(s[i + k]))
+                    match = &name;
+            }
+            if (match) {
+                const qsizetype k = qsizetype(match->text.size());
+                const QString a = ZelXiangHouQuShuZi(s, i + k + 1);
+                const Num v = ZelShuZhuanShu(Num(a));
+                const QString r = trimSpaces(checked(compute(match->fn, v)).text());
+                s = s.left(i) + r + s.mid(i + k + a.size());
+                continue;
+            }
+            quoted = group->quoted;
+        } else if (c == u'e' || c == u'E') {
+            const QChar n = i + 1 < s.size() ? s[i + 1] : QChar();
+            if ((isDigit(b) || b == u'.' || b == u' ') &&
+                (isDigit(n) || n == u'.' || n == u' ' || n == u'+' || n == u'-'))
+                continue;
+            quoted = 4;
+        } else if (isLetter(c)) {
+            quoted = 4;
+        } else {
+            continue;
+        }
+        calcState().report(s.mid(i, quoted) + QStringLiteral(" 函数错误！请修改算式后计算。"));
+        return false;
+    }
+    return true;
+}
+
+// --- phases 3 to 6: operators -------------------------------------------------
+
+QString pad(const QString& s) { return u' ' + trimSpaces(s) + u' '; }
+
+void factorialsAndPercents(QString& s) {
+    for (qsizetype i = 1; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c != u'!' && c != u'%') continue;
+        QString l = ZelXiangQianQuShuZi(s, i);
+        QString text;
+        if (c == u'!') {
+            const qsizetype minus = l.indexOf(u'-');
+            if (minus >= 0) l = l.mid(minus + 1);
+            double n = 0;
+            if (!textToDouble(l, n)) throw PhaseFailure{};
+            Decimal f = n >= 1 ? 1 : 0;
+            const double last = std::nearbyint(n);
+            const Decimal limit = Decimal::fromText(u"1E+28");
+            for (double k = 1; k <= last; ++k) {
+                f *= Decimal(static_cast<long long>(k));
+                if (f > limit) {
+                    calcState().report(QStringLiteral("阶乘计算时数值太大，超出计算范围。"));
+                    break;
+                }
+            }
+            text = f.toString();
+        } else {
+            text = (ZelShuZhuanShu(Num(l)).toDecimal() / Decimal(100)).toString();
+        }
+        const qsizetype start = i - l.size();
+        s = s.left(start) + text + s.mid(i + 1);
+        i = start + text.size() - 1;
+    }
+}
+
+// Finds the leftmost operator of `ops` at or after `from`; -1 when there is none.
+qsizetype findOperator(const QString& s, qsizetype from, std::u16string_view ops) {
+    for (qsizetype i = std::max<qsizetype>(from, 1); i < s.size(); ++i)
+        if (inSet(s[i], ops)) return i;
+    return -1;
+}
+
+// Replaces every operator of the phase, leftmost first. Text left of a replaced span
+// holds no operator of the phase, so the search can go on from the span.
+template <typename Op>
+bool binaryPhase(QString& s, std::u16string_view ops, Op op) {
+    qsizetype from = 1;
+    for (qsizetype i; (i = findOperator(s, from, ops)) >= 0;) {
+        const QString l = ZelXiangQianQuShuZi(s, i);
+        const QString r = ZelXiangHouQuShuZi(s, i + 2);
+        QString result;
+        if (!op(s[i], l, r, result)) return false;
+        const qsizetype start = i - l.size();
+        s = s.left(start) + result + s.mid(i + 1 + r.size());
+        from = start - 1;
+    }
+    return true;
+}
+
+QString simplifiedJoin(const QString& head, const QString& rest) {
+    // rest is already simplified, so only the junction can hold a new sign pair.
+    QString h = ZelJianHuaBiaoDaShi2(head);
+    if (trimSpaces(head).isEmpty()) h.clear();
+    if (!h.isEmpty() && !rest.isEmpty() && isSign(h.back()) && isSign(rest.front())) {
+        h.back() = h.back() == rest.front() ? QChar(u'+') : QChar(u'-');
+        h.append(QStringView(rest).mid(1));
+        return h;
+    }
+    QString joined = h + rest;
+    return joined.isEmpty() ? QStringLiteral("0") : joined;
+}
+
+void sumsAndDifferences(QString& s) {
+    qsizetype i = 1;
+    while (i + 1 < s.size()) {
+        const QChar c = s[i];
+        const QChar b = lower(s[i - 1]);
+        if (!isSign(c) || b == u'e' || b == u' ') {
+            ++i;
+            continue;
+        }
+        const QString l = ZelXiangQianQuShuZi(s, i);
+        const QString r = ZelXiangHouQuShuZi(s, i + 2);
+        const Num v = c == u'+' ? ZelLiangShuHe(Num(l), Num(r)) : ZelLiangShuCha(Num(l), Num(r));
+        s = simplifiedJoin(trimSpaces(v.text()), s.mid(i + 1 + r.size()));
+        i = 1;
+    }
+}
+
+QString kSummary(const QString& s) {
+    return QStringLiteral("  K表达式计算过程中，") + trimSpaces(s) +
+           QStringLiteral("出现超出计算范围错误，我无法计算！返回数值用 [空值] 表示。");
+}
+
+}  // namespace
+
+QString ZelXiangHouQuShuZi(const QString& s, qsizetype p) {
+    const QString label = QStringLiteral("向后取数字");
+    if (p > s.size()) p = s.size();
+    if (p < 1) return scannerFailure(label, s, QString(), nullptr);
+    const qsizetype base = p - 1;
+    const qsizetype n = s.size() - base;
+    int dots = 0, digits = 0, signs = 0, exponents = 0;
+    qsizetype end = -1;
+    const QString* detail = nullptr;
+    for (qsizetype i = 1; i <= n && !detail; ++i) {
+        const QChar ch = lower(s[base + i - 1]);
+        if (ch == u' ' && digits < 1) {
+            end = i;
+            continue;
+        }
+        if (isSign(ch) && digits > 0) {
+            end = i - 1;
+            break;
+        }
+        if (ch == u'.') {
+            ++dots;
+            end = i;
+        }
+        if (isDigit(ch)) {
+            ++digits;
+            end = i;
+        }
+        if (isSign(ch)) ++signs;
+        if (ch == u'e') {
+            ++exponents;
+            dots = digits = signs = 0;
+        }
+        if (dots > 1)
+            detail = &kTooManyDots;
+        else if (signs > 1)
+            detail = &kTooManySignsAfter;
+        else if (!isDigit(ch) && ch != u'e' && ch != u'.' && !isSign(ch)) {
+            end = i - 1;
+            break;
+        }
+    }
+    if (!detail) {
+        if (digits < 1)
+            detail = &kNoDigits;
+        else if (signs > 1)
+            detail = &kTooManySigns;
+        else if (exponents > 1)
+            detail = &kTooManyExponents;
+    }
+    if (detail) return scannerFailure(label, s, s.mid(base).toLower(), detail);
+    return end < 1 ? QString() : s.mid(base, end).toLower();
+}
+
+QString ZelXiangQianQuShuZi(const QString& s, qsizetype p) {
+    const QString label = QStringLiteral("向前取数字");
+    if (p > s.size()) p = s.size();
+    if (p < 1) return scannerFailure(label, s, QString(), nullptr);
+    qsizetype start = p + 1;
+    int dots = 0, digits = 0, signs = 0, exponents = 0;
+    for (qsizetype d = p; d >= 1; --d) {
+        const QChar ch = lower(s[d - 1]);
+        if (ch == u'.')
+            ++dots;
+        else if (isDigit(ch))
+            ++digits;
+        else if (isSign(ch))
+            ++signs;
+        else if (ch == u'e') {
+            ++exponents;
+            signs = digits = dots = 0;
+        }
+        if (ch == u' ' && digits < 1) {
+            start = d;
+            continue;
+        }
+        if (isSign(ch) && digits > 0) {
+            if (d == 1) {
+                start = 1;
+                break;
+            }
+            const QChar prev = lower(s[d - 2]);
+            if (prev == u' ' || inSet(prev, u"-+*/\\")) {
+                start = d;
+                break;
+            }
+            if (prev != u'e') {
+                start = d + 1;
+                break;
+            }
+        }
+        if (isSign(ch) && signs > 1) {
+            start = d + 1;
+            break;
+        }
+        if (!isDigit(ch) && ch != u'e' && ch != u'.' && !isSign(ch)) {
+            start = d + 1;
+            break;
+        }
+        start = d;
+    }
+    const QString* detail = nullptr;
+    if (dots > 1)
+        detail = &kTooManyDots;
+    else if (digits < 1)
+        detail = &kNoDigits;
+    else if (signs > 2)
+        detail = &kTooManySigns;
+    else if (exponents > 1)
+        detail = &kTooManyExponents;
+    if (detail) return scannerFailure(label, s, s.left(p).toLower(), detail);
+    if (start < 1 || start > p) return QString();
+    return s.mid(start - 1, p - start + 1).toLower();
+}
+
+QString ZelKBiaoDaShiJiSuan(const QString& text) {
+    CalcState& st = calcState();
+    if (st.errorCount > 0) return QStringLiteral("1");
+    QString s = u' ' + ZelJianHuaBiaoDaShi(text.toLower()) + u' ';
+    try {
+        s = replaceConstantsAndVariables(s);
+
+        s = pad(s);
+        if (!replaceFunctions(s)) return QStringLiteral("-1");
+
+        s = pad(s);
+        factorialsAndPercents(s);
+
+        s = u' ' + ZelJianHuaBiaoDaShi(s) + u' ';
+        binaryPhase(s, u"^", [](QChar, const QString& l, const QString& r, QString& out) {
+            out = trimSpaces(ZelChengFang(Num(l), Num(r)).text());
+            return true;
+        });
+
+        s = pad(s);
+        bool divisorZero = false;
+        binaryPhase(s, u"*/\\", [&](QChar op, const QString& l, const QString& r, QString& out) {
+            Num v;
+            if (op == u'*') {
+                v = ZelLiangShuJi(Num(l), Num(r));
+            } else if (op == u'\\') {
+                v = ZelLiangShuYu(Num(l), Num(r));
+            } else {
+                if (valueIsZero(ZelShuZhuanShu(Num(trimSpaces(r))))) {
+                    st.report(s + QStringLiteral("  除数为0错误！请修改算式后计算。"));
+                    divisorZero = true;
+                    return false;
+                }
+                v = ZelLiangShuShang(Num(l), Num(r));
+            }
+            out = trimSpaces(v.text());
+            return true;
+        });
+        if (divisorZero) return QStringLiteral("1");
+
+        s = ZelJianHuaBiaoDaShi2(s);
+        sumsAndDifferences(s);
+
+        s = ZelJianHuaBiaoDaShi2(s);
+        return ZelShuZhuanShu(Num(ZelXiangHouQuShuZi(s, 1))).text();
+    } catch (...) {
+        st.report(kSummary(s));
+        return QString();
+    }
+}
+
+QString ZelBiaoDaShiJiSuan(const QString& formula) {
+    CalcState& st = calcState();
+    if (st.errorCount > 0) return QStringLiteral("error");
+    try {
+        QString s = trimSpaces(formula.toLower());
+
+        // Bracket check, with running counts instead of counting both sides anew.
+        {
+            qsizetype totalOpen = s.count(u'(');
+            qsizetype totalClose = s.count(u')');
+            qsizetype leftOpen = 0, leftClose = 0;
+            const qsizetype last = std::max<qsizetype>(1, s.size() - 1);
+            for (qsizetype l = 0; l < last && l < s.size(); ++l) {
+                const QChar c = s[l];
+                if (!isBracket(c)) {
+                    const qsizetype rightOpen = totalOpen - leftOpen;
+                    const qsizetype rightClose = totalClose - leftClose;
+                    if (leftClose > leftOpen || rightOpen > rightClose) {
+                        st.report(QStringLiteral(" 算式--括号顺序--错误,请修改。"));
+                        return QStringLiteral("error");
+                    }
+                    if (leftOpen - leftClose != rightClose - rightOpen) {
+                        st.report(QStringLiteral(" 算式--括号无法配对--错误,请修改。"));
+                        return QStringLiteral("error");
+                    }
+                }
+                leftOpen += c == u'(';
+                leftClose += c == u')';
+            }
+        }
+
+        bool failed = false;
+        // One pass per "(" at most; a pass replaces every innermost pair it meets, and
+        // the scan goes on after the replaced text, so it may meet the enclosing pair
+        // in the same pass. Brackets are tracked as the scan goes: `seen` holds the
+        // positions of the brackets left of the scan, `ahead` the next one to its right.
+        const qsizetype passes = s.count(u'(');
+        for (qsizetype pass = 0; pass < passes && !failed && s.contains(u'('); ++pass) {
+            std::vector<qsizetype> seen;
+            qsizetype ahead = -1;
+            qsizetype a = 0;
+            while (a == 0 || a <= s.size() - 2) {
+                if (a >= s.size()) break;
+                if (isBracket(s[a])) {
+                    seen.push_back(a);
+                    ++a;
+                    continue;
+                }
+                if (seen.empty() || s[seen.back()] != u'(') {
+                    ++a;
+                    continue;
+                }
+                if (ahead < a) {
+                    ahead = a;
+                    while (ahead < s.size() && !isBracket(s[ahead])) ++ahead;
+                }
+                if (ahead >= s.size() || s[ahead] != u')') {
+                    ++a;
+                    continue;
+                }
+                const qsizetype o = seen.back();
+                const QString r = ZelKBiaoDaShiJiSuan(s.mid(o + 1, ahead - o - 1));
+                s = s.left(o) + r + s.mid(ahead + 1);
+                if (st.errorCount > 0) {
+                    failed = true;
+                    break;
+                }
+                seen.pop_back();
+                const qsizetype next = a + 1;
+                for (qsizetype k = o + r.size(); k < next && k < s.size(); ++k)
+                    if (isBracket(s[k])) seen.push_back(k);
+                ahead = -1;
+                a = next;
+            }
+        }
+
+        if (!failed) {
+            s = ZelKBiaoDaShiJiSuan(ZelJianHuaBiaoDaShi(s));
+            failed = st.errorCount > 0;
+        }
+        if (!failed) {
+            s = trimSpaces(ZelSiSheWuRu(Num(s), st.displayDecimals).text());
+            if (s.startsWith(u'.'))
+                s.prepend(u'0');
+            else if (s.startsWith(QStringLiteral("-.")))
+                s.insert(1, u'0');
+            return s;
+        }
+    } catch (...) {
+    }
+    st.report(QStringLiteral("  表达式计算过程中，") + trimSpaces(formula) +
+              QStringLiteral("出现超出计算范围错误，我无法计算！返回数值用 error 表示。"));
+    return QStringLiteral("error");
+}
+
+}  // namespace hc

@@ -1,0 +1,23 @@
+#pragma once
+// The evaluator: brackets innermost first, then the phases of a bracket-free text.
+
+#include <QString>
+
+namespace hc {
+
+// Value of a validated formula as number text rounded to the display decimals, or
+// "error" (failures are in the calculation state).
+QString ZelBiaoDaShiJiSuan(const QString& formula);
+
+// Value of a bracket-free text as number text; "1", "-1" or "" on failure.
+QString ZelKBiaoDaShiJiSuan(const QString& text);
+
+// The number text that ends at 1-based position p of s (leading sign and trailing
+// spaces included); on failure the lower-cased text up to p.
+QString ZelXiangQianQuShuZi(const QString& s, qsizetype p);
+
+// The number text that starts at 1-based position p of s (leading spaces and sign
+// included); on failure the lower-cased rest of the text from p.
+QString ZelXiangHouQuShuZi(const QString& s, qsizetype p);
+
+}  // namespace hc

@@ -1,0 +1,20 @@
+#pragma once
+// Validation, spacing and sign simplification of normalised formula texts.
+
+#include <QString>
+
+namespace hc {
+
+// Checks a normalised formula for operators next to each other and for brackets that
+// do not pair, inserts the remaining implicit "*", and spaces the operators out.
+// Errors are counted and logged in the calculation state.
+QString ZelFenJieBiaoDaShi(const QString& formula);
+
+// Removes spaces and collapses "++" and "-+" ("--" and "+-" stay: the evaluator reads a
+// "-" after an operator as the sign of the next number).
+QString ZelJianHuaBiaoDaShi(const QString& text);
+
+// Removes spaces and collapses all four sign pairs.
+QString ZelJianHuaBiaoDaShi2(const QString& text);
+
+}  // namespace hc
