@@ -1,0 +1,151 @@
+#include "engine/angle.h"
+
+#include <exception>
+
+#include "engine/functions.h"
+#include "engine/rounding.h"
+#include "ui/services.h"
+
+namespace hc {
+namespace {
+
+const Decimal& piOver180() {
+    static const Decimal v = Decimal::fromText(kPiOver180);
+    return v;
+}
+
+const Num kError{QStringLiteral("error")};
+
+Num failure(const QString& label, const Num& x) {
+    calcState().report(QStringLiteral("  进行[") + label + QStringLiteral("]运算时， ") +
+                       trimmedText(x) +
+                       QStringLiteral(" 数值超出计算范围，我无法计算！返回数值用 [空值] 表示。"));
+    return Num(QString());
+}
+
+Decimal packedToDegrees(const Num& x) {
+    const Num v = ZelShuZhuanShu(x);
+    if (ZelDuoShaoE(v) > 0) return Decimal(0);
+    const QString t = v.text();
+    const qsizetype point = t.indexOf(u'.');
+    if (point < 0) return v.toDecimal();
+
+    QString deg = t.left(point);
+    if (deg.isEmpty() || deg == u"-") deg = QStringLiteral("0");
+    QString f = t.mid(point);
+    if (f.size() < 6) f += QStringLiteral("0000000");
+    const QString mm = f.mid(1, 2);
+    QString ss = f.mid(3);
+    if (ss.size() > 2) ss.insert(2, u'.');
+
+    const Decimal sixty = 60;
+    Decimal seconds = Decimal::fromText(ss);
+    if (seconds > sixty) {
+        ui::messageBox(v.text() + QStringLiteral(" 度分秒格式的角度数据--[秒] "
+                                                 "数据不能大于60！超出后按60计算。"
+                                                 "请检查是否角度类型选择错误。"));
+        seconds = sixty;
+    }
+    Decimal minutes = Decimal::fromText(mm) + seconds / sixty;
+    if (minutes > sixty) {
+        ui::messageBox(v.text() + QStringLiteral(" 度分秒格式的角度数据--[分秒] "
+                                                 "数据不能大于59599999....！超出后按60计算。"
+                                                 "请检查是否角度类型选择错误。"));
+        minutes = sixty;
+    }
+    const Decimal fraction = minutes / sixty;
+    const Decimal degrees = Decimal::fromText(deg);
+    if (ZelSiSheWuRu(x, 28).toDecimal() >= Decimal(0)) return degrees + fraction;
+    return degrees - fraction;
+}
+
+QString twoDigits(const Decimal& n) {
+    QString s = n.toString();
+    return s.size() == 1 ? QStringLiteral("0") + s : s;
+}
+
+Num degreesToPacked(const Num& x) {
+    const Num v = ZelShuZhuanShu(x);
+    if (ZelDuoShaoE(v) > 0) return Num(Decimal(0));
+    const QString t = v.text();
+    const qsizetype point = t.indexOf(u'.');
+    if (point < 0) return v;
+
+    QString deg = ZelZhengShuBuFen(v);
+    const Decimal f = Decimal::fromText(t.mid(point));
+    const Decimal sixty = 60;
+
+    QString mm = trimSpaces(ZelZhengShuBuFen(Num(sixty * f)));
+    if (mm.size() == 1) mm.prepend(u'0');
+    if (mm.isEmpty() || Decimal::fromText(mm).isZero()) mm = QStringLiteral("00");
+    const Decimal r = sixty * f - Decimal::fromText(mm);
+
+    QString ss = ZelSiSheWuRu(Num(sixty * r), 24).toDecimal().toString();
+    if (Decimal::fromText(ss) < Decimal(10)) ss.prepend(u'0');
+    if (Decimal::fromText(ss) == sixty) {
+        ss = QStringLiteral("00");
+        mm = twoDigits(Decimal::fromText(mm) + Decimal(1));
+    }
+    if (Decimal::fromText(mm) == sixty) {
+        mm = QStringLiteral("00");
+        if (deg == u"0") {
+            deg = QStringLiteral("1");
+        } else if (deg == u"-0") {
+            deg = QStringLiteral("-1");
+        } else {
+            const Decimal d = Decimal::fromText(deg);
+            deg = (d.isNegative() ? d - Decimal(1) : d + Decimal(1)).toString();
+        }
+    }
+    ss.remove(u'.');
+    return Num(Decimal::fromText(deg + u'.' + mm + ss));
+}
+
+}  // namespace
+
+Num ZelDanWeiZhuanHuDu(const Num& x) {
+    try {
+        const Num v = ZelShuZhuanShu(x);
+        if (ZelDuoShaoE(v) > 0) return Num(Decimal(0));
+        switch (calcState().angleUnit) {
+            case kDecimalDegrees:
+                return Num(v.toDecimal() * piOver180());
+            case kPackedDms: {
+                const Num degrees = ZelDuZhuanTiDu(v);
+                return Num(degrees.toDecimal() * piOver180());
+            }
+            default:
+                return Num(v.toDecimal());
+        }
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+Num ZelDuZhuanTiDu(const Num& x) {
+    try {
+        return Num(packedToDegrees(x));
+    } catch (const std::exception&) {
+        return failure(QStringLiteral("度转梯度"), x);
+    }
+}
+
+Num ZelDuZhuanHuDu(const Num& x) {
+    try {
+        const Num v = ZelShuZhuanShu(x);
+        if (ZelDuoShaoE(v) > 0) return Num(Decimal(0));
+        return Num(ZelDuZhuanTiDu(v).toDecimal() * piOver180());
+    } catch (const std::exception&) {
+        return failure(QStringLiteral("度转弧度"), x);
+    }
+}
+
+Num ZelTiDuZhuanDu(const Num& x) {
+    try {
+        return degreesToPacked(x);
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+}  // namespace hc

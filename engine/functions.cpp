@@ -1,0 +1,403 @@
+#include "engine/functions.h"
+
+#include <cmath>
+#include <exception>
+
+#include "engine/arithmetic.h"
+#include "engine/power.h"
+#include "ui/services.h"
+
+namespace hc {
+namespace {
+
+Decimal dec(const QString& text) { return Decimal::fromText(text); }
+
+const Decimal& pi() {
+    static const Decimal v = dec(kPi);
+    return v;
+}
+const Decimal& twoPi() {
+    static const Decimal v = dec(kTwoPi);
+    return v;
+}
+const Decimal& halfPi() {
+    static const Decimal v = dec(kHalfPi);
+    return v;
+}
+const Decimal& threeHalfPi() {
+    static const Decimal v = dec(kThreeHalfPi);
+    return v;
+}
+
+constexpr double kInfinitySubstitute = 1E+28;
+
+// Thrown by the double operations below for invalid operation, division by zero
+// and overflow.
+struct DoubleFailure : std::exception {};
+
+double checked(double r) {
+    if (!std::isfinite(r)) throw DoubleFailure{};
+    return r;
+}
+
+// Arithmetic on number values by the mixed-operation rule: a Decimal operand
+// makes the operation Decimal, else a double makes it double, else it stays a
+// small integer. Failures throw.
+enum class Op { Add, Sub, Mul, Div };
+
+Num mixed(const Num& a, const Num& b, Op op) {
+    if (a.isText() || b.isText() || a.isDecimal() || b.isDecimal() ||
+        (a.isInteger() && b.isInteger() && op == Op::Div)) {
+        const Decimal x = a.toDecimal(), y = b.toDecimal();
+        switch (op) {
+            case Op::Add:
+                return Num(x + y);
+            case Op::Sub:
+                return Num(x - y);
+            case Op::Mul:
+                return Num(x * y);
+            case Op::Div:
+                return Num(x / y);
+        }
+    }
+    if (a.isDouble() || b.isDouble()) {
+        const double x = a.toDouble(), y = b.toDouble();
+        switch (op) {
+            case Op::Add:
+                return Num(checked(x + y));
+            case Op::Sub:
+                return Num(checked(x - y));
+            case Op::Mul:
+                return Num(checked(x * y));
+            case Op::Div:
+                return Num(checked(x / y));
+        }
+    }
+    const long long x = a.integer(), y = b.integer();
+    switch (op) {
+        case Op::Add:
+            return Num(Decimal(x + y));
+        case Op::Sub:
+            return Num(Decimal(x - y));
+        case Op::Mul:
+            return Num(Decimal(x * y));
+        case Op::Div:
+            break;
+    }
+    return Num(Decimal(x) / Decimal(y));
+}
+
+// Sign of a number value: -1, 0 or 1 (throws when it is not a number).
+int sign(const Num& v) {
+    if (v.isDouble()) return (v.dbl() > 0) - (v.dbl() < 0);
+    const Decimal d = v.toDecimal();
+    return d.isZero() ? 0 : (d.isNegative() ? -1 : 1);
+}
+
+// Compares a number value with a small integer: -1, 0 or 1.
+int compare(const Num& v, int n) {
+    if (v.isDouble()) return (v.dbl() > n) - (v.dbl() < n);
+    const auto c = v.toDecimal() <=> Decimal(n);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+QString rangeEnding() {
+    return QStringLiteral(" 数值超出计算范围，我无法计算！返回数值用 [空值] 表示。");
+}
+
+// what: the label, "]" and the operation's name, as in "ZelSin]正弦".
+Num failure(const QString& what, const Num& x) {
+    calcState().report(QStringLiteral("  进行[") + what + QStringLiteral("运算时， ") +
+                       trimmedText(x) + rangeEnding());
+    return Num(QString());
+}
+
+const Num kError{QStringLiteral("error")};
+
+// The argument reduced to -2pi < t < 2pi by the remainder routine.
+Decimal turnRemainder(const Num& x) {
+    return ZelLiangShuYu(ZelShuZhuanShu(x), Num(twoPi())).toDecimal();
+}
+
+// sin t by the Taylor series for 0 <= t < 2pi, after the exact points and the
+// reduction to the first quadrant.
+Num sineOfReduced(Decimal t) {
+    if (t.isZero() || t == pi() || t == twoPi()) return Num(Decimal(0));
+    if (t == halfPi()) return Num(Decimal(1));
+    if (t == threeHalfPi()) return Num(Decimal(-1));
+    int s = 1;
+    if (t > halfPi() && t < pi()) {
+        t = pi() - t;
+    } else if (t > pi() && t < threeHalfPi()) {
+        t = t - pi();
+        s = -1;
+    } else if (t > threeHalfPi() && t < twoPi()) {
+        t = twoPi() - t;
+        s = -1;
+    }
+    const Decimal stop = Decimal::fromParts(1, 28, false);
+    Decimal sum = t, n = t;
+    const Decimal x2 = t * t;
+    // (D+1)! held as d1 * d2: d1 grows up to 27!, d2 takes the factors from 28 on.
+    Decimal d1 = 1, d2 = 1;
+    for (int d = 2; d <= 100; d += 2) {
+        if (d < 28) {
+            d1 = d1 * Decimal(d) * Decimal(d + 1);
+        } else {
+            d2 = d2 * Decimal(d) * Decimal(d + 1);
+        }
+        n = n * Decimal(-1) * x2;
+        const Decimal term = n / d1 / d2;
+        sum = sum + term;
+        if (-stop <= term && term <= stop) break;
+    }
+    if (sum > Decimal(1)) sum = 1;
+    if (sum < Decimal(0)) sum = 0;
+    calcState().limitTo(27);
+    return Num(s < 0 ? -sum : sum);
+}
+
+// A number value whose value is 0 (the empty text reads as 0).
+bool readsAsZero(const Num& v) {
+    const Num n = ZelShuZhuanShu(v);
+    return n.isDouble() ? n.dbl() == 0 : n.toDecimal().isZero();
+}
+
+Num infiniteSubstitute(const QString& name) {
+    ui::messageBox(name + QStringLiteral("(x)为无穷大，采用近似计算....1E+28。"));
+    return Num(kInfinitySubstitute);
+}
+
+Num reciprocalOr(const Num& divisor, const QString& name) {
+    try {
+        if (readsAsZero(divisor)) return infiniteSubstitute(name);
+        return Num(Decimal(1) / ZelShuZhuanShu(divisor).toDecimal());
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+double atan1x2() { return 2 * std::atan(1.0); }
+
+void setDoublePrecision() { calcState().precisionLimit = 15; }
+
+}  // namespace
+
+Num ZelSin(const Num& x) {
+    try {
+        Decimal t = turnRemainder(x);
+        if (t.isNegative()) t = t + twoPi();
+        return sineOfReduced(t);
+    } catch (const std::exception&) {
+        return failure(QStringLiteral("ZelSin]正弦"), x);
+    }
+}
+
+Num ZelCos(const Num& x) {
+    try {
+        const Decimal t = turnRemainder(x);
+        return ZelSin(Num(halfPi() - t));
+    } catch (const std::exception&) {
+        return failure(QStringLiteral("ZelCos]余弦"), x);
+    }
+}
+
+Num ZelTan(const Num& x) {
+    try {
+        const Decimal t = turnRemainder(x);
+        return Num(ZelSin(Num(t)).toDecimal() / ZelCos(Num(t)).toDecimal());
+    } catch (const std::exception&) {
+        return failure(QStringLiteral("ZelTan]正切"), x);
+    }
+}
+
+Num ZelCot(const Num& x) {
+    try {
+        const Decimal t = turnRemainder(x);
+        return Num(ZelCos(Num(t)).toDecimal() / ZelSin(Num(t)).toDecimal());
+    } catch (const std::exception&) {
+        return failure(QStringLiteral("ZelCot]余切"), x);
+    }
+}
+
+Num ZelSec(const Num& x) { return reciprocalOr(ZelCos(x), QStringLiteral("sec")); }
+
+Num ZelCsc(const Num& x) { return reciprocalOr(ZelSin(x), QStringLiteral("csc")); }
+
+namespace {
+
+struct ExpPair {
+    Num plus, minus;
+};
+
+ExpPair expPair(const Num& x) {
+    const Num e{kE};
+    return {ZelChengFang(e, x), ZelChengFang(e, mixed(x, Num(-1), Op::Mul))};
+}
+
+}  // namespace
+
+Num ZelSh(const Num& x) {
+    try {
+        const ExpPair p = expPair(x);
+        return mixed(mixed(p.plus, p.minus, Op::Sub), Num(Decimal(2)), Op::Div);
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+Num ZelCh(const Num& x) {
+    try {
+        const ExpPair p = expPair(x);
+        return mixed(mixed(p.plus, p.minus, Op::Add), Num(Decimal(2)), Op::Div);
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+Num ZelTh(const Num& x) {
+    try {
+        const ExpPair p = expPair(x);
+        return mixed(mixed(p.plus, p.minus, Op::Sub), mixed(p.plus, p.minus, Op::Add), Op::Div);
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+Num ZelCth(const Num& x) {
+    try {
+        const ExpPair p = expPair(x);
+        const Num difference = mixed(p.plus, p.minus, Op::Sub);
+        if (sign(difference) == 0) return infiniteSubstitute(QStringLiteral("cth"));
+        return mixed(mixed(p.plus, p.minus, Op::Add), difference, Op::Div);
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+namespace {
+
+Num logarithm(const Num& x, double divisor, const QString& name) {
+    try {
+        Num result;
+        if (sign(x) > 0) {
+            result = Num(checked(checked(std::log(x.toDouble())) / divisor));
+        } else {
+            calcState().report(name + QStringLiteral("(x)的x 小于等于0错误。"));
+            result = Num(-kInfinitySubstitute);
+        }
+        setDoublePrecision();
+        return result;
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+// x clamped to [-1, 1] with a report naming the function when it lies outside.
+Num clampUnit(const Num& x, const QString& name) {
+    if (compare(x, 1) > 0) {
+        calcState().report(name + QStringLiteral("(x)中 x 大于1错误，计算结果无效。"));
+        return Num(Decimal(1));
+    }
+    if (compare(x, -1) < 0) {
+        calcState().report(name + QStringLiteral("(x)中 x 小于-1错误，计算结果无效。"));
+        return Num(Decimal(-1));
+    }
+    return x;
+}
+
+// sqrt(1 - x*x) read back as a number value.
+Num cosineOfArcsine(const Num& x) {
+    const Num oneMinus = mixed(Num(1), mixed(x, mixed(x, Num(-1), Op::Mul), Op::Mul), Op::Add);
+    return ZelShuZhuanShu(Num(checked(std::sqrt(oneMinus.toDouble()))));
+}
+
+Num meaningless(const QString& name) {
+    calcState().report(name + QStringLiteral("(x)无意义，计算结果无效。"));
+    return Num(-1);
+}
+
+// sqrt(x*x - 1) in doubles; a negative radicand fails.
+double secantRoot(const Num& x) {
+    const double v = x.toDouble();
+    return checked(std::sqrt(checked(checked(v * v) - 1)));
+}
+
+}  // namespace
+
+Num ZelLg(const Num& x) { return logarithm(x, std::log(10.0), QStringLiteral("lg")); }
+
+Num ZelLn(const Num& x) { return logarithm(x, 1.0, QStringLiteral("ln")); }
+
+Num ZelArcsin(const Num& x) {
+    try {
+        const Num v = clampUnit(x, QStringLiteral("arcsin"));
+        if (compare(v, 1) == 0) return Num(halfPi());
+        if (compare(v, -1) == 0) return Num(-halfPi());
+        const Num r = cosineOfArcsine(v);
+        setDoublePrecision();
+        if (sign(r) == 0) return meaningless(QStringLiteral("arcsin"));
+        return ZelShuZhuanShu(Num(checked(std::atan(mixed(v, r, Op::Div).toDouble()))));
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+Num ZelArccos(const Num& x) {
+    try {
+        const Num v = clampUnit(x, QStringLiteral("arccos"));
+        if (compare(v, 1) == 0) return Num(Decimal(0));
+        if (compare(v, -1) == 0) return Num(pi());
+        const Num r = cosineOfArcsine(v);
+        setDoublePrecision();
+        if (sign(r) == 0) return meaningless(QStringLiteral("arccos"));
+        const Num ratio = mixed(mixed(v, Num(-1), Op::Mul), r, Op::Div);
+        return ZelShuZhuanShu(Num(checked(std::atan(ratio.toDouble()) + atan1x2())));
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+Num ZelArctan(const Num& x) {
+    try {
+        const Num r{checked(std::atan(x.toDouble()))};
+        setDoublePrecision();
+        return r;
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+Num ZelArccot(const Num& x) {
+    try {
+        const Num r = ZelShuZhuanShu(Num(checked(atan1x2() - std::atan(x.toDouble()))));
+        setDoublePrecision();
+        return r;
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+Num ZelArcsec(const Num& x) {
+    try {
+        const double s = secantRoot(x);
+        setDoublePrecision();
+        if (s == 0) return meaningless(QStringLiteral("arcsec"));
+        return ZelShuZhuanShu(Num(atan1x2() - std::atan(sign(x) / s)));
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+Num ZelArccsc(const Num& x) {
+    try {
+        const double s = secantRoot(x);
+        setDoublePrecision();
+        if (s == 0) return meaningless(QStringLiteral("arccsc"));
+        return ZelShuZhuanShu(Num(std::atan(sign(x) / s)));
+    } catch (const std::exception&) {
+        return kError;
+    }
+}
+
+}  // namespace hc

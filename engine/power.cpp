@@ -1,0 +1,202 @@
+#include "engine/power.h"
+
+#include <cmath>
+#include <exception>
+
+namespace hc {
+namespace {
+
+using u128 = Decimal::u128;
+
+// Above this integer exponent the step-by-step loop (about I/2 passes) gives way
+// to repeated squaring.
+constexpr u128 kLoopExponentLimit = 2'000'000;
+
+// Thrown inside ZelChengFang to leave the Decimal path for the double path.
+struct TakeDoublePath {};
+
+bool isZeroValue(const Num& v) {
+    switch (v.kind()) {
+        case Num::Kind::Decimal:
+            return v.decimal().isZero();
+        case Num::Kind::Double:
+            return v.dbl() == 0;
+        case Num::Kind::Integer:
+            return v.integer() == 0;
+        case Num::Kind::Text: {
+            Decimal d;
+            return Decimal::tryFromText(v.rawText(), d) && d.isZero();
+        }
+    }
+    return false;
+}
+
+// The value of a Decimal whose scale is 0, as an integer.
+u128 wholeValue(const Decimal& d) {
+    u128 c = d.coefficient();
+    for (int s = d.scale(); s > 0; --s) c /= 10;
+    return c;
+}
+
+// A^I by the step-by-step cycles: each cycle builds powers of A by single steps
+// and by squaring until the remaining exponent would be overshot, folds the
+// power reached into R and starts again for what remains. The order of the
+// multiplications fixes the rounding of the last digit.
+Decimal loopPower(const Decimal& a, u128 exponent) {
+    Decimal r = 1, p = 1, q;
+    u128 n = exponent;
+    for (u128 i = 1; i <= exponent; ++i) {
+        const u128 k = i;
+        p = p * a;
+        q = p;
+        // Once R has been multiplied by A^N no later pass touches R again.
+        if (i == n) return r * p;
+        if (2 * k >= n) continue;
+        p = q * q;
+        i = 2 * k;
+        if (i == n) return r * p;
+        if (k > n - i && i < n) {
+            r = r * p;
+            n -= i;
+            i = 0;
+            p = 1;
+        }
+        if (i > n - i && k < n - i) {
+            p = p * q;
+            r = r * p;
+            n = n - i - k;
+            i = 0;
+            p = 1;
+        }
+    }
+    return r;
+}
+
+// A^I by repeated squaring; may differ from loopPower in the last digit.
+Decimal squaringPower(Decimal a, u128 exponent) {
+    Decimal r = 1;
+    while (exponent > 0) {
+        if (exponent & 1) r = r * a;
+        exponent >>= 1;
+        if (exponent > 0) a = a * a;
+    }
+    return r;
+}
+
+Decimal integerPower(const Decimal& a, u128 exponent) {
+    if (a == Decimal(1)) return 1;
+    if (a == Decimal(-1)) return (exponent & 1) ? Decimal(-1) : Decimal(1);
+    if (exponent <= kLoopExponentLimit) return loopPower(a, exponent);
+    return squaringPower(a, exponent);
+}
+
+Decimal rootOrLeave(const Decimal& x) {
+    const Num root = ZelKaiPingFang(Num(x));
+    if (!root.isDecimal()) throw TakeDoublePath{};
+    return root.decimal();
+}
+
+Num chengFangFailure(const Num& a, const Num& b) {
+    calcState().report(trimmedText(a) + u'^' + trimmedText(b) +
+                       QStringLiteral(" 乘方计算超出本程序计算范围！返回 [空值] 。"));
+    return Num(QString());
+}
+
+Num doublePath(const Num& a, const Num& b) {
+    try {
+        const double result = std::pow(a.toDouble(), b.toDouble());
+        // Invalid operation, division by zero and overflow leave no finite result.
+        if (!std::isfinite(result)) return chengFangFailure(a, b);
+        calcState().precisionLimit = 15;
+        return Num(result);
+    } catch (const std::exception&) {
+        return chengFangFailure(a, b);
+    }
+}
+
+}  // namespace
+
+Num ZelChengFang(const Num& a, const Num& b) {
+    const Num y = ZelShuZhuanShu(b);
+    if (isZeroValue(y)) return Num(Decimal(1));
+    const Num x = ZelShuZhuanShu(a);
+    if (ZelDuoShaoE(x) > 0 || ZelDuoShaoE(y) > 0) return doublePath(a, b);
+    try {
+        const double estimate = std::pow(x.toDouble(), y.toDouble());
+        if (!std::isfinite(estimate)) return doublePath(a, b);
+        if (ZelDuoShaoE(ZelShuZhuanShu(Num(estimate))) > 0) return doublePath(a, b);
+
+        const Decimal base = a.toDecimal();
+        const Decimal exponent = b.toDecimal();
+        Decimal r;
+        if (exponent == Decimal::fromParts(5, 1, false)) {
+            r = rootOrLeave(base);
+        } else if (exponent == Decimal::fromParts(5, 1, true)) {
+            r = Decimal(1) / rootOrLeave(base);
+        } else {
+            if (base.isZero()) {
+                if (exponent.isNegative()) return chengFangFailure(a, b);
+                return Num(Decimal(0));
+            }
+            const Decimal e = exponent.abs();
+            const Decimal whole = e.truncated();
+            Decimal fraction = e - whole;
+            r = integerPower(base, wholeValue(whole));
+            if (!fraction.isZero()) {
+                Decimal p = base;
+                Decimal h = 1;
+                const Decimal half = Decimal::fromParts(5, 1, false);
+                for (int j = 1; j <= 93; ++j) {
+                    h = h * half;
+                    p = rootOrLeave(p);
+                    if (p == Decimal(1)) break;
+                    if (fraction >= h) {
+                        fraction = fraction - h;
+                        r = r * p;
+                        if (fraction.isZero()) break;
+                    }
+                }
+            }
+            if (exponent.isNegative()) {
+                if (r.isZero()) return chengFangFailure(a, b);
+                r = Decimal(1) / r;
+            }
+        }
+        if (calcState().precisionLimit == 29) calcState().precisionLimit = 28;
+        return Num(r);
+    } catch (const TakeDoublePath&) {
+        return doublePath(a, b);
+    } catch (const std::exception&) {
+        return doublePath(a, b);
+    }
+}
+
+Num ZelKaiPingFang(const Num& x) {
+    try {
+        const Decimal s = x.toDecimal();
+        if (s.isNegative()) throw DecimalError("negative");
+        const Decimal y0 = Decimal::fromDouble(std::sqrt(s.toDouble()));
+        if (y0 * y0 == s) return Num(y0);
+        const Decimal half = Decimal::fromParts(5, 1, false);
+        Decimal y = y0 + Decimal::fromParts(1, 14, false);
+        for (int n = 1; n <= 50; ++n) {
+            if (y.isZero()) break;
+            const Decimal prev = y;
+            y = (y + s / y) * half;
+            const Decimal a = (y + s / y) * half;
+            const Decimal d = a - y;
+            if (d.isZero()) break;
+            // Aitken's extrapolation over prev, y, a.
+            y = a - d * d / (d - y + prev);
+            if (y == a) break;
+        }
+        calcState().limitTo(28);
+        return Num(y);
+    } catch (const std::exception&) {
+        calcState().report(QStringLiteral("  进行[开平方]运算时， ") + trimmedText(x) +
+                           QStringLiteral(" 数值超出计算范围，无法表示！返回数值用 [空值] 表示。"));
+        return Num(QString());
+    }
+}
+
+}  // namespace hc
