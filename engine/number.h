@@ -2,10 +2,10 @@
 // Number values, their canonical text, the calculation state with its error log,
 // and the number readers of the calculation module.
 
-#include "engine/decimal.h"
-
 #include <QString>
 #include <array>
+
+#include "engine/decimal.h"
 
 namespace hc {
 
@@ -57,6 +57,14 @@ private:
 // Canonical text of a double: at most 15 significant digits, exponent form
 // (mantissa, "E", sign, at least two digits) below 1E-4 and from 1E+15 on.
 QString doubleToText(double d);
+// The same text as ASCII into buf (no terminator); returns its length.
+constexpr int kDoubleTextCapacity = 32;
+int writeDoubleText(double d, char (&buf)[kDoubleTextCapacity]);
+// True when the canonical text of the value carries an exponent; never reports.
+bool hasExponentText(const Num& x);
+// Significant digits of the canonical text of d, counted as ZelYouXiao109ChangDu
+// counts them.
+int significantDigits(const Decimal& d);
 // Locale-independent number text to double; false when the text is not a number
 // by the number-text grammar (spaces around are allowed).
 bool textToDouble(const QString& text, double& out);
@@ -98,5 +106,8 @@ void ZelChongZhi();
 // space character only).
 QString trimmedText(const Num& x);
 QString trimSpaces(const QString& s);
+QStringView trimSpaces(QStringView s);
+// True for a text value that is empty or all spaces.
+bool isBlankText(const Num& x);
 
 }  // namespace hc

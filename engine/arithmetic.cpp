@@ -1,0 +1,169 @@
+#include "engine/arithmetic.h"
+
+#include <cmath>
+
+#include "engine/rounding.h"
+
+namespace hc {
+namespace {
+
+enum class Op { Mul, Div, Add, Sub };
+
+const char16_t* label(Op op) {
+    switch (op) {
+        case Op::Mul:
+            return u"Zel两数积";
+        case Op::Div:
+            return u"Zel两数商";
+        case Op::Add:
+            return u"Zel两数和";
+        case Op::Sub:
+            return u"Zel两数差";
+    }
+    return u"";
+}
+
+const char16_t* sign(Op op) {
+    switch (op) {
+        case Op::Mul:
+            return u"*";
+        case Op::Div:
+            return u"/";
+        case Op::Add:
+            return u"+";
+        case Op::Sub:
+            return u"-";
+    }
+    return u"";
+}
+
+QString twoOperandMessage(const char16_t* label, const Num& a, const char16_t* sign, const Num& b) {
+    QString m = QStringLiteral("  进行[");
+    m.append(QStringView(label))
+        .append(u"]运算时， ")
+        .append(trimmedText(a))
+        .append(QStringView(sign))
+        .append(trimmedText(b))
+        .append(u" 数值超出计算范围，我无法计算！返回数值用 [空值] 表示。");
+    return m;
+}
+
+Num failure(Op op, const Num& a, const Num& b) {
+    try {
+        calcState().report(twoOperandMessage(label(op), a, sign(op), b));
+    } catch (...) {
+    }
+    return Num();
+}
+
+bool readDouble(const Num& a, double& out) {
+    switch (a.kind()) {
+        case Num::Kind::Decimal:
+            out = a.decimal().toDouble();
+            return true;
+        case Num::Kind::Integer:
+            out = a.integer();
+            return true;
+        case Num::Kind::Double:
+            out = a.dbl();
+            return std::isfinite(out);
+        case Num::Kind::Text:
+            return textToDouble(a.rawText(), out);
+    }
+    return false;
+}
+
+Num doublePath(Op op, const Num& a, const Num& b) {
+    double x = 0;
+    double y = 0;
+    if (!readDouble(a, x) || !readDouble(b, y)) return failure(op, a, b);
+    double r = 0;
+    switch (op) {
+        case Op::Mul:
+            r = x * y;
+            break;
+        case Op::Div:
+            if (y == 0) return failure(op, a, b);
+            r = x / y;
+            break;
+        case Op::Add:
+            r = x + y;
+            break;
+        case Op::Sub:
+            r = x - y;
+            break;
+    }
+    if (!std::isfinite(r)) return failure(op, a, b);
+    calcState().limitTo(15);
+    return Num(r);
+}
+
+// The operand as a Decimal, as the caller passed it. When the reader gave a
+// Decimal it is that same value, unless the operand is a blank text (read as 0
+// by the reader, but no number).
+Decimal operandDecimal(const Num& passed, const Num& read) {
+    if (read.isDecimal() && !isBlankText(passed)) return read.decimal();
+    return passed.toDecimal();
+}
+
+Num twoOperands(Op op, const Num& a, const Num& b) {
+    try {
+        const Num x = ZelShuZhuanShu(a);
+        if (ZelDuoShaoE(x) > 0) return doublePath(op, a, b);
+        const Num y = ZelShuZhuanShu(b);
+        if (ZelDuoShaoE(y) > 0) return doublePath(op, a, b);
+        try {
+            const Decimal dx = operandDecimal(a, x);
+            const Decimal dy = operandDecimal(b, y);
+            Decimal r;
+            switch (op) {
+                case Op::Mul:
+                    r = dx * dy;
+                    break;
+                case Op::Div:
+                    r = dx / dy;
+                    break;
+                case Op::Add:
+                    r = dx + dy;
+                    break;
+                case Op::Sub:
+                    r = dx - dy;
+                    break;
+            }
+            // A product or quotient too small for a Decimal goes on as a double.
+            if ((op == Op::Mul || op == Op::Div) && r.isZero() && !dx.isZero() && !dy.isZero())
+                return doublePath(op, a, b);
+            return Num(r);
+        } catch (const DecimalError&) {
+        }
+        return doublePath(op, a, b);
+    } catch (...) {
+    }
+    return failure(op, a, b);
+}
+
+}  // namespace
+
+Num ZelLiangShuJi(const Num& a, const Num& b) { return twoOperands(Op::Mul, a, b); }
+Num ZelLiangShuShang(const Num& a, const Num& b) { return twoOperands(Op::Div, a, b); }
+Num ZelLiangShuHe(const Num& a, const Num& b) { return twoOperands(Op::Add, a, b); }
+Num ZelLiangShuCha(const Num& a, const Num& b) { return twoOperands(Op::Sub, a, b); }
+
+Num ZelLiangShuYu(const Num& a, const Num& b) {
+    try {
+        const Num x = ZelShuZhuanShu(a);
+        const Num y = ZelShuZhuanShu(b);
+        const Num q = ZelLiangShuShang(x, y);
+        const Num whole(ZelZhengShuBuFen(q));
+        const Num p = ZelLiangShuJi(whole, y);
+        return ZelLiangShuCha(x, p);
+    } catch (...) {
+    }
+    try {
+        calcState().report(twoOperandMessage(u"Zel两数余", a, u"余", b));
+    } catch (...) {
+    }
+    return Num();
+}
+
+}  // namespace hc
