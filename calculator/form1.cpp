@@ -1,0 +1,372 @@
+#include "calculator/form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "calculator/windows.h"
+#include "engine/number.h"
+#include "expr/calculate.h"
+#include "ui/widget_services.h"
+
+#ifndef HC_VERSION_MAJOR
+#define HC_VERSION_MAJOR 0
+#define HC_VERSION_MINOR 1
+#define HC_VERSION_PATCH 0
+#endif
+
+namespace hc {
+namespace {
+
+QFont resultFont() {
+    // Latin glyphs are exactly half as wide as Chinese ones in this face, so the
+    // column layout of results holds with the "约数" marker too; an even pixel size
+    // keeps both advances whole pixels.
+    QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
+    f.setStyleHint(QFont::Monospace);
+    f.setPixelSize(16);
+    return f;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("禾川计算器"));
+    ui::adoptWindow(QStringLiteral("Form1"), this);
+    buildControls();
+    load();
+}
+
+QPushButton* Form1::hmBut(int index) const {
+    return index >= 1 && index <= kKeyCount ? keys_[index] : nullptr;
+}
+
+QPushButton* Form1::linkButton(const QString& name, const QString& caption, const QString& window) {
+    auto* b = makeButton(this, name, caption);
+    b->setMinimumHeight(34);
+    if (ui::isWindowRegistered(window)) {
+        connect(b, &QPushButton::clicked, this, [window] { ui::showWindow(window); });
+    } else {
+        b->setEnabled(false);
+        b->setToolTip(ui::comingSoonTip());
+    }
+    return b;
+}
+
+void Form1::buildControls() {
+    auto* root = new QVBoxLayout(this);
+    root->setSpacing(6);
+
+    // Title, version and the row of image buttons.
+    auto* top = new QHBoxLayout;
+    auto* label4 = new QLabel(QStringLiteral("禾川计算器"), this);
+    label4->setObjectName(QStringLiteral("Label4"));
+    QFont titleFont = label4->font();
+    titleFont.setPointSize(titleFont.pointSize() + 4);
+    titleFont.setBold(true);
+    label4->setFont(titleFont);
+    label4->setCursor(Qt::PointingHandCursor);
+    label4->installEventFilter(this);
+    top->addWidget(label4);
+    label1_ = new QLabel(this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    top->addWidget(label1_);
+    top->addSpacing(12);
+    top->addWidget(linkButton(QStringLiteral("dcButton1"), QStringLiteral("数理统计"),
+                              QStringLiteral("Form201")));
+    top->addWidget(linkButton(QStringLiteral("dcButton2"), QStringLiteral("角度变换"),
+                              QStringLiteral("Form202")));
+    top->addWidget(linkButton(QStringLiteral("dcButton3"), QStringLiteral("进制换算"),
+                              QStringLiteral("Form203")));
+    auto* bank = makeButton(this, QStringLiteral("dcButton4"), QStringLiteral("禾川题库"));
+    bank->setMinimumHeight(34);
+    connect(bank, &QPushButton::clicked, this,
+            [] { ui::services().openWebPage(questionBankUrl()); });
+    top->addWidget(bank);
+    top->addWidget(linkButton(QStringLiteral("dcButton5"), QStringLiteral("坐标转换"),
+                              QStringLiteral("Form213")));
+    top->addWidget(linkButton(QStringLiteral("dcButton6"), QStringLiteral("距离方位"),
+                              QStringLiteral("Form214")));
+    top->addWidget(linkButton(QStringLiteral("dcButton7"), QStringLiteral("面体产状"),
+                              QStringLiteral("Form216")));
+    auto* latest = makeButton(this, QStringLiteral("dcButton8"), QStringLiteral("最新版本"));
+    latest->setMinimumHeight(34);
+    connect(latest, &QPushButton::clicked, this, [] { ui::services().openWebPage(homeUrl()); });
+    top->addWidget(latest);
+    root->addLayout(top);
+
+    // Formula box with the calculate, clear and history buttons beside it.
+    auto* formulaRow = new QHBoxLayout;
+    text1_ = new ui::TextBox(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    QFont formulaFont = text1_->font();
+    formulaFont.setPointSize(formulaFont.pointSize() + 2);
+    text1_->setFont(formulaFont);
+    text1_->setFixedHeight(84);
+    text1_->setTabChangesFocus(true);
+    formulaRow->addWidget(text1_, 1);
+    auto* side = new QGridLayout;
+    auto* calc = makeButton(this, QStringLiteral("dcButton10"), QStringLiteral("计 算"));
+    calc->setMinimumHeight(40);
+    QFont bigFont = calc->font();
+    bigFont.setPointSize(bigFont.pointSize() + 3);
+    bigFont.setBold(true);
+    calc->setFont(bigFont);
+    auto* clearButton = makeButton(this, QStringLiteral("dcButton9"), QStringLiteral("清 零"));
+    auto* back = makeButton(this, QStringLiteral("dcButton11"), QStringLiteral("<--"));
+    auto* forward = makeButton(this, QStringLiteral("dcButton12"), QStringLiteral("-->"));
+    text4_ = new QLineEdit(QStringLiteral("018"), this);
+    text4_->setObjectName(QStringLiteral("Text4"));
+    text4_->setReadOnly(true);
+    text4_->setAlignment(Qt::AlignCenter);
+    text4_->setFixedWidth(52);
+    text4_->setFocusPolicy(Qt::NoFocus);
+    side->addWidget(calc, 0, 0, 1, 3);
+    side->addWidget(back, 1, 0);
+    side->addWidget(text4_, 1, 1);
+    side->addWidget(forward, 1, 2);
+    side->addWidget(clearButton, 2, 0, 1, 3);
+    formulaRow->addLayout(side);
+    root->addLayout(formulaRow);
+    connect(calc, &QPushButton::clicked, this, &Form1::calculate);
+    connect(clearButton, &QPushButton::clicked, this, &Form1::clear);
+    connect(back, &QPushButton::clicked, this, &Form1::browseBack);
+    connect(forward, &QPushButton::clicked, this, &Form1::browseForward);
+    connect(text1_, &ui::TextBox::lostFocus, this, &Form1::saveSelection);
+
+    // Result box.
+    auto* label2 = new QLabel(QStringLiteral("计算结果："), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    root->addWidget(label2);
+    text2_ = new ui::TextBox(this);
+    text2_->setObjectName(QStringLiteral("Text2"));
+    text2_->setReadOnly(true);
+    text2_->setFont(resultFont());
+    text2_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text2_->setFixedHeight(58);
+    {
+        const QFontMetrics fm(resultFont());
+        text2_->setMinimumWidth(fm.horizontalAdvance(QString(64, QLatin1Char('0'))) + 24);
+    }
+    root->addWidget(text2_);
+
+    // Settings row.
+    auto* settings = new QHBoxLayout;
+    combo1_ = new QComboBox(this);
+    combo1_->setObjectName(QStringLiteral("Combo1"));
+    combo1_->addItems(decimalPlaceItems());
+    combo1_->setToolTip(QStringLiteral("小数位数"));
+    combo1_->setMaxVisibleItems(15);
+    connect(combo1_, &QComboBox::currentIndexChanged, this,
+            [this](int) { calcState().displayDecimals = leadingInteger(combo1_->currentText()); });
+    settings->addWidget(combo1_);
+    command5_ = makeButton(this, QStringLiteral("Command5"), QStringLiteral("弧度角"));
+    command5_->setToolTip(angleToolTip());
+    command5_->setMinimumWidth(110);
+    ui::setBackgroundColour(command5_, initialAngleColour());
+    connect(command5_, &QPushButton::clicked, this, &Form1::cycleAngleUnit);
+    settings->addWidget(command5_);
+    settings->addStretch(1);
+    auto* variables = makeButton(this, QStringLiteral("dcButton13"), QStringLiteral("修改变量"));
+    connect(variables, &QPushButton::clicked, this, [this] {
+        text3_->setText(variablesStatusText());
+        ui::showWindow(QStringLiteral("Form3"));
+    });
+    settings->addWidget(variables);
+    auto* help = makeButton(this, QStringLiteral("dcButton14"), QStringLiteral("帮 助"));
+    connect(help, &QPushButton::clicked, this, [] { ui::showWindow(QStringLiteral("Form5")); });
+    settings->addWidget(help);
+    root->addLayout(settings);
+
+    // Keypad: six rows of ten keys in index order.
+    auto* pad = new QGridLayout;
+    pad->setSpacing(3);
+    for (int i = 1; i <= kKeyCount; ++i) {
+        auto* b = makeButton(this, QStringLiteral("HmBut(%1)").arg(i), hmKey(i)->caption);
+        b->setProperty("index", i);
+        b->setMinimumSize(64, 32);
+        connect(b, &QPushButton::clicked, this, [this, i] { keyPressed(i); });
+        keys_[i] = b;
+        pad->addWidget(b, (i - 1) / 10, (i - 1) % 10);
+    }
+    root->addLayout(pad);
+
+    // Status box.
+    text3_ = new ui::TextBox(this);
+    text3_->setObjectName(QStringLiteral("Text3"));
+    text3_->setReadOnly(true);
+    text3_->setFixedHeight(72);
+    connect(text3_, &ui::TextBox::gotFocus, this, [this] { text1_->setFocus(); });
+    root->addWidget(text3_);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* e) {
+    if (watched->objectName() == QLatin1String("Label4") &&
+        e->type() == QEvent::MouseButtonRelease) {
+        ui::services().openWebPage(homeUrl());
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void Form1::load() {
+    CalcState& s = calcState();
+    s.displayDecimals = 15;
+    s.angleUnit = kRadians;
+    for (int i = 0; i < 9; ++i) s.memory[i] = Num(i + 1);
+    ZelChongZhi();
+    saved_ = SavedSelection{};
+    combo1_->setCurrentIndex(15);
+    label1_->setText(QStringLiteral("%1.%2%3")
+                         .arg(HC_VERSION_MAJOR)
+                         .arg(HC_VERSION_MINOR)
+                         .arg(HC_VERSION_PATCH));
+}
+
+void Form1::saveSelection() {
+    saved_.start = text1_->selStart();
+    saved_.length = text1_->selLength();
+    saved_.text = text1_->selText();
+}
+
+void Form1::calculate() {
+    text2_->setText(calculatingText());
+    text3_->setText(checkResultsText());
+    const CalcResult r = ZelJiSuanSuanShi(text1_->text());
+    text1_->setText(r.formula);
+    text2_->setText(r.result);
+    text3_->setText(r.status);
+    const int end = static_cast<int>(text1_->text().size());
+    text1_->setSelection(end, 0);
+    saved_ = SavedSelection{end, 0, QString()};
+    ZelChongZhi();
+    text1_->setFocus();
+}
+
+void Form1::closingSteps() {
+    text2_->setText(QString());
+    text1_->setFocus();
+    text1_->setSelection(saved_.start, 0);
+}
+
+void Form1::keyPressed(int index) {
+    const KeyInfo* key = hmKey(index);
+    if (!key) {
+        closingSteps();
+        return;
+    }
+    if (index == kKeyFe) {
+        text3_->setText(key->help);
+        const QString shown = text2_->text();
+        if (shown <= QStringLiteral(" ")) {
+            closingSteps();
+            return;
+        }
+        text2_->setText(ZelKeXueJiShu(shown));
+        ZelChongZhi();
+        return;
+    }
+    QString token = key->token;
+    int advance = key->advance;
+    if (index == kKeyRandom) {
+        token = drawRandomToken();
+        advance = static_cast<int>(token.size());
+        lastRandom_ = token;
+    }
+    text1_->setText(insertToken(text1_->text(), saved_, token, advance));
+    text3_->setText(key->help);
+    closingSteps();
+}
+
+void Form1::clear() {
+    history_.storeOnClear(text1_->text());
+    text1_->setText(QString());
+    text2_->setText(QString());
+    text3_->setText(clearStatusText());
+    text4_->setText(QString::number(history_.current()));
+    saved_ = SavedSelection{};
+    text1_->setFocus();
+}
+
+void Form1::browseBack() {
+    const int i = history_.browseBack();
+    text1_->setText(history_.slot(i));
+    text2_->setText(QStringLiteral(" "));
+    text3_->setText(browseBackStatusText());
+    text4_->setText(QString::number(i));
+    text2_->setText(FormulaHistory::referenceText(i, false));
+    text1_->setFocus();
+}
+
+void Form1::browseForward() {
+    const int i = history_.browseForward();
+    text1_->setText(history_.slot(i));
+    text3_->setText(browseForwardStatusText());
+    text4_->setText(QString::number(i));
+    text2_->setText(FormulaHistory::referenceText(i, true));
+    text1_->setFocus();
+}
+
+void Form1::cycleAngleUnit() {
+    text3_->setText(angleStatusText());
+    AngleStep next;
+    if (!nextAngleStep(command5_->text(), next)) return;
+    command5_->setText(next.caption);
+    calcState().angleUnit = next.unit;
+    ui::setBackgroundColour(command5_, next.colour);
+}
+
+void Form1::activated() {
+    combo1_->setCurrentIndex(std::clamp(calcState().displayDecimals, 0, 28));
+    text1_->setFocus();
+    text2_->setText(QString());
+}
+
+void Form1::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::ActivationChange) return;
+    if (isActiveWindow()) {
+        if (!skipNextActivation_) activated();
+        skipNextActivation_ = false;
+    } else {
+        // Coming back from a message box or from another program is no return
+        // from another window of the calculator.
+        QWidget* now = QApplication::activeWindow();
+        skipNextActivation_ = !now || now->isModal();
+    }
+}
+
+void Form1::keyPressEvent(QKeyEvent* e) {
+    text1_->setFocus();
+    text2_->setText(QString());
+    QWidget::keyPressEvent(e);
+}
+
+void Form1::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        emit firstShown();
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* e) {
+    QWidget::closeEvent(e);
+    emit closed();
+}
+
+}  // namespace hc

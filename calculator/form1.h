@@ -1,0 +1,81 @@
+#pragma once
+// The main calculator window: formula, result and status boxes, the keypad, the
+// formula history, the decimal-places list, the angle-unit button and the buttons
+// that open the other windows.
+
+#include <QWidget>
+
+#include "calculator/history.h"
+#include "calculator/keypad.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace hc {
+namespace ui {
+class TextBox;
+}
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    ui::TextBox* text1() const { return text1_; }
+    ui::TextBox* text2() const { return text2_; }
+    ui::TextBox* text3() const { return text3_; }
+    QLineEdit* text4() const { return text4_; }
+    QComboBox* combo1() const { return combo1_; }
+    QPushButton* command5() const { return command5_; }
+    QPushButton* hmBut(int index) const;
+    const SavedSelection& savedSelection() const { return saved_; }
+    const FormulaHistory& history() const { return history_; }
+    const QString& lastRandomText() const { return lastRandom_; }
+
+    // The handlers of the window's buttons, callable directly.
+    void calculate();
+    void keyPressed(int index);
+    void clear();
+    void browseBack();
+    void browseForward();
+    void cycleAngleUnit();
+    // The window became active again (coming back from another window).
+    void activated();
+
+signals:
+    void closed();
+    void firstShown();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildControls();
+    void load();
+    void saveSelection();
+    void closingSteps();
+    QPushButton* linkButton(const QString& name, const QString& caption, const QString& window);
+
+    ui::TextBox* text1_ = nullptr;
+    ui::TextBox* text2_ = nullptr;
+    ui::TextBox* text3_ = nullptr;
+    QLineEdit* text4_ = nullptr;
+    QComboBox* combo1_ = nullptr;
+    QPushButton* command5_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QPushButton* keys_[kKeyCount + 1] = {};
+
+    FormulaHistory history_;
+    SavedSelection saved_;
+    QString lastRandom_;
+    bool shownOnce_ = false;
+    bool skipNextActivation_ = false;  // deactivated by a message box or another program
+};
+
+}  // namespace hc

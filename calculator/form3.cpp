@@ -1,0 +1,93 @@
+#include "calculator/form3.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "calculator/windows.h"
+#include "engine/number.h"
+#include "ui/services.h"
+
+namespace hc {
+
+Form3::Form3(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("修改变量"));
+    auto* grid = new QGridLayout(this);
+    const QString letters = QStringLiteral("rstuvwxyz");
+    for (int i = 0; i < 9; ++i) {
+        auto* label = new QLabel(QStringLiteral("变量  %1 =").arg(letters[i]), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(i + 2));
+        boxes_[i] = new QLineEdit(this);
+        boxes_[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        boxes_[i]->setMinimumWidth(260);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(boxes_[i], i, 1, 1, 2);
+    }
+    auto button = [this](const QString& name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        return b;
+    };
+    auto* c1 = button(QStringLiteral("Command1"), QStringLiteral("默认为 1"));
+    auto* c2 = button(QStringLiteral("Command2"), QStringLiteral("默认1-9"));
+    auto* c3 = button(QStringLiteral("Command3"), QStringLiteral("保存修改"));
+    auto* c4 = button(QStringLiteral("Command4"), QStringLiteral("保存退出"));
+    grid->addWidget(c1, 9, 0);
+    grid->addWidget(c2, 9, 1);
+    grid->addWidget(c3, 10, 0);
+    grid->addWidget(c4, 10, 1);
+    connect(c1, &QPushButton::clicked, this, &Form3::allOnes);
+    connect(c2, &QPushButton::clicked, this, &Form3::oneToNine);
+    connect(c3, &QPushButton::clicked, this, &Form3::save);
+    connect(c4, &QPushButton::clicked, this, &Form3::saveAndClose);
+
+    // Links to the web pages about the calculator.
+    auto* c5 = button(QStringLiteral("Command5"), QStringLiteral("访问主页"));
+    connect(c5, &QPushButton::clicked, this, [] { ui::services().openWebPage(homeUrl()); });
+    grid->addWidget(c5, 9, 2);
+    auto link = [this](const QString& name, const QString& caption, const QString& url) {
+        auto* l = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>").arg(url, caption), this);
+        l->setObjectName(name);
+        l->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+        connect(l, &QLabel::linkActivated, this,
+                [](const QString& u) { ui::services().openWebPage(u); });
+        return l;
+    };
+    grid->addWidget(link(QStringLiteral("Label1"), QStringLiteral("禾川计算器"), homeUrl()), 10, 2);
+    grid->addWidget(link(QStringLiteral("Label12"), QStringLiteral("使用说明"), manualUrl()), 11,
+                    2);
+
+    // Load.
+    ZelChongZhi();
+    for (QLineEdit* b : boxes_) b->setEnabled(true);
+    showValues();
+}
+
+void Form3::showValues() {
+    for (int i = 0; i < 9; ++i) boxes_[i]->setText(calcState().memory[i].text());
+}
+
+void Form3::allOnes() {
+    for (int i = 0; i < 9; ++i) calcState().memory[i] = Num(1);
+    showValues();
+}
+
+void Form3::oneToNine() {
+    for (int i = 0; i < 9; ++i) calcState().memory[i] = Num(i + 1);
+    showValues();
+}
+
+void Form3::save() {
+    ZelChongZhi();
+    for (int i = 0; i < 9; ++i) calcState().memory[i] = ZelChuanZhuanShu(Num(boxes_[i]->text()));
+    showValues();
+}
+
+void Form3::saveAndClose() {
+    save();
+    close();
+}
+
+}  // namespace hc

@@ -1,0 +1,210 @@
+#include "calculator/windows.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "calculator/form3.h"
+#include "ui/widget_services.h"
+
+namespace hc {
+
+QString homeUrl() { return QStringLiteral("https://hechuan-calculator.example.org/"); }
+QString questionBankUrl() { return QStringLiteral("https://hechuan-calculator.example.org/tiku/"); }
+QString manualUrl() { return QStringLiteral("https://hechuan-calculator.example.org/help/"); }
+QString siteUrl(int n) {
+    return QStringLiteral("https://hechuan-calculator.example.org/links/%1/").arg(n);
+}
+
+void registerCalculatorWindows() {
+    ui::registerWindow(QStringLiteral("Form2"), [] { return new Form2; });
+    ui::registerWindow(QStringLiteral("Form3"), [] { return new Form3; });
+    ui::registerWindow(QStringLiteral("Form5"), [] { return new Form5; });
+    ui::registerWindow(QStringLiteral("Form6"), [] { return new Form6; });
+    ui::registerWindow(QStringLiteral("Form215"), [] { return new Form215; });
+}
+
+namespace {
+
+// Index, caption and the window it opens ("" for none); site links are handled apart.
+struct MenuEntry {
+    int index;
+    const char16_t* caption;
+    const char16_t* window;
+};
+
+const MenuEntry kMenu[] = {
+    {0, u"数理统计", u"Form201"},  {1, u"角度转换", u"Form202"},
+    {2, u"进制换算", u"Form203"},  {3, u"误差计算", u""},
+    {4, u"矩阵计算", u""},         {5, u"返回 主程序", u"Form1"},
+    {6, u"解多元方程", u""},       {7, u"表达式分解", u""},
+    {8, u"线性回归", u""},         {9, u"数的分解", u"Form210"},
+    {10, u"微分计算", u""},        {11, u"积分计算", u""},
+    {12, u"坐标变换", u"Form213"}, {13, u"距离和方位", u"Form214"},
+    {14, u"计算面积", u"Form215"}, {15, u"三点定产状", u"Form216"},
+    {16, u"经纬仪测量", u""},      {17, u"测距仪测量", u""},
+    {18, u"平面面积", u""},        {19, u"曲面面积", u""},
+    {20, u"物体表面积", u""},      {21, u"物体的体积", u""},
+    {22, u"。。。", u""},          {23, u"。。。", u""},
+    {24, u"禾川主页", u""},        {25, u"禾川题库", u""},
+    {26, u"使用说明", u""},        {27, u"最新版本", u""},
+    {28, u"测量论坛", u""},        {29, u"联系作者", u""},
+    {30, u"1", u"Form6"},          {65, u"帮助", u"Form5"},
+};
+
+QString menuCaption(int index, QString& window) {
+    for (const MenuEntry& e : kMenu) {
+        if (e.index == index) {
+            window = QString::fromUtf16(e.window);
+            return QString::fromUtf16(e.caption);
+        }
+    }
+    window.clear();
+    if (index >= 31 && index <= 35) return QString::number(index - 29);
+    static const char16_t* groups[] = {u"物理", u"化学", u"生活", u"游戏"};
+    if (index >= 36 && index <= 59)
+        return QString::fromUtf16(groups[(index - 36) / 6]) + QString::number((index - 36) % 6 + 1);
+    if (index >= 60 && index <= 63) return QStringLiteral("动脑筋") + QString::number(index - 59);
+    return QString();
+}
+
+}  // namespace
+
+Form2::Form2(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("禾川计算器 --- 功能模块"));
+    auto* grid = new QGridLayout(this);
+    grid->setSpacing(4);
+    int cell = 0;
+    for (int index = 0; index <= 65; ++index) {
+        if (index == 64) continue;
+        QString window;
+        const QString caption = menuCaption(index, window);
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QStringLiteral("Command1(%1)").arg(index));
+        b->setProperty("index", index);
+        b->setMinimumSize(96, 30);
+        if (index >= 24 && index <= 29) {
+            const QString url = index == 24   ? homeUrl()
+                                : index == 25 ? questionBankUrl()
+                                : index == 26 ? manualUrl()
+                                : index == 27 ? homeUrl()
+                                              : siteUrl(index - 27);
+            connect(b, &QPushButton::clicked, this, [url] { ui::services().openWebPage(url); });
+        } else if (!window.isEmpty()) {
+            if (ui::isWindowRegistered(window)) {
+                connect(b, &QPushButton::clicked, this, [window] { ui::showWindow(window); });
+            } else {
+                b->setEnabled(false);
+                b->setToolTip(ui::comingSoonTip());
+            }
+        }
+        grid->addWidget(b, cell / 6, cell % 6);
+        ++cell;
+    }
+}
+
+QString helpText() {
+    return QStringLiteral(
+        "禾川计算器 使用说明\r\n"
+        "\r\n"
+        "一、科学计算\r\n"
+        "　　启动窗口就是科学计算器。算式可以直接用键盘输入，也可以用下面的按键输入；算式中可以使用"
+        "汉字（如“加”“减”“乘以”“除”、中文括号和中文标点、全角数字），可以使用函数、变量，算式可以很"
+        "长。"
+        "输入完毕后按“计 算”，结果的小数点总是对齐在同一列上，便于比较。\r\n"
+        "\r\n"
+        "二、计算精度\r\n"
+        "　　计算结果最多精确到小数点后28位，但整数位与小数位合计最多29位有效数字，超出部分作舍位处"
+        "理。"
+        "显示的小数位数可以在“小数位数”下拉列表中选择（0 - 28位）。函数计算后有效数字可能减少，"
+        "这时结果前标出“约数”，状态栏说明从第几位起不可靠。\r\n"
+        "\r\n"
+        "三、角度单位\r\n"
+        "　　按角度单位按钮可在三种单位间循环切换：\r\n"
+        "　　度分秒.5959：例如 90.5959 表示90度59分59秒，89.5959999 就略小于一个直角；\r\n"
+        "　　百分度.9999：用360度代表一周，例如 90.9999 表示90.9999度；\r\n"
+        "　　弧度角：用 π 代表180度，π/2 即为直角。\r\n"
+        "　　三角函数按当前单位读取角度，反三角函数的结果也用当前单位给出。\r\n"
+        "\r\n"
+        "四、变量与算式保存\r\n"
+        "　　共有 r、s、t、u、v、w、x、y、z 九个内存变量，按“修改变量”可以修改它们的值，"
+        "并把它们编入算式参加计算。常用的算式可以保存在文本文件中，用时复制、粘贴到算式框即可。\r\n"
+        "\r\n"
+        "五、算式记忆\r\n"
+        "　　每按一次“清 零”，前一个算式都被记忆下来；按“<--”和“-->”可以调出以前和以后的算式，"
+        "便于检查和重复计算。启动时已存有18个示例算式，调出示例时结果框显示其参考结果。\r\n"
+        "\r\n"
+        "六、功能模块\r\n"
+        "　　窗口上方的按钮打开数理统计、角度变换、进制换算、坐标转换、距离方位、面体产状等功能模块"
+        "，"
+        "新的版本将陆续增加更多的功能模块。\r\n"
+        "\r\n"
+        "七、注意\r\n"
+        "　　计算中的舍入以及大数与很小的数相加减时小数被“吃掉”等原因，都可能造成计算误差。"
+        "重要的计算请仔细核对计算结果。");
+}
+
+Form5::Form5(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("禾川计算器 --- 帮助文件"));
+    auto* layout = new QVBoxLayout(this);
+    auto* text = new QPlainTextEdit(this);
+    text->setObjectName(QStringLiteral("Text1"));
+    text->setReadOnly(true);
+    text->setPlainText(QString(helpText()).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    text->setMinimumSize(620, 420);
+    layout->addWidget(text);
+    auto* row = new QHBoxLayout;
+    auto site = [this, row](const QString& name, const QString& caption, const QString& url) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        connect(b, &QPushButton::clicked, this, [url] { ui::services().openWebPage(url); });
+        row->addWidget(b);
+        return b;
+    };
+    site(QStringLiteral("Command1"), QStringLiteral("禾川主页"), homeUrl());
+    site(QStringLiteral("Command3"), QStringLiteral("使用说明"), manualUrl());
+    site(QStringLiteral("Command4"), QStringLiteral("禾川.中国"), siteUrl(4))
+        ->setToolTip(QStringLiteral("你的浏览器安装了中文网址，才可正确访问该页。"));
+    site(QStringLiteral("Command5"), QStringLiteral("禾川题库"), questionBankUrl());
+    row->addStretch(1);
+    auto* back = new QPushButton(QStringLiteral("返回  主程序"), this);
+    back->setObjectName(QStringLiteral("Command6"));
+    connect(back, &QPushButton::clicked, this, [] { ui::showWindow(QStringLiteral("Form1")); });
+    row->addWidget(back);
+    layout->addLayout(row);
+}
+
+Form215::Form215(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form215"));
+    setWindowTitle(QStringLiteral("计算面积"));
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(QStringLiteral("欢迎光临"), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setAlignment(Qt::AlignCenter);
+    QFont f = label->font();
+    f.setPointSize(f.pointSize() + 10);
+    label->setFont(f);
+    label->setMinimumSize(320, 160);
+    layout->addWidget(label);
+}
+
+Form6::Form6(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("测试漂亮的多功能按钮"));
+    auto* grid = new QGridLayout(this);
+    static const QColor colours[] = {{255, 192, 128}, {255, 192, 255}, {192, 255, 255},
+                                     {255, 192, 192}, {192, 255, 192}, {192, 192, 255}};
+    for (int i = 0; i < 12; ++i) {
+        auto* b = new QPushButton(QStringLiteral("按钮 %1").arg(i + 1), this);
+        b->setObjectName(QStringLiteral("dcButton%1").arg(i + 1));
+        b->setMinimumSize(96, 40);
+        ui::setBackgroundColour(b, colours[i % 6]);
+        grid->addWidget(b, i / 4, i % 4);
+    }
+}
+
+}  // namespace hc

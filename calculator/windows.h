@@ -1,0 +1,53 @@
+#pragma once
+// The small windows around the calculator (module menu, help, placeholders) and
+// the registration of every window the calculator opens by name.
+
+#include <QString>
+#include <QWidget>
+
+class QPlainTextEdit;
+
+namespace hc {
+
+// Web addresses the link buttons open.
+QString homeUrl();
+QString questionBankUrl();
+QString manualUrl();
+QString siteUrl(int n);  // the n-th site of the link buttons, n = 1 ...
+
+// Registers Form2, Form3, Form5, Form6 and Form215 (and "Form1" is adopted by the
+// main window itself). Tool windows register themselves under their names.
+void registerCalculatorWindows();
+
+// The help text of Form5.
+QString helpText();
+
+// Module menu: the control array Command1 (indices 0 ... 63 and 65).
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form2(QWidget* parent = nullptr);
+};
+
+// Help window.
+class Form5 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form5(QWidget* parent = nullptr);
+};
+
+// Placeholder window of the area module.
+class Form215 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form215(QWidget* parent = nullptr);
+};
+
+// Test window of the image buttons.
+class Form6 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form6(QWidget* parent = nullptr);
+};
+
+}  // namespace hc

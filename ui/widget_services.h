@@ -1,0 +1,90 @@
+#pragma once
+// The Qt Widgets side of the window layer: the services of ui/services.h on real
+// windows, the registry that keeps every window at most once, and the text box
+// with the caret and line-end behaviour the windows rely on.
+
+#include <QColor>
+#include <QPlainTextEdit>
+#include <QString>
+#include <functional>
+#include <random>
+
+#include "ui/services.h"
+
+class QWidget;
+
+namespace hc::ui {
+
+// Message boxes with QMessageBox, printing with QPrinter on the default printer,
+// web pages with QDesktopServices, random numbers from a Mersenne twister.
+class WidgetServices : public Services {
+public:
+    void messageBox(const QString& prompt, Buttons buttons, const QString& title) override;
+    void printWindow(QObject* window) override;
+    void openWebPage(const QString& url) override;
+    double random() override;
+    void reseedRandom() override;
+
+private:
+    std::mt19937_64 engine_{std::random_device{}()};
+};
+
+// ---- Windows that exist at most once ----------------------------------------
+
+using WindowFactory = std::function<QWidget*()>;
+
+// Makes a window known by its name (for example "Form3"). The factory creates the
+// window with no parent; the registry shows it, and closing it deletes it.
+void registerWindow(const QString& name, WindowFactory factory);
+bool isWindowRegistered(const QString& name);
+// Creates the window on first use, otherwise brings the existing one forward with
+// its contents unchanged; never modal. Returns nullptr for an unknown name.
+QWidget* showWindow(const QString& name);
+// The open window of that name, or nullptr.
+QWidget* openWindow(const QString& name);
+// Adopts an already created window under a name (the main window is created by
+// main() itself, not by a factory).
+void adoptWindow(const QString& name, QWidget* window);
+
+// Caption of a button that opens a module still to be written.
+inline QString comingSoonTip() { return QStringLiteral("该模块即将推出"); }
+
+// Background colour of a command button, kept in its palette.
+void setBackgroundColour(QWidget* w, const QColor& colour);
+QColor backgroundColour(const QWidget* w);
+
+// ---- Text box ---------------------------------------------------------------
+
+// A text box whose text uses CR LF line ends, with selection start, length and
+// text counted in characters of that text, and got-focus / lost-focus signals.
+class TextBox : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+
+    QString text() const;
+    void setText(const QString& text);
+
+    int selStart() const;
+    int selLength() const;
+    QString selText() const;
+    // Selects `length` characters from `start` (both clamped to the text).
+    void setSelection(int start, int length);
+
+signals:
+    void gotFocus();
+    void lostFocus();
+    void doubleClicked();
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    // Position in the document <-> position in text() (which has CR before each LF).
+    int toTextPos(int docPos) const;
+    int toDocPos(int textPos) const;
+};
+
+}  // namespace hc::ui
