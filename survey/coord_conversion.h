@@ -1,0 +1,98 @@
+#pragma once
+// The ten conversions of the coordinate conversion window Form213 as operations on
+// texts: the window passes its control texts and gets back the new box texts.
+
+#include <QList>
+#include <QString>
+
+#include "survey/coord_text.h"
+#include "survey/projection.h"
+
+namespace hc {
+
+enum class GkConversion {
+    Zone15To3,    // Command1to3
+    Zone3To6,     // Command3to6
+    Zone3To15,    // Command3to1
+    Zone6To3,     // Command6to3
+    Zone15ToGeo,  // Command1toJ
+    Zone3ToGeo,   // Command3toJ
+    Zone6ToGeo,   // Command6toJ
+    GeoToZone15,  // CommandJto1
+    GeoToZone3,   // CommandJto3
+    GeoToZone6,   // CommandJto6
+};
+
+// The window's controls as they read at the click.
+struct GkControls {
+    bool withNames = true;                         // Check1
+    QString separator = QStringLiteral(",");       // Combo5 text
+    bool xyzMode = true;                           // Option1 reads "X Y Z模式"
+    QString ellipsoid = QStringLiteral("北京");    // Combo4 text
+    QString meridian = QStringLiteral("117度-6");  // Combo3 text
+};
+
+// The settings of one conversion (ZelDuQuSheZhi).
+struct GkSettings {
+    bool withNames = true;
+    QString separator = QStringLiteral(",");
+    QString mode = QStringLiteral("XYZ");
+    QString ellipsoidCode = QStringLiteral("BJ");
+    QString ellipsoidText = QStringLiteral("北京");
+    double meridian = 117;
+    // The meridian box text was not a valid setting: the message box was shown and
+    // the box goes back to its default entry (index 8) and label.
+    bool meridianReset = false;
+    QString meridianText = QStringLiteral("117度");  // new Combo3 text
+};
+
+// Reads the controls; with the space separator `input` is rewritten (Part of the
+// settings refresh). Shows the message box of an invalid central meridian.
+GkSettings ZelDuQuSheZhi(const GkControls& controls, QString& input);
+
+struct GkResult {
+    QString input;   // new input box text
+    QString output;  // new output box text
+    GkSettings settings;
+};
+
+// Runs one conversion on at most `rowLimit` rows (the window's 200).
+GkResult ZelZuoBiaoZhuanHuan(GkConversion op, const QString& input, const QString& previousOutput,
+                             const GkControls& controls, int rowLimit = kWindowRowLimit);
+
+// Converts rows one at a time with fixed settings; shared by the window operations
+// and the command line.
+class GkRowConverter {
+public:
+    GkRowConverter(GkConversion op, const GkSettings& settings);
+    bool geographicInput() const;
+    bool geographicOutput() const;
+    QString header() const;
+    // Appends the output row of `row`. `latitudeFirst` tells, for geographic input,
+    // which column is the latitude (the effective order); grid input follows the mode.
+    void appendRow(const CoordRow& row, const QString& names, bool latitudeFirst,
+                   QString& out) const;
+
+private:
+    GkConversion op_;
+    const Ellipsoid* set_;
+    double meridian_;
+    bool xyz_;
+    QString ellipsoidText_;
+};
+
+// Label1: the input box through the data-text normaliser (the caller empties the
+// output box).
+QString ZelGuiFanShuRu(const QString& input);
+
+// Combo3 events: the value, the new box text (LostFocus only) and the label.
+struct MeridianBox {
+    double value;
+    QString text;
+    QString label;
+    bool reset;  // message box shown, list back to index 8
+};
+MeridianBox meridianBoxClick(const QString& boxText);
+MeridianBox meridianBoxLostFocus(const QString& boxText);
+
+}  // namespace hc

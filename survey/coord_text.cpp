@@ -1,0 +1,305 @@
+#include "survey/coord_text.h"
+
+#include <cmath>
+
+#include "engine/number.h"
+#include "engine/rounding.h"
+#include "survey/decimal_text.h"
+#include "survey/projection.h"
+#include "ui/services.h"
+
+namespace hc {
+namespace {
+
+bool digitLike(char16_t c) {
+    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'-';
+}
+
+// The number of a field (ZelQuShuZhi), as the value of its number text.
+bool fieldNumber(QStringView field, double& out) {
+    qsizetype b = 0;
+    qsizetype e = field.size();
+    while (b < e && field[b] == u' ') ++b;
+    while (e > b && field[e - 1] == u' ') --e;
+    if (b == e || field[b].unicode() < u' ') return false;
+    char buf[128];
+    int n = 0;
+    bool digit = false;
+    for (qsizetype i = b; i < e; ++i) {
+        char16_t c = field[i].unicode();
+        if (c == u'E') c = u'e';
+        const bool isDigit = c >= u'0' && c <= u'9';
+        if (!isDigit && c != u'.' && c != u'+' && c != u'-' && c != u'e') {
+            if (!digit) return false;
+            break;
+        }
+        digit = digit || isDigit;
+        if (n == static_cast<int>(sizeof buf)) return false;
+        buf[n++] = static_cast<char>(c);
+    }
+    double v = 0;
+    if (!survey_detail::readNumber(std::string_view(buf, n), v)) return false;
+    v = survey_detail::roundTo15(v);
+    out = v == 0 ? 0.0 : v;
+    return true;
+}
+
+QString formatted(double v, int minInt, int decimals, int maxDecimals) {
+    char buf[400];
+    const int n = survey_detail::formatFixed(v, minInt, decimals, maxDecimals, buf);
+    return QString::fromLatin1(buf, n);
+}
+
+QString padded(const QString& trimmedName, int width) {
+    const int w = ZelXianShiKuanDu(trimmedName);
+    return w < width ? trimmedName + QString(width - w, u' ') : trimmedName;
+}
+
+}  // namespace
+
+const QStringList& separatorChoices() {
+    static const QStringList list{
+        QStringLiteral(","),  QStringLiteral("*"),   QStringLiteral("/"), QStringLiteral("%"),
+        QStringLiteral("$"),  QStringLiteral("#"),   QStringLiteral("@"), QStringLiteral("&"),
+        QStringLiteral("!"),  QStringLiteral("?"),   QStringLiteral(";"), QStringLiteral(":"),
+        QStringLiteral("\""), QStringLiteral("'"),   QStringLiteral("("), QStringLiteral(")"),
+        QStringLiteral("<"),  QStringLiteral(">"),   QStringLiteral("["), QStringLiteral("]"),
+        QStringLiteral("{"),  QStringLiteral("}"),   QStringLiteral("|"), QStringLiteral("_"),
+        QStringLiteral("\\"), QStringLiteral("Tab"), QStringLiteral(" ")};
+    return list;
+}
+
+QString ZelFenGeFuSheZhi(const QString& boxText, QString& input) {
+    QString sep = boxText;
+    if (sep.compare(QLatin1String("tab"), Qt::CaseInsensitive) == 0) sep = QStringLiteral("\t");
+    if (sep == QLatin1String(" ")) {
+        input.replace(u'\t', u' ');
+        input.replace(QChar(0x3000), u' ');
+        input.replace(QLatin1String("     "), QLatin1String(" "));
+        input.replace(QLatin1String("    "), QLatin1String(" "));
+        input.replace(QLatin1String("   "), QLatin1String(" "));
+        input.replace(QLatin1String("  "), QLatin1String(" "));
+    }
+    return sep;
+}
+
+bool ZelFenGeFuXuanZe(const QString& entry) {
+    const QString t = trimSpaces(entry);
+    const bool blank = t.isEmpty() || t[0].unicode() < u' ';
+    if (!blank && t.compare(QLatin1String("tab"), Qt::CaseInsensitive) != 0) return false;
+    ui::messageBox(QStringLiteral("    [空格]可能造成数据混乱，平时请不要使用[空格]作为分隔符！"
+                                  "仅留作转换外来数据时使用一次。"),
+                   ui::Buttons::CancelRetryContinue,
+                   QStringLiteral("  修改分隔符 -- 石岚 -- 提示  "));
+    return true;
+}
+
+void halfWidthInPlace(QString& text) {
+    bool any = false;
+    const QChar* d = text.constData();
+    for (qsizetype i = 0, n = text.size(); i < n && !any; ++i) {
+        const char16_t c = d[i].unicode();
+        any = c >= 0x80 || (c == u' ' && i + 1 < n && d[i + 1] == u' ');
+    }
+    if (!any) return;
+    text.replace(QChar(0x3000), u' ');
+    text.replace(QLatin1String("     "), QLatin1String(" "));
+    text.replace(QLatin1String("    "), QLatin1String(" "));
+    text.replace(QLatin1String("   "), QLatin1String(" "));
+    text.replace(QLatin1String("  "), QLatin1String(" "));
+    text.replace(QChar(0x2015), u'-');
+    text.replace(QChar(0xFF0B), u'+');
+    text.replace(QChar(0x00B7), u'.');
+    text.replace(QChar(0xFF0E), u'.');
+    text.replace(QChar(0xFF0C), u',');
+    text.replace(QChar(0xFF03), u'#');
+    text.replace(QChar(0xFF20), u'@');
+    text.replace(QChar(0xFF0A), u'*');
+    text.replace(QChar(0xFF06), u'&');
+    text.replace(QChar(0xFF0F), u'/');
+}
+
+QString ZelQuanJiaoZhuanBanJiao(const QString& text) {
+    if (text.isEmpty() || text[0].unicode() < u' ') return {};
+    QString t = text;
+    halfWidthInPlace(t);
+    return t;
+}
+
+QString ZelQuShuZhi(const QString& field) {
+    double v = 0;
+    if (!fieldNumber(field, v)) return {};
+    return doubleToText(v);
+}
+
+QString noCoordinateDataText() { return QStringLiteral("没有发现坐标数据！"); }
+
+CoordLineReader::CoordLineReader(const QString& separator) : sep_(u',') {
+    if (separator.size() == 1 && (separator[0].unicode() >= u' ' || separator[0] == u'\t')) {
+        sep_ = separator[0];
+    }
+}
+
+bool CoordLineReader::readLine(QStringView line, CoordRow& row) {
+    int seps = 0;
+    int digits = 0;
+    for (QChar c : line) {
+        if (c == sep_) ++seps;
+        if (digitLike(c.unicode())) ++digits;
+    }
+    if (seps < 1 || digits <= 1 || digits < seps) return false;
+
+    qsizetype b = 0;
+    while (b < line.size() && line[b] == u' ') ++b;
+    const QStringView t = line.mid(b);
+    const bool named = !digitLike(t[0].unicode());
+
+    QStringView fields[4];
+    int count = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= t.size() && count < 4; ++i) {
+        if (i == t.size() || t[i] == sep_) {
+            fields[count++] = t.mid(start, i - start);
+            start = i + 1;
+        }
+    }
+    const int at = named ? 1 : 0;
+    double first = 0;
+    double second = 0;
+    if (count < at + 2 || !fieldNumber(fields[at], first) || !fieldNumber(fields[at + 1], second)) {
+        return false;
+    }
+    ++rows_;
+    double height = 0;
+    row.hasHeight = count > at + 2 && fieldNumber(fields[at + 2], height);
+    row.height = row.hasHeight ? height : 0;
+    row.first = first;
+    row.second = second;
+    if (named) {
+        // Trailing spaces of the name stay as written.
+        row.name = fields[0].toString();
+    } else {
+        row.name = QStringLiteral("D%1").arg(rows_, 3, 10, QChar(u'0'));
+    }
+    return true;
+}
+
+QString echoLine(const CoordRow& row, QChar separator) {
+    const QString sep = QStringLiteral(" ") + separator + QStringLiteral(" ");
+    QString line = padded(trimSpaces(row.name), 4);
+    line += sep + formatted(row.first, 2, 4, 8);
+    line += sep + formatted(row.second, 2, 4, 8);
+    if (row.hasHeight) line += sep + formatted(row.height, 2, 3, 3);
+    line += QLatin1String("\r\n");
+    return line;
+}
+
+QString ZelJieXiZuoBiao(const QString& text, int& n, QList<CoordRow>& rows,
+                        const QString& separator) {
+    rows.clear();
+    const int limit = n;
+    n = 0;
+    QString t = trimSpaces(text);
+    if (limit < 1 || t.isEmpty() || t[0].unicode() < u' ') return noCoordinateDataText();
+    t = ZelQuanJiaoZhuanBanJiao(t);
+
+    CoordLineReader reader(separator);
+    QString echo;
+    CoordRow row;
+    const QChar* d = t.constData();
+    const qsizetype size = t.size();
+    qsizetype start = 0;
+    while (start <= size && n < limit) {
+        qsizetype end = start;
+        while (end < size && d[end] != u'\r' && d[end] != u'\n') ++end;
+        if (reader.readLine(QStringView(d + start, end - start), row)) {
+            ++n;
+            rows.append(row);
+            echo += echoLine(row, reader.separator());
+        }
+        if (end < size && d[end] == u'\r' && end + 1 < size && d[end + 1] == u'\n') ++end;
+        start = end + 1;
+    }
+    if (n == 0) return noCoordinateDataText();
+    return echo;
+}
+
+CoordOrder ZelJingWeiShunXu(const QList<CoordRow>& rows, int n, const QString& mode) {
+    n = std::min<int>(n, static_cast<int>(rows.size()));
+    if (n < 1) return {mode, {}};
+    double fMin = rows[0].first;
+    double fMax = fMin;
+    double sMin = rows[0].second;
+    double sMax = sMin;
+    for (int i = 1; i < n; ++i) {
+        fMin = std::min(fMin, rows[i].first);
+        fMax = std::max(fMax, rows[i].first);
+        sMin = std::min(sMin, rows[i].second);
+        sMax = std::max(sMax, rows[i].second);
+    }
+    const bool firstLat = std::fabs(fMin) <= 90 && std::fabs(fMax) <= 90;
+    const bool secondLat = std::fabs(sMin) <= 90 && std::fabs(sMax) <= 90;
+    QString order = mode;
+    if (mode == QLatin1String("YXZ") && firstLat && !secondLat) order = QStringLiteral("XYZ");
+    if (mode == QLatin1String("XYZ") && secondLat && !firstLat) order = QStringLiteral("YXZ");
+
+    const bool lonSecond = order == QLatin1String("XYZ");
+    const double lonMin = ZelDuFenMiaoZhuanBaiFenDu(lonSecond ? sMin : fMin);
+    const double lonMax = ZelDuFenMiaoZhuanBaiFenDu(lonSecond ? sMax : fMax);
+
+    QString remark;
+    if (order != mode) {
+        remark += QLatin1String("\r\n\r\n");
+        remark += order == QLatin1String("XYZ")
+                      ? QStringLiteral("备注∴原始数据按纬度在前 X Y Z 型处理∴")
+                      : QStringLiteral("备注∴原始数据按经度在前 Y X Z 型处理∴");
+    }
+    if (std::fabs(lonMin) > 180 || std::fabs(lonMax) > 180) {
+        remark += QLatin1String("\r\n\r\n");
+        remark += QStringLiteral("备注∴原始数据的经度大于180度错误∴");
+    }
+    return {order, remark};
+}
+
+QString formatNorthing(double x) { return formatted(x, 7, 3, 3); }
+QString formatEasting(double y) { return formatted(y, 8, 3, 3); }
+QString formatLatitude(double b) { return formatted(b, 2, 8, 8); }
+QString formatLongitude(double l) { return formatted(l, 3, 8, 8); }
+
+QString nameColumn(const QString& name, int width) {
+    return padded(trimSpaces(name), width) + QLatin1String(" , ");
+}
+
+int nameColumnWidth(const QList<CoordRow>& rows, int n) {
+    int width = 0;
+    n = std::min<int>(n, static_cast<int>(rows.size()));
+    for (int i = 0; i < n; ++i) width = std::max(width, ZelXianShiKuanDu(trimSpaces(rows[i].name)));
+    return width;
+}
+
+QString ZelShuChuHang(const QString& names, const QString& first, const QString& second,
+                      double height, const QString& remark) {
+    QString row = names;
+    row += first;
+    row += QLatin1String(" , ");
+    row += second;
+    if (height != 0) {
+        row += QLatin1String(" , ");
+        row += formatted(height, 1, 3, 3);
+    }
+    row += u' ';
+    row += remark;
+    row += QLatin1String("\r\n");
+    return row;
+}
+
+QString gridHeader(int zoneWidth, const QString& ellipsoidText) {
+    QString h = zoneWidth == 6   ? QStringLiteral("﹌﹌﹌以下为６度带")
+                : zoneWidth == 3 ? QStringLiteral("﹌﹌﹌以下为３度带")
+                                 : QStringLiteral("﹌﹌﹌以下为１.５度带");
+    return h + ellipsoidText + QStringLiteral("系公里网坐标……单位【米】﹌﹌﹌\r\n");
+}
+
+QString geographicHeader() { return QStringLiteral("●●●以下坐标为经纬度……度.分秒格式●●●\r\n"); }
+
+}  // namespace hc

@@ -1,0 +1,356 @@
+#include "survey/projection.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "engine/decimal.h"
+#include "engine/number.h"
+#include "survey/decimal_text.h"
+
+namespace hc {
+
+using survey_detail::DecText;
+using survey_detail::toDecText;
+
+// Krasovsky ellipsoid with a = 6378245.116.
+const Ellipsoid& beijing1954() {
+    static const Ellipsoid s{6378245.116,
+                             0.00669345774472,
+                             0.0067385620248935,
+                             0,
+                             500000,
+                             1,
+                             0.998324529595332,
+                             0.0025142600555184,
+                             2.6383176967516E-06,
+                             3.41663363E-09,
+                             6367558.55507442,
+                             0.0025184784143561,
+                             3.6999259641E-06,
+                             7.44472571E-09,
+                             6335552.60183059};
+    return s;
+}
+
+// IAG 1975 ellipsoid.
+const Ellipsoid& xian1980() {
+    static const Ellipsoid s{6378140,
+                             0.0066943849863148,
+                             0.00673950180602026,
+                             0,
+                             500000,
+                             1,
+                             0.998324297200603,
+                             0.002514608940384,
+                             2.639050543E-06,
+                             3.41805E-09,
+                             6367452.13294706,
+                             0.002518828470568,
+                             3.700954578E-06,
+                             7.447831E-09,
+                             6335442.27534339};
+    return s;
+}
+
+const Ellipsoid& wgs84() {
+    static const Ellipsoid s{6378137,
+                             0.0066943800042608,
+                             0.00673949675658688,
+                             0,
+                             500000,
+                             1,
+                             0.998324298449256,
+                             0.002514607065831,
+                             2.639046605E-06,
+                             3.41805E-09,
+                             6367449.14593825,
+                             0.0025188265897211,
+                             3.7009490513E-06,
+                             7.4478139E-09,
+                             6335439.32720276};
+    return s;
+}
+
+const Ellipsoid& ZelTuoQiuCanShu(const QString& code) {
+    const QString c = trimSpaces(code).toUpper();
+    if (c == u"XA") return xian1980();
+    if (c == u"WGS") return wgs84();
+    return beijing1954();
+}
+
+namespace {
+
+bool guarded(double v) { return !(std::fabs(v) <= kAngleGuard); }
+
+// Unsigned integer of up to 19 decimal digits.
+unsigned long long digitsValue(std::string_view d) {
+    unsigned long long v = 0;
+    for (char c : d) v = v * 10 + static_cast<unsigned>(c - '0');
+    return v;
+}
+
+// Exact Decimal of a digit string with `scale` of them after the point.
+Decimal decimalOfDigits(std::string_view d, int scale, bool negative) {
+    Decimal::u128 coef = 0;
+    for (char c : d) coef = coef * 10 + static_cast<unsigned>(c - '0');
+    return Decimal::fromParts(coef, scale, negative);
+}
+
+const Decimal& degreeInRadians() {
+    static const Decimal k = Decimal::fromText(u"0.0174532925199432957692369077");
+    return k;
+}
+
+double parseDouble(std::string_view s) {
+    double v = 0;
+    std::from_chars(s.data(), s.data() + s.size(), v);
+    return v;
+}
+
+}  // namespace
+
+QString decimalText(double value) {
+    DecText t;
+    toDecText(value, t);
+    return QString::fromLatin1(t.s, t.len);
+}
+
+double ZelSheRuXiaoShu(double value, int places) {
+    if (places > 17 || places < 0 || guarded(value)) return value;
+    DecText t;
+    toDecText(value, t);
+    if (t.dot < 0) return value;
+    const std::string_view i = t.intDigits();
+    const std::string_view f = t.fracDigits();
+    const int keep = std::min<int>(places, static_cast<int>(f.size()));
+    bool up = static_cast<int>(f.size()) > places && f[places] > '4';
+
+    // Magnitude |i| . f[0..keep) plus one unit of the last kept place.
+    char digits[64];
+    int n = 0;
+    digits[n++] = '0';  // room for a carry
+    std::memcpy(digits + n, i.data(), i.size());
+    n += static_cast<int>(i.size());
+    std::memcpy(digits + n, f.data(), keep);
+    n += keep;
+    for (int k = n - 1; up && k >= 0; --k) {
+        if (digits[k] == '9') {
+            digits[k] = '0';
+        } else {
+            ++digits[k];
+            up = false;
+        }
+    }
+    bool zero = true;
+    for (int k = 0; k < n; ++k) zero = zero && digits[k] == '0';
+    if (zero) return 0.0;
+
+    char text[72];
+    int m = 0;
+    if (t.negative()) text[m++] = '-';
+    const int intEnd = 1 + static_cast<int>(i.size());
+    std::memcpy(text + m, digits, intEnd);
+    m += intEnd;
+    if (keep > 0) {
+        text[m++] = '.';
+        std::memcpy(text + m, digits + intEnd, keep);
+        m += keep;
+    }
+    return parseDouble(std::string_view(text, m));
+}
+
+double ZelDuFenMiaoZhuanBaiFenDu(double packed) {
+    if (guarded(packed)) return packed;
+    DecText t;
+    toDecText(packed, t);
+    if (t.dot < 0) return packed;
+
+    char f[48];
+    const std::string_view fd = t.fracDigits();
+    int fl = static_cast<int>(fd.size());
+    std::memcpy(f, fd.data(), fl);
+    if (fl < 5) {
+        std::memset(f + fl, '0', 7);
+        fl += 7;
+    }
+    const int minutes = (f[0] - '0') * 10 + (f[1] - '0');
+    Decimal s = decimalOfDigits(std::string_view(f + 2, fl - 2), fl > 4 ? fl - 4 : 0, false);
+    const Decimal sixty(60);
+    if (s > sixty) s = sixty;
+    Decimal m = Decimal(minutes) + s / sixty;
+    if (m > sixty) m = sixty;
+    const Decimal whole = decimalOfDigits(t.intDigits(), 0, t.negative());
+    const Decimal r = packed >= 0 ? whole + m / sixty : whole - m / sixty;
+    return r.toDouble();
+}
+
+double ZelBaiFenDuZhuanDuFenMiao(double degrees) {
+    if (guarded(degrees)) return degrees;
+    DecText t;
+    toDecText(degrees, t);
+    if (t.dot < 0) return degrees;
+
+    const std::string_view fd = t.fracDigits();
+    const Decimal frac = decimalOfDigits(fd, static_cast<int>(fd.size()), false);
+    long long d = static_cast<long long>(digitsValue(t.intDigits()));
+    if (t.negative()) d = -d;
+
+    const Decimal f60 = frac * Decimal(60);
+    const Decimal mWhole = f60.truncated();
+    int minutes = static_cast<int>(mWhole.toDouble());
+    const Decimal rest = f60 - mWhole;
+    const double restSeconds = (rest * Decimal(60)).toDouble();
+
+    char sec[64];
+    int sl = 0;
+    if (ZelSheRuXiaoShu(restSeconds, 2) == 60) {
+        sec[sl++] = '0';
+        sec[sl++] = '0';
+        ++minutes;
+    } else {
+        DecText s;
+        toDecText(ZelSheRuXiaoShu(restSeconds, 15), s);
+        // Below 10 seconds the text gets a leading zero; the point is dropped.
+        const std::string_view si = s.intDigits();
+        if (si.size() < 2) sec[sl++] = '0';
+        std::memcpy(sec + sl, si.data(), si.size());
+        sl += static_cast<int>(si.size());
+        const std::string_view sf = s.fracDigits();
+        std::memcpy(sec + sl, sf.data(), sf.size());
+        sl += static_cast<int>(sf.size());
+    }
+    if (minutes == 60) {
+        minutes = 0;
+        d += degrees >= 0 ? 1 : -1;
+    }
+
+    char text[128];
+    int n = 0;
+    if (degrees < 0 && d >= 0) text[n++] = '-';
+    n += static_cast<int>(std::to_chars(text + n, text + 40, d).ptr - (text + n));
+    text[n++] = '.';
+    text[n++] = static_cast<char>('0' + minutes / 10);
+    text[n++] = static_cast<char>('0' + minutes % 10);
+    std::memcpy(text + n, sec, sl);
+    n += sl;
+
+    int significant = 0;
+    for (int k = 0; k < n; ++k) significant += (text[k] >= '0' && text[k] <= '9') ? 1 : 0;
+    if (significant > 29) {
+        // More digits than a Decimal holds: it rounds them first.
+        return Decimal::fromText(QString::fromLatin1(text, n)).toDouble();
+    }
+    return parseDouble(std::string_view(text, n));
+}
+
+double ZelDuFenMiaoGuiZheng(double packed) {
+    if (guarded(packed)) return packed;
+    DecText t;
+    toDecText(packed, t);
+    if (t.dot < 0) return packed;
+
+    DecText whole;
+    toDecText(std::trunc(packed), whole);
+    long long d = static_cast<long long>(digitsValue(whole.intDigits()));
+    if (whole.negative()) d = -d;
+
+    char f[48];
+    const std::string_view fd = t.fracDigits();
+    int fl = static_cast<int>(fd.size());
+    std::memcpy(f, fd.data(), fl);
+    if (fl < 5) {
+        std::memset(f + fl, '0', 6);
+        fl += 6;
+    }
+    int minutes = (f[0] - '0') * 10 + (f[1] - '0');
+    int seconds = (f[2] - '0') * 10 + (f[3] - '0');
+    const int restLen = std::min(fl - 4, 12);
+    if (seconds >= 60) {
+        seconds -= 60;
+        ++minutes;
+    }
+    if (minutes >= 60) {
+        minutes -= 60;
+        d += packed >= 0 ? 1 : -1;
+    }
+
+    char text[96];
+    int n = 0;
+    if (packed < 0 && d >= 0) text[n++] = '-';
+    n += static_cast<int>(std::to_chars(text + n, text + 40, d).ptr - (text + n));
+    text[n++] = '.';
+    text[n++] = static_cast<char>('0' + minutes / 10);
+    text[n++] = static_cast<char>('0' + minutes % 10);
+    text[n++] = static_cast<char>('0' + seconds / 10);
+    text[n++] = static_cast<char>('0' + seconds % 10);
+    std::memcpy(text + n, f + 4, restLen);
+    n += restLen;
+    return parseDouble(std::string_view(text, n));
+}
+
+double ZelDuFenMiaoZhuanHuDu(double packed) {
+    if (guarded(packed)) return 0;
+    return (Decimal::fromDouble(ZelDuFenMiaoZhuanBaiFenDu(packed)) * degreeInRadians()).toDouble();
+}
+
+double ZelBaiFenDuZhuanHuDu(double degrees) {
+    if (guarded(degrees)) return 0;
+    return (Decimal::fromDouble(degrees) * degreeInRadians()).toDouble();
+}
+
+double radiansToDegrees(double radians) { return radians * 57.295779513082320876798154814; }
+
+GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& p) {
+    const double s = std::sin(b);
+    const double c = std::cos(b);
+    const double t = std::tan(b);
+    const double t2 = t * t;
+    const double eta2 = p.ep2 * c * c;
+    const double m = c * l;
+    const double m2 = m * m;
+    const double m4 = m2 * m2;
+
+    const double arc = p.a * (p.alpha0 * b - p.alpha2 * std::sin(2 * b) +
+                              p.alpha4 * std::sin(4 * b) - p.alpha6 * std::sin(6 * b));
+    const double n = p.a / std::sqrt(1 - p.e2 * s * s);
+
+    const double x =
+        p.k0 *
+            (arc + n * t *
+                       (m2 / 2 + m4 * (5 - t2 + 9 * eta2 + 4 * eta2 * eta2) / 24 +
+                        m4 * m2 * (61 - 58 * t2 + t2 * t2 + 270 * eta2 - 330 * eta2 * t2) / 720)) +
+        p.fn;
+    const double y = p.k0 * n *
+                     (m + m2 * m * (1 - t2 + eta2) / 6 +
+                      m4 * m * (5 - 18 * t2 + t2 * t2 + 14 * eta2 - 58 * eta2 * t2) / 120);
+    return {x, y};
+}
+
+LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& p) {
+    const double mu = ((x - p.fn) / p.k0) / p.arcA;
+    const double bf =
+        mu + p.beta1 * std::sin(2 * mu) + p.beta2 * std::sin(4 * mu) + p.beta3 * std::sin(6 * mu);
+    const double sf = std::sin(bf);
+    const double cf = std::cos(bf);
+    const double w = 1 - p.e2 * sf * sf;
+    const double mf = p.a1e2 / std::pow(w, 1.5);
+    const double nf = p.a / std::sqrt(w);
+    const double etaf2 = p.ep2 * cf * cf;
+    const double tf = std::tan(bf);
+    const double tf2 = tf * tf;
+    const double d = (yReduced / p.k0) / nf;
+    const double d2 = d * d;
+    const double d4 = d2 * d2;
+
+    const double b =
+        bf - (tf * nf / mf) * (d2 / 2 - d4 * (5 + 3 * tf2 + etaf2 - 9 * etaf2 * tf2) / 24 +
+                               d4 * d2 * (61 + 90 * tf2 + 45 * tf2 * tf2) / 720);
+    const double l =
+        (d - d2 * d * (1 + 2 * tf2 + etaf2) / 6 +
+         d4 * d * (5 + 28 * tf2 + 24 * tf2 * tf2 + 6 * etaf2 + 8 * etaf2 * tf2) / 120) /
+        cf;
+    return {b, l};
+}
+
+}  // namespace hc

@@ -1,0 +1,73 @@
+#pragma once
+// Module ZelZuoBiao2, shared pieces of the Gauss-Krueger conversions: the ellipsoid
+// parameter sets, the angle forms (packed degrees-minutes-seconds d.mmss..., decimal
+// degrees, radians), the module's rounding routine and the two projection cores.
+
+#include <QString>
+
+namespace hc {
+
+// One ellipsoid parameter set. The constants are used as listed, never derived
+// from one another.
+struct Ellipsoid {
+    double a;       // semi-major axis, metres
+    double e2;      // first eccentricity squared
+    double ep2;     // second eccentricity squared
+    double fn;      // false northing
+    double fe;      // false easting
+    double k0;      // scale factor on the central meridian
+    double alpha0;  // meridian-arc coefficients of the forward core
+    double alpha2;
+    double alpha4;
+    double alpha6;
+    double arcA;   // meridian-arc radius of the inverse core (a * alpha0)
+    double beta1;  // footpoint-latitude coefficients of the inverse core
+    double beta2;
+    double beta3;
+    double a1e2;  // a * (1 - e2)
+};
+
+const Ellipsoid& beijing1954();
+const Ellipsoid& xian1980();
+const Ellipsoid& wgs84();
+
+// "XA" Xi'an 1980, "WGS" WGS-84, anything else Beijing 1954; the code is compared
+// trimmed of spaces and upper-cased.
+const Ellipsoid& ZelTuoQiuCanShu(const QString& code);
+
+// Rounds to `places` decimals (0..17), half away from zero, deciding on the decimal
+// text of the value. Other place counts and huge magnitudes return the value.
+double ZelSheRuXiaoShu(double value, int places);
+
+double ZelDuFenMiaoZhuanBaiFenDu(double packed);
+double ZelBaiFenDuZhuanDuFenMiao(double degrees);
+// Carries seconds or minutes that reached 60 into the next unit.
+double ZelDuFenMiaoGuiZheng(double packed);
+double ZelDuFenMiaoZhuanHuDu(double packed);
+double ZelBaiFenDuZhuanHuDu(double degrees);
+// Radians to decimal degrees, in doubles.
+double radiansToDegrees(double radians);
+
+// Magnitudes above this are left alone by the angle conversions and the rounding.
+inline constexpr double kAngleGuard = 179769313486232.0;
+
+// The decimal text of a double: rounded to 15 significant digits, written without
+// exponent and without trailing zeros ("39.4125536", "117", "-0.3").
+QString decimalText(double value);
+
+struct GridXY {
+    double x;  // northing, metres
+    double y;  // easting from the central meridian, metres, without prefix or false easting
+};
+
+struct LatDiff {
+    double b;  // latitude, radians
+    double l;  // longitude difference from the central meridian, radians
+};
+
+// Forward core: latitude and longitude difference (radians) to northing and easting.
+GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& set);
+// Inverse core: northing (>= 0) and reduced easting to latitude and longitude difference.
+LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& set);
+
+}  // namespace hc

@@ -1,0 +1,266 @@
+#include "survey/zones.h"
+
+#include <cmath>
+
+#include "engine/arithmetic.h"
+#include "engine/number.h"
+#include "survey/decimal_text.h"
+
+namespace hc {
+namespace {
+
+enum class Zone { Six, Three, OneAndHalf };
+
+double roundHalfAway(double v) { return ZelSheRuXiaoShu(v, 0); }
+
+QString overflowMessage() { return QStringLiteral("错误溢出?坐标转换运算时超出范围"); }
+
+QString forward(Zone zone, double& lat, double& lon, double setting, const Ellipsoid& p) {
+    if (!(lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180)) {
+        lat = 0;
+        lon = 0;
+        return zone == Zone::Six
+                   ? QStringLiteral("错误溢出?原始经纬度数值超出常规范围 |x|<=90 |y|<=180")
+                   : QStringLiteral("错误溢出?原始角度数值超出常规范围 |x|<=90 |y|<=180");
+    }
+    const double choice = zone == Zone::Six ? 4 : zone == Zone::Three ? 3 : 2;
+    const double cross = zone == Zone::Six ? 3 : zone == Zone::Three ? 1.5 : 0.75;
+
+    const double lonDeg = ZelDuFenMiaoZhuanBaiFenDu(lon);
+    const double c = std::fabs(lonDeg - setting) > choice ? lonDeg : setting;
+    double l0 = 0;
+    double z = 0;
+    switch (zone) {
+        case Zone::Six:
+            l0 = c >= 0 ? 6 * roundHalfAway((c + 3) / 6) - 3 : 6 * roundHalfAway((c - 3) / 6) + 3;
+            z = l0 >= 0 ? roundHalfAway((l0 + 3) / 6) : roundHalfAway((l0 - 3) / 6);
+            break;
+        case Zone::Three:
+            l0 = 3 * roundHalfAway(c / 3);
+            z = roundHalfAway(l0 / 3);
+            break;
+        case Zone::OneAndHalf:
+            l0 = 1.5 * roundHalfAway(c / 1.5);
+            z = roundHalfAway(l0 / 1.5 - 1);
+            break;
+    }
+    const double prefix = z * 1000000;
+    const double offset = prefix >= 0 ? prefix + p.fe : prefix - p.fe;
+
+    const double b = ZelDuFenMiaoZhuanHuDu(lat);
+    const double l = ZelDuFenMiaoZhuanHuDu(lon) - ZelBaiFenDuZhuanHuDu(l0);
+    const GridXY g = ZelTouYingZhengSuan(b, l, p);
+    const double y = ZelSheRuXiaoShu(g.y + offset, 3);
+    const double x = ZelSheRuXiaoShu(g.x, 3);
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(l0)) {
+        lat = 0;
+        lon = 0;
+        return overflowMessage();
+    }
+    lat = x;
+    lon = y;
+
+    if (std::fabs(lonDeg - l0) > cross) {
+        return QStringLiteral("……跨带 ") + doubleToText(l0) + QStringLiteral("度");
+    }
+    if (l0 != setting) return QStringLiteral("⊕⊕中央 ") + doubleToText(l0) + QStringLiteral("度");
+    return {};
+}
+
+struct InverseWords {
+    QString zeroZero;
+    QString tooSmall;
+    QString tooLarge;
+    QString northing;
+};
+
+const InverseWords& words(Zone zone) {
+    static const InverseWords six{QStringLiteral("错误?原始六度带坐标 0 0 超出常规范围!"),
+                                  QStringLiteral("错误?原始六度带坐标|Y|<01001000 超出常规范围!"),
+                                  QStringLiteral("错误?原始六度带坐标|Y|>30999000 超出常规范围!"),
+                                  QStringLiteral("错误?原始六度带坐标|X|>10002200 超出常规范围!")};
+    static const InverseWords three{
+        QStringLiteral("错误?原始三度带坐标 0 0 超出常规范围!"),
+        QStringLiteral("错误?原始三度带坐标|Y|<00001000 超出常规范围!"),
+        QStringLiteral("错误?原始三度带坐标|Y|>60999000 超出常规范围!"),
+        QStringLiteral("错误?原始三度带坐标|X|>10002200 超出常规范围!")};
+    static const InverseWords oneAndHalf{
+        QStringLiteral("错误?原始1.5度带坐标 0 0 超出常规范围!"),
+        QStringLiteral("错误?原始1.5度带坐标|Y|<00001000 超出常规范围!"),
+        QStringLiteral("错误?原始1.5度带坐标 -121999000<Y<119999000 超出常规范围!"),
+        QStringLiteral("错误?原始1.5度带坐标|X|>10002200 超出常规范围!")};
+    return zone == Zone::Six ? six : zone == Zone::Three ? three : oneAndHalf;
+}
+
+// Packed angle of the result: rounded to 8 places, read back through its number
+// text with the sign in front, then carried. False when the text would not read
+// as a number (a sign in front of a negative value).
+bool packedResult(double degrees, bool negate, double& out) {
+    double p = ZelSheRuXiaoShu(ZelBaiFenDuZhuanDuFenMiao(degrees), 8);
+    p = survey_detail::roundTo15(p);
+    if (negate) {
+        if (p < 0) return false;
+        p = -p;
+    }
+    out = ZelDuFenMiaoGuiZheng(p);
+    return std::isfinite(out);
+}
+
+QString inverse(Zone zone, double& x, double& y, const Ellipsoid& p) {
+    const InverseWords& w = words(zone);
+    if (x == 0 && y == 0) return w.zeroZero;
+    auto reject = [&](const QString& message) {
+        x = 0;
+        y = 0;
+        return message;
+    };
+    if (std::fabs(y) < (zone == Zone::Six ? 1001000 : 1000)) return reject(w.tooSmall);
+    const bool tooLarge = zone == Zone::Six     ? (y > 30999000 || y < -30999000)
+                          : zone == Zone::Three ? (y > 60999000 || y < -60999000)
+                                                : (y > 119999000 || y < -121999000);
+    if (tooLarge) return reject(w.tooLarge);
+    if (x > 10002200 || x < -10002200) return reject(w.northing);
+    if (!std::isfinite(x) || !std::isfinite(y)) return reject(overflowMessage());
+
+    const bool southern = x < 0;
+    const bool western = y < 0 && zone != Zone::OneAndHalf;
+    const double ax = std::fabs(x);
+    double z = 0;
+    double l0 = 0;
+    double reduced = 0;
+    if (zone == Zone::OneAndHalf) {
+        z = std::trunc(y / 1000000);
+        l0 = 1.5 * (z + 1);
+        const double prefix = z * 1000000;
+        reduced = prefix >= 0 ? (y - prefix) - p.fe : (y - prefix) + p.fe;
+    } else {
+        const double ay = std::fabs(y);
+        z = std::trunc(ay / 1000000);
+        l0 = zone == Zone::Six ? 6 * z - 3 : 3 * z;
+        reduced = (ay - z * 1000000) - p.fe;
+    }
+    if (l0 < -180 || l0 > 180) return reject(QStringLiteral("错误?原始东Y坐标超出常规范围!"));
+
+    const LatDiff r = ZelTouYingFanSuan(ax, reduced, p);
+    double lat = 0;
+    double lon = 0;
+    if (!std::isfinite(r.b) || !std::isfinite(r.l)) return reject(overflowMessage());
+    if (r.b != 0 && !packedResult(radiansToDegrees(r.b), southern, lat)) {
+        return reject(overflowMessage());
+    }
+    if (!packedResult(l0 + radiansToDegrees(r.l), western, lon)) return reject(overflowMessage());
+    x = lat;
+    y = lon;
+    return {};
+}
+
+// Remainder of a by b (the calculator's remainder, on the decimal values) is within
+// 1E-09 of zero.
+bool multipleOf(double a, double b) {
+    if (!std::isfinite(a) || std::fabs(a) > 1e15) return false;
+    const Num r = ZelLiangShuYu(Num(Decimal::fromDouble(a)), Num(Decimal::fromDouble(b)));
+    double v = 0;
+    try {
+        v = r.toDouble();
+    } catch (const DecimalError&) {
+        return false;
+    }
+    return std::fabs(v) <= 1e-9;
+}
+
+}  // namespace
+
+QString ZelZhengSuan6(double& lat, double& lon, double setting, const Ellipsoid& set) {
+    return forward(Zone::Six, lat, lon, setting, set);
+}
+QString ZelZhengSuan3(double& lat, double& lon, double setting, const Ellipsoid& set) {
+    return forward(Zone::Three, lat, lon, setting, set);
+}
+QString ZelZhengSuan15(double& lat, double& lon, double setting, const Ellipsoid& set) {
+    return forward(Zone::OneAndHalf, lat, lon, setting, set);
+}
+QString ZelZhengSuan6(double& lat, double& lon, double setting, const QString& code) {
+    return forward(Zone::Six, lat, lon, setting, ZelTuoQiuCanShu(code));
+}
+QString ZelZhengSuan3(double& lat, double& lon, double setting, const QString& code) {
+    return forward(Zone::Three, lat, lon, setting, ZelTuoQiuCanShu(code));
+}
+QString ZelZhengSuan15(double& lat, double& lon, double setting, const QString& code) {
+    return forward(Zone::OneAndHalf, lat, lon, setting, ZelTuoQiuCanShu(code));
+}
+
+QString ZelFanSuan15(double& x, double& y, const Ellipsoid& set) {
+    return inverse(Zone::OneAndHalf, x, y, set);
+}
+QString ZelFanSuan3(double& x, double& y, const Ellipsoid& set) {
+    return inverse(Zone::Three, x, y, set);
+}
+QString ZelFanSuan6(double& x, double& y, const Ellipsoid& set) {
+    return inverse(Zone::Six, x, y, set);
+}
+QString ZelFanSuan15(double& x, double& y, const QString& code) {
+    return inverse(Zone::OneAndHalf, x, y, ZelTuoQiuCanShu(code));
+}
+QString ZelFanSuan3(double& x, double& y, const QString& code) {
+    return inverse(Zone::Three, x, y, ZelTuoQiuCanShu(code));
+}
+QString ZelFanSuan6(double& x, double& y, const QString& code) {
+    return inverse(Zone::Six, x, y, ZelTuoQiuCanShu(code));
+}
+
+QString defaultZoneLabel() { return QStringLiteral("对应带号:20 39 77"); }
+
+QString invalidMeridianMessage() {
+    return QStringLiteral(
+        "你选择的中央子午线经度有错误，请重新选择。应在正负180之间，并且能被 1.5 整除。");
+}
+
+double leadingNumber(const QString& text) {
+    const QChar* s = text.constData();
+    const int n = static_cast<int>(text.size());
+    int i = 0;
+    while (i < n && s[i] == u' ') ++i;
+    std::string number;
+    if (i < n && (s[i] == u'+' || s[i] == u'-')) number += static_cast<char>(s[i++].unicode());
+    bool point = false;
+    bool digit = false;
+    for (; i < n; ++i) {
+        const char16_t c = s[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            number += static_cast<char>(c);
+            digit = true;
+        } else if (c == u'.' && !point) {
+            number += '.';
+            point = true;
+        } else {
+            break;
+        }
+    }
+    double v = 0;
+    if (!digit || !survey_detail::readNumber(number, v)) {
+        // Hundreds of digits do not make a double; such a setting is out of range.
+        return digit ? HUGE_VAL : 0;
+    }
+    return v;
+}
+
+MeridianSetting ZelZhongYangJingDu(const QString& text) {
+    const double v = leadingNumber(text);
+    if (v >= -180 && v <= 180 && multipleOf(v, 1.5)) return {v, true};
+    return {kDefaultMeridian, false};
+}
+
+QString ZelDuiYingDaiHao(double meridian) {
+    const double l = meridian;
+    auto part = [](bool ok, double n) {
+        if (!ok) return QStringLiteral(" --");
+        return QStringLiteral(" ") + QString::number(std::llround(n));
+    };
+    QString label = QStringLiteral("对应带号:");
+    label += part(multipleOf(l + 3, 6), l >= 0 ? (l + 3) / 6 : (l - 3) / 6);
+    label += part(multipleOf(l, 3), l / 3);
+    label += part(multipleOf(l, 1.5), (l - 1.5) / 1.5);
+    return label;
+}
+
+}  // namespace hc
