@@ -51,6 +51,12 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     load();
 }
 
+Form1::~Form1() {
+    // The boxes lose the focus while the base class destroys them.
+    text1_->disconnect(this);
+    text3_->disconnect(this);
+}
+
 QPushButton* Form1::hmBut(int index) const {
     return index >= 1 && index <= kKeyCount ? keys_[index] : nullptr;
 }

@@ -22,6 +22,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
 
     ui::TextBox* text1() const { return text1_; }
     ui::TextBox* text2() const { return text2_; }

@@ -15,10 +15,7 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("禾川计算器"));
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(10);
-    QApplication::setFont(font);
+    hc::setUpApplicationLook();
 
     hc::ui::WidgetServices services;
     hc::ui::installServices(&services);

@@ -1,5 +1,6 @@
 #include "calculator/windows.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -24,6 +25,13 @@ void registerCalculatorWindows() {
     ui::registerWindow(QStringLiteral("Form5"), [] { return new Form5; });
     ui::registerWindow(QStringLiteral("Form6"), [] { return new Form6; });
     ui::registerWindow(QStringLiteral("Form215"), [] { return new Form215; });
+}
+
+void setUpApplicationLook() {
+    QApplication::setApplicationDisplayName(QStringLiteral("禾川计算器"));
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(10);
+    QApplication::setFont(font);
 }
 
 namespace {
@@ -94,7 +102,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
                                               : siteUrl(index - 27);
             connect(b, &QPushButton::clicked, this, [url] { ui::services().openWebPage(url); });
         } else if (!window.isEmpty()) {
-            if (ui::isWindowRegistered(window)) {
+            if (window == QLatin1String("Form1") || ui::isWindowRegistered(window)) {
                 connect(b, &QPushButton::clicked, this, [window] { ui::showWindow(window); });
             } else {
                 b->setEnabled(false);

@@ -19,6 +19,9 @@ QString siteUrl(int n);  // the n-th site of the link buttons, n = 1 ...
 // main window itself). Tool windows register themselves under their names.
 void registerCalculatorWindows();
 
+// Application-wide font and display name; called once after the QApplication exists.
+void setUpApplicationLook();
+
 // The help text of Form5.
 QString helpText();
 

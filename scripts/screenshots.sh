@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the screenshot helper and grabs the calculator's windows into screenshots/.
+# Usage: scripts/screenshots.sh [build folder]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build}
+[ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" >/dev/null
+cmake --build "$dir" --target hc_screenshots -j2 >/dev/null
+mkdir -p screenshots
+QT_QPA_PLATFORM=offscreen "$dir/tests/calculator/hc_screenshots" screenshots
