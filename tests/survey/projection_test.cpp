@@ -6,6 +6,7 @@
 #include <random>
 
 #include "engine/decimal.h"
+#include "tests/survey/print_qstring.h"
 
 namespace hc {
 namespace {

@@ -1,0 +1,226 @@
+#include "survey/coord_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/survey/print_qstring.h"
+#include "ui/services.h"
+
+namespace hc {
+namespace {
+
+const QString kSample = QStringLiteral(
+    "A01 , 39.4125536 , 117.5017873 , 23.441\r\n"
+    "Ｚ2 , 39.4041 , 117.4814 , 19.838\r\n"
+    "例3 , 39.4053387 , 117.4815132 , 19.851\r\n"
+    "39.4053387 , 117.4815132 , 19.851\r\n"
+    "\r\n"
+    "示例提示:\r\n"
+    "  序号  X纬度(北)  Y经度(东)  Z高程(H)\r\n"
+    "    \r\n");
+
+const QString kHeader3 = QStringLiteral("﹌﹌﹌以下为３度带北京系公里网坐标……单位【米】﹌﹌﹌\r\n");
+
+TEST(CoordinateWindow, GeographicToThreeDegreeOnTheSample) {
+    const GkResult r =
+        ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone3, kSample, QStringLiteral("old"), {});
+    EXPECT_EQ(r.input, QStringLiteral("A01  , 39.4125536 , 117.5017873 , 23.441\r\n"
+                                      "Ｚ2  , 39.4041 , 117.4814 , 19.838\r\n"
+                                      "例3  , 39.4053387 , 117.4815132 , 19.851\r\n"
+                                      "D004 , 39.4053387 , 117.4815132 , 19.851\r\n"));
+    ASSERT_TRUE(r.output.startsWith(
+        kHeader3 + QStringLiteral("A01  , 4395570.260 , 39571909.407 , 23.441 \r\n")))
+        << r.output.toStdString();
+    const QStringList lines = r.output.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 7);  // header, 4 rows, the block's empty line, then "old"
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Ｚ2  , ")));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("D004 , ")));
+    EXPECT_EQ(lines[5], QString());
+    EXPECT_EQ(lines[6], QStringLiteral("old"));
+    EXPECT_EQ(r.settings.meridianText, QStringLiteral("117度"));
+    EXPECT_FALSE(r.settings.meridianReset);
+}
+
+TEST(CoordinateWindow, YxzModeSwapsTheOutputAndNotesTheDetectedOrder) {
+    GkControls c;
+    c.xyzMode = false;
+    const GkResult r = ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone3, kSample, QString(), c);
+    EXPECT_TRUE(r.input.endsWith(QStringLiteral("\r\n\r\n备注∴原始数据按纬度在前 X Y Z 型处理∴")));
+    EXPECT_TRUE(r.output.startsWith(
+        kHeader3 + QStringLiteral("A01  , 39571909.407 , 4395570.260 , 23.441 \r\n")));
+
+    c.withNames = false;
+    const GkResult plain = ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone3, kSample, QString(), c);
+    EXPECT_TRUE(plain.output.startsWith(
+        kHeader3 + QStringLiteral("39571909.407 , 4395570.260 , 23.441 \r\n")));
+}
+
+TEST(CoordinateWindow, GridToGeographicBothModes) {
+    const QString grid = QStringLiteral("A01,4395494.607,39571908.236,23.441\r\n");
+    GkControls c;
+    c.ellipsoid = QStringLiteral("西安");
+    GkResult r = ZelZuoBiaoZhuanHuan(GkConversion::Zone3ToGeo, grid, QString(), c);
+    EXPECT_EQ(r.output, QStringLiteral("●●●以下坐标为经纬度……度.分秒格式●●●\r\n"
+                                       "A01 , 39.41255360 , 117.50178730 , 23.441 \r\n\r\n"));
+
+    // In "Y X Z" mode the first column is the easting and the longitude is written first.
+    c.xyzMode = false;
+    r = ZelZuoBiaoZhuanHuan(GkConversion::Zone3ToGeo,
+                            QStringLiteral("A01,39571908.236,4395494.607,23.441\r\n"), QString(),
+                            c);
+    EXPECT_EQ(r.output, QStringLiteral("●●●以下坐标为经纬度……度.分秒格式●●●\r\n"
+                                       "A01 , 117.50178730 , 39.41255360 , 23.441 \r\n\r\n"));
+}
+
+TEST(CoordinateWindow, ZoneToZoneConversions) {
+    GkControls c;
+    c.ellipsoid = QStringLiteral("西安");
+    c.withNames = false;
+    // 3 -> 6 on 117: same central meridian, the prefix changes from 39 to 20.
+    GkResult r = ZelZuoBiaoZhuanHuan(GkConversion::Zone3To6,
+                                     QStringLiteral("P,4395494.607,39571908.236"), QString(), c);
+    EXPECT_EQ(r.output, QStringLiteral("﹌﹌﹌以下为６度带西安系公里网坐标……单位【米】﹌﹌﹌\r\n"
+                                       "4395494.607 , 20571908.236  \r\n\r\n"));
+    // 3 -> 1.5: zone 77, 0.838 degrees off the meridian.
+    r = ZelZuoBiaoZhuanHuan(GkConversion::Zone3To15, QStringLiteral("P,4395494.607,39571908.236"),
+                            QString(), c);
+    EXPECT_EQ(r.output, QStringLiteral("﹌﹌﹌以下为１.５度带西安系公里网坐标……单位【米】﹌﹌﹌\r\n"
+                                       "4395494.607 , 77571908.236  ……跨带 117度\r\n\r\n"));
+    // And back: 1.5 -> 3 in "Y X Z" mode prints the easting first.
+    c.xyzMode = false;
+    r = ZelZuoBiaoZhuanHuan(GkConversion::Zone15To3, QStringLiteral("P,77571908.236,4395494.607"),
+                            QString(), c);
+    EXPECT_EQ(r.output, QStringLiteral("﹌﹌﹌以下为３度带西安系公里网坐标……单位【米】﹌﹌﹌\r\n"
+                                       "39571908.236 , 4395494.607  \r\n\r\n"));
+    c.xyzMode = true;
+    r = ZelZuoBiaoZhuanHuan(GkConversion::Zone6To3, QStringLiteral("P,4395494.607,20571908.236"),
+                            QString(), c);
+    EXPECT_TRUE(r.output.contains(QStringLiteral("\r\n4395494.607 , 39571908.236  \r\n")));
+}
+
+TEST(CoordinateWindow, RejectedPointsKeepTheirRowAndMessage) {
+    GkControls c;
+    c.withNames = true;
+    GkResult r = ZelZuoBiaoZhuanHuan(GkConversion::Zone6To3,
+                                     QStringLiteral("P1,0,0\r\nP2,4e6,1000999\r\n"), QString(), c);
+    EXPECT_EQ(
+        r.output,
+        QStringLiteral(
+            "﹌﹌﹌以下为３度带北京系公里网坐标……单位【米】﹌﹌﹌\r\n"
+            "P1 , 0000000.000 , 00500000.000 错误?原始六度带坐标 0 0 超出常规范围! ⊕⊕中央 0度\r\n"
+            "P2 , 0000000.000 , 00500000.000 错误?原始六度带坐标|Y|<01001000 超出常规范围! "
+            "⊕⊕中央 0度\r\n\r\n"));
+
+    r = ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone6,
+                            QStringLiteral("P1,95,117\r\nP2,1e300,-1e300,5\r\n"), QString(), c);
+    EXPECT_EQ(r.output,
+              QStringLiteral(
+                  "﹌﹌﹌以下为６度带北京系公里网坐标……单位【米】﹌﹌﹌\r\n"
+                  "P1 , 0000000.000 , 00000000.000 错误溢出?原始经纬度数值超出常规范围 |x|<=90 "
+                  "|y|<=180\r\n"
+                  "P2 , 0000000.000 , 00000000.000 , 5.000 错误溢出?原始经纬度数值超出常规范围 "
+                  "|x|<=90 |y|<=180\r\n\r\n"));
+    EXPECT_TRUE(r.input.endsWith(QStringLiteral("备注∴原始数据的经度大于180度错误∴")));
+}
+
+TEST(CoordinateWindow, BadTextNeverCrashes) {
+    const QString texts[] = {
+        QString(),
+        QStringLiteral("\r\n1,2,3"),
+        QStringLiteral("no separator"),
+        QStringLiteral("a,b,c\r\nd,e,f"),
+        QStringLiteral("1e999,1e999\r\n"),
+        QStringLiteral(
+            "9999999999999999999999999999999999999,-9999999999999999999999999999,1e308\r\n"),
+        QStringLiteral(",,,,,\r\n,1,2,\r\n"),
+        QStringLiteral("x,1e-320,2e-310,1e-400\r\n"),
+        QString(5000, u'9') + QStringLiteral(",1,2"),
+    };
+    for (int op = 0; op <= static_cast<int>(GkConversion::GeoToZone6); ++op) {
+        for (const QString& t : texts) {
+            const GkResult r =
+                ZelZuoBiaoZhuanHuan(static_cast<GkConversion>(op), t, QStringLiteral("prev"), {});
+            if (r.input == QStringLiteral("没有发现坐标数据！")) {
+                EXPECT_EQ(r.output, QString());
+            } else {
+                EXPECT_TRUE(r.output.endsWith(QStringLiteral("\r\nprev")))
+                    << op << " " << t.left(40).toStdString();
+            }
+        }
+    }
+}
+
+TEST(CoordinateWindow, NoDataEmptiesTheOutput) {
+    const GkResult r = ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone3, QStringLiteral("nothing here"),
+                                           QStringLiteral("prev"), {});
+    EXPECT_EQ(r.input, QStringLiteral("没有发现坐标数据！"));
+    EXPECT_EQ(r.output, QString());
+}
+
+TEST(CoordinateWindow, WindowLimitOfTwoHundredRows) {
+    QString text;
+    for (int i = 0; i < 250; ++i) text += QStringLiteral("%1,117.3\r\n").arg(30 + i / 100.0);
+    const GkResult r = ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone6, text, QString(), {});
+    EXPECT_EQ(r.output.count(QStringLiteral("\r\n")), 1 + 200 + 1);
+    EXPECT_EQ(r.input.count(QStringLiteral("\r\n")), 200);
+}
+
+TEST(CoordinateWindow, InvalidMeridianShowsTheMessageAndUses117) {
+    ui::RecordingServices rec;
+    GkControls c;
+    c.meridian = QStringLiteral("117.7");
+    c.withNames = false;
+    const GkResult r = ZelZuoBiaoZhuanHuan(
+        GkConversion::GeoToZone3, QStringLiteral("P,39.4125536,117.5017873"), QString(), c);
+    ASSERT_EQ(rec.messages.size(), 1);
+    EXPECT_EQ(
+        rec.messages[0],
+        QStringLiteral(
+            "你选择的中央子午线经度有错误，请重新选择。应在正负180之间，并且能被 1.5 整除。"));
+    EXPECT_TRUE(r.settings.meridianReset);
+    EXPECT_EQ(r.settings.meridian, 117);
+    EXPECT_EQ(r.settings.meridianText, QStringLiteral("117度"));
+    EXPECT_TRUE(r.output.contains(QStringLiteral("4395570.260 , 39571909.407 \r\n")));
+
+    const MeridianBox lost = meridianBoxLostFocus(QStringLiteral("117.7"));
+    EXPECT_EQ(rec.messages.size(), 2);
+    EXPECT_TRUE(lost.reset);
+    EXPECT_EQ(lost.text, QStringLiteral("117度"));
+    EXPECT_EQ(lost.label, QStringLiteral("对应带号: 20 39 77"));
+
+    const MeridianBox empty = meridianBoxLostFocus(QStringLiteral("  "));
+    EXPECT_EQ(rec.messages.size(), 2);
+    EXPECT_EQ(empty.value, 117);
+    EXPECT_EQ(empty.text, QStringLiteral("117度"));
+
+    const MeridianBox click = meridianBoxClick(QStringLiteral("112.5度"));
+    EXPECT_EQ(click.value, 112.5);
+    EXPECT_EQ(click.label, QStringLiteral("对应带号: -- -- 74"));
+    EXPECT_EQ(rec.messages.size(), 2);
+}
+
+TEST(CoordinateWindow, SettingsRefresh) {
+    GkControls c;
+    c.separator = QStringLiteral(" ");
+    c.ellipsoid = QStringLiteral("WGS");
+    c.xyzMode = false;
+    c.meridian = QStringLiteral("-180度");
+    QString input = QStringLiteral("A\t1    2");
+    const GkSettings s = ZelDuQuSheZhi(c, input);
+    EXPECT_EQ(input, QStringLiteral("A 1 2"));
+    EXPECT_EQ(s.separator, QStringLiteral(" "));
+    EXPECT_EQ(s.ellipsoidCode, QStringLiteral("WGS"));
+    EXPECT_EQ(s.mode, QStringLiteral("YXZ"));
+    EXPECT_EQ(s.meridian, -180);
+    EXPECT_EQ(s.meridianText, QStringLiteral("-180度"));
+    c.ellipsoid = QStringLiteral("其它");
+    EXPECT_EQ(ZelDuQuSheZhi(c, input).ellipsoidCode, QStringLiteral("BJ"));
+    c.ellipsoid = QStringLiteral("西安");
+    EXPECT_EQ(ZelDuQuSheZhi(c, input).ellipsoidCode, QStringLiteral("XA"));
+}
+
+TEST(CoordinateWindow, NormaliseInputMapsFullWidthData) {
+    EXPECT_EQ(ZelGuiFanShuRu(QStringLiteral("１２．５，３")), QStringLiteral("12.5,3"));
+}
+
+}  // namespace
+}  // namespace hc
