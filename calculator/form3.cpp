@@ -1,6 +1,7 @@
 #include "calculator/form3.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,10 +35,9 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
     auto* c2 = button(QStringLiteral("Command2"), QStringLiteral("默认1-9"));
     auto* c3 = button(QStringLiteral("Command3"), QStringLiteral("保存修改"));
     auto* c4 = button(QStringLiteral("Command4"), QStringLiteral("保存退出"));
-    grid->addWidget(c1, 9, 0);
-    grid->addWidget(c2, 9, 1);
-    grid->addWidget(c3, 10, 0);
-    grid->addWidget(c4, 10, 1);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {c1, c2, c3, c4}) buttons->addWidget(b);
+    grid->addLayout(buttons, 9, 0, 1, 3);
     connect(c1, &QPushButton::clicked, this, &Form3::allOnes);
     connect(c2, &QPushButton::clicked, this, &Form3::oneToNine);
     connect(c3, &QPushButton::clicked, this, &Form3::save);
@@ -46,7 +46,9 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
     // Links to the web pages about the calculator.
     auto* c5 = button(QStringLiteral("Command5"), QStringLiteral("访问主页"));
     connect(c5, &QPushButton::clicked, this, [] { ui::services().openWebPage(homeUrl()); });
-    grid->addWidget(c5, 9, 2);
+    auto* links = new QHBoxLayout;
+    links->addWidget(c5);
+    links->addStretch(1);
     auto link = [this](const QString& name, const QString& caption, const QString& url) {
         auto* l = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>").arg(url, caption), this);
         l->setObjectName(name);
@@ -55,9 +57,10 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
                 [](const QString& u) { ui::services().openWebPage(u); });
         return l;
     };
-    grid->addWidget(link(QStringLiteral("Label1"), QStringLiteral("禾川计算器"), homeUrl()), 10, 2);
-    grid->addWidget(link(QStringLiteral("Label12"), QStringLiteral("使用说明"), manualUrl()), 11,
-                    2);
+    links->addWidget(link(QStringLiteral("Label1"), QStringLiteral("禾川计算器"), homeUrl()));
+    links->addSpacing(12);
+    links->addWidget(link(QStringLiteral("Label12"), QStringLiteral("使用说明"), manualUrl()));
+    grid->addLayout(links, 10, 0, 1, 3);
 
     // Load.
     ZelChongZhi();

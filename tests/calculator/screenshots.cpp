@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
 
     hc::Form1 form1;
     form1.show();
-    QTest::qWaitForWindowExposed(&form1);
+    if (!QTest::qWaitForWindowExposed(&form1)) return 1;
     bool ok = true;
     QTest::mouseClick(form1.findChild<QPushButton*>("dcButton11"), Qt::LeftButton);
     QTest::mouseClick(form1.findChild<QPushButton*>("dcButton11"), Qt::LeftButton);
