@@ -1,6 +1,7 @@
 #include "survey/coord_text.h"
 
 #include <cmath>
+#include <string>
 
 #include "engine/number.h"
 #include "engine/rounding.h"
@@ -22,8 +23,7 @@ bool fieldNumber(QStringView field, double& out) {
     while (b < e && field[b] == u' ') ++b;
     while (e > b && field[e - 1] == u' ') --e;
     if (b == e || field[b].unicode() < u' ') return false;
-    char buf[128];
-    int n = 0;
+    std::string buf;
     bool digit = false;
     for (qsizetype i = b; i < e; ++i) {
         char16_t c = field[i].unicode();
@@ -34,11 +34,10 @@ bool fieldNumber(QStringView field, double& out) {
             break;
         }
         digit = digit || isDigit;
-        if (n == static_cast<int>(sizeof buf)) return false;
-        buf[n++] = static_cast<char>(c);
+        buf += static_cast<char>(c);
     }
     double v = 0;
-    if (!survey_detail::readNumber(std::string_view(buf, n), v)) return false;
+    if (!survey_detail::readNumber(buf, v)) return false;
     v = survey_detail::roundTo15(v);
     out = v == 0 ? 0.0 : v;
     return true;

@@ -1,0 +1,27 @@
+#pragma once
+// Batch coordinate conversion: a data text of any length is read line by line and
+// the output block of one of the ten conversions is written as it goes, so memory
+// stays bounded. The engine of "hechuan-cli gk".
+
+#include <cstdio>
+
+#include "survey/coord_conversion.h"
+
+namespace hc {
+
+struct GkBatchResult {
+    long long rows = 0;  // rows converted; 0 means no data (nothing written)
+    QString remarks;     // order and longitude remarks of the data, "" when none
+};
+
+// Rows are converted in chunks of `chunkRows`; the name column is padded to the
+// widest name of its chunk, and for geographic input the column order is decided
+// on the first chunk.
+GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FILE* in,
+                           std::FILE* out, int chunkRows = 4096);
+
+// The command: arguments after "gk", exit status 0 (converted), 1 (no data or a
+// write error) or 2 (usage error).
+int gkMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err);
+
+}  // namespace hc
