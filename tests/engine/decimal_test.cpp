@@ -516,6 +516,9 @@ TEST(DecimalArithmetic, Examples) {
     EXPECT_THROW(Decimal::max() / D("0.5"), DecimalError);
     EXPECT_THROW(Decimal::max() / D("0.9999999999999999999999999999"), DecimalError);
     EXPECT_THROW(Decimal::max() * D("1.0000000000000000000000000001"), DecimalError);
+    // Rounds up to 2^96 at scale 1, so one digit less is kept; at scale 0 it overflows.
+    EXPECT_EQ(S(D("55459713759985036315480765235") / Decimal(7)), "7922816251426433759354395034");
+    EXPECT_THROW(D("-55459713759985036315480765235") / D("0.7"), DecimalError);
     EXPECT_THROW(Decimal(1) / Decimal(0), DecimalError);
     EXPECT_THROW(Decimal(0) / Decimal::fromParts(0, 5, true), DecimalError);
 }
