@@ -10,6 +10,13 @@
 #include "calculator/form3.h"
 #include "ui/widget_services.h"
 
+#ifdef HC_WITH_SURVEY_WINDOWS
+#include "survey/survey_windows.h"
+#endif
+#ifdef HC_WITH_TOOLS_WINDOWS
+#include "tools/tools_windows.h"
+#endif
+
 namespace hc {
 
 QString homeUrl() { return QStringLiteral("https://hechuan-calculator.example.org/"); }
@@ -25,6 +32,12 @@ void registerCalculatorWindows() {
     ui::registerWindow(QStringLiteral("Form5"), [] { return new Form5; });
     ui::registerWindow(QStringLiteral("Form6"), [] { return new Form6; });
     ui::registerWindow(QStringLiteral("Form215"), [] { return new Form215; });
+#ifdef HC_WITH_SURVEY_WINDOWS
+    registerSurveyWindows();
+#endif
+#ifdef HC_WITH_TOOLS_WINDOWS
+    registerToolsWindows();
+#endif
 }
 
 void setUpApplicationLook() {

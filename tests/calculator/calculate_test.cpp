@@ -114,13 +114,22 @@ TEST_F(CalculateTest, PrecisionLossIsMarkedApproximateAndExplained) {
                 "足精度要求，后部应于删除。"));
 }
 
-TEST_F(CalculateTest, ErrorsShowAMessageAndTheLog) {
-    const QString shown = calculate(QStringLiteral("(1+2"));
+TEST_F(CalculateTest, ErrorsShowTheFirstMessageAndTheLog) {
+    const QString shown = calculate(QStringLiteral("1/0"));
     EXPECT_FALSE(shown.contains(QLatin1Char('_')));
-    EXPECT_FALSE(shown.trimmed().isEmpty());
-    EXPECT_FALSE(form->text3()->text().isEmpty());
+    EXPECT_TRUE(shown.contains(u("除数为0错误"))) << shown.toStdString();
+    EXPECT_TRUE(form->text3()->text().contains(u("除数为0错误")));
+    EXPECT_FALSE(form->text3()->text().startsWith(QLatin1Char(' ')));
     EXPECT_EQ(calcState().errorCount, 0);  // reset after showing
-    // The next good formula is shown normally again.
+    EXPECT_EQ(calcState().precisionLimit, 29);
+
+    // Several adjacent operators record no first message: the generic text is
+    // shown, not the message of the calculation before.
+    calculate(QStringLiteral("(1+2"));
+    EXPECT_EQ(calculate(QStringLiteral("1*/2*/3")),
+              u("算式中存在严重错误，请查找原因，修改算式后再计算。"));
+    EXPECT_TRUE(form->text3()->text().contains(u("算式中存在多个运算符相临的错误，请修改算式。")));
+
     EXPECT_EQ(calculate(QStringLiteral("1+1")), spaces(29) + "2." + fill(15));
 }
 
