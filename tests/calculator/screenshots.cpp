@@ -3,6 +3,7 @@
 // menu and the help window.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
     form1.text1()->setText(QStringLiteral("1000000+ln(2)"));
     QTest::mouseClick(form1.findChild<QPushButton*>("dcButton10"), Qt::LeftButton);
     ok &= save(&form1, dir, "form1_approximate.png");
+    form1.combo1()->setCurrentIndex(28);
+    form1.text1()->setText(QStringLiteral("-1/3"));
+    QTest::mouseClick(form1.findChild<QPushButton*>("dcButton10"), Qt::LeftButton);
+    ok &= save(&form1, dir, "form1_28_places.png");
     ok &= save(hc::ui::showWindow("Form3"), dir, "form3.png");
     ok &= save(hc::ui::showWindow("Form2"), dir, "form2.png");
     ok &= save(hc::ui::showWindow("Form5"), dir, "form5.png");
