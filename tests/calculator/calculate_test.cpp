@@ -21,7 +21,7 @@ QString u(const char* s) { return QString::fromUtf8(s); }
 QString spaces(int n) { return QString(n, QLatin1Char(' ')); }
 QString fill(int n) { return QString(n, QLatin1Char('_')); }
 
-class CalculateTest : public ::testing::Test {
+class CalculateButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::qtApp();
@@ -53,7 +53,7 @@ protected:
     std::unique_ptr<Form1> form;
 };
 
-TEST_F(CalculateTest, DecimalPointStandsInColumn31) {
+TEST_F(CalculateButtonTest, DecimalPointStandsInColumn31) {
     const std::pair<const char*, QString> cases[] = {
         {"(1+2)*3", spaces(29) + "9." + fill(15)}, {"3.14", spaces(29) + "3.14" + fill(13)},
         {"42", spaces(28) + "42." + fill(15)},     {"-0.5", spaces(28) + "-0.5" + fill(14)},
@@ -66,7 +66,7 @@ TEST_F(CalculateTest, DecimalPointStandsInColumn31) {
     }
 }
 
-TEST_F(CalculateTest, FormulaBoxShowsTheSpacedFormulaAndRepeats) {
+TEST_F(CalculateButtonTest, FormulaBoxShowsTheSpacedFormulaAndRepeats) {
     const QString first = calculate(QStringLiteral("2*(3+4)"));
     EXPECT_EQ(form->text1()->text(), QStringLiteral(" 2 *  ( 3 + 4 )  "));
     EXPECT_EQ(first, spaces(28) + "14." + fill(15));
@@ -81,7 +81,7 @@ TEST_F(CalculateTest, FormulaBoxShowsTheSpacedFormulaAndRepeats) {
                 "给予物质奖励。"));
 }
 
-TEST_F(CalculateTest, ZeroDecimalsEndsIntegersWithAPoint) {
+TEST_F(CalculateButtonTest, ZeroDecimalsEndsIntegersWithAPoint) {
     form->combo1()->setCurrentIndex(0);
     EXPECT_EQ(calculate(QStringLiteral("6*7")), spaces(28) + "42.");
     form->combo1()->setCurrentIndex(2);
@@ -89,7 +89,7 @@ TEST_F(CalculateTest, ZeroDecimalsEndsIntegersWithAPoint) {
     form->combo1()->setCurrentIndex(15);
 }
 
-TEST_F(CalculateTest, ExampleWithMemoryVariablesFollowsTheEditor) {
+TEST_F(CalculateButtonTest, ExampleWithMemoryVariablesFollowsTheEditor) {
     QTest::mouseClick(form->findChild<QPushButton*>("dcButton11"), Qt::LeftButton);
     EXPECT_EQ(calculate(form->text1()->text()), spaces(24) + "362880." + fill(15));
     auto* f3 = qobject_cast<Form3*>(ui::showWindow("Form3"));
@@ -102,7 +102,7 @@ TEST_F(CalculateTest, ExampleWithMemoryVariablesFollowsTheEditor) {
               spaces(24) + "362880." + fill(15));
 }
 
-TEST_F(CalculateTest, PrecisionLossIsMarkedApproximateAndExplained) {
+TEST_F(CalculateButtonTest, PrecisionLossIsMarkedApproximateAndExplained) {
     const QString shown = calculate(QStringLiteral("1000000+ln(2)"));
     EXPECT_TRUE(shown.startsWith(u("约数"))) << shown.toStdString();
     EXPECT_EQ(shown.indexOf(QLatin1Char('.')),
@@ -114,7 +114,7 @@ TEST_F(CalculateTest, PrecisionLossIsMarkedApproximateAndExplained) {
                 "足精度要求，后部应于删除。"));
 }
 
-TEST_F(CalculateTest, ErrorsShowTheFirstMessageAndTheLog) {
+TEST_F(CalculateButtonTest, ErrorsShowTheFirstMessageAndTheLog) {
     const QString shown = calculate(QStringLiteral("1/0"));
     EXPECT_FALSE(shown.contains(QLatin1Char('_')));
     EXPECT_TRUE(shown.contains(u("除数为0错误"))) << shown.toStdString();
@@ -133,13 +133,13 @@ TEST_F(CalculateTest, ErrorsShowTheFirstMessageAndTheLog) {
     EXPECT_EQ(calculate(QStringLiteral("1+1")), spaces(29) + "2." + fill(15));
 }
 
-TEST_F(CalculateTest, ExponentResultGetsNoFill) {
+TEST_F(CalculateButtonTest, ExponentResultGetsNoFill) {
     const QString shown = calculate(QStringLiteral("2.1e125*1"));
     EXPECT_TRUE(shown.startsWith(spaces(29) + "2.1E+125")) << shown.toStdString();
     EXPECT_FALSE(shown.contains(QLatin1Char('_')));
 }
 
-TEST_F(CalculateTest, FeAfterACalculation) {
+TEST_F(CalculateButtonTest, FeAfterACalculation) {
     calculate(QStringLiteral("3.14"));
     QTest::mouseClick(form->hmBut(50), Qt::LeftButton);
     EXPECT_EQ(form->text2()->text(), "3.14E0");

@@ -97,7 +97,7 @@ TEST(FormulaHistory, ReferenceTextsBelongToSlots) {
     }
 }
 
-TEST(Settings, DecimalPlaceItemsAndTheirLeadingIntegers) {
+TEST(WindowSettings, DecimalPlaceItemsAndTheirLeadingIntegers) {
     const QStringList items = decimalPlaceItems();
     ASSERT_EQ(items.size(), 29);
     EXPECT_EQ(items[0], QString::fromUtf8("0 位小数"));
@@ -107,7 +107,7 @@ TEST(Settings, DecimalPlaceItemsAndTheirLeadingIntegers) {
     for (int k = 0; k < 29; ++k) EXPECT_EQ(leadingInteger(items[k]), k);
 }
 
-TEST(Settings, AngleUnitCyclesThroughThreeCaptions) {
+TEST(WindowSettings, AngleUnitCyclesThroughThreeCaptions) {
     AngleStep s;
     ASSERT_TRUE(nextAngleStep(QString::fromUtf8("弧度角"), s));
     EXPECT_EQ(s.caption, QString::fromUtf8("百分度.9999"));

@@ -20,7 +20,7 @@ namespace {
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 
-class WindowsTest : public ::testing::Test {
+class CalculatorWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::qtApp();
@@ -34,7 +34,7 @@ protected:
     ui::RecordingServices rec;
 };
 
-TEST_F(WindowsTest, WindowIsCreatedOnceAndUnloadedByClosing) {
+TEST_F(CalculatorWindowsTest, WindowIsCreatedOnceAndUnloadedByClosing) {
     QWidget* first = ui::showWindow("Form215");
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
@@ -51,7 +51,7 @@ TEST_F(WindowsTest, WindowIsCreatedOnceAndUnloadedByClosing) {
     EXPECT_EQ(ui::showWindow("NoSuchForm"), nullptr);
 }
 
-TEST_F(WindowsTest, VariableEditorShowsEditsAndSaves) {
+TEST_F(CalculatorWindowsTest, VariableEditorShowsEditsAndSaves) {
     auto* f3 = qobject_cast<Form3*>(ui::showWindow("Form3"));
     ASSERT_NE(f3, nullptr);
     EXPECT_EQ(f3->windowTitle(), u("修改变量"));
@@ -82,7 +82,7 @@ TEST_F(WindowsTest, VariableEditorShowsEditsAndSaves) {
     EXPECT_EQ(calcState().memory[8].text(), "9");
 }
 
-TEST_F(WindowsTest, ClosingTheEditorWithoutSavingKeepsTheValues) {
+TEST_F(CalculatorWindowsTest, ClosingTheEditorWithoutSavingKeepsTheValues) {
     auto* f3 = qobject_cast<Form3*>(ui::showWindow("Form3"));
     ASSERT_NE(f3, nullptr);
     f3->box(3)->setText("77");
@@ -101,7 +101,7 @@ TEST_F(WindowsTest, ClosingTheEditorWithoutSavingKeepsTheValues) {
     EXPECT_EQ(calcState().memory[3].text(), "77");
 }
 
-TEST_F(WindowsTest, EditorLinksOpenWebPages) {
+TEST_F(CalculatorWindowsTest, EditorLinksOpenWebPages) {
     QWidget* f3 = ui::showWindow("Form3");
     QTest::mouseClick(f3->findChild<QPushButton*>("Command5"), Qt::LeftButton);
     EXPECT_EQ(rec.openedPages.size(), 1);
@@ -109,7 +109,7 @@ TEST_F(WindowsTest, EditorLinksOpenWebPages) {
     EXPECT_NE(f3->findChild<QLabel*>("Label12"), nullptr);
 }
 
-TEST_F(WindowsTest, ModuleMenuHoldsEveryButtonWithItsCaption) {
+TEST_F(CalculatorWindowsTest, ModuleMenuHoldsEveryButtonWithItsCaption) {
     QWidget* f2 = ui::showWindow("Form2");
     ASSERT_NE(f2, nullptr);
     auto buttonAt = [&](int i) {
@@ -148,7 +148,7 @@ TEST_F(WindowsTest, ModuleMenuHoldsEveryButtonWithItsCaption) {
     for (int i : {3, 4, 5, 14, 24, 30, 40, 65}) EXPECT_TRUE(buttonAt(i)->isEnabled()) << i;
 }
 
-TEST_F(WindowsTest, ModuleMenuOpensWindowsAndPages) {
+TEST_F(CalculatorWindowsTest, ModuleMenuOpensWindowsAndPages) {
     QWidget* f2 = ui::showWindow("Form2");
     auto clickAt = [&](int i) {
         QTest::mouseClick(f2->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(i)),
@@ -168,7 +168,7 @@ TEST_F(WindowsTest, ModuleMenuOpensWindowsAndPages) {
     EXPECT_EQ(rec.openedPages.size(), 6);
 }
 
-TEST_F(WindowsTest, HelpWindowCoversItsTopics) {
+TEST_F(CalculatorWindowsTest, HelpWindowCoversItsTopics) {
     QWidget* f5 = ui::showWindow("Form5");
     auto* text = f5->findChild<QPlainTextEdit*>("Text1");
     ASSERT_NE(text, nullptr);
