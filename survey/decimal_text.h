@@ -22,7 +22,7 @@ struct DecText {
     }
     // Digits after the point (empty when there is no point).
     std::string_view fracDigits() const {
-        if (dot < 0) return {};
+        if (dot < 0) return {s + len, 0};
         return {s + dot + 1, static_cast<std::size_t>(len - dot - 1)};
     }
 };

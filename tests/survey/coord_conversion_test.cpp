@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "tests/survey/print_qstring.h"
 #include "ui/services.h"
 
@@ -147,6 +149,38 @@ TEST(CoordinateWindow, BadTextNeverCrashes) {
             }
         }
     }
+}
+
+// Random texts over the characters that matter to the reader: every conversion
+// gives either the no-data answer or a block with one row per echoed point.
+TEST(CoordinateWindow, RandomTextsGiveConsistentBlocks) {
+    const QString alphabet = QStringLiteral("0123456789.+-eE,,,;  \t\r\n\r\nAZ点，．＋\u3000x9");
+    std::mt19937 rng(2024);
+    std::uniform_int_distribution<int> pick(0, static_cast<int>(alphabet.size()) - 1);
+    std::uniform_int_distribution<int> length(0, 120);
+    int withData = 0;
+    for (int k = 0; k < 3000; ++k) {
+        QString text;
+        const int n = length(rng);
+        for (int i = 0; i < n; ++i) text += alphabet[pick(rng)];
+        const auto op = static_cast<GkConversion>(k % 10);
+        GkControls c;
+        c.xyzMode = (k / 10) % 2 == 0;
+        const GkResult r = ZelZuoBiaoZhuanHuan(op, text, QString(), c);
+        if (r.input == QStringLiteral("没有发现坐标数据！")) {
+            EXPECT_EQ(r.output, QString());
+            continue;
+        }
+        // Echo lines, then possibly the order remarks after an empty line.
+        qsizetype points = 0;
+        for (const QString& line : r.input.split(QStringLiteral("\r\n"))) {
+            if (!line.isEmpty() && !line.startsWith(QStringLiteral("备注∴"))) ++points;
+        }
+        EXPECT_GT(points, 0);
+        ++withData;
+        EXPECT_EQ(r.output.count(QStringLiteral("\r\n")), points + 2) << text.toStdString();
+    }
+    EXPECT_GT(withData, 300);
 }
 
 TEST(CoordinateWindow, NoDataEmptiesTheOutput) {
