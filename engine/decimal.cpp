@@ -48,6 +48,37 @@ inline u64 divStep(u64 hi, u64 lo, u64 d, u64& rem) {
 #endif
 }
 
+// n / d with the remainder in r, for d below 2^96 and n below 2^127.
+inline u128 divMod(u128 n, u128 d, u128& r) {
+    const u64 dhi = static_cast<u64>(d >> 64);
+    if (dhi == 0) {
+        const u64 dlo = static_cast<u64>(d);
+        const u64 hi = static_cast<u64>(n >> 64);
+        u64 rem;
+        const u64 qlo = divStep(hi % dlo, static_cast<u64>(n), dlo, rem);
+        r = rem;
+        return (static_cast<u128>(hi / dlo) << 64) | qlo;
+    }
+    // The quotient is below 2^63: estimate it from the top 64 bits of d, then correct.
+    const int sh = 64 - __builtin_clzll(dhi);
+    const u64 top = static_cast<u64>(d >> sh);
+    const u128 ns = n >> sh;
+    u64 rem;
+    u64 q = divStep(static_cast<u64>(ns >> 64), static_cast<u64>(ns), top, rem);
+    u128 p = static_cast<u128>(q) * d;
+    while (p > n) {
+        --q;
+        p -= d;
+    }
+    u128 rest = n - p;
+    while (rest >= d) {
+        ++q;
+        rest -= d;
+    }
+    r = rest;
+    return q;
+}
+
 // Unsigned 192-bit integer, least significant word first.
 struct U192 {
     u64 w[3] = {0, 0, 0};
@@ -249,36 +280,38 @@ struct DecimalOps {
         if (a.coef_ == 0) return make(0, 0, false);
         const bool neg = a.neg_ != b.neg_;
         const u128 cb = b.coef_;
+        const bool narrow = (cb >> 64) == 0;
         // a / b = (ca / cb) * 10^d; t digits of ca / cb after the point give scale t - d.
         const int d = b.scale_ - a.scale_;
         const int tmax = Decimal::kMaxScale + d;
-        u128 q = a.coef_ / cb;
-        u128 r = a.coef_ % cb;
+        u128 r;
+        u128 q = divMod(a.coef_, cb, r);
         int t = 0;
         while (t < tmax && (r != 0 || t < d)) {
-            int k = tmax - t < 9 ? tmax - t : 9;
+            // r * 10^k and q * 10^k must stay within 128 bits.
+            int k = narrow && (q >> 64) == 0 ? 19 : 9;
+            if (tmax - t < k) k = tmax - t;
             if (r == 0 && d - t < k) k = d - t;
-            u128 rk = r * kPow10[k];
-            u128 qk = q * kPow10[k] + rk / cb;
-            if (qk < kLimit) {
-                q = qk;
-                r = rk % cb;
-                t += k;
-                continue;
+            bool full = false;
+            while (k > 0 && q * kPow10[k] >= kLimit) {
+                --k;
+                full = true;
             }
-            // Only some of the digits fit: take as many as fit and stop there.
-            for (--k; k > 0; --k) {
+            u128 rk, qk;
+            while (k > 0) {
                 rk = r * kPow10[k];
-                qk = q * kPow10[k] + rk / cb;
+                qk = q * kPow10[k] + divMod(rk, cb, rk);
                 if (qk < kLimit) break;
+                --k;
+                full = true;
             }
-            if (t + k < d) throwOverflow();
+            if (full && t + k < d) throwOverflow();
             if (k > 0) {
                 q = qk;
-                r = rk % cb;
+                r = rk;
                 t += k;
             }
-            break;
+            if (full) break;
         }
         const int s = t - d;
         if (r != 0) {
@@ -415,7 +448,7 @@ struct DecimalOps {
             }
         }
         // digits holds the coefficient least significant first, without leading zeros.
-        const int scale = v.scale_;
+        const int scale = v.scale_ < Decimal::kMaxScale ? v.scale_ : Decimal::kMaxScale;
         int lowest = 0;  // trailing fraction zeros to drop
         while (lowest < scale && lowest < nd && digits[lowest] == '0') ++lowest;
         if (nd == 0) lowest = scale;
