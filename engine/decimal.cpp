@@ -181,8 +181,9 @@ struct DecimalOps {
         long long kmin = scale > Decimal::kMaxScale ? scale - Decimal::kMaxScale : 0;
         if (sticky && kmin < 1) kmin = 1;
         const int bits = n.bitLength();
-        // 30103/100000 < log10(2): the first guess never drops more digits than needed.
-        long long k = bits > 97 ? (static_cast<long long>(bits - 97) * 30103) / 100000 : 0;
+        // n >= 2^(bits-1) needs more than (bits-97) * log10(2) digits dropped; with
+        // 30102/100000 < log10(2) the guess is never more than needed, and rarely less.
+        long long k = bits > 96 ? (static_cast<long long>(bits - 97) * 30102) / 100000 + 1 : 0;
         if (k < kmin) k = kmin;
         for (;; ++k) {
             if (k > scale) throwOverflow();
