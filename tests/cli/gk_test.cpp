@@ -1,0 +1,89 @@
+// End-to-end runs of "hechuan-cli gk" as a separate process.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <cstdlib>
+
+namespace {
+
+struct Result {
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+QString binary() {
+    const char* dir = std::getenv("HC_BIN_DIR");
+    return QString::fromLocal8Bit(dir ? dir : ".") + QStringLiteral("/cli/hechuan-cli");
+}
+
+Result runGk(const QStringList& args, const QByteArray& input) {
+    QProcess p;
+    p.start(binary(), QStringList{QStringLiteral("gk")} + args);
+    if (!p.waitForStarted(10000)) return {-1, {}, {}};
+    // Feed and drain at the same time: the output of large inputs exceeds the pipe.
+    QByteArray out;
+    qsizetype written = 0;
+    while (written < input.size()) {
+        const qint64 n = p.write(input.constData() + written,
+                                 std::min<qsizetype>(input.size() - written, 1 << 16));
+        if (n < 0) break;
+        written += n;
+        p.waitForBytesWritten(10000);
+        out += p.readAllStandardOutput();
+    }
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    out += p.readAllStandardOutput();
+    return {p.exitCode(), out, p.readAllStandardError()};
+}
+
+TEST(GkCommandLine, ConvertsTheSampleToThreeDegreeGrid) {
+    const QByteArray input =
+        QStringLiteral("A01 , 39.4125536 , 117.5017873 , 23.441\n39.4053387 , 117.4815132\n")
+            .toUtf8();
+    const Result r = runGk({QStringLiteral("--from"), QStringLiteral("jw"), QStringLiteral("--to"),
+                            QStringLiteral("3")},
+                           input);
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_EQ(QString::fromUtf8(r.out),
+              QStringLiteral("﹌﹌﹌以下为３度带北京系公里网坐标……单位【米】﹌﹌﹌\r\n"
+                             "A01  , 4395570.260 , 39571909.407 , 23.441 \r\n"
+                             "D002 , 4394551.934 , 39568993.605 \r\n\r\n"));
+    EXPECT_TRUE(r.err.isEmpty());
+}
+
+TEST(GkCommandLine, ExitStatusForUsageAndMissingData) {
+    const Result usage = runGk({QStringLiteral("--from"), QStringLiteral("jw")}, "A,1,2\n");
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_TRUE(usage.out.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(usage.err).contains(QStringLiteral("用法")));
+    EXPECT_TRUE(usage.err.contains("Usage"));
+
+    const Result none = runGk({QStringLiteral("--from"), QStringLiteral("3"),
+                               QStringLiteral("--to"), QStringLiteral("jw")},
+                              "\nP,1,2\n");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(none.err), QStringLiteral("没有发现坐标数据！\n"));
+}
+
+TEST(GkCommandLine, ManyRowsStreamThrough) {
+    QByteArray input;
+    const int rows = 50000;
+    for (int i = 0; i < rows; ++i) {
+        input += "P" + QByteArray::number(i) + "," + QByteArray::number(3000000 + i * 10) + "," +
+                 QByteArray::number(39500000 + (i % 1000) * 50) + "\n";
+    }
+    const Result r = runGk({QStringLiteral("--from"), QStringLiteral("3"), QStringLiteral("--to"),
+                            QStringLiteral("6"), QStringLiteral("--no-names")},
+                           input);
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_EQ(r.out.count("\r\n"), rows + 2);
+    EXPECT_TRUE(r.out.endsWith("\r\n\r\n"));
+}
+
+}  // namespace
