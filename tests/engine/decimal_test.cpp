@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <optional>
 #include <random>
@@ -429,6 +430,41 @@ TEST(DecimalDouble, FromDoubleKeepsFifteenDigits) {
     EXPECT_THROW(Decimal::fromDouble(std::numeric_limits<double>::quiet_NaN()), DecimalError);
     EXPECT_THROW(Decimal::fromDouble(std::numeric_limits<double>::infinity()), DecimalError);
     EXPECT_THROW(Decimal::fromDouble(-std::numeric_limits<double>::infinity()), DecimalError);
+}
+
+TEST(DecimalDouble, FromDoubleMatchesPrintfDigits) {
+    std::mt19937_64 rng(1111);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-32, 30);
+    for (int i = 0; i < 20000; ++i) {
+        double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+        if (i % 2) v = -v;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.14e", v);  // the tests run in the C locale
+        const std::string text = buf;
+        const size_t e = text.find('e');
+        std::string digits = text.substr(0, e);
+        const bool negative = digits[0] == '-';
+        if (negative) digits.erase(0, 1);
+        digits.erase(1, 1);  // the point after the first digit
+        const long exp10 = std::stol(text.substr(e + 1)) - 14;
+        mpq_class exact(mpz_class(digits, 10));
+        if (exp10 >= 0) {
+            exact *= pow10(static_cast<unsigned long>(exp10));
+        } else {
+            exact /= pow10(static_cast<unsigned long>(-exp10));
+        }
+        exact.canonicalize();
+        if (negative) exact = -exact;
+        const std::optional<std::string> want = expected(exact);
+        try {
+            const Decimal got = Decimal::fromDouble(v);
+            ASSERT_TRUE(want.has_value()) << text;
+            ASSERT_EQ(S(got), *want) << text;
+        } catch (const DecimalError&) {
+            ASSERT_FALSE(want.has_value()) << text;
+        }
+    }
 }
 
 TEST(DecimalDouble, ToDoubleIsNearest) {
