@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -16,8 +17,13 @@ struct Result {
 };
 
 QString binary() {
-    const char* dir = std::getenv("HC_BIN_DIR");
-    return QString::fromLocal8Bit(dir ? dir : ".") + QStringLiteral("/cli/hechuan-cli");
+    if (const char* dir = std::getenv("HC_BIN_DIR")) {
+        return QString::fromLocal8Bit(dir) + QStringLiteral("/cli/hechuan-cli");
+    }
+    // Without the variable: this test sits in <build>/tests/cli.
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    return QString::fromStdString(
+        (self.parent_path().parent_path().parent_path() / "cli/hechuan-cli").string());
 }
 
 Result runGk(const QStringList& args, const QByteArray& input) {
