@@ -46,7 +46,7 @@ struct GkSettings {
     QString meridianText = QStringLiteral("117度");  // new Combo3 text
 };
 
-// Reads the controls; with the space separator `input` is rewritten (Part of the
+// Reads the controls; with the space separator `input` is rewritten (part of the
 // settings refresh). Shows the message box of an invalid central meridian.
 GkSettings ZelDuQuSheZhi(const GkControls& controls, QString& input);
 

@@ -111,6 +111,8 @@ double parseDouble(std::string_view s) {
 }  // namespace
 
 QString decimalText(double value) {
+    // Beyond the Decimal range there is no decimal text; the number text stands in.
+    if (!(std::fabs(value) < 7.92281625142642E+28)) return doubleToText(value);
     DecText t;
     toDecText(value, t);
     return QString::fromLatin1(t.s, t.len);

@@ -52,7 +52,8 @@ double radiansToDegrees(double radians);
 inline constexpr double kAngleGuard = 179769313486232.0;
 
 // The decimal text of a double: rounded to 15 significant digits, written without
-// exponent and without trailing zeros ("39.4125536", "117", "-0.3").
+// exponent and without trailing zeros ("39.4125536", "117", "-0.3"). Magnitudes
+// beyond the Decimal range get their number text ("1E+30").
 QString decimalText(double value);
 
 struct GridXY {

@@ -48,7 +48,8 @@ QString forward(Zone zone, double& lat, double& lon, double setting, const Ellip
     const double offset = prefix >= 0 ? prefix + p.fe : prefix - p.fe;
 
     const double b = ZelDuFenMiaoZhuanHuDu(lat);
-    const double l = ZelDuFenMiaoZhuanHuDu(lon) - ZelBaiFenDuZhuanHuDu(l0);
+    // Within +-180 this is ZelDuFenMiaoZhuanHuDu(lon), without converting lon twice.
+    const double l = ZelBaiFenDuZhuanHuDu(lonDeg) - ZelBaiFenDuZhuanHuDu(l0);
     const GridXY g = ZelTouYingZhengSuan(b, l, p);
     const double y = ZelSheRuXiaoShu(g.y + offset, 3);
     const double x = ZelSheRuXiaoShu(g.x, 3);

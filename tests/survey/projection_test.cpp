@@ -86,6 +86,8 @@ TEST(DecimalText, MatchesTheEngineDecimalOfADouble) {
     EXPECT_EQ(decimalText(-0.3), QStringLiteral("-0.3"));
     EXPECT_EQ(decimalText(-0.0), QStringLiteral("0"));
     EXPECT_EQ(decimalText(39.69042666666667), QStringLiteral("39.6904266666667"));
+    EXPECT_EQ(decimalText(1e20), QStringLiteral("100000000000000000000"));
+    EXPECT_EQ(decimalText(-1.5e30), QStringLiteral("-1.5E+30"));
 }
 
 TEST(AngleForms, PackedToDecimalDegrees) {
