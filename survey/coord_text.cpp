@@ -71,15 +71,17 @@ const QStringList& separatorChoices() {
 QString ZelFenGeFuSheZhi(const QString& boxText, QString& input) {
     QString sep = boxText;
     if (sep.compare(QLatin1String("tab"), Qt::CaseInsensitive) == 0) sep = QStringLiteral("\t");
-    if (sep == QLatin1String(" ")) {
-        input.replace(u'\t', u' ');
-        input.replace(QChar(0x3000), u' ');
-        input.replace(QLatin1String("     "), QLatin1String(" "));
-        input.replace(QLatin1String("    "), QLatin1String(" "));
-        input.replace(QLatin1String("   "), QLatin1String(" "));
-        input.replace(QLatin1String("  "), QLatin1String(" "));
-    }
+    if (sep == QLatin1String(" ")) spaceSeparatedInPlace(input);
     return sep;
+}
+
+void spaceSeparatedInPlace(QString& text) {
+    text.replace(u'\t', u' ');
+    text.replace(QChar(0x3000), u' ');
+    text.replace(QLatin1String("     "), QLatin1String(" "));
+    text.replace(QLatin1String("    "), QLatin1String(" "));
+    text.replace(QLatin1String("   "), QLatin1String(" "));
+    text.replace(QLatin1String("  "), QLatin1String(" "));
 }
 
 bool ZelFenGeFuXuanZe(const QString& entry) {

@@ -26,6 +26,9 @@ const QStringList& separatorChoices();
 // separator, Tabs and ideographic spaces of `input` become spaces and runs of spaces
 // shrink to one (the caller writes `input` back). Returns the separator.
 QString ZelFenGeFuSheZhi(const QString& boxText, QString& input);
+// What the space separator does to the input: Tabs and ideographic spaces become
+// spaces, runs of spaces shrink.
+void spaceSeparatedInPlace(QString& text);
 // Choosing an entry that trims to a control character or nothing (space, Tab)
 // shows the warning box; the choice stands. Returns whether it was shown.
 bool ZelFenGeFuXuanZe(const QString& entry);

@@ -20,12 +20,6 @@ QString orderSwitchRemark(bool latitudeFirst) {
                          : QStringLiteral("备注∴原始数据按经度在前 Y X Z 型处理∴");
 }
 
-void spaceSeparatorInPlace(QString& line) {
-    // Same replacements as the separator setting applies to the whole input.
-    QString dummyBox = QStringLiteral(" ");
-    ZelFenGeFuSheZhi(dummyBox, line);
-}
-
 class Batch {
 public:
     Batch(GkConversion op, const GkSettings& s, std::FILE* out, int chunkRows)
@@ -43,7 +37,7 @@ public:
     bool line(std::string_view bytes) {
         QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
         if (firstLine_ && !text.isEmpty() && text[0] == QChar(0xFEFF)) text.remove(0, 1);
-        if (spaceSeparator_) spaceSeparatorInPlace(text);
+        if (spaceSeparator_) spaceSeparatedInPlace(text);
         if (firstLine_) {
             firstLine_ = false;
             qsizetype i = 0;
