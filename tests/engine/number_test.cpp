@@ -1,0 +1,388 @@
+#include "engine/number.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+#include "engine/arithmetic.h"
+#include "engine/rounding.h"
+
+namespace hc {
+namespace {
+
+std::string s(const QString& t) { return t.toStdString(); }
+QString q(const char* t) { return QString::fromUtf8(t); }
+
+const char* kindName(Num::Kind k) {
+    switch (k) {
+        case Num::Kind::Decimal:
+            return "Decimal";
+        case Num::Kind::Double:
+            return "Double";
+        case Num::Kind::Integer:
+            return "Integer";
+        case Num::Kind::Text:
+            return "Text";
+    }
+    return "?";
+}
+
+const QString kReaderEnding = q(" 数值超出计算范围，我无法计算！返回数值用[空值]表示。");
+
+class NumberTest : public ::testing::Test {
+protected:
+    void SetUp() override { ZelChongZhi(); }
+    void TearDown() override { ZelChongZhi(); }
+};
+
+TEST(DoubleToText, FifteenDigitsPlainOrExponentForm) {
+    struct Case {
+        double d;
+        const char* text;
+    } cases[] = {
+        {0.0, "0"},
+        {-0.0, "0"},
+        {0.5, "0.5"},
+        {-123.456, "-123.456"},
+        {100, "100"},
+        {1e28, "1E+28"},
+        {-1.5e-5, "-1.5E-05"},
+        {7.92281625142642E+28, "7.92281625142642E+28"},
+        {79228162514264337593543950335.0, "7.92281625142643E+28"},
+        {1e-29, "1E-29"},
+        {1e-4, "0.0001"},
+        {0.00012345, "0.00012345"},
+        {1e-5, "1E-05"},
+        {123456789012345.0, "123456789012345"},
+        {1e15, "1E+15"},
+        {999999999999999.9, "1E+15"},
+        {99999.99999999999, "100000"},
+        {1234567.5, "1234567.5"},
+        {0.1 + 0.2, "0.3"},
+        {1.0 / 3, "0.333333333333333"},
+        {2.0 / 3, "0.666666666666667"},
+        {-2.0 / 3 * 1e-10, "-6.66666666666667E-11"},
+        {1e300, "1E+300"},
+        {-1.5e-300, "-1.5E-300"},
+        {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+        {std::numeric_limits<double>::max(), "1.79769313486232E+308"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(s(doubleToText(c.d)), c.text) << "value " << c.d;
+        EXPECT_EQ(s(Num(c.d).text()), c.text);
+    }
+}
+
+TEST(NumText, EachKind) {
+    EXPECT_EQ(s(Num(Decimal::fromText(u"1.50")).text()), "1.5");
+    EXPECT_EQ(s(Num(Decimal(100)).text()), "100");
+    EXPECT_EQ(s(Num(Decimal::fromText(u"-0.25")).text()), "-0.25");
+    EXPECT_EQ(s(Num(-1).text()), "-1");
+    EXPECT_EQ(s(Num(0).text()), "0");
+    EXPECT_EQ(s(Num(q(" 1.2 ")).text()), " 1.2 ");
+    EXPECT_EQ(s(Num().text()), "");
+    EXPECT_TRUE(Num().isText());
+}
+
+TEST(TextToDouble, Grammar) {
+    struct Case {
+        const char* text;
+        double value;
+    } good[] = {
+        {"12", 12},    {"-0.5", -0.5},        {".5", 0.5},        {"3.", 3},
+        {"+7", 7},     {"1.23E+20", 1.23e20}, {"-2e-5", -2e-5},   {"  4  ", 4},
+        {"3.e2", 300}, {"-.5E1", -5},         {"0e999999999", 0}, {"1e-400", 0},
+        {"007", 7},    {"1E308", 1e308},
+    };
+    for (const Case& c : good) {
+        double d = -99;
+        EXPECT_TRUE(textToDouble(q(c.text), d)) << c.text;
+        EXPECT_EQ(d, c.value) << c.text;
+    }
+    const char* bad[] = {"",    "   ",   "abc", "+",   "-",      ".",    "1.2.3", "1e",
+                         "1e+", "e5",    "1 2", "--1", "+-1",    "1,5",  "0x10",  "inf",
+                         "nan", "1e400", "1d5", "\t1", "1E+5.0", "１２", "12abc", "-1e99999"};
+    for (const char* b : bad) {
+        double d = -99;
+        EXPECT_FALSE(textToDouble(q(b), d)) << b;
+        EXPECT_EQ(d, -99) << b;
+    }
+}
+
+TEST(TextToDouble, IgnoresTheCLocale) {
+    const char* saved = std::setlocale(LC_ALL, nullptr);
+    const std::string restore = saved ? saved : "C";
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "fr_FR.UTF-8"))
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    double d = 0;
+    EXPECT_TRUE(textToDouble(q("1.5"), d));
+    EXPECT_EQ(d, 1.5);
+    EXPECT_FALSE(textToDouble(q("1,5"), d));
+    EXPECT_EQ(s(doubleToText(-2.25e-7)), "-2.25E-07");
+    std::setlocale(LC_ALL, restore.c_str());
+}
+
+TEST_F(NumberTest, ReportAndLogOnly) {
+    CalcState& st = calcState();
+    st.report(q("一"));
+    st.logOnly(q("细节"));
+    st.report(q("二"));
+    EXPECT_EQ(st.errorCount, 2);
+    EXPECT_EQ(s(st.firstMessage), "一");
+    EXPECT_EQ(s(st.lastMessage), "二");
+    EXPECT_EQ(s(st.errorLog), "一\r\n细节\r\n二\r\n");
+}
+
+TEST_F(NumberTest, ResetClearsTheLogButKeepsTheSettings) {
+    CalcState& st = calcState();
+    st.displayDecimals = 7;
+    st.angleUnit = kPackedDms;
+    st.memory[2] = Num(q("42"));
+    st.report(q("x"));
+    st.precisionLimit = 15;
+    ZelChongZhi();
+    EXPECT_EQ(st.errorCount, 0);
+    EXPECT_TRUE(st.firstMessage.isEmpty());
+    EXPECT_TRUE(st.lastMessage.isEmpty());
+    EXPECT_TRUE(st.errorLog.isEmpty());
+    EXPECT_EQ(st.precisionLimit, 29);
+    EXPECT_EQ(st.displayDecimals, 7);
+    EXPECT_EQ(st.angleUnit, kPackedDms);
+    EXPECT_EQ(s(st.memory[2].text()), "42");
+    st.displayDecimals = 15;
+    st.angleUnit = kRadians;
+    st.memory[2] = Num(3);
+}
+
+struct ReadCase {
+    const char* in;
+    Num::Kind kind;
+    const char* text;
+    int limit;  // precision limit afterwards
+};
+
+TEST_F(NumberTest, ShuZhuanShuReadsTexts) {
+    const ReadCase cases[] = {
+        {"", Num::Kind::Decimal, "0", 29},
+        {"     ", Num::Kind::Decimal, "0", 29},
+        {"12", Num::Kind::Decimal, "12", 29},
+        {" -0.5 ", Num::Kind::Decimal, "-0.5", 29},
+        {".5", Num::Kind::Decimal, "0.5", 29},
+        {"3.", Num::Kind::Decimal, "3", 29},
+        {"+7", Num::Kind::Decimal, "7", 29},
+        {"-0", Num::Kind::Decimal, "0", 29},
+        {"1.50", Num::Kind::Decimal, "1.5", 29},
+        {"1.23E+20", Num::Kind::Decimal, "123000000000000000000", 29},
+        {"-2e-5", Num::Kind::Decimal, "-0.00002", 29},
+        {"1.5E-20", Num::Kind::Decimal, "0.000000000000000000015", 29},
+        {"1E-28", Num::Kind::Decimal, "0.0000000000000000000000000001", 29},
+        {"-1E-28", Num::Kind::Decimal, "-0.0000000000000000000000000001", 29},
+        {"0.3333333333333333333333333333", Num::Kind::Decimal, "0.3333333333333333333333333333",
+         29},
+        {"3.14159265358979323846264338327950", Num::Kind::Decimal, "3.1415926535897932384626433833",
+         29},
+        {"79228162514264000000000000000", Num::Kind::Decimal, "79228162514264000000000000000", 29},
+        {"1E+30", Num::Kind::Double, "1E+30", 15},
+        {"-1.5e30", Num::Kind::Double, "-1.5E+30", 15},
+        {"79228162514264337593543950335", Num::Kind::Double, "7.92281625142643E+28", 15},
+        {"7.92281625142642E+28", Num::Kind::Double, "7.92281625142642E+28", 15},
+        {"1E-30", Num::Kind::Double, "1E-30", 15},
+        {"1e-400", Num::Kind::Decimal, "0", 29},
+        {"1.23456789E-22", Num::Kind::Double, "1.23456789E-22", 15},
+        {"-1.23456789E-22", Num::Kind::Double, "-1.23456789E-22", 15},
+        {"1.2345E-24", Num::Kind::Decimal, "0.0000000000000000000000012345", 29},
+        {"1.23456E-24", Num::Kind::Double, "1.23456E-24", 15},
+        {"1.234E-25", Num::Kind::Decimal, "0.0000000000000000000000001234", 29},
+        {"0.00000000000000000000001234567", Num::Kind::Double, "1.234567E-23", 15},
+    };
+    for (const ReadCase& c : cases) {
+        ZelChongZhi();
+        const Num r = ZelShuZhuanShu(Num(q(c.in)));
+        EXPECT_EQ(kindName(r.kind()), std::string(kindName(c.kind))) << c.in;
+        EXPECT_EQ(s(r.text()), c.text) << c.in;
+        EXPECT_EQ(calcState().precisionLimit, c.limit) << c.in;
+        EXPECT_EQ(calcState().errorCount, 0) << c.in;
+    }
+}
+
+TEST_F(NumberTest, ShuZhuanShuReadsValues) {
+    EXPECT_EQ(s(ZelShuZhuanShu(Num(Decimal::fromText(u"-12.5"))).text()), "-12.5");
+    EXPECT_TRUE(ZelShuZhuanShu(Num(7)).isDecimal());
+    EXPECT_EQ(s(ZelShuZhuanShu(Num(-7)).text()), "-7");
+    // A double in range becomes a Decimal with its 15 significant digits.
+    const Num third = ZelShuZhuanShu(Num(1.0 / 3));
+    EXPECT_TRUE(third.isDecimal());
+    EXPECT_EQ(s(third.text()), "0.333333333333333");
+    EXPECT_EQ(calcState().precisionLimit, 29);
+    // The largest Decimals read as doubles: their double is beyond the bound.
+    const Num big = ZelShuZhuanShu(Num(Decimal::max()));
+    EXPECT_TRUE(big.isDouble());
+    EXPECT_EQ(calcState().precisionLimit, 15);
+    ZelChongZhi();
+    EXPECT_TRUE(ZelShuZhuanShu(Num(1e-30)).isDouble());
+    EXPECT_TRUE(ZelShuZhuanShu(Num(1.23456789e-22)).isDouble());
+    EXPECT_TRUE(ZelShuZhuanShu(Num(1.5e-20)).isDecimal());
+    EXPECT_EQ(calcState().errorCount, 0);
+}
+
+TEST_F(NumberTest, ShuZhuanShuFailureMessage) {
+    const Num r = ZelShuZhuanShu(Num(q("  abc ")));
+    EXPECT_TRUE(r.isText());
+    EXPECT_EQ(s(r.rawText()), "0");
+    const QString m = q("  进行[Zel数转数]运算时， ") + q("abc") + kReaderEnding;
+    CalcState& st = calcState();
+    EXPECT_EQ(st.errorCount, 1);
+    EXPECT_EQ(s(st.firstMessage), s(m));
+    EXPECT_EQ(s(st.lastMessage), s(m));
+    EXPECT_EQ(s(st.errorLog), s(m + q("\r\n")));
+}
+
+TEST_F(NumberTest, SecondFailureKeepsTheFirstMessage) {
+    ZelShuZhuanShu(Num(q("abc")));
+    ZelShuZhuanShu(Num(q("1e400")));
+    const QString m1 = q("  进行[Zel数转数]运算时， abc") + kReaderEnding;
+    const QString m2 = q("  进行[Zel数转数]运算时， 1e400") + kReaderEnding;
+    CalcState& st = calcState();
+    EXPECT_EQ(st.errorCount, 2);
+    EXPECT_EQ(s(st.firstMessage), s(m1));
+    EXPECT_EQ(s(st.lastMessage), s(m2));
+    EXPECT_EQ(s(st.errorLog), s(m1 + q("\r\n") + m2 + q("\r\n")));
+}
+
+TEST_F(NumberTest, ShuZhuanShuRejectsNonFiniteDoubles) {
+    for (double d :
+         {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN()}) {
+        ZelChongZhi();
+        const Num r = ZelShuZhuanShu(Num(d));
+        EXPECT_TRUE(r.isText());
+        EXPECT_EQ(s(r.rawText()), "0");
+        EXPECT_EQ(calcState().errorCount, 1);
+    }
+}
+
+TEST_F(NumberTest, PrecisionLimitIsOnlyLowered) {
+    calcState().precisionLimit = 12;
+    ZelShuZhuanShu(Num(q("1E+30")));
+    EXPECT_EQ(calcState().precisionLimit, 12);
+}
+
+TEST_F(NumberTest, DuoShaoECountsExponentLetters) {
+    struct Case {
+        Num x;
+        int count;
+    } cases[] = {
+        {Num(q("1.5e3")), 1},
+        {Num(q("12")), 0},
+        {Num(q("1E+30")), 1},
+        {Num(q("eEe")), 3},
+        {Num(q("")), 0},
+        {Num(Decimal::max()), 0},
+        {Num(Decimal::fromText(u"0.0000000000000000000000000001")), 0},
+        {Num(5), 0},
+        {Num(1e30), 1},
+        {Num(0.5), 0},
+        {Num(1e-5), 1},
+        {Num(123456789012345.0), 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ZelDuoShaoE(c.x), c.count) << s(c.x.text());
+    EXPECT_EQ(calcState().errorCount, 0);
+}
+
+TEST_F(NumberTest, ChuanZhuanShuReadsTypedNumbers) {
+    struct Case {
+        const char* in;
+        const char* text;
+    } cases[] = {
+        {"三", "3"},           {"三点一四", "3.14"}, {"负五", "-5"},
+        {"１２．５", "12.5"},  {"一百二十", "12"},   {"1,234", "1234"},
+        {"2e", "2"},           {"abc", "0"},         {"1.2.3", "1.2"},
+        {"  壹贰叁  ", "123"}, {"另点零五", "0.05"}, {"减减七", "7"},
+        {"正负八", "-8"},      {"+-+9", "-9"},       {"1..5", "1.5"},
+        {"1.5E3", "1500"},     {"e5", "5"},          {"1e5e6", "100000"},
+        {"1e2.5", "100"},      {"1.e2", "100"},      {"2-e3", "2000"},
+        {"＿3", "-3"},         {"━3", "-3"},         {"1·5", "1.5"},
+        {"一、五", "1.5"},     {"eee", "0"},         {"", "0"},
+        {"\t5", "0"},
+    };
+    for (const Case& c : cases) {
+        ZelChongZhi();
+        EXPECT_EQ(s(ZelChuanZhuanShu(Num(q(c.in))).text()), c.text) << c.in;
+        EXPECT_EQ(calcState().errorCount, 0) << c.in;
+    }
+    EXPECT_TRUE(ZelChuanZhuanShu(Num(q("abc"))).isInteger());
+    EXPECT_TRUE(ZelChuanZhuanShu(Num(q("三"))).isDecimal());
+}
+
+TEST_F(NumberTest, ChuanZhuanShuPassesOnTheReadersFailure) {
+    // Only a sign is left: the reader reports it and hands on "0".
+    const Num r = ZelChuanZhuanShu(Num(q("加")));
+    EXPECT_TRUE(r.isText());
+    EXPECT_EQ(s(r.rawText()), "0");
+    EXPECT_EQ(calcState().errorCount, 1);
+    EXPECT_EQ(s(calcState().firstMessage), s(q("  进行[Zel数转数]运算时， +") + kReaderEnding));
+}
+
+// Texts that no routine may choke on.
+const char* const kGarbage[] = {
+    "",
+    " ",
+    "abc",
+    "+",
+    "-",
+    ".",
+    "e",
+    "E+",
+    "1.2.3",
+    "--5",
+    "1e99999999999",
+    "-1e-99999999",
+    "NaN",
+    "inf",
+    "1e",
+    "١٢٣",
+    "\t\r\n",
+    "0x1F",
+    "约数",
+    "１２",
+    "😀",
+    "\xef\xbf\xbd",
+    "1 2",
+    "99999999999999999999999999999999999999999999999999.5",
+    "0.000000000000000000000000000000000000000000000000001",
+    "79228162514264337593543950336",
+    "-79228162514264337593543950335.5",
+};
+
+TEST_F(NumberTest, GarbageNeverThrows) {
+    for (const char* g : kGarbage) {
+        const Num x(q(g));
+        EXPECT_NO_THROW({
+            ZelShuZhuanShu(x);
+            ZelDuoShaoE(x);
+            ZelChuanZhuanShu(x);
+            ZelYouXiao109ChangDu(x);
+            ZelYouXiaoChangDu(x, 3);
+            ZelSiSheWuRu(x, 2);
+            ZelZhengShuBuFen(x);
+            ZelXiaoShuBuFen(x);
+            ZelXianShiKuanDu(x.rawText());
+            for (const char* other : {"2", "0", "", "1E+300", "abc"}) {
+                const Num y(q(other));
+                ZelLiangShuJi(x, y);
+                ZelLiangShuShang(x, y);
+                ZelLiangShuHe(x, y);
+                ZelLiangShuCha(x, y);
+                ZelLiangShuYu(x, y);
+                ZelLiangShuYu(y, x);
+            }
+        }) << g;
+    }
+    EXPECT_GT(calcState().errorCount, 0);
+    EXPECT_TRUE(calcState().errorLog.endsWith(q("\r\n")));
+}
+
+}  // namespace
+}  // namespace hc
