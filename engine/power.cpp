@@ -96,6 +96,16 @@ Decimal rootOrLeave(const Decimal& x) {
     return root.decimal();
 }
 
+// y * y == s; a square beyond the Decimal range (the double root of a number
+// near the largest Decimal can round up) is simply not equal.
+bool squaresTo(const Decimal& y, const Decimal& s) {
+    try {
+        return y * y == s;
+    } catch (const DecimalError&) {
+        return false;
+    }
+}
+
 Num chengFangFailure(const Num& a, const Num& b) {
     calcState().report(trimmedText(a) + u'^' + trimmedText(b) +
                        QStringLiteral(" 乘方计算超出本程序计算范围！返回 [空值] 。"));
@@ -176,7 +186,7 @@ Num ZelKaiPingFang(const Num& x) {
         const Decimal s = x.toDecimal();
         if (s.isNegative()) throw DecimalError("negative");
         const Decimal y0 = Decimal::fromDouble(std::sqrt(s.toDouble()));
-        if (y0 * y0 == s) return Num(y0);
+        if (squaresTo(y0, s)) return Num(y0);
         const Decimal half = Decimal::fromParts(5, 1, false);
         Decimal y = y0 + Decimal::fromParts(1, 14, false);
         for (int n = 1; n <= 50; ++n) {
