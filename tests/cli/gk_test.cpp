@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <cstdlib>
-#include <filesystem>
 
 namespace {
 
@@ -16,15 +14,7 @@ struct Result {
     QByteArray err;
 };
 
-QString binary() {
-    if (const char* dir = std::getenv("HC_BIN_DIR")) {
-        return QString::fromLocal8Bit(dir) + QStringLiteral("/cli/hechuan-cli");
-    }
-    // Without the variable: this test sits in <build>/tests/cli.
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
-    return QString::fromStdString(
-        (self.parent_path().parent_path().parent_path() / "cli/hechuan-cli").string());
-}
+QString binary() { return QStringLiteral(HC_BIN_DIR "/cli/hechuan-cli"); }
 
 Result runGk(const QStringList& args, const QByteArray& input) {
     QProcess p;
