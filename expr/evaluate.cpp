@@ -280,7 +280,7 @@ void factorialsAndPercents(QString& s) {
             text = (ZelShuZhuanShu(Num(l)).toDecimal() / Decimal(100)).toString();
         }
         const qsizetype start = i - l.size();
-        s = s.left(start) + text + s.mid(i + 1);
+        s.replace(start, l.size() + 1, text);
         i = start + text.size() - 1;
     }
 }
@@ -303,23 +303,23 @@ bool binaryPhase(QString& s, std::u16string_view ops, Op op) {
         QString result;
         if (!op(s[i], l, r, result)) return false;
         const qsizetype start = i - l.size();
-        s = s.left(start) + result + s.mid(i + 1 + r.size());
+        s.replace(start, l.size() + 1 + r.size(), result);
         from = start - 1;
     }
     return true;
 }
 
-QString simplifiedJoin(const QString& head, const QString& rest) {
-    // rest is already simplified, so only the junction can hold a new sign pair.
-    QString h = ZelJianHuaBiaoDaShi2(head);
-    if (trimSpaces(head).isEmpty()) h.clear();
-    if (!h.isEmpty() && !rest.isEmpty() && isSign(h.back()) && isSign(rest.front())) {
-        h.back() = h.back() == rest.front() ? QChar(u'+') : QChar(u'-');
-        h.append(QStringView(rest).mid(1));
-        return h;
+// s <- the simplified result & the characters from `spanEnd` on. Those are already
+// simplified, so only the junction can hold a new sign pair.
+void spliceSimplified(QString& s, qsizetype spanEnd, const QString& result) {
+    const QString h = trimSpaces(result).isEmpty() ? QString() : ZelJianHuaBiaoDaShi2(result);
+    s.replace(0, spanEnd, h);
+    const qsizetype j = h.size();
+    if (j > 0 && j < s.size() && isSign(s[j - 1]) && isSign(s[j])) {
+        s[j - 1] = s[j - 1] == s[j] ? QChar(u'+') : QChar(u'-');
+        s.remove(j, 1);
     }
-    QString joined = h + rest;
-    return joined.isEmpty() ? QStringLiteral("0") : joined;
+    if (s.isEmpty()) s = QStringLiteral("0");
 }
 
 void sumsAndDifferences(QString& s) {
@@ -334,7 +334,7 @@ void sumsAndDifferences(QString& s) {
         const QString l = ZelXiangQianQuShuZi(s, i);
         const QString r = ZelXiangHouQuShuZi(s, i + 2);
         const Num v = c == u'+' ? ZelLiangShuHe(Num(l), Num(r)) : ZelLiangShuCha(Num(l), Num(r));
-        s = simplifiedJoin(trimSpaces(v.text()), s.mid(i + 1 + r.size()));
+        spliceSimplified(s, i + 1 + r.size(), v.text());
         i = 1;
     }
 }
@@ -546,20 +546,37 @@ QString ZelBiaoDaShiJiSuan(const QString& formula) {
         // One pass per "(" at most; a pass replaces every innermost pair it meets, and
         // the scan goes on after the replaced text, so it may meet the enclosing pair
         // in the same pass. Brackets are tracked as the scan goes: `seen` holds the
-        // positions of the brackets left of the scan, `ahead` the next one to its right.
+        // brackets left of the scan, `ahead` the next one to its right.
+        //
+        // Two shortcuts keep deep nesting linear without changing what a pass does: a
+        // pass ends once no "(" is left of the scan's nearest ")" nor ahead of it, and
+        // the next pass starts at the last bracket before the leftmost pair replaced,
+        // since nothing before it has changed.
+        struct Seen {
+            qsizetype pos;
+            qsizetype opens;  // "(" among this entry and those before it
+        };
+        std::vector<Seen> seen;
         const qsizetype passes = s.count(u'(');
-        for (qsizetype pass = 0; pass < passes && !failed && s.contains(u'('); ++pass) {
-            std::vector<qsizetype> seen;
+        qsizetype totalOpen = passes;
+        qsizetype start = 0;
+        const auto openLeft = [&] { return seen.empty() ? 0 : seen.back().opens; };
+        const auto push = [&](qsizetype k) {
+            seen.push_back({k, openLeft() + (s[k] == u'(' ? 1 : 0)});
+        };
+        for (qsizetype pass = 0; pass < passes && !failed && totalOpen > 0; ++pass) {
+            qsizetype leftmost = -1;
             qsizetype ahead = -1;
-            qsizetype a = 0;
-            while (a == 0 || a <= s.size() - 2) {
-                if (a >= s.size()) break;
+            qsizetype a = start;
+            while ((a == 0 || a <= s.size() - 2) && a < s.size()) {
+                const bool closedLeft = seen.empty() || s[seen.back().pos] == u')';
+                if (closedLeft && totalOpen == openLeft()) break;
                 if (isBracket(s[a])) {
-                    seen.push_back(a);
+                    push(a);
                     ++a;
                     continue;
                 }
-                if (seen.empty() || s[seen.back()] != u'(') {
+                if (closedLeft) {
                     ++a;
                     continue;
                 }
@@ -571,19 +588,28 @@ QString ZelBiaoDaShiJiSuan(const QString& formula) {
                     ++a;
                     continue;
                 }
-                const qsizetype o = seen.back();
+                const qsizetype o = seen.back().pos;
                 const QString r = ZelKBiaoDaShiJiSuan(s.mid(o + 1, ahead - o - 1));
-                s = s.left(o) + r + s.mid(ahead + 1);
+                s.replace(o, ahead - o + 1, r);
+                --totalOpen;
                 if (st.errorCount > 0) {
                     failed = true;
                     break;
                 }
                 seen.pop_back();
+                if (leftmost < 0 || o < leftmost) leftmost = o;
                 const qsizetype next = a + 1;
                 for (qsizetype k = o + r.size(); k < next && k < s.size(); ++k)
-                    if (isBracket(s[k])) seen.push_back(k);
+                    if (isBracket(s[k])) push(k);
                 ahead = -1;
                 a = next;
+            }
+            if (leftmost < 0) break;  // an unchanged text would give the same pass again
+            while (!seen.empty() && seen.back().pos >= leftmost) seen.pop_back();
+            start = 0;
+            if (!seen.empty()) {
+                start = seen.back().pos;
+                seen.pop_back();
             }
         }
 
