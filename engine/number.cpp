@@ -60,7 +60,7 @@ struct ScannedNumber {
     bool negative = false;
     int length = 0;                 // ASCII characters written (no leading "+")
     int digits = 0;                 // digits from the first non-zero digit on
-    std::uint64_t coefficient = 0;  // those digits, when there are at most 19
+    Decimal::u128 coefficient = 0;  // those digits, when there are at most 29
     int fractionDigits = 0;
     int leadOrder = 0;  // decimal exponent of the first non-zero digit, exponent part aside
     long exponent = 0;  // exponent part, clamped to +-1000000
@@ -101,7 +101,7 @@ bool scanNumber(QStringView t, char* out, ScannedNumber& s) {
                         leadInt = intDigits - 1;
                 }
                 ++s.digits;
-                if (s.digits <= 19) s.coefficient = s.coefficient * 10 + (c - u'0');
+                if (s.digits <= 29) s.coefficient = s.coefficient * 10 + (c - u'0');
             }
         } else if (c == u'.' && !point) {
             point = true;
@@ -161,7 +161,7 @@ bool scannedToDecimal(QStringView t, const ScannedNumber& s, Decimal& out) {
         out = Decimal();
         return true;
     }
-    if (s.digits <= 19) {
+    if (s.digits <= 29 && s.coefficient < kCoefficientLimit) {
         const long scale = s.fractionDigits - s.exponent;
         if (scale >= 0 && scale <= Decimal::kMaxScale) {
             out = Decimal::fromParts(s.coefficient, static_cast<int>(scale), s.negative);

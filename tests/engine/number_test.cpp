@@ -207,6 +207,58 @@ TEST_F(NumberTest, ShuZhuanShuReadsTexts) {
     }
 }
 
+TEST_F(NumberTest, ReaderAgreesWithDecimalText) {
+    const char* texts[] = {
+        "7922816251426433759354395033.5",  // coefficient 2^96 - 1
+        "7922816251426433759354395033.6",  // one more: rounded to 28 digits
+        "0.1234567890123456789012345678",
+        "1.2345678901234567890123456789",
+        "1.23456789012345678901234567891",
+        "12345678901234567890123456789e-28",
+        "-0.00000000000000000000000000015",
+        "0.00000000000000000000000000025",
+        "123e20",
+        "-4.5E+10",
+        "0000000000000000000000000000000000012.5",
+        "1.0000000000000000000000000000000000",
+        "9999999999999999999.5",
+        "0.0",
+    };
+    for (const char* t : texts) {
+        const Decimal expected = Decimal::fromText(q(t));
+        const Decimal got = Num(q(t)).toDecimal();
+        EXPECT_TRUE(got == expected) << t;
+        EXPECT_EQ(s(got.toString()), s(expected.toString())) << t;
+        if (!expected.isZero() && std::fabs(expected.toDouble()) < 1e-13) continue;
+        const Num r = ZelShuZhuanShu(Num(q(t)));
+        ASSERT_TRUE(r.isDecimal()) << t;
+        EXPECT_EQ(s(r.text()), s(expected.toString())) << t;
+    }
+}
+
+// Step 6 of the reader, literally: the double wins when its text has more
+// significant digits than the Decimal's.
+TEST_F(NumberTest, ReaderPicksTheDoubleByDigitCount) {
+    const std::string digits = "12345678901234567890123";
+    for (int len = 1; len <= 23; ++len) {
+        for (int e = -8; e >= -28; --e) {
+            const std::string t =
+                digits.substr(0, 1) + "." + digits.substr(1, len - 1) + "E" + std::to_string(e);
+            const QString text = QString::fromStdString(t);
+            double d = 0;
+            ASSERT_TRUE(textToDouble(text, d));
+            const Decimal v = Decimal::fromText(text);
+            const bool doubleWins = ZelYouXiao109ChangDu(Num(doubleToText(d))) >
+                                    ZelYouXiao109ChangDu(Num(v.toString()));
+            ZelChongZhi();
+            const Num r = ZelShuZhuanShu(Num(text));
+            EXPECT_EQ(r.isDouble(), doubleWins) << t;
+            EXPECT_EQ(s(r.text()), s(doubleWins ? doubleToText(d) : v.toString())) << t;
+            EXPECT_EQ(calcState().precisionLimit, doubleWins ? 15 : 29) << t;
+        }
+    }
+}
+
 TEST_F(NumberTest, ShuZhuanShuReadsValues) {
     EXPECT_EQ(s(ZelShuZhuanShu(Num(Decimal::fromText(u"-12.5"))).text()), "-12.5");
     EXPECT_TRUE(ZelShuZhuanShu(Num(7)).isDecimal());
