@@ -398,6 +398,61 @@ double Num::toDouble() const {
     return d;
 }
 
+namespace {
+
+enum class MixedOp { Add, Sub, Mul, Div };
+
+Decimal mixedOperand(const Num& a) {
+    if (a.isDouble() && !(std::fabs(a.dbl()) < kDecimalLimit))
+        throw DecimalError("double beyond the Decimal range");
+    return a.toDecimal();
+}
+
+Num mixed(const Num& a, const Num& b, MixedOp op) {
+    if (a.isDecimal() || b.isDecimal() || !(a.isDouble() || b.isDouble())) {
+        const Decimal x = mixedOperand(a);
+        const Decimal y = mixedOperand(b);
+        switch (op) {
+            case MixedOp::Add:
+                return Num(x + y);
+            case MixedOp::Sub:
+                return Num(x - y);
+            case MixedOp::Mul:
+                return Num(x * y);
+            case MixedOp::Div:
+                return Num(x / y);
+        }
+    }
+    const double x = a.toDouble();
+    const double y = b.toDouble();
+    double r = 0;
+    switch (op) {
+        case MixedOp::Add:
+            r = x + y;
+            break;
+        case MixedOp::Sub:
+            r = x - y;
+            break;
+        case MixedOp::Mul:
+            r = x * y;
+            break;
+        case MixedOp::Div:
+            if (y == 0) throw DecimalError("division by zero");
+            r = x / y;
+            break;
+    }
+    if (!std::isfinite(r)) throw DecimalError("double overflow");
+    calcState().limitTo(15);
+    return Num(r);
+}
+
+}  // namespace
+
+Num mixedAdd(const Num& a, const Num& b) { return mixed(a, b, MixedOp::Add); }
+Num mixedSub(const Num& a, const Num& b) { return mixed(a, b, MixedOp::Sub); }
+Num mixedMul(const Num& a, const Num& b) { return mixed(a, b, MixedOp::Mul); }
+Num mixedDiv(const Num& a, const Num& b) { return mixed(a, b, MixedOp::Div); }
+
 void CalcState::report(const QString& message) {
     ++errorCount;
     lastMessage = message;

@@ -69,6 +69,17 @@ int significantDigits(const Decimal& d);
 // by the number-text grammar (spaces around are allowed).
 bool textToDouble(const QString& text, double& out);
 
+// Arithmetic directly on number values: a Decimal operand makes the operation
+// Decimal (a double operand converted with its 15 significant digits), else a
+// double operand makes it double; small integers and texts take the other
+// operand's kind (Decimal between themselves). Throws DecimalError on failure
+// (overflow, division by zero, an operand that is no number such as ""); the
+// calling routine reports it.
+Num mixedAdd(const Num& a, const Num& b);
+Num mixedSub(const Num& a, const Num& b);
+Num mixedMul(const Num& a, const Num& b);
+Num mixedDiv(const Num& a, const Num& b);
+
 // Angle unit codes of the calculation state.
 enum AngleUnit : int { kRadians = 3, kDecimalDegrees = 100, kPackedDms = 60 };
 

@@ -321,6 +321,52 @@ TEST_F(NumberTest, PrecisionLimitIsOnlyLowered) {
     EXPECT_EQ(calcState().precisionLimit, 12);
 }
 
+TEST_F(NumberTest, MixedOperationsTakeTheStrongerKind) {
+    using F = Num (*)(const Num&, const Num&);
+    struct Case {
+        F f;
+        Num a;
+        Num b;
+        Num::Kind kind;
+        const char* text;
+    } cases[] = {
+        {mixedDiv, Num(Decimal(2)), Num(4.0), Num::Kind::Decimal, "0.5"},
+        {mixedDiv, Num(1.0), Num(Decimal(3)), Num::Kind::Decimal, "0.3333333333333333333333333333"},
+        {mixedAdd, Num(0.1 + 0.2), Num(Decimal(0)), Num::Kind::Decimal, "0.3"},
+        {mixedMul, Num(3), Num(-4), Num::Kind::Decimal, "-12"},
+        {mixedDiv, Num(1), Num(3), Num::Kind::Decimal, "0.3333333333333333333333333333"},
+        {mixedSub, Num(q("1.5")), Num(1), Num::Kind::Decimal, "0.5"},
+        {mixedAdd, Num(1e30), Num(1), Num::Kind::Double, "1E+30"},
+        {mixedMul, Num(q("1.5")), Num(2.0), Num::Kind::Double, "3"},
+        {mixedSub, Num(1e-30), Num(1e-30), Num::Kind::Double, "0"},
+    };
+    for (const Case& c : cases) {
+        ZelChongZhi();
+        const Num r = c.f(c.a, c.b);
+        EXPECT_EQ(kindName(r.kind()), std::string(kindName(c.kind))) << c.text;
+        EXPECT_EQ(s(r.text()), c.text);
+        EXPECT_EQ(calcState().precisionLimit, c.kind == Num::Kind::Double ? 15 : 29) << c.text;
+    }
+    struct Failing {
+        F f;
+        Num a;
+        Num b;
+    } failing[] = {
+        {mixedDiv, Num(Decimal(2)), Num(7.92281625142642E+28)},
+        {mixedMul, Num(Decimal(2)), Num(-1e30)},
+        {mixedAdd, Num(Decimal(2)), Num()},
+        {mixedAdd, Num(q("  ")), Num(1)},
+        {mixedMul, Num(q("abc")), Num(1.0)},
+        {mixedDiv, Num(Decimal(2)), Num(0)},
+        {mixedDiv, Num(2.0), Num(0)},
+        {mixedMul, Num(1e308), Num(10.0)},
+        {mixedMul, Num(Decimal::max()), Num(2)},
+    };
+    for (const Failing& c : failing)
+        EXPECT_THROW(c.f(c.a, c.b), DecimalError) << s(c.a.text()) << " " << s(c.b.text());
+    EXPECT_EQ(calcState().errorCount, 0);
+}
+
 TEST_F(NumberTest, DuoShaoECountsExponentLetters) {
     struct Case {
         Num x;
