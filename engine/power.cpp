@@ -8,9 +8,9 @@ namespace {
 
 using u128 = Decimal::u128;
 
-// Above this integer exponent the step-by-step loop (about I/2 passes) gives way
-// to repeated squaring.
-constexpr u128 kLoopExponentLimit = 2'000'000;
+// An integer power whose step-by-step loop would need more passes than this is
+// computed by repeated squaring instead.
+constexpr u128 kLoopPassLimit = 1'000'000;
 
 // Thrown inside ZelChengFang to leave the Decimal path for the double path.
 struct TakeDoublePath {};
@@ -72,6 +72,29 @@ Decimal loopPower(const Decimal& a, u128 exponent) {
     return r;
 }
 
+// The passes loopPower makes for the exponent, counted without multiplying.
+// Most exponents take a few dozen; some (2^m - 2 among them) about half the
+// exponent.
+u128 loopPasses(u128 exponent) {
+    u128 n = exponent, passes = 0;
+    for (u128 i = 1;; ++i) {
+        ++passes;
+        const u128 k = i;
+        if (i == n) return passes;
+        if (2 * k >= n) return passes + (n - i);  // single steps up to n
+        i = 2 * k;
+        if (i == n) return passes;
+        if (k > n - i && i < n) {
+            n -= i;
+            i = 0;
+        }
+        if (i > n - i && k < n - i) {
+            n = n - i - k;
+            i = 0;
+        }
+    }
+}
+
 // A^I by repeated squaring; may differ from loopPower in the last digit.
 Decimal squaringPower(Decimal a, u128 exponent) {
     Decimal r = 1;
@@ -86,7 +109,7 @@ Decimal squaringPower(Decimal a, u128 exponent) {
 Decimal integerPower(const Decimal& a, u128 exponent) {
     if (a == Decimal(1)) return 1;
     if (a == Decimal(-1)) return (exponent & 1) ? Decimal(-1) : Decimal(1);
-    if (exponent <= kLoopExponentLimit) return loopPower(a, exponent);
+    if (loopPasses(exponent) <= kLoopPassLimit) return loopPower(a, exponent);
     return squaringPower(a, exponent);
 }
 

@@ -129,6 +129,9 @@ TEST_F(PowerTest, IntegerLoopKeepsTheOrderOfMultiplications) {
         }
     }
     expectNear(power("1.000123456789", "1000"), "1.1313924930850674166358449054", "1E-26");
+    // 2^19 - 2 makes the loop walk half of the exponent in single steps.
+    const Decimal a = dec("1.0000001");
+    EXPECT_EQ(ZelChengFang(Num(a), Num(524286)).decimal(), referenceLoop(a, 524286));
 }
 
 TEST_F(PowerTest, FractionalExponentsBitByBit) {
@@ -193,6 +196,8 @@ TEST_F(PowerTest, HugeExponentsFinish) {
     // Beyond the step-by-step loop the integer part is squared repeatedly.
     expectNear(power("1.0000000001", "10000000000"), "2.7182818283231311439497940013", "1E-17");
     expectNear(power("1.000001", "1000000"), "2.7182804693193768838197997085", "1E-20");
+    // 2^21 - 2 would need more than a million passes of the loop.
+    expectNear(power("1.0000001", "2097150"), "1.2333264988752938259142090811", "1E-20");
     EXPECT_EQ(power("1", "1000000000000000000000000000").text(), QStringLiteral("1"));
     EXPECT_EQ(power("-1", "1000000000000000000000000001").text(), QStringLiteral("-1"));
     EXPECT_EQ(power("-1", "1000000000000000000000000000").text(), QStringLiteral("1"));
