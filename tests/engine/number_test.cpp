@@ -259,6 +259,21 @@ TEST_F(NumberTest, ReaderPicksTheDoubleByDigitCount) {
     }
 }
 
+TEST_F(NumberTest, ShuZhuanShuReadsLongTexts) {
+    const Num big = ZelShuZhuanShu(Num(QString(150, u'9')));
+    EXPECT_TRUE(big.isDouble());
+    EXPECT_EQ(s(big.text()), "1E+150");
+    const Num tiny = ZelShuZhuanShu(Num(q("0.") + QString(120, u'0') + q("1")));
+    EXPECT_TRUE(tiny.isDouble());
+    EXPECT_EQ(s(tiny.text()), "1E-121");
+    const Num third = ZelShuZhuanShu(Num(q("0.") + QString(200, u'3')));
+    EXPECT_TRUE(third.isDecimal());
+    EXPECT_EQ(s(third.text()), "0.3333333333333333333333333333");
+    EXPECT_EQ(calcState().errorCount, 0);
+    ZelShuZhuanShu(Num(QString(150, u'9') + q("x")));
+    EXPECT_EQ(calcState().errorCount, 1);
+}
+
 TEST_F(NumberTest, ShuZhuanShuReadsValues) {
     EXPECT_EQ(s(ZelShuZhuanShu(Num(Decimal::fromText(u"-12.5"))).text()), "-12.5");
     EXPECT_TRUE(ZelShuZhuanShu(Num(7)).isDecimal());
