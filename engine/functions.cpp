@@ -40,53 +40,6 @@ double checked(double r) {
     return r;
 }
 
-// Arithmetic on number values by the mixed-operation rule: a Decimal operand
-// makes the operation Decimal, else a double makes it double, else it stays a
-// small integer. Failures throw.
-enum class Op { Add, Sub, Mul, Div };
-
-Num mixed(const Num& a, const Num& b, Op op) {
-    if (a.isText() || b.isText() || a.isDecimal() || b.isDecimal() ||
-        (a.isInteger() && b.isInteger() && op == Op::Div)) {
-        const Decimal x = a.toDecimal(), y = b.toDecimal();
-        switch (op) {
-            case Op::Add:
-                return Num(x + y);
-            case Op::Sub:
-                return Num(x - y);
-            case Op::Mul:
-                return Num(x * y);
-            case Op::Div:
-                return Num(x / y);
-        }
-    }
-    if (a.isDouble() || b.isDouble()) {
-        const double x = a.toDouble(), y = b.toDouble();
-        switch (op) {
-            case Op::Add:
-                return Num(checked(x + y));
-            case Op::Sub:
-                return Num(checked(x - y));
-            case Op::Mul:
-                return Num(checked(x * y));
-            case Op::Div:
-                return Num(checked(x / y));
-        }
-    }
-    const long long x = a.integer(), y = b.integer();
-    switch (op) {
-        case Op::Add:
-            return Num(Decimal(x + y));
-        case Op::Sub:
-            return Num(Decimal(x - y));
-        case Op::Mul:
-            return Num(Decimal(x * y));
-        case Op::Div:
-            break;
-    }
-    return Num(Decimal(x) / Decimal(y));
-}
-
 // Sign of a number value: -1, 0 or 1 (throws when it is not a number).
 int sign(const Num& v) {
     if (v.isDouble()) return (v.dbl() > 0) - (v.dbl() < 0);
@@ -232,7 +185,7 @@ struct ExpPair {
 
 ExpPair expPair(const Num& x) {
     const Num e{kE};
-    return {ZelChengFang(e, x), ZelChengFang(e, mixed(x, Num(-1), Op::Mul))};
+    return {ZelChengFang(e, x), ZelChengFang(e, mixedMul(x, Num(-1)))};
 }
 
 }  // namespace
@@ -240,7 +193,7 @@ ExpPair expPair(const Num& x) {
 Num ZelSh(const Num& x) {
     try {
         const ExpPair p = expPair(x);
-        return mixed(mixed(p.plus, p.minus, Op::Sub), Num(Decimal(2)), Op::Div);
+        return mixedDiv(mixedSub(p.plus, p.minus), Num(Decimal(2)));
     } catch (const std::exception&) {
         return kError;
     }
@@ -249,7 +202,7 @@ Num ZelSh(const Num& x) {
 Num ZelCh(const Num& x) {
     try {
         const ExpPair p = expPair(x);
-        return mixed(mixed(p.plus, p.minus, Op::Add), Num(Decimal(2)), Op::Div);
+        return mixedDiv(mixedAdd(p.plus, p.minus), Num(Decimal(2)));
     } catch (const std::exception&) {
         return kError;
     }
@@ -258,7 +211,7 @@ Num ZelCh(const Num& x) {
 Num ZelTh(const Num& x) {
     try {
         const ExpPair p = expPair(x);
-        return mixed(mixed(p.plus, p.minus, Op::Sub), mixed(p.plus, p.minus, Op::Add), Op::Div);
+        return mixedDiv(mixedSub(p.plus, p.minus), mixedAdd(p.plus, p.minus));
     } catch (const std::exception&) {
         return kError;
     }
@@ -267,9 +220,9 @@ Num ZelTh(const Num& x) {
 Num ZelCth(const Num& x) {
     try {
         const ExpPair p = expPair(x);
-        const Num difference = mixed(p.plus, p.minus, Op::Sub);
+        const Num difference = mixedSub(p.plus, p.minus);
         if (sign(difference) == 0) return infiniteSubstitute(QStringLiteral("cth"));
-        return mixed(mixed(p.plus, p.minus, Op::Add), difference, Op::Div);
+        return mixedDiv(mixedAdd(p.plus, p.minus), difference);
     } catch (const std::exception&) {
         return kError;
     }
@@ -308,7 +261,7 @@ Num clampUnit(const Num& x, const QString& name) {
 
 // sqrt(1 - x*x) read back as a number value.
 Num cosineOfArcsine(const Num& x) {
-    const Num oneMinus = mixed(Num(1), mixed(x, mixed(x, Num(-1), Op::Mul), Op::Mul), Op::Add);
+    const Num oneMinus = mixedAdd(Num(1), mixedMul(x, mixedMul(x, Num(-1))));
     return ZelShuZhuanShu(Num(checked(std::sqrt(oneMinus.toDouble()))));
 }
 
@@ -337,7 +290,7 @@ Num ZelArcsin(const Num& x) {
         const Num r = cosineOfArcsine(v);
         setDoublePrecision();
         if (sign(r) == 0) return meaningless(QStringLiteral("arcsin"));
-        return ZelShuZhuanShu(Num(checked(std::atan(mixed(v, r, Op::Div).toDouble()))));
+        return ZelShuZhuanShu(Num(checked(std::atan(mixedDiv(v, r).toDouble()))));
     } catch (const std::exception&) {
         return kError;
     }
@@ -351,7 +304,7 @@ Num ZelArccos(const Num& x) {
         const Num r = cosineOfArcsine(v);
         setDoublePrecision();
         if (sign(r) == 0) return meaningless(QStringLiteral("arccos"));
-        const Num ratio = mixed(mixed(v, Num(-1), Op::Mul), r, Op::Div);
+        const Num ratio = mixedDiv(mixedMul(v, Num(-1)), r);
         return ZelShuZhuanShu(Num(checked(std::atan(ratio.toDouble()) + atan1x2())));
     } catch (const std::exception&) {
         return kError;
