@@ -16,14 +16,22 @@ struct CliRun {
     std::string err;
 };
 
+QString binDir() {
+    if (const char* env = std::getenv("HC_BIN_DIR")) return QString::fromUtf8(env);
+#ifdef HC_BIN_DIR
+    return QStringLiteral(HC_BIN_DIR);
+#else
+    return QStringLiteral(".");
+#endif
+}
+
 CliRun runCli(const QStringList& args, const QByteArray& input = QByteArray(),
               const QStringList& env = {}) {
-    const char* dir = std::getenv("HC_BIN_DIR");
     QProcess p;
     QStringList environment = QProcess::systemEnvironment();
     environment << env;
     p.setEnvironment(environment);
-    p.start(QString::fromUtf8(dir ? dir : ".") + QStringLiteral("/cli/hechuan-cli"), args);
+    p.start(binDir() + QStringLiteral("/cli/hechuan-cli"), args);
     if (!p.waitForStarted(10000)) return {};
     p.write(input);
     p.closeWriteChannel();
