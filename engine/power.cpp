@@ -129,6 +129,41 @@ bool squaresTo(const Decimal& y, const Decimal& s) {
     }
 }
 
+// A^E for E >= 0: the integer part by integerPower, then the fraction bit by
+// bit, most significant first, multiplying in A^(1/2), A^(1/4), ... for each
+// set bit (at most 93).
+Decimal positivePower(const Decimal& a, const Decimal& e) {
+    const Decimal whole = e.truncated();
+    Decimal fraction = e - whole;
+    Decimal r = integerPower(a, wholeValue(whole));
+    if (fraction.isZero()) return r;
+    Decimal p = a;
+    Decimal h = 1;
+    const Decimal half = Decimal::fromParts(5, 1, false);
+    for (int j = 1; j <= 93; ++j) {
+        h = h * half;
+        p = rootOrLeave(p);
+        if (p == Decimal(1)) break;
+        if (fraction >= h) {
+            fraction = fraction - h;
+            r = r * p;
+            if (fraction.isZero()) break;
+        }
+    }
+    return r;
+}
+
+// For a negative exponent and a base below 1 in magnitude, A^|B| is small and
+// keeps few significant digits at 28 decimals, so its reciprocal goes wrong
+// early (0.3^-30 from the 13th digit, 0.5^-95 not at all). Raising 1/A instead
+// costs the rounding of 1/A times |B|: chosen where that is the smaller error,
+// |B| * |A|^(|B|+1) < 1.
+bool raiseReciprocal(const Decimal& base, const Decimal& exponent) {
+    if (!exponent.isNegative() || base.isZero() || base.abs() >= Decimal(1)) return false;
+    const double e = -exponent.toDouble();
+    return std::log(e) + (e + 1) * std::log(std::fabs(base.toDouble())) < 0;
+}
+
 Num chengFangFailure(const Num& a, const Num& b) {
     calcState().report(trimmedText(a) + u'^' + trimmedText(b) +
                        QStringLiteral(" 乘方计算超出本程序计算范围！返回 [空值] 。"));
@@ -161,38 +196,25 @@ Num ZelChengFang(const Num& a, const Num& b) {
 
         const Decimal base = a.toDecimal();
         const Decimal exponent = b.toDecimal();
+        const bool invert = raiseReciprocal(base, exponent);
         Decimal r;
         if (exponent == Decimal::fromParts(5, 1, false)) {
             r = rootOrLeave(base);
         } else if (exponent == Decimal::fromParts(5, 1, true)) {
-            r = Decimal(1) / rootOrLeave(base);
+            r = invert ? rootOrLeave(Decimal(1) / base) : Decimal(1) / rootOrLeave(base);
         } else {
             if (base.isZero()) {
                 if (exponent.isNegative()) return chengFangFailure(a, b);
                 return Num(Decimal(0));
             }
-            const Decimal e = exponent.abs();
-            const Decimal whole = e.truncated();
-            Decimal fraction = e - whole;
-            r = integerPower(base, wholeValue(whole));
-            if (!fraction.isZero()) {
-                Decimal p = base;
-                Decimal h = 1;
-                const Decimal half = Decimal::fromParts(5, 1, false);
-                for (int j = 1; j <= 93; ++j) {
-                    h = h * half;
-                    p = rootOrLeave(p);
-                    if (p == Decimal(1)) break;
-                    if (fraction >= h) {
-                        fraction = fraction - h;
-                        r = r * p;
-                        if (fraction.isZero()) break;
-                    }
+            if (invert) {
+                r = positivePower(Decimal(1) / base, exponent.abs());
+            } else {
+                r = positivePower(base, exponent.abs());
+                if (exponent.isNegative()) {
+                    if (r.isZero()) return chengFangFailure(a, b);
+                    r = Decimal(1) / r;
                 }
-            }
-            if (exponent.isNegative()) {
-                if (r.isZero()) return chengFangFailure(a, b);
-                r = Decimal(1) / r;
             }
         }
         if (calcState().precisionLimit == 29) calcState().precisionLimit = 28;

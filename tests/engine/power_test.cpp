@@ -148,6 +148,20 @@ TEST_F(PowerTest, FractionalExponentsBitByBit) {
     EXPECT_EQ(state.errorCount, 0);
 }
 
+TEST_F(PowerTest, NegativePowersOfSmallBasesKeepTheirDigits) {
+    // A^|B| of these bases keeps few digits at 28 decimals; 1/A is raised instead.
+    EXPECT_EQ(power("0.5", "-60").text(), QStringLiteral("1152921504606846976"));
+    EXPECT_EQ(power("0.5", "-95").text(), QStringLiteral("39614081257132168796771975168"));
+    EXPECT_EQ(power("-0.5", "-3").text(), QStringLiteral("-8"));
+    expectNear(power("0.3", "-30"), "4856935749618861.1379062426649746", "5E-12");
+    expectNear(power("0.7", "-100.5"), "3695276826954158.1857931089290411", "1E-11");
+    expectNear(power("0.00000000000000000002", "-0.5"), "7071067811.8654752440084436210", "1E-19");
+    // Close to 1 the reciprocal's rounding would cost more: A^|B| stays the way.
+    expectNear(power("0.99", "-458"), "99.788587283712258568843804125", "1E-24");
+    EXPECT_EQ(state.errorCount, 0);
+    EXPECT_EQ(state.precisionLimit, 28);
+}
+
 TEST_F(PowerTest, DoublePathBeyondTheDecimalRange) {
     struct Case {
         const char* a;
