@@ -65,6 +65,8 @@ TEST_F(EvaluateTest, FactorialAndPercent) {
         {"200*50%", "100"},
         {"2-50%", "1.5"},
         {"3!%", "0.06"},
+        // "100%" shrinks to "1"; the scan goes on after the inserted text, so the "!" that
+        // follows is still met (resuming at the old position would skip it and give 5).
         {"100%5!", "120"},
         {"5!+3!", "126"},
     };
