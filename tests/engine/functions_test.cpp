@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <ostream>
 #include <vector>
 
+#include "engine/angle.h"
+#include "engine/power.h"
 #include "ui/services.h"
 
 namespace hc {
@@ -351,6 +354,54 @@ TEST_F(FunctionsTest, SecantInversesInsideTheUnitIntervalEndTheFormula) {
     }
     EXPECT_FALSE(endsFormula(Num(QString())));
     EXPECT_FALSE(endsFormula(Num(-1)));
+}
+
+// Every routine of this module hands back a value for any operand, however odd:
+// a number text, the empty text or "error" -- never an exception or a hang.
+TEST_F(FunctionsTest, OddOperandsGiveAValue) {
+    using F = Num (*)(const Num&);
+    const std::vector<F> functions = {
+        ZelSin,         ZelCos,         ZelTan,        ZelCot,         ZelSec,
+        ZelCsc,         ZelSh,          ZelCh,         ZelTh,          ZelCth,
+        ZelLg,          ZelLn,          ZelArcsin,     ZelArccos,      ZelArctan,
+        ZelArccot,      ZelArcsec,      ZelArccsc,     ZelKaiPingFang, ZelDanWeiZhuanHuDu,
+        ZelDuZhuanTiDu, ZelDuZhuanHuDu, ZelTiDuZhuanDu};
+    const std::vector<Num> operands = {Num(),
+                                       Num("abc"),
+                                       Num("error"),
+                                       Num("1E+300"),
+                                       Num("-1E-300"),
+                                       Num(Decimal::max()),
+                                       Num(-Decimal::max()),
+                                       Num(Decimal::fromParts(1, 28, false)),
+                                       Num(1E+300),
+                                       Num(-5E-324),
+                                       Num(std::numeric_limits<double>::infinity()),
+                                       Num(std::numeric_limits<double>::quiet_NaN()),
+                                       Num(-1),
+                                       Num("  -89.5959999999999999999999  ")};
+    auto valid = [](const Num& r) {
+        if (!r.isText()) return true;
+        Decimal d;
+        return r.rawText().isEmpty() || r.rawText() == u"error" ||
+               Decimal::tryFromText(r.rawText(), d);
+    };
+    for (int unit : {int(kRadians), int(kDecimalDegrees), int(kPackedDms)}) {
+        state.angleUnit = unit;
+        for (const Num& x : operands) {
+            for (F f : functions) {
+                Num r;
+                EXPECT_NO_THROW(r = f(x)) << x.text().toStdString();
+                EXPECT_TRUE(valid(r)) << x.text().toStdString() << " -> " << r.text().toStdString();
+            }
+            for (const Num& y : operands) {
+                Num r;
+                EXPECT_NO_THROW(r = ZelChengFang(x, y)) << x.text().toStdString();
+                EXPECT_TRUE(valid(r)) << x.text().toStdString() << "^" << y.text().toStdString();
+            }
+        }
+    }
+    state.angleUnit = kRadians;
 }
 
 }  // namespace
