@@ -95,7 +95,9 @@ u128 loopPasses(u128 exponent) {
     }
 }
 
-// A^I by repeated squaring; may differ from loopPower in the last digit.
+// A^I by repeated squaring, for exponents the loop would take too long over.
+// The multiplications round in another order than loopPower's, so the last
+// digit or two can differ from what the loop would have given.
 Decimal squaringPower(Decimal a, u128 exponent) {
     Decimal r = 1;
     while (exponent > 0) {
@@ -107,7 +109,7 @@ Decimal squaringPower(Decimal a, u128 exponent) {
 }
 
 Decimal integerPower(const Decimal& a, u128 exponent) {
-    if (a == Decimal(1)) return 1;
+    if (exponent == 0 || a == Decimal(1)) return 1;
     if (a == Decimal(-1)) return (exponent & 1) ? Decimal(-1) : Decimal(1);
     if (loopPasses(exponent) <= kLoopPassLimit) return loopPower(a, exponent);
     return squaringPower(a, exponent);
