@@ -14,7 +14,7 @@ inline void PrintTo(const Decimal& d, std::ostream* os) { *os << d.toString().to
 
 namespace {
 
-class AngleTest : public ::testing::Test {
+class AngleUnitTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ZelChongZhi();
@@ -33,7 +33,7 @@ const QString kMinutesBox = QStringLiteral(
     " 度分秒格式的角度数据--[分秒] "
     "数据不能大于59599999....！超出后按60计算。请检查是否角度类型选择错误。");
 
-TEST_F(AngleTest, PackedToDecimalDegrees) {
+TEST_F(AngleUnitTest, PackedToDecimalDegrees) {
     struct Case {
         const char* packed;
         const char* degrees;
@@ -62,7 +62,7 @@ TEST_F(AngleTest, PackedToDecimalDegrees) {
     EXPECT_TRUE(services.messages.isEmpty());
 }
 
-TEST_F(AngleTest, SecondsOrMinutesAboveSixtyAreTakenAsSixty) {
+TEST_F(AngleUnitTest, SecondsOrMinutesAboveSixtyAreTakenAsSixty) {
     // 75 seconds: computed with 60, giving 12 deg 31 min.
     const Num seconds = ZelDuZhuanTiDu(Num("12.3075"));
     EXPECT_EQ(seconds.decimal(), dec("12.516666666666666666666666667"));
@@ -82,7 +82,7 @@ TEST_F(AngleTest, SecondsOrMinutesAboveSixtyAreTakenAsSixty) {
     EXPECT_EQ(state.errorCount, 0);
 }
 
-TEST_F(AngleTest, DecimalDegreesToPacked) {
+TEST_F(AngleUnitTest, DecimalDegreesToPacked) {
     struct Case {
         const char* degrees;
         const char* packed;
@@ -111,7 +111,7 @@ TEST_F(AngleTest, DecimalDegreesToPacked) {
     EXPECT_EQ(state.errorCount, 0);
 }
 
-TEST_F(AngleTest, RoundTripOfValidPackedAngles) {
+TEST_F(AngleUnitTest, RoundTripOfValidPackedAngles) {
     for (const char* packed : {"45.595999", "12.3", "-12.3", "0.0001", "359.5959", "-0.000001",
                                "89.5959999999", "1.0203", "-123.4507891"}) {
         const Num degrees = ZelDuZhuanTiDu(Num(packed));
@@ -122,7 +122,7 @@ TEST_F(AngleTest, RoundTripOfValidPackedAngles) {
     EXPECT_TRUE(services.messages.isEmpty());
 }
 
-TEST_F(AngleTest, UnitToRadians) {
+TEST_F(AngleUnitTest, UnitToRadians) {
     state.angleUnit = kRadians;
     EXPECT_EQ(ZelDanWeiZhuanHuDu(Num("1.25")).text(), QStringLiteral("1.25"));
     state.angleUnit = kDecimalDegrees;

@@ -17,7 +17,7 @@ inline void PrintTo(const Decimal& d, std::ostream* os) { *os << d.toString().to
 
 namespace {
 
-class FunctionsTest : public ::testing::Test {
+class ElementaryFunctionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ZelChongZhi();
@@ -57,7 +57,7 @@ void expectDigits27(const Num& value, const char* reference, const char* what) {
         << what << ": " << value.text().toStdString() << " vs " << reference;
 }
 
-TEST_F(FunctionsTest, CircularFunctionsAgreeWithReferenceTo27Digits) {
+TEST_F(ElementaryFunctionsTest, CircularFunctionsAgreeWithReferenceTo27Digits) {
     // Made with: for x in ...; do echo "scale=40; s($x); c($x); s($x)/c($x)" | bc -l; done
     struct Case {
         const char* x;
@@ -135,7 +135,7 @@ TEST_F(FunctionsTest, CircularFunctionsAgreeWithReferenceTo27Digits) {
     EXPECT_EQ(state.precisionLimit, 27);
 }
 
-TEST_F(FunctionsTest, SineExactPointsKeepThePrecisionLimit) {
+TEST_F(ElementaryFunctionsTest, SineExactPointsKeepThePrecisionLimit) {
     struct Case {
         QString x;
         const char* sin;
@@ -155,7 +155,7 @@ TEST_F(FunctionsTest, SineExactPointsKeepThePrecisionLimit) {
     EXPECT_EQ(state.errorCount, 0);
 }
 
-TEST_F(FunctionsTest, SineIsOddAndClamped) {
+TEST_F(ElementaryFunctionsTest, SineIsOddAndClamped) {
     const Num plus = ZelSin(Num(1)), minus = ZelSin(Num(-1));
     EXPECT_EQ(minus.decimal(), -plus.decimal());
     EXPECT_EQ(ZelSin(Num("1.5707963267948966192313216915")).text(), QStringLiteral("1"));
@@ -168,7 +168,7 @@ TEST_F(FunctionsTest, SineIsOddAndClamped) {
     EXPECT_LE((r.decimal() - dec("-0.5063656411097587936565576105")).abs(), dec("1E-26"));
 }
 
-TEST_F(FunctionsTest, TangentAndCotangentOfAZeroDivisorFail) {
+TEST_F(ElementaryFunctionsTest, TangentAndCotangentOfAZeroDivisorFail) {
     EXPECT_TRUE(ZelTan(Num(kHalfPi)).rawText().isEmpty());
     EXPECT_EQ(state.errorCount, 1);
     EXPECT_EQ(state.firstMessage,
@@ -184,7 +184,7 @@ TEST_F(FunctionsTest, TangentAndCotangentOfAZeroDivisorFail) {
     EXPECT_TRUE(services.messages.isEmpty());
 }
 
-TEST_F(FunctionsTest, SecantCosecantAndCthOfAZeroDivisorShowAMessageBox) {
+TEST_F(ElementaryFunctionsTest, SecantCosecantAndCthOfAZeroDivisorShowAMessageBox) {
     struct Case {
         Num (*f)(const Num&);
         QString x;
@@ -214,7 +214,7 @@ TEST_F(FunctionsTest, SecantCosecantAndCthOfAZeroDivisorShowAMessageBox) {
     EXPECT_EQ(state.errorCount, 0);
 }
 
-TEST_F(FunctionsTest, HyperbolicFunctionsFromPowersOfE) {
+TEST_F(ElementaryFunctionsTest, HyperbolicFunctionsFromPowersOfE) {
     EXPECT_EQ(ZelSh(Num(0)).text(), QStringLiteral("0"));
     EXPECT_EQ(ZelCh(Num(0)).text(), QStringLiteral("1"));
     EXPECT_EQ(ZelTh(Num(0)).text(), QStringLiteral("0"));
@@ -228,7 +228,7 @@ TEST_F(FunctionsTest, HyperbolicFunctionsFromPowersOfE) {
     EXPECT_TRUE(services.messages.isEmpty());
 }
 
-TEST_F(FunctionsTest, HyperbolicFunctionsBeyondTheDecimalRange) {
+TEST_F(ElementaryFunctionsTest, HyperbolicFunctionsBeyondTheDecimalRange) {
     const Num th = ZelTh(Num(100));
     EXPECT_TRUE(th.isDouble());
     EXPECT_EQ(th.text(), QStringLiteral("1"));
@@ -243,7 +243,7 @@ TEST_F(FunctionsTest, HyperbolicFunctionsBeyondTheDecimalRange) {
     EXPECT_GE(state.errorCount, 1);
 }
 
-TEST_F(FunctionsTest, Logarithms) {
+TEST_F(ElementaryFunctionsTest, Logarithms) {
     const Num lg = ZelLg(Num(100));
     EXPECT_TRUE(lg.isDouble());
     EXPECT_EQ(lg.text(), QStringLiteral("2"));
@@ -276,7 +276,7 @@ TEST_F(FunctionsTest, Logarithms) {
     }
 }
 
-TEST_F(FunctionsTest, InverseCircularFunctions) {
+TEST_F(ElementaryFunctionsTest, InverseCircularFunctions) {
     struct Case {
         Num (*f)(const Num&);
         const char* x;
@@ -317,7 +317,7 @@ TEST_F(FunctionsTest, InverseCircularFunctions) {
     EXPECT_EQ(state.errorCount, 0);
 }
 
-TEST_F(FunctionsTest, InverseCircularReportsAndClamps) {
+TEST_F(ElementaryFunctionsTest, InverseCircularReportsAndClamps) {
     struct Case {
         Num (*f)(const Num&);
         Num x;
@@ -344,7 +344,7 @@ TEST_F(FunctionsTest, InverseCircularReportsAndClamps) {
     }
 }
 
-TEST_F(FunctionsTest, SecantInversesInsideTheUnitIntervalEndTheFormula) {
+TEST_F(ElementaryFunctionsTest, SecantInversesInsideTheUnitIntervalEndTheFormula) {
     for (const char* x : {"0.5", "0", "-0.999"}) {
         ZelChongZhi();
         EXPECT_TRUE(endsFormula(ZelArcsec(ZelShuZhuanShu(Num(x))))) << x;
@@ -358,7 +358,7 @@ TEST_F(FunctionsTest, SecantInversesInsideTheUnitIntervalEndTheFormula) {
 
 // Every routine of this module hands back a value for any operand, however odd:
 // a number text, the empty text or "error" -- never an exception or a hang.
-TEST_F(FunctionsTest, OddOperandsGiveAValue) {
+TEST_F(ElementaryFunctionsTest, OddOperandsGiveAValue) {
     using F = Num (*)(const Num&);
     const std::vector<F> functions = {
         ZelSin,         ZelCos,         ZelTan,        ZelCot,         ZelSec,

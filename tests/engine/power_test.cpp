@@ -12,7 +12,7 @@ inline void PrintTo(const Decimal& d, std::ostream* os) { *os << d.toString().to
 
 namespace {
 
-class PowerTest : public ::testing::Test {
+class ChengFangTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ZelChongZhi();
@@ -32,7 +32,7 @@ void expectNear(const Num& value, const char* reference, const char* tolerance) 
     EXPECT_LE(diff, dec(tolerance)) << value.text().toStdString() << " vs " << reference;
 }
 
-TEST_F(PowerTest, ExactResultsAndPrecisionLimit) {
+TEST_F(ChengFangTest, ExactResultsAndPrecisionLimit) {
     struct Case {
         const char* a;
         const char* b;
@@ -70,7 +70,7 @@ TEST_F(PowerTest, ExactResultsAndPrecisionLimit) {
     }
 }
 
-TEST_F(PowerTest, IntegerPowersAreExactWhileTheyFit) {
+TEST_F(ChengFangTest, IntegerPowersAreExactWhileTheyFit) {
     Decimal expected = 1, twoPower = 1;
     for (int n = 1; n <= 60; ++n) {
         expected = expected * Decimal(3);
@@ -119,7 +119,7 @@ Decimal referenceLoop(const Decimal& a, long long exponent) {
     return r;
 }
 
-TEST_F(PowerTest, IntegerLoopKeepsTheOrderOfMultiplications) {
+TEST_F(ChengFangTest, IntegerLoopKeepsTheOrderOfMultiplications) {
     for (const char* base : {"1.000123456789", "0.99991234567891234567", "-1.0000000000123"}) {
         const Decimal a = dec(base);
         for (long long n = 1; n <= 400; ++n) {
@@ -134,7 +134,7 @@ TEST_F(PowerTest, IntegerLoopKeepsTheOrderOfMultiplications) {
     EXPECT_EQ(ZelChengFang(Num(a), Num(524286)).decimal(), referenceLoop(a, 524286));
 }
 
-TEST_F(PowerTest, FractionalExponentsBitByBit) {
+TEST_F(ChengFangTest, FractionalExponentsBitByBit) {
     // 8^(1/3) goes through 93 bits of the fraction; chained roots round in the last digits.
     const Num r = power("8", "0.3333333333333333333333333333");
     expectNear(r, "2", "1E-26");
@@ -148,7 +148,7 @@ TEST_F(PowerTest, FractionalExponentsBitByBit) {
     EXPECT_EQ(state.errorCount, 0);
 }
 
-TEST_F(PowerTest, NegativePowersOfSmallBasesKeepTheirDigits) {
+TEST_F(ChengFangTest, NegativePowersOfSmallBasesKeepTheirDigits) {
     // A^|B| of these bases keeps few digits at 28 decimals; 1/A is raised instead.
     EXPECT_EQ(power("0.5", "-60").text(), QStringLiteral("1152921504606846976"));
     EXPECT_EQ(power("0.5", "-95").text(), QStringLiteral("39614081257132168796771975168"));
@@ -162,7 +162,7 @@ TEST_F(PowerTest, NegativePowersOfSmallBasesKeepTheirDigits) {
     EXPECT_EQ(state.precisionLimit, 28);
 }
 
-TEST_F(PowerTest, DoublePathBeyondTheDecimalRange) {
+TEST_F(ChengFangTest, DoublePathBeyondTheDecimalRange) {
     struct Case {
         const char* a;
         const char* b;
@@ -182,7 +182,7 @@ TEST_F(PowerTest, DoublePathBeyondTheDecimalRange) {
     }
 }
 
-TEST_F(PowerTest, FailuresReportAndGiveTheEmptyText) {
+TEST_F(ChengFangTest, FailuresReportAndGiveTheEmptyText) {
     struct Case {
         const char* a;
         const char* b;
@@ -206,7 +206,7 @@ TEST_F(PowerTest, FailuresReportAndGiveTheEmptyText) {
     }
 }
 
-TEST_F(PowerTest, HugeExponentsFinish) {
+TEST_F(ChengFangTest, HugeExponentsFinish) {
     // Beyond the step-by-step loop the integer part is squared repeatedly.
     expectNear(power("1.0000000001", "10000000000"), "2.7182818283231311439497940013", "1E-17");
     expectNear(power("1.000001", "1000000"), "2.7182804693193768838197997085", "1E-20");
@@ -229,7 +229,7 @@ TEST_F(PowerTest, HugeExponentsFinish) {
     EXPECT_EQ(state.errorCount, 1);
 }
 
-TEST_F(PowerTest, SquareRoot) {
+TEST_F(ChengFangTest, SquareRoot) {
     const Num r2 = ZelKaiPingFang(Num(2));
     EXPECT_EQ(r2.text(), QStringLiteral("1.4142135623730950488016887242"));
     EXPECT_EQ(state.precisionLimit, 28);
