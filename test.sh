@@ -5,4 +5,4 @@ cd "$(dirname "$0")"
 scripts/deps.sh
 scripts/build.sh build
 cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 600
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --progress -j"$(nproc)" --timeout 600

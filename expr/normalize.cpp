@@ -1,5 +1,7 @@
 #include "expr/normalize.h"
 
+#include "engine/number.h"
+
 #include <array>
 #include <string_view>
 
@@ -60,14 +62,6 @@ bool inAlphabet(char16_t c) { return isDigit(c) || isLetter(c) || inSet(c, u"%!^
 
 // True when the text is empty or sorts below a single space.
 bool belowSpace(const QString& s) { return s.isEmpty() || s.front().unicode() < u' '; }
-
-QString trimSpaces(const QString& s) {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s[b] == u' ') ++b;
-    while (e > b && s[e - 1] == u' ') --e;
-    return s.mid(b, e - b);
-}
 
 // Pass 1: every character looked up in both tables; deletions drop it.
 QString mapCharacters(const QString& in) {
