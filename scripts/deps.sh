@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   clang libclang-rt-14-dev
-  fonts-noto-cjk xvfb xauth
+  fonts-noto-cjk xvfb xauth locales
 )
 
 missing=()

@@ -4,6 +4,8 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "engine/arithmetic.h"
@@ -114,8 +116,18 @@ TEST(TextToDouble, Grammar) {
 TEST(TextToDouble, IgnoresTheCLocale) {
     const char* saved = std::setlocale(LC_ALL, nullptr);
     const std::string restore = saved ? saved : "C";
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "no locale with a decimal comma installed";
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "fr_FR.UTF-8")) {
+        // Most machines have no such locale compiled; build one for this process.
+        const std::string dir = ::testing::TempDir() + "hc_locales";
+        const std::string cmd = "mkdir -p '" + dir + "' && localedef -i de_DE -f UTF-8 '" + dir +
+                                "/de_DE.UTF-8' >/dev/null 2>&1";
+        if (std::system(cmd.c_str()) == 0) setenv("LOCPATH", dir.c_str(), 1);
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+            GTEST_SKIP() << "no locale with a decimal comma available";
+    }
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%.1f", 1.5);
+    ASSERT_STREQ(buf, "1,5") << "the locale in force must write a decimal comma";
     double d = 0;
     EXPECT_TRUE(textToDouble(q("1.5"), d));
     EXPECT_EQ(d, 1.5);
