@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "calculator/windows.h"
 #include "engine/number.h"
@@ -35,6 +36,25 @@ QFont resultFont() {
     return f;
 }
 
+// Reports every window of the program that becomes active.
+class ActivationWatch : public QObject {
+public:
+    ActivationWatch(QObject* parent, std::function<void(QWidget*)> onActivate)
+        : QObject(parent), onActivate_(std::move(onActivate)) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::WindowActivate && watched->isWidgetType())
+            onActivate_(static_cast<QWidget*>(watched));
+        return false;
+    }
+
+private:
+    std::function<void(QWidget*)> onActivate_;
+};
+
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
@@ -49,12 +69,21 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     ui::adoptWindow(QStringLiteral("Form1"), this);
     buildControls();
     load();
+    // Only coming back from another window of the calculator counts as a return:
+    // not a message box, and not a visit to another program.
+    activationWatch_ = new ActivationWatch(this, [this](QWidget* w) {
+        if (w == this || !w->isWindow()) return;
+        const Qt::WindowType type = w->windowType();
+        if (type == Qt::Popup || type == Qt::ToolTip) return;
+        returnPending_ = !w->isModal();
+    });
 }
 
 Form1::~Form1() {
     // The boxes lose the focus while the base class destroys them.
     text1_->disconnect(this);
     text3_->disconnect(this);
+    delete activationWatch_;
 }
 
 QPushButton* Form1::hmBut(int index) const {
@@ -346,13 +375,8 @@ void Form1::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
     if (e->type() != QEvent::ActivationChange) return;
     if (isActiveWindow()) {
-        if (!skipNextActivation_) activated();
-        skipNextActivation_ = false;
-    } else {
-        // Coming back from a message box or from another program is no return
-        // from another window of the calculator.
-        QWidget* now = QApplication::activeWindow();
-        skipNextActivation_ = !now || now->isModal();
+        if (returnPending_) activated();
+        returnPending_ = false;
     }
 }
 

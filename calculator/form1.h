@@ -76,7 +76,10 @@ private:
     SavedSelection saved_;
     QString lastRandom_;
     bool shownOnce_ = false;
-    bool skipNextActivation_ = false;  // deactivated by a message box or another program
+    // Another window of the calculator was active since this one was: the next
+    // activation is a return to the main window (the first showing is one too).
+    bool returnPending_ = true;
+    QObject* activationWatch_ = nullptr;
 };
 
 }  // namespace hc

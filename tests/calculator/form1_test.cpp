@@ -317,6 +317,27 @@ TEST_F(Form1Test, VariableEditorIsShownOnceAndReturningEmptiesTheResult) {
     EXPECT_EQ(form->combo1()->currentIndex(), 3);
 }
 
+TEST_F(Form1Test, ReturningFromAnotherWindowAfterVisitingAnotherProgramEmptiesTheResult) {
+    form->text2()->setText(QStringLiteral("kept"));
+    QApplication::setActiveWindow(nullptr);  // the user switches to another program
+    QWidget* f3 = ui::showWindow("Form3");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f3));
+    EXPECT_EQ(form->text2()->text(), "kept");
+
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_TRUE(form->text2()->text().isEmpty());
+    EXPECT_TRUE(form->text1()->hasFocus());
+
+    // Coming straight back from another program is no return from a window of
+    // the calculator.
+    form->text2()->setText(QStringLiteral("kept"));
+    QApplication::setActiveWindow(nullptr);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(form->text2()->text(), "kept");
+}
+
 TEST_F(Form1Test, HelpButtonOpensTheHelpWindow) {
     click(button("dcButton14"));
     QWidget* f5 = ui::openWindow("Form5");
