@@ -261,8 +261,11 @@ void factorialsAndPercents(QString& s) {
         QString l = ZelXiangQianQuShuZi(s, i);
         QString text;
         if (c == u'!') {
+            // A leading "-" stays in the formula in front of the result (-5! is -(5!));
+            // the "-" of an exponent (1e-5) belongs to the number.
             const qsizetype minus = l.indexOf(u'-');
-            if (minus >= 0) l = l.mid(minus + 1);
+            if (minus >= 0 && trimSpaces(QStringView(l).left(minus)).isEmpty())
+                l = l.mid(minus + 1);
             double n = 0;
             if (!textToDouble(l, n)) throw PhaseFailure{};
             Decimal f = n >= 1 ? 1 : 0;

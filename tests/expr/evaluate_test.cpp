@@ -69,6 +69,12 @@ TEST_F(EvaluateTest, FactorialAndPercent) {
         // follows is still met (resuming at the old position would skip it and give 5).
         {"100%5!", "120"},
         {"5!+3!", "126"},
+        // The sign of an exponent is part of the operand: 1e-5 is below 1, so its factorial
+        // is 0 (not 1e-(5!)).
+        {"1e-5!", "0"},
+        {"-1e-5!", "0"},
+        {"2.5e-1!+1", "1"},
+        {"1.5e+1!", "1307674368000"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(value(c.formula), c.result) << c.formula;
