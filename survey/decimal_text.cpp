@@ -1,5 +1,6 @@
 #include "survey/decimal_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -33,6 +34,33 @@ void digits15(double value, Digits15& out) {
     for (; p < r.ptr; ++p) e = e * 10 + (*p - '0');
     out.exp = expNeg ? -e : e;
     while (out.count > 1 && out.d[out.count - 1] == '0') --out.count;
+}
+
+// Whether unsigned number text (digits, at most one ".", optional exponent) that
+// does not fit a double lies below its range rather than above it.
+bool belowDoubleRange(std::string_view s) {
+    long long lead = 0;  // decimal exponent of the first non-zero digit, plus one
+    bool point = false;
+    bool seen = false;
+    std::size_t i = 0;
+    for (; i < s.size() && s[i] != 'e' && s[i] != 'E'; ++i) {
+        if (s[i] == '.') {
+            point = true;
+        } else if (!seen && s[i] == '0') {
+            if (point) --lead;
+        } else {
+            seen = true;
+            if (!point) ++lead;
+        }
+    }
+    long long exp = 0;
+    bool expNegative = false;
+    if (i < s.size()) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) expNegative = s[i++] == '-';
+        for (; i < s.size(); ++i) exp = std::min<long long>(exp * 10 + (s[i] - '0'), 1000000000);
+    }
+    return lead + (expNegative ? -exp : exp) < 0;
 }
 
 }  // namespace
@@ -139,6 +167,12 @@ bool readNumber(std::string_view text, double& out) {
     }
     double v = 0;
     const auto r = std::from_chars(text.data() + start, text.data() + end, v);
+    if (r.ec == std::errc::result_out_of_range && r.ptr == text.data() + end &&
+        belowDoubleRange(text.substr(start, end - start))) {
+        // Underflow is not a failure: the number is 0.
+        out = negative ? -0.0 : 0.0;
+        return true;
+    }
     if (r.ec != std::errc() || r.ptr != text.data() + end || !std::isfinite(v)) return false;
     out = negative ? -v : v;
     return true;

@@ -207,6 +207,11 @@ TEST(DataText, NumericField) {
         {"1.2.3", ""},
         {"+7abc", "7"},
         {"e5", ""},
+        // Below the double range a number reads as 0, as the calculator reads it.
+        {"1e-400", "0"},
+        {"-0.00001e-99999999999999999999", "0"},
+        {"1e400", ""},
+        {"0.0001e312", "1E+308"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ZelQuShuZhi(QString::fromUtf8(c.field)), QString::fromUtf8(c.text)) << c.field;
@@ -224,6 +229,13 @@ TEST(DataText, HugeValuesAndBadHeightsStillMakeRows) {
     EXPECT_EQ(rows[1].height, 0);
     EXPECT_TRUE(echo.startsWith(QStringLiteral("P1   , 1000000000000000")));
     EXPECT_TRUE(echo.contains(QStringLiteral(" , -1000000000000000")));
+
+    n = 200;
+    read(QStringLiteral("P3,1e-400,5,2e-999\r\n"), n, rows);
+    ASSERT_EQ(n, 1);
+    EXPECT_EQ(rows[0].first, 0);
+    EXPECT_EQ(rows[0].second, 5);
+    EXPECT_TRUE(rows[0].hasHeight);
 }
 
 TEST(CoordinateOrder, DetectsLatitudeColumn) {
