@@ -1,9 +1,9 @@
 #include "expr/normalize.h"
 
-#include "engine/number.h"
-
 #include <array>
 #include <string_view>
+
+#include "engine/number.h"
 
 namespace hc {
 
