@@ -201,6 +201,16 @@ int zoneOf(const QString& s) {
     return -1;
 }
 
+// The meridian text begins with a number ("117", "-1.5度"), not with a word that the
+// setting would read as 0.
+bool startsWithNumber(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ') ++i;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+    if (i < text.size() && text[i] == u'.') ++i;
+    return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
+}
+
 bool conversionOf(int from, int to, GkConversion& op) {
     struct Pair {
         int from;
@@ -321,7 +331,7 @@ int gkMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err)
     }
     controls.separator = separator;
     const MeridianSetting m = ZelZhongYangJingDu(meridian);
-    if (!m.valid || trimSpaces(meridian).isEmpty()) {
+    if (!m.valid || !startsWithNumber(meridian)) {
         return usageError(err, invalidMeridianMessage(),
                           QStringLiteral("the central meridian must lie within -180 ... 180 and be "
                                          "a multiple of 1.5: ") +

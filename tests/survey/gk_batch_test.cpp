@@ -143,6 +143,9 @@ TEST(GkCommand, UsageErrors) {
         {"--from", "jw", "--to", "3", "--meridian", "117.7"},
         {"--from", "jw", "--to", "3", "--meridian", "181"},
         {"--from", "jw", "--to", "3", "--meridian", ""},
+        {"--from", "jw", "--to", "3", "--meridian", "abc"},
+        {"--from", "jw", "--to", "3", "--meridian", "度"},
+        {"--from", "jw", "--to", "3", "--meridian", "E117"},
         {"--from", "jw", "--to", "3", "--separator", "ab"},
         {"--from", "jw", "--to", "3", "--separator", "."},
         {"--from", "jw", "--to", "3", "--order", "zxy"},
@@ -156,6 +159,10 @@ TEST(GkCommand, UsageErrors) {
         EXPECT_EQ(r.out, QString());
         EXPECT_TRUE(r.err.contains(QStringLiteral("用法")));
         EXPECT_TRUE(r.err.contains(QStringLiteral("Usage")));
+    }
+    for (const char* meridian : {"0", "-1.5度", "+.0", " 117度-6"}) {
+        EXPECT_EQ(gk({"--from", "jw", "--to", "3", "--meridian", meridian}, "A,1,2\n").status, 0)
+            << meridian;
     }
     const GkRun help = gk({"--help"}, "");
     EXPECT_EQ(help.status, 0);
