@@ -154,6 +154,14 @@ Num ZelLiangShuYu(const Num& a, const Num& b) {
         const Num x = ZelShuZhuanShu(a);
         const Num y = ZelShuZhuanShu(b);
         const Num q = ZelLiangShuShang(x, y);
+        if (ZelDuoShaoE(q) > 0 && std::fabs(q.toDouble()) >= 1) {
+            // A quotient beyond the Decimal range has no exact integer part; subtracting
+            // its 15-digit product would leave noise larger than the divisor.
+            const double r = std::fmod(x.toDouble(), y.toDouble());
+            if (!std::isfinite(r)) throw DecimalError("remainder");
+            calcState().limitTo(15);
+            return Num(r);
+        }
         const Num whole(ZelZhengShuBuFen(q));
         const Num p = ZelLiangShuJi(whole, y);
         return ZelLiangShuCha(x, p);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 namespace hc {
 namespace {
 
@@ -157,6 +160,31 @@ TEST_F(ArithmeticTest, Remainder) {
         const Num r = ZelLiangShuYu(Num(q(c.a)), Num(q(c.b)));
         EXPECT_EQ(s(r.text()), c.text) << c.a << " \\ " << c.b;
         EXPECT_EQ(calcState().errorCount, 0) << c.a << " \\ " << c.b;
+    }
+}
+
+TEST_F(ArithmeticTest, RemainderOfAQuotientBeyondTheDecimalRangeStaysBelowTheDivisor) {
+    // The integer part of such a quotient is only known to 15 digits: the remainder is
+    // taken on the doubles, keeps the sign of the dividend and stays below the divisor.
+    struct Rem {
+        const char* a;
+        const char* b;
+        double expected;
+    } cases[] = {
+        {"1E+30", "7", std::fmod(1e30, 7.0)},
+        {"-1E+30", "7", std::fmod(-1e30, 7.0)},
+        {"79228162514264337593543950335", "0.0001",
+         std::fmod(79228162514264337593543950335.0, 0.0001)},
+    };
+    for (const Rem& c : cases) {
+        ZelChongZhi();
+        const Num r = ZelLiangShuYu(Num(q(c.a)), Num(q(c.b)));
+        const double v = r.toDouble();
+        EXPECT_DOUBLE_EQ(v, c.expected) << c.a << " \\ " << c.b;
+        EXPECT_LT(std::fabs(v), std::fabs(std::stod(c.b))) << c.a;
+        EXPECT_FALSE(v * std::stod(c.a) < 0) << c.a;
+        EXPECT_EQ(calcState().precisionLimit, 15) << c.a;
+        EXPECT_EQ(calcState().errorCount, 0) << c.a;
     }
 }
 
