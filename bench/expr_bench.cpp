@@ -49,17 +49,8 @@ const std::array<Example, 18> kExamples{{
     {"示例   r * s * t * u * v * w * x * y * z ", hc::kRadians},
 }};
 
-class SilentServices : public hc::ui::Services {
-public:
-    void messageBox(const QString&, hc::ui::Buttons, const QString&) override {}
-    void printWindow(QObject*) override {}
-    void openWebPage(const QString&) override {}
-    double random() override { return 0.5; }
-    void reseedRandom() override {}
-};
-
 void setUp() {
-    static SilentServices silent;
+    static hc::ui::SilentServices silent;
     hc::ui::installServices(&silent);
     hc::calcState().displayDecimals = 28;
 }

@@ -497,6 +497,22 @@ QString trimSpaces(const QString& s) {
 
 QString trimmedText(const Num& x) { return trimSpaces(x.text()); }
 
+bool isZeroValue(const Num& v) {
+    switch (v.kind()) {
+        case Num::Kind::Decimal:
+            return v.decimal().isZero();
+        case Num::Kind::Double:
+            return v.dbl() == 0;
+        case Num::Kind::Integer:
+            return v.integer() == 0;
+        case Num::Kind::Text: {
+            double d = 0;
+            return textToDouble(v.rawText(), d) && d == 0;
+        }
+    }
+    return false;
+}
+
 bool isBlankText(const Num& x) {
     if (!x.isText()) return false;
     for (const QChar c : x.rawText())

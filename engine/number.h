@@ -116,6 +116,8 @@ void ZelChongZhi();
 // The trimmed text of a value as it appears in messages (trimming removes the
 // space character only).
 QString trimmedText(const Num& x);
+// True for a value equal to 0; a text counts when it reads as the number 0.
+bool isZeroValue(const Num& v);
 QString trimSpaces(const QString& s);
 QStringView trimSpaces(QStringView s);
 // True for a text value that is empty or all spaces.

@@ -15,22 +15,6 @@ constexpr u128 kLoopPassLimit = 1'000'000;
 // Thrown inside ZelChengFang to leave the Decimal path for the double path.
 struct TakeDoublePath {};
 
-bool isZeroValue(const Num& v) {
-    switch (v.kind()) {
-        case Num::Kind::Decimal:
-            return v.decimal().isZero();
-        case Num::Kind::Double:
-            return v.dbl() == 0;
-        case Num::Kind::Integer:
-            return v.integer() == 0;
-        case Num::Kind::Text: {
-            Decimal d;
-            return Decimal::tryFromText(v.rawText(), d) && d.isZero();
-        }
-    }
-    return false;
-}
-
 // The value of a Decimal whose scale is 0, as an integer.
 u128 wholeValue(const Decimal& d) {
     u128 c = d.coefficient();

@@ -45,22 +45,6 @@ QString scannerFailure(const QString& label, const QString& s, const QString& t,
     return t;
 }
 
-bool valueIsZero(const Num& v) {
-    switch (v.kind()) {
-        case Num::Kind::Decimal:
-            return v.decimal().isZero();
-        case Num::Kind::Double:
-            return v.dbl() == 0;
-        case Num::Kind::Integer:
-            return v.integer() == 0;
-        case Num::Kind::Text: {
-            double d = 0;
-            return textToDouble(v.rawText(), d) && d == 0;
-        }
-    }
-    return false;
-}
-
 Num checked(const Num& r) {
     if (endsFormula(r)) throw PhaseFailure{};
     return r;
@@ -491,7 +475,7 @@ QString ZelKBiaoDaShiJiSuan(const QString& text) {
             } else if (op == u'\\') {
                 v = ZelLiangShuYu(Num(l), Num(r));
             } else {
-                if (valueIsZero(ZelShuZhuanShu(Num(trimSpaces(r))))) {
+                if (isZeroValue(ZelShuZhuanShu(Num(trimSpaces(r))))) {
                     st.report(s + QStringLiteral("  除数为0错误！请修改算式后计算。"));
                     divisorZero = true;
                     return false;

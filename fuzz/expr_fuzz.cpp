@@ -1,29 +1,16 @@
 // Any formula text gives a result or a message through the calculate command, and
 // leaves the calculation state reset.
 
-#include "engine/number.h"
-#include "expr/calculate.h"
-#include "ui/services.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-class SilentServices : public hc::ui::Services {
-public:
-    void messageBox(const QString&, hc::ui::Buttons, const QString&) override {}
-    void printWindow(QObject*) override {}
-    void openWebPage(const QString&) override {}
-    double random() override { return 0.5; }
-    void reseedRandom() override {}
-};
-
-}  // namespace
+#include "engine/number.h"
+#include "expr/calculate.h"
+#include "ui/services.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static SilentServices silent;
+    static hc::ui::SilentServices silent;
     static const bool installed = (hc::ui::installServices(&silent), true);
     (void)installed;
 
@@ -41,11 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString formula = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const hc::CalcResult r = hc::ZelJiSuanSuanShi(formula);
 
-    if (r.result.isEmpty() || r.formula.isEmpty())
-        std::abort();
-    if (st.errorCount != 0 || st.precisionLimit != 29 || !st.errorLog.isEmpty())
-        std::abort();
-    if (!r.failed && r.value.isEmpty())
-        std::abort();
+    if (r.result.isEmpty() || r.formula.isEmpty()) std::abort();
+    if (st.errorCount != 0 || st.precisionLimit != 29 || !st.errorLog.isEmpty()) std::abort();
+    if (!r.failed && r.value.isEmpty()) std::abort();
     return 0;
 }

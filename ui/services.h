@@ -42,6 +42,16 @@ inline void messageBox(const QString& prompt, Buttons buttons = Buttons::Ok,
 }
 inline double random() { return services().random(); }
 
+// Shows nothing and returns 0.5 as its random value: for batch runs, benchmarks and fuzzing.
+class SilentServices : public Services {
+public:
+    void messageBox(const QString&, Buttons, const QString&) override {}
+    void printWindow(QObject*) override {}
+    void openWebPage(const QString&) override {}
+    double random() override { return 0.5; }
+    void reseedRandom() override {}
+};
+
 // Records message boxes, prints and web pages instead of showing them; its random
 // source returns the values queued in `randomValues` (then 0.5). Installs itself
 // on construction and restores the previous services on destruction.
