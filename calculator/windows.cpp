@@ -10,12 +10,8 @@
 #include "calculator/form3.h"
 #include "ui/widget_services.h"
 
-#ifdef HC_WITH_SURVEY_WINDOWS
-#include "survey/survey_windows.h"
-#endif
-#ifdef HC_WITH_TOOLS_WINDOWS
-#include "tools/tools_windows.h"
-#endif
+#include "survey/windows/survey_windows.h"
+#include "tools/windows/tools_windows.h"
 
 namespace hc {
 
@@ -32,12 +28,8 @@ void registerCalculatorWindows() {
     ui::registerWindow(QStringLiteral("Form5"), [] { return new Form5; });
     ui::registerWindow(QStringLiteral("Form6"), [] { return new Form6; });
     ui::registerWindow(QStringLiteral("Form215"), [] { return new Form215; });
-#ifdef HC_WITH_SURVEY_WINDOWS
     registerSurveyWindows();
-#endif
-#ifdef HC_WITH_TOOLS_WINDOWS
     registerToolsWindows();
-#endif
 }
 
 void setUpApplicationLook() {
