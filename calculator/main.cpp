@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "calculator/form1.h"
+#include "calculator/qt_translations.h"
 #include "calculator/windows.h"
 #include "ui/widget_services.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     clock.start();
     QApplication app(argc, argv);
     hc::setUpApplicationLook();
+    hc::installQtTranslations(app);
 
     hc::ui::WidgetServices services;
     hc::ui::installServices(&services);

@@ -33,7 +33,10 @@ void registerCalculatorWindows() {
 }
 
 void setUpApplicationLook() {
-    QApplication::setApplicationDisplayName(QStringLiteral("禾川计算器"));
+    // The name for the desktop and the task bar. A display name would be appended to
+    // every window title, which must read exactly as the window sets it.
+    QApplication::setApplicationName(QStringLiteral("禾川计算器"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("hechuan"));
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(10);
     QApplication::setFont(font);

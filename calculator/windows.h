@@ -22,7 +22,8 @@ QString siteUrl(int n);  // the n-th site of the link buttons, n = 1 ...
 // Buttons for a window that is not registered are disabled.
 void registerCalculatorWindows();
 
-// Application-wide font and display name; called once after the QApplication exists.
+// Application-wide font and the application name (not a display name, which Qt would
+// append to every window title); called once after the QApplication exists.
 void setUpApplicationLook();
 
 // The help text of Form5.
