@@ -1,0 +1,159 @@
+#include "tools/statistics_command.h"
+
+#include "engine/number.h"
+#include "engine/rounding.h"
+#include "expr/normalize.h"
+#include "tools/statistics.h"
+
+namespace hc {
+
+const QStringList& statSeparatorChoices() {
+    static const QStringList list{
+        QStringLiteral("*"),  QStringLiteral("/"),   QStringLiteral(","), QStringLiteral("%"),
+        QStringLiteral("$"),  QStringLiteral("#"),   QStringLiteral("@"), QStringLiteral("&"),
+        QStringLiteral("!"),  QStringLiteral("?"),   QStringLiteral(";"), QStringLiteral(":"),
+        QStringLiteral("\""), QStringLiteral("'"),   QStringLiteral("("), QStringLiteral(")"),
+        QStringLiteral("<"),  QStringLiteral(">"),   QStringLiteral("["), QStringLiteral("]"),
+        QStringLiteral("{"),  QStringLiteral("}"),   QStringLiteral("|"), QStringLiteral("_"),
+        QStringLiteral("-"),  QStringLiteral("\\"),  QStringLiteral("^"), QStringLiteral("~"),
+        QStringLiteral("`"),  QStringLiteral("Tab"), QStringLiteral(" ")};
+    return list;
+}
+
+const std::array<QString, kStatRows>& statRowCaptions() {
+    static const std::array<QString, kStatRows> captions{
+        QStringLiteral("频数N "),    QStringLiteral("Min ="),    QStringLiteral("Max ="),
+        QStringLiteral("平均值"),    QStringLiteral("合计数"),   QStringLiteral("均方差"),
+        QStringLiteral("方差"),      QStringLiteral("变异系数"), QStringLiteral("方差n"),
+        QStringLiteral("变异 系数n")};
+    return captions;
+}
+
+const std::array<QString, kStatRows>& statRowTips() {
+    static const std::array<QString, kStatRows> tips{
+        QStringLiteral("数据的个数"),
+        QStringLiteral("最小值 min"),
+        QStringLiteral("最大值 max"),
+        QStringLiteral("合计数 / 频数"),
+        QStringLiteral("个个数据的总和"),
+        QStringLiteral("把{方差}开方"),
+        QStringLiteral("Σ（(Xi-Xp平均值)^2 /(N-1)）  一般应采用此值计算==>方差、均方差、变异系数"),
+        QStringLiteral("= 均方差 / 平均值"),
+        QStringLiteral("Σ（(Xi-Xp平均值)^2 /N）   {方差}的除数为（N-1）,{方差n}的除数为N。"),
+        QStringLiteral("= 均方差n / 平均值    （即为把方差n开方后除以平均值）")};
+    return tips;
+}
+
+QString spaceSeparatorWarning() {
+    return QStringLiteral(
+        "    "
+        "[空格]可能造成数据混乱，平时请不要使用[空格]作为分隔符！仅留作转换外来数据时使用一次。");
+}
+
+QString spaceSeparatorConversion() {
+    return spaceSeparatorWarning() +
+           QStringLiteral("本人在数据处理时，自动强制把空格改用 * 代替。");
+}
+
+QString separatorWarningTitle() { return QStringLiteral("  修改分隔符 -- 石岚 -- 提示  "); }
+
+namespace {
+
+bool isTabName(const QString& s) {
+    return s.compare(QLatin1String("tab"), Qt::CaseInsensitive) == 0;
+}
+
+// a * a, or the empty text when the product fails.
+Num squared(const Num& a) {
+    try {
+        return mixedMul(a, a);
+    } catch (...) {
+    }
+    return Num::failure(QString());
+}
+
+QString rounded(const Num& v, int decimals) { return trimmedText(ZelSiSheWuRu(v, decimals)); }
+
+}  // namespace
+
+int statLabelCells(const QString& boxText) {
+    bool ok = false;
+    const int n = trimSpaces(boxText).toInt(&ok);
+    return ok && n >= 0 && n <= 3 ? n : 0;
+}
+
+StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
+                       int decimals) {
+    StatsRun run;
+    ZelChongZhi();
+    QString text = ZelGuiFanZiFu(data);
+    QString sep = separator;
+    if (sep == QLatin1String(" ")) {
+        text.remove(u'*');
+        text.replace(u' ', u'*');
+        sep = QStringLiteral("*");
+        run.separatorReset = true;
+        run.notices.append(Notice{spaceSeparatorConversion(), NoticeButtons::CancelRetryContinue,
+                                  separatorWarningTitle()});
+    }
+    if (isTabName(sep)) sep = QStringLiteral("\t");
+
+    const QString map = statColumnMap(statLabelCells(labelCells));
+    StatTable table;
+    sep = ZelFenJieShuJu(text, sep, map, table);
+    run.data = ZelZhengLiShuJu(table, sep, map, true);
+    run.separator = sep;
+    ZelChongZhi();
+
+    for (int c = 0; c < kStatColumns; ++c) {
+        const int slot = c + 2;
+        const int n = table.count(slot);
+        if (n < 1) {
+            for (auto& row : run.cells) row[c] = QStringLiteral(" ");
+            continue;
+        }
+        const StatValues values(n, table.list(slot));
+        const Num mean = values.mean();
+        Num sd = values.deviation(mean, true);
+        Num sdn = values.deviation(mean, false);
+        if (isBlankText(sd)) sd = Num::ofDecimal(Decimal(0));
+        if (isBlankText(sdn)) sdn = Num::ofDecimal(Decimal(0));
+        const Num shown[kStatRows - 1] = {values.minimum(),
+                                          values.maximum(),
+                                          mean,
+                                          values.sum(),
+                                          sd,
+                                          squared(sd),
+                                          StatValues::coefficient(sd, mean),
+                                          squared(sdn),
+                                          StatValues::coefficient(sdn, mean)};
+        run.cells[0][c] = QString::number(n);
+        for (int r = 1; r < kStatRows; ++r) run.cells[r][c] = rounded(shown[r - 1], decimals);
+    }
+    return run;
+}
+
+SeparatorChoice chooseStatSeparator(const QString& entry) {
+    SeparatorChoice choice;
+    choice.separator = isTabName(entry) ? QStringLiteral("\t") : entry;
+    if (entry == QLatin1String(" "))
+        choice.notices.append(Notice{spaceSeparatorWarning(), NoticeButtons::CancelRetryContinue,
+                                     separatorWarningTitle()});
+    return choice;
+}
+
+QString statResultTable(const StatsRun& run) {
+    QString out;
+    for (const char16_t* heading :
+         {u"第一列数字", u"第二列数字", u"第三列数字", u"第四列数字", u"第五列数字"})
+        out.append(u'\t').append(QStringView(heading));
+    out.append(u'\n');
+    for (int r = 0; r < kStatRows; ++r) {
+        out.append(trimSpaces(statRowCaptions()[r]));
+        for (int c = 0; c < kStatColumns; ++c) out.append(u'\t').append(run.cells[r][c]);
+        out.append(u'\n');
+    }
+    return out;
+}
+
+}  // namespace hc

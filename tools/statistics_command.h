@@ -1,0 +1,62 @@
+#pragma once
+// The statistics window's operations on texts: the statistics command (data text in,
+// rewritten data text and the 5 x 10 result texts out) and the separator choice.
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+#include "engine/notice.h"
+
+namespace hc {
+
+constexpr int kStatColumns = 5;  // numeric columns shown
+constexpr int kStatRows = 10;    // statistics per column
+
+// The separators offered by the window, in order; the first is the default.
+const QStringList& statSeparatorChoices();
+
+// Row label captions and tool tips of the ten statistics, top to bottom.
+const std::array<QString, kStatRows>& statRowCaptions();
+const std::array<QString, kStatRows>& statRowTips();
+
+// The message and title of the space-separator warnings.
+QString spaceSeparatorWarning();     // choosing the space
+QString spaceSeparatorConversion();  // running with the space
+QString separatorWarningTitle();
+
+struct StatsRun {
+    QString data;       // the rewritten data text (CR LF line ends)
+    QString separator;  // the separator from now on (one character)
+    // The space separator was converted: the separator list must show "*".
+    bool separatorReset = false;
+    // cells[r][c]: statistic r (0 = N ... 9 = coefficient n) of column c (0-4); a
+    // column without numbers shows " " in every row.
+    std::array<std::array<QString, kStatColumns>, kStatRows> cells;
+    Notices notices;
+};
+
+// The statistics command. `data`: the data text; `separator`: the current
+// separator (one character, or "tab"); `labelCells`: the label-cell count box text
+// (a whole number 0-3; anything else means 0); `decimals`: places of the results.
+// Resets the calculation state; never throws.
+StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
+                       int decimals = 15);
+
+struct SeparatorChoice {
+    QString separator;  // the new separator ("tab" becomes the tab character)
+    Notices notices;    // the warning when the space is chosen
+};
+
+// Choosing an entry of the separator list.
+SeparatorChoice chooseStatSeparator(const QString& entry);
+
+// The whole number in the label-cell box: 0-3, anything else 0.
+int statLabelCells(const QString& boxText);
+
+// The result table as text: a header line with the column headings, then one line per
+// statistic, the row label (trimmed) and the five cells, tab-separated, each line
+// ended by "\n".
+QString statResultTable(const StatsRun& run);
+
+}  // namespace hc
