@@ -1,20 +1,17 @@
 #include "cli/eval_command.h"
 
 #include <cstdio>
-#include <iostream>
-#include <string>
 
-#include "engine/number.h"
+#include "cli/command_line.h"
+#include "engine/calc_log.h"
+#include "engine/calc_settings.h"
+#include "engine/number_routines.h"
+#include "engine/text_trim.h"
 #include "expr/calculate.h"
 
 namespace hc::cli {
 
 namespace {
-
-void write(std::FILE* f, const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), f);
-}
 
 const char* const kUsage =
     "用法：hechuan-cli eval [选项] [算式...]\n"
@@ -38,12 +35,6 @@ const char* const kUsage =
     "  --status              adds the status text on the next line\n"
     "Exit status: 0 success, 1 a formula failed, 2 bad options.\n";
 
-int usage(const QString& problem) {
-    if (!problem.isEmpty()) write(stderr, problem + u'\n');
-    std::fputs(kUsage, stderr);
-    return 2;
-}
-
 bool parseDecimals(const QString& text, int& out) {
     bool ok = false;
     const int n = text.toInt(&ok);
@@ -52,7 +43,7 @@ bool parseDecimals(const QString& text, int& out) {
     return true;
 }
 
-bool parseAngle(const QString& text, int& out) {
+bool parseAngle(const QString& text, AngleUnit& out) {
     if (text == u"rad")
         out = kRadians;
     else if (text == u"deg")
@@ -66,13 +57,12 @@ bool parseAngle(const QString& text, int& out) {
 
 // "r=VALUE": the value is read as the variable editor reads it, but a value in which
 // nothing is readable (the editor stores 0 for it) is refused rather than guessed.
-bool parseVariable(const QString& text, CalcState& st) {
+bool parseVariable(const QString& text, CalcSettings& st) {
     const qsizetype eq = text.indexOf(u'=');
     if (eq != 1 || text[0] < u'r' || text[0] > u'z') return false;
-    ZelChongZhi();
-    const Num v = ZelChuanZhuanShu(Num(text.mid(2)));
-    const bool ok = st.errorCount == 0 && !v.isText() && !v.isInteger();
-    ZelChongZhi();
+    ScopedCalcLog log;
+    const Num v = ZelChuanZhuanShu(Num::ofText(text.mid(2)));
+    const bool ok = log.log().errorCount == 0 && !v.isText() && !v.isInteger();
     if (ok) st.memory[text[0].unicode() - u'r'] = v;
     return ok;
 }
@@ -86,86 +76,65 @@ QString withoutCarriageReturns(QString text) {
 
 }  // namespace
 
-QString evalOutput(const QString& formula, bool display, bool status, bool* failed) {
-    const CalcResult r = ZelJiSuanSuanShi(formula);
+QString evalOutput(const QString& formula, const CalcSettings& settings, bool display, bool status,
+                   bool* failed, Notices* notices) {
+    const CalcResult r = ZelJiSuanSuanShi(formula, settings);
     if (failed) *failed = r.failed;
+    if (notices) *notices = r.notices;
     QString line = display || r.failed ? r.result : trimSpaces(r.value);
     line = withoutCarriageReturns(line);
     if (status) line += u'\n' + withoutCarriageReturns(r.status);
     return line;
 }
 
-int runEval(int argc, char** argv) {
-    CalcState& st = calcState();
-    bool display = false;
-    bool status = false;
-    QStringList formulas;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromUtf8(argv[i]);
-        if (optionsEnded || !arg.startsWith(QStringLiteral("--"))) {
-            formulas << arg;
-            continue;
-        }
-        QString name = arg;
-        QString value;
-        bool inlineValue = false;
-        if (const qsizetype eq = arg.indexOf(u'='); eq > 2) {
-            name = arg.left(eq);
-            value = arg.mid(eq + 1);
-            inlineValue = true;
-        }
-        const auto takeValue = [&]() {
-            if (inlineValue) return true;
-            if (i + 1 >= argc) return false;
-            value = QString::fromUtf8(argv[++i]);
-            return true;
-        };
-        if (arg == u"--") {
-            optionsEnded = true;
-        } else if (arg == u"--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (arg == u"--display") {
-            display = true;
-        } else if (arg == u"--status") {
-            status = true;
-        } else if (name == u"--decimals") {
-            if (!takeValue() || !parseDecimals(value, st.displayDecimals))
-                return usage(
-                    QStringLiteral("小数位数应为 0-28 的整数 / --decimals needs an integer 0-28"));
-        } else if (name == u"--angle") {
-            if (!takeValue() || !parseAngle(value, st.angleUnit))
-                return usage(
-                    QStringLiteral("角度单位应为 rad、deg 或 dms / --angle needs rad, deg or dms"));
-        } else if (name == u"--var") {
-            if (!takeValue() || !parseVariable(value, st))
-                return usage(
-                    QStringLiteral(
-                        "变量应写作 r=值（r ... z）/ --var needs r=VALUE with a letter r ... z: ") +
-                    value);
-        } else {
-            return usage(QStringLiteral("未知选项 / unknown option: ") + arg);
-        }
+int runEval(const QStringList& args, const Streams& io) {
+    CommandLine cl(QString::fromUtf8(kUsage), io);
+    cl.addOption(QStringLiteral("decimals"));
+    cl.addOption(QStringLiteral("angle"));
+    cl.addOption(QStringLiteral("var"));
+    cl.addFlag(QStringLiteral("display"));
+    cl.addFlag(QStringLiteral("status"));
+    cl.allowOperands();
+    if (const auto done = cl.parse(args)) return *done;
+
+    CalcSettings st;
+    for (const QString& value : cl.values(QStringLiteral("decimals"))) {
+        if (!parseDecimals(value, st.displayDecimals))
+            return cl.usageError(QStringLiteral("小数位数应为 0-28 的整数"),
+                                 QStringLiteral("--decimals needs an integer 0-28"));
     }
+    for (const QString& value : cl.values(QStringLiteral("angle"))) {
+        if (!parseAngle(value, st.angleUnit))
+            return cl.usageError(QStringLiteral("角度单位应为 rad、deg 或 dms"),
+                                 QStringLiteral("--angle needs rad, deg or dms"));
+    }
+    for (const QString& value : cl.values(QStringLiteral("var"))) {
+        if (!parseVariable(value, st))
+            return cl.usageError(
+                QStringLiteral("变量应写作 r=值（r ... z）: ") + value,
+                QStringLiteral("--var needs r=VALUE with a letter r ... z: ") + value);
+    }
+    const bool display = cl.isSet(QStringLiteral("display"));
+    const bool status = cl.isSet(QStringLiteral("status"));
 
     bool anyFailed = false;
     const auto run = [&](const QString& formula) {
         bool failed = false;
-        write(stdout, evalOutput(formula, display, status, &failed) + u'\n');
+        Notices notices;
+        const QString out = evalOutput(formula, st, display, status, &failed, &notices);
+        for (const Notice& n : notices) writeText(io.err, n.text + u'\n');
+        writeText(io.out, out + u'\n');
         anyFailed = anyFailed || failed;
     };
+    const QStringList formulas = cl.operands();
     if (!formulas.isEmpty()) {
         for (const QString& f : formulas) run(f);
     } else {
-        std::string line;
-        while (std::getline(std::cin, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            run(QString::fromUtf8(line.data(), qsizetype(line.size())));
-        }
+        LineReader lines(io.in);
+        QString line;
+        while (!std::ferror(io.out) && lines.next(line)) run(line);
     }
-    std::fflush(stdout);
-    return anyFailed ? 1 : 0;
+    return cl.finish(anyFailed ? kExitFailure : kExitSuccess);
 }
 
 }  // namespace hc::cli

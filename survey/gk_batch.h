@@ -1,7 +1,7 @@
 #pragma once
 // Batch coordinate conversion: a data text of any length is read line by line and
 // the output block of one of the ten conversions is written as it goes, so memory
-// stays bounded. The engine of "hechuan-cli gk".
+// stays bounded. The work of "hechuan-cli gk" (cli/gk_command.cpp).
 
 #include <cstdio>
 
@@ -19,9 +19,5 @@ struct GkBatchResult {
 // on the first chunk.
 GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FILE* in,
                            std::FILE* out, int chunkRows = 4096);
-
-// The command: arguments after "gk", exit status 0 (converted), 1 (no data or a
-// write error) or 2 (usage error).
-int gkMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err);
 
 }  // namespace hc
