@@ -85,6 +85,7 @@ int statLabelCells(const QString& boxText) {
 StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
                        int decimals) {
     StatsRun run;
+    ScopedCalcLog log;
     ZelChongZhi();
     QString text = ZelGuiFanZiFu(data);
     QString sep = separator;
@@ -130,6 +131,7 @@ StatsRun runStatistics(const QString& data, const QString& separator, const QStr
         run.cells[0][c] = QString::number(n);
         for (int r = 1; r < kStatRows; ++r) run.cells[r][c] = rounded(shown[r - 1], decimals);
     }
+    run.notices.append(log.log().notices);
     return run;
 }
 
