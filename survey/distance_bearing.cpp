@@ -1,0 +1,155 @@
+#include "survey/distance_bearing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "engine/angle.h"
+#include "engine/functions.h"
+#include "engine/rounding.h"
+
+namespace hc {
+namespace {
+
+const Decimal& degreesPerRadian() {
+    static const Decimal v = Decimal::fromText(k180OverPi);
+    return v;
+}
+
+// A routine's result that must be a number; a failure text ends the calculation.
+Num number(Num v) {
+    if (v.isText()) throw DecimalError("no number");
+    return v;
+}
+
+Num rounded(const Num& v, int places) { return number(ZelSiSheWuRu(v, places)); }
+
+// R(angle x 180/pi, 6) for an angle in radians given as a double.
+Decimal roundedDegrees(double radians) {
+    return rounded(mixedMul(Num::ofDouble(radians), Num::ofDecimal(degreesPerRadian())), 6)
+        .toDecimal();
+}
+
+Num packed(const Decimal& degrees) {
+    return rounded(number(ZelTiDuZhuanDu(Num::ofDecimal(degrees))), 6);
+}
+
+Decimal azimuthDegrees(const Decimal& dx, const Decimal& dy) {
+    const Decimal zero;
+    if (dx.isZero()) {
+        if (dy.isZero()) return zero;
+        return dy > zero ? Decimal(90) : Decimal(270);
+    }
+    if (dy.isZero()) return dx > zero ? zero : Decimal(180);
+    const Decimal f = roundedDegrees(std::atan((dy / dx).toDouble())).abs();
+    if (dx > zero) return dy > zero ? f : Decimal(360) - f;
+    return dy > zero ? Decimal(180) - f : f + Decimal(180);
+}
+
+}  // namespace
+
+PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0, const Decimal& x,
+                         const Decimal& y, const Decimal& z) {
+    const Decimal dx = x - x0;
+    const Decimal dy = y - y0;
+    const Decimal dz = z - z0;
+    const double hd = std::abs(std::sqrt((dx * dx + dy * dy).toDouble()));
+
+    PointBearing b;
+    b.horizontalDistance = rounded(Num::ofDouble(hd), 3);
+    b.azimuth = packed(azimuthDegrees(dx, dy));
+    const Num slopeSquare = mixedAdd(Num::ofDouble(hd * hd), Num::ofDecimal(dz * dz));
+    b.slopeDistance = rounded(Num::ofDouble(std::abs(std::sqrt(slopeSquare.toDouble()))), 3);
+
+    Decimal vertical;
+    if (dz.isZero()) {
+        vertical = Decimal(0);
+    } else if (hd == 0) {
+        static const Decimal halfPi = Decimal::fromText(kHalfPi);
+        const Decimal right = halfPi * degreesPerRadian();
+        vertical = rounded(Num::ofDecimal(dz.isNegative() ? -right : right), 6).toDecimal();
+    } else {
+        const double q = mixedDiv(Num::ofDecimal(dz), Num::ofDouble(hd)).toDouble();
+        vertical = roundedDegrees(std::atan(q));
+    }
+    b.verticalAngle = packed(vertical);
+    return b;
+}
+
+QString bearingRows(const QList<PointBearing>& rows) {
+    const qsizetype n = rows.size();
+    std::vector<QString> texts(static_cast<size_t>(n) * 5);
+    qsizetype width[5] = {0, 0, 0, 0, 0};
+    for (qsizetype i = 0; i < n; ++i) {
+        const PointBearing& r = rows[i];
+        QString* t = &texts[static_cast<size_t>(i) * 5];
+        t[0] = r.name;
+        t[1] = r.horizontalDistance.text();
+        t[2] = r.azimuth.text();
+        t[3] = r.slopeDistance.text();
+        t[4] = r.verticalAngle.text();
+        for (int k = 0; k < 5; ++k) width[k] = std::max(width[k], t[k].size());
+    }
+    QString out;
+    out.reserve(n * (width[0] + width[1] + width[2] + width[3] + width[4] + 10));
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString* t = &texts[static_cast<size_t>(i) * 5];
+        for (int k = 0; k < 5; ++k) {
+            out.append(QString(width[k] - t[k].size(), u' '));
+            out.append(t[k]);
+            out.append(k < 4 ? QLatin1String(" ,") : QLatin1String("\r\n"));
+        }
+    }
+    return out;
+}
+
+QString bearingFailureMessage() { return QStringLiteral("坐标数据存在错误，请修改后计算。"); }
+
+BearingRun runDistanceBearing(const QString& input, const QString& origin, PointListMode mode) {
+    ScopedCalcLog scope;
+    BearingRun run;
+    run.input = input;
+    run.origin = origin;
+    try {
+        PointListReading reading = ZelZhengLiDianBiao(input, mode);
+        run.input = reading.text;
+        const PointList& points = reading.points;
+
+        Decimal x0, y0, z0;
+        const int k = points.findName(origin);
+        if (k > 0) {
+            const PointRow& o = points.rows[k - 1];
+            x0 = coordinateValue(o.x);
+            y0 = coordinateValue(o.y);
+            z0 = coordinateValue(o.h);
+        } else {
+            run.origin = QStringLiteral("0");
+        }
+
+        QList<PointBearing> rows;
+        rows.reserve(points.rows.size());
+        for (const PointRow& p : points.rows) {
+            PointBearing b = bearingFrom(x0, y0, z0, coordinateValue(p.x), coordinateValue(p.y),
+                                         coordinateValue(p.h));
+            b.name = p.name;
+            rows.append(std::move(b));
+        }
+        run.output = bearingRows(rows);
+    } catch (...) {
+        calcLog().notify(Notice{bearingFailureMessage(), NoticeButtons::Ok, QString()});
+        run.output = QStringLiteral(" ");
+        run.failed = true;
+    }
+    run.notices = scope.log().notices;
+    return run;
+}
+
+PointNameChoices pointNameChoices(const QString& input, PointListMode mode) {
+    ScopedCalcLog scope;
+    PointNameChoices c;
+    c.entries = pointNameEntries(ZelZhengLiDianBiao(input, mode).points);
+    c.notices = scope.log().notices;
+    return c;
+}
+
+}  // namespace hc
