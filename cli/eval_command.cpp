@@ -22,7 +22,8 @@ const char* const kUsage =
     "  --var r=值            设置变量 r ... z 的值（可重复）\n"
     "  --display             输出结果框的完整文字（对齐并补位）\n"
     "  --status              在下一行输出状态栏文字\n"
-    "退出码：0 成功，1 有算式出错，2 选项错误。\n"
+    "  -h, --help            显示本说明\n"
+    "退出码：0 成功，1 有算式出错或输出失败，2 选项错误。\n"
     "\n"
     "Usage: hechuan-cli eval [options] [FORMULA...]\n"
     "Evaluates each formula argument, or each line of standard input (UTF-8) when there is\n"
@@ -33,7 +34,8 @@ const char* const kUsage =
     "  --var r=VALUE         sets a memory variable r ... z (repeatable)\n"
     "  --display             prints the whole result box text (aligned and filled)\n"
     "  --status              adds the status text on the next line\n"
-    "Exit status: 0 success, 1 a formula failed, 2 bad options.\n";
+    "  -h, --help            shows this help\n"
+    "Exit status: 0 success, 1 a formula failed or the output failed, 2 bad options.\n";
 
 bool parseDecimals(const QString& text, int& out) {
     bool ok = false;

@@ -14,12 +14,16 @@ QString usageText() {
         "  从标准输入读取坐标数据文本（每行：序号、两个坐标、高程，用分隔符隔开），\n"
         "  把坐标换算结果写到标准输出。jw 为经纬度（度.分秒），1.5、3、6 为分带公里网坐标。\n"
         "  换算：经纬度与各分带互换，以及 1.5->3、3->6、3->1.5、6->3。\n"
+        "  备注与“没有发现坐标数据！”写到标准错误。退出码：0 成功，1 没有数据或输出失败，2 "
+        "选项错误。\n"
         "Usage: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS]\n"
         "        [--meridian 117] [--separator ,] [--order xyz|yxz] [--no-names]\n"
         "  Reads a coordinate data text (lines of name, two coordinates and height, split by\n"
         "  the separator) from standard input and writes the converted block to standard\n"
         "  output. jw is latitude/longitude (packed d.mmss), 1.5, 3 and 6 are zone grids.\n"
-        "  Conversions: geographic to and from each zone, and 1.5->3, 3->6, 3->1.5, 6->3.\n");
+        "  Conversions: geographic to and from each zone, and 1.5->3, 3->6, 3->1.5, 6->3.\n"
+        "  Remarks and the no-data message go to standard error. Exit status: 0 success,\n"
+        "  1 no data or the output failed, 2 bad options. -h, --help shows this help.\n");
 }
 
 // "jw" is 0, the zones 15, 3 and 6; -1 when unknown.
