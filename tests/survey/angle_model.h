@@ -15,21 +15,47 @@ inline long long packedMicros(const Decimal& packed) {
     return (packed * Decimal(1000000)).truncated().toString().toLongLong();
 }
 
-// The packed angle, in units of 1E-6, of |degrees| rounded to 6 decimal places
-// (half away from zero), converted exactly to degrees-minutes-seconds and the
-// packed digits rounded to 6 places. nearTie is set when the first rounding is
-// within reach of the doubles' own error, so that the model cannot decide it.
-inline long long packedFromDegrees(double degrees, bool& nearTie) {
-    const double scaled = std::abs(degrees) * 1e6;
-    const double below = std::floor(scaled);
-    nearTie = std::abs(scaled - below - 0.5) < 1e-5;
-    const long long micro = static_cast<long long>(std::floor(scaled + 0.5));
-    const long long t = micro * 36;  // units of 1E-4 seconds
+// The packed angle, in units of 1E-6, of an angle given in units of 1E-6 degree:
+// converted exactly to degrees-minutes-seconds, the packed digits rounded to 6
+// places (half away from zero, without carrying seconds into minutes).
+inline long long packedFromMicroDegrees(long long micro) {
+    const long long t = std::llabs(micro) * 36;  // units of 1E-4 seconds
     const long long deg = t / 36000000;
     const long long minutes = t % 36000000 / 600000;
     const long long seconds = t % 600000;
     const long long p = (deg * 100000000 + minutes * 1000000 + seconds + 50) / 100;
-    return degrees < 0 ? -p : p;
+    return micro < 0 ? -p : p;
+}
+
+// |degrees| rounded to 6 places (half away from zero) in units of 1E-6, with the
+// sign of degrees. nearTie is set when the value lies within `error` degrees (plus
+// the doubles' own error) of a rounding tie, so that the model cannot decide it.
+inline long long microDegrees(double degrees, bool& nearTie, double error = 0) {
+    const double scaled = std::abs(degrees) * 1e6;
+    const double below = std::floor(scaled);
+    nearTie = std::abs(scaled - below - 0.5) < 1e-5 + error * 1e6;
+    const long long micro = static_cast<long long>(std::floor(scaled + 0.5));
+    return degrees < 0 ? -micro : micro;
+}
+
+// The packed angle, in units of 1E-6, of degrees rounded to 6 places, packed and
+// rounded again: the steps of the distance-and-bearing window.
+inline long long packedFromDegrees(double degrees, bool& nearTie) {
+    return packedFromMicroDegrees(microDegrees(degrees, nearTie));
+}
+
+// The degrees, in units of 1E-6, of an angle in radians (0 ... pi) that is first
+// rounded to 9 places, as the plane-attitude calculation makes its angles.
+// `error` bounds the error of `radians` against the routine's own arctangent.
+inline long long microDegreesOfRadians(double radians, bool& nearTie, double error = 0) {
+    const double scaled = std::abs(radians) * 1e9;
+    const double below = std::floor(scaled);
+    const bool tie9 = std::abs(scaled - below - 0.5) < 1e-5 + error * 1e9;
+    const double rounded = std::floor(scaled + 0.5) / 1e9;
+    bool tie6 = false;
+    const long long micro = microDegrees(rounded * 180 / M_PI, tie6);
+    nearTie = tie9 || tie6;
+    return radians < 0 ? -micro : micro;
 }
 
 // The same angle packed straight from the exact degrees to hundredths of a second,
