@@ -1,6 +1,8 @@
 #include "calculator/form1.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -8,10 +10,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <functional>
 
+#include "calculator/result_copy.h"
 #include "calculator/windows.h"
 #include "engine/number.h"
 #include "expr/calculate.h"
@@ -38,6 +42,13 @@ QFont resultFont() {
 
 // Reports every window of the program that becomes active.
 class ActivationWatch : public QObject {
+// Key help in the tool tip of "计 算".
+QString calculateKeyHelp() {
+    return QStringLiteral(
+        "计算算式。在算式框中按回车键（Enter，或小键盘的回车键）也可计算；"
+        "按 Shift+回车 在算式中换行。");
+}
+
 public:
     ActivationWatch(QObject* parent, std::function<void(QWidget*)> onActivate)
         : QObject(parent), onActivate_(std::move(onActivate)) {
@@ -151,7 +162,7 @@ void Form1::buildControls() {
     QFont formulaFont = text1_->font();
     formulaFont.setPointSize(formulaFont.pointSize() + 2);
     text1_->setFont(formulaFont);
-    text1_->setFixedHeight(84);
+    text1_->setMinimumHeight(QFontMetrics(formulaFont).lineSpacing() * 2 + 12);
     text1_->setTabChangesFocus(true);
     formulaRow->addWidget(text1_, 1);
     auto* side = new QGridLayout;
@@ -162,6 +173,7 @@ void Form1::buildControls() {
     bigFont.setBold(true);
     calc->setFont(bigFont);
     auto* clearButton = makeButton(this, QStringLiteral("dcButton9"), QStringLiteral("清 零"));
+    calc->setToolTip(calculateKeyHelp());
     auto* back = makeButton(this, QStringLiteral("dcButton11"), QStringLiteral("<--"));
     auto* forward = makeButton(this, QStringLiteral("dcButton12"), QStringLiteral("-->"));
     text4_ = new QLineEdit(QStringLiteral("018"), this);
@@ -176,7 +188,7 @@ void Form1::buildControls() {
     side->addWidget(forward, 1, 2);
     side->addWidget(clearButton, 2, 0, 1, 3);
     formulaRow->addLayout(side);
-    root->addLayout(formulaRow);
+    root->addLayout(formulaRow, 3);
     connect(calc, &QPushButton::clicked, this, &Form1::calculate);
     connect(clearButton, &QPushButton::clicked, this, &Form1::clear);
     connect(back, &QPushButton::clicked, this, &Form1::browseBack);
@@ -192,12 +204,20 @@ void Form1::buildControls() {
     text2_->setReadOnly(true);
     text2_->setFont(resultFont());
     text2_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    text2_->setFixedHeight(58);
+    text2_->setMinimumHeight(58);
+    text2_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    text2_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(text2_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    connect(combo1_, &QComboBox::activated, this, [this] { text1_->setFocus(); });
+        QMenu* menu = resultContextMenu(pos);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(text2_->viewport()->mapToGlobal(pos));
+    });
     {
         const QFontMetrics fm(resultFont());
         text2_->setMinimumWidth(fm.horizontalAdvance(QString(64, QLatin1Char('0'))) + 24);
     }
-    root->addWidget(text2_);
+    root->addWidget(text2_, 1);
 
     // Settings row.
     auto* settings = new QHBoxLayout;
@@ -219,6 +239,7 @@ void Form1::buildControls() {
     auto* variables = makeButton(this, QStringLiteral("dcButton13"), QStringLiteral("修改变量"));
     connect(variables, &QPushButton::clicked, this, [this] {
         text3_->setText(variablesStatusText());
+    connect(command5_, &QPushButton::clicked, this, [this] { text1_->setFocus(); });
         ui::showWindow(QStringLiteral("Form3"));
     });
     settings->addWidget(variables);
@@ -233,7 +254,8 @@ void Form1::buildControls() {
     for (int i = 1; i <= kKeyCount; ++i) {
         auto* b = makeButton(this, QStringLiteral("HmBut(%1)").arg(i), hmKey(i)->caption);
         b->setProperty("index", i);
-        b->setMinimumSize(64, 32);
+        // Wide enough for its caption, which a minimum width of its own would override.
+        b->setMinimumHeight(32);
         connect(b, &QPushButton::clicked, this, [this, i] { keyPressed(i); });
         keys_[i] = b;
         pad->addWidget(b, (i - 1) / 10, (i - 1) % 10);
@@ -244,9 +266,13 @@ void Form1::buildControls() {
     text3_ = new ui::TextBox(this);
     text3_->setObjectName(QStringLiteral("Text3"));
     text3_->setReadOnly(true);
-    text3_->setFixedHeight(72);
+    text3_->setMinimumHeight(text3_->fontMetrics().lineSpacing() * 5 + 12);
     connect(text3_, &ui::TextBox::gotFocus, this, [this] { text1_->setFocus(); });
-    root->addWidget(text3_);
+    root->addWidget(text3_, 2);
+
+    // Keys typed in the controls pass the window's key handling first.
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->focusPolicy() != Qt::NoFocus) w->installEventFilter(this);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
@@ -254,6 +280,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* e) {
         e->type() == QEvent::MouseButtonRelease) {
         ui::services().openWebPage(homeUrl());
         return true;
+    }
+    if (e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (watched == text1_) return formulaKey(key);
+        auto* control = qobject_cast<QWidget*>(watched);
+        if (control && control->window() == this && controlKey(control, key)) return true;
     }
     return QWidget::eventFilter(watched, e);
 }
@@ -263,6 +295,95 @@ void Form1::load() {
     s.displayDecimals = 15;
     s.angleUnit = kRadians;
     for (int i = 0; i < 9; ++i) s.memory[i] = Num(i + 1);
+namespace {
+
+bool isModifierKey(int key) {
+    switch (key) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Meta:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_Hyper_L:
+        case Qt::Key_Hyper_R:
+        case Qt::Key_Mode_switch:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+
+// A key that types text, as opposed to a shortcut or a movement key.
+bool typesText(const QKeyEvent* e) {
+    if (e->text().isEmpty() ||
+        e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    for (QChar c : e->text())
+        if (!c.isPrint()) return false;
+    return true;
+}
+
+}  // namespace
+
+bool Form1::formulaKey(QKeyEvent* e) {
+    if (e->matches(QKeySequence::Copy) && !text1_->textCursor().hasSelection()) {
+        copyResult();
+        return true;
+    }
+    if (!isEnter(e)) return false;
+    // Shift+Enter lays a long formula out on several lines; a plain line break
+    // keeps the box's CR LF text (the editor's own would be a line separator).
+    if (e->modifiers() & Qt::ShiftModifier)
+        text1_->insertPlainText(QStringLiteral("\n"));
+    else
+        calculate();
+    return true;
+}
+
+bool Form1::controlKey(QWidget* control, QKeyEvent* e) {
+    if (e->matches(QKeySequence::Copy)) {
+        copyResult();
+        return true;
+    }
+    if (isEnter(e)) {
+        auto* button = qobject_cast<QAbstractButton*>(control);
+        if (button) button->click();
+        return button != nullptr;
+    }
+    if (!typesText(e)) return false;
+    // The window's key-down and key-press: the result goes, and the character goes
+    // into the formula at its saved caret instead of into this control.
+    text2_->setText(QString());
+    text1_->setFocus();
+    text1_->setSelection(saved_.start, saved_.length);
+    QKeyEvent typed(e->type(), e->key(), e->modifiers(), e->text(), e->isAutoRepeat(),
+                    static_cast<quint16>(e->count()));
+    QCoreApplication::sendEvent(text1_, &typed);
+    return true;
+}
+
+void Form1::copyResult() {
+    const QString plain = plainResult(text2_->text());
+    if (!plain.isEmpty()) QGuiApplication::clipboard()->setText(plain);
+}
+
+QMenu* Form1::resultContextMenu(const QPoint& pos) {
+    QMenu* menu = text2_->createStandardContextMenu(pos);
+    auto* copy = new QAction(QStringLiteral("复制结果"), menu);
+    copy->setObjectName(QStringLiteral("copyResult"));
+    connect(copy, &QAction::triggered, this, &Form1::copyResult);
+    const QList<QAction*> standard = menu->actions();
+    menu->insertAction(standard.value(0), copy);
+    if (!standard.isEmpty()) menu->insertSeparator(standard.first());
+    return menu;
+}
+
     ZelChongZhi();
     saved_ = SavedSelection{};
     combo1_->setCurrentIndex(15);
@@ -386,6 +507,11 @@ void Form1::keyPressEvent(QKeyEvent* e) {
     QWidget::keyPressEvent(e);
 }
 
+    // Ctrl, Shift and the like pressed on their own only begin a key such as Ctrl+C.
+    if (isModifierKey(e->key())) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
 void Form1::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!shownOnce_) {

@@ -12,6 +12,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QKeyEvent;
+class QMenu;
 
 namespace hc {
 namespace ui {
@@ -48,6 +50,12 @@ public:
 signals:
     void closed();
     void firstShown();
+    // Puts the result box's number on the clipboard as plain text (plainResult());
+    // an empty result box leaves the clipboard alone.
+    void copyResult();
+    // The context menu of the result box at `pos` (viewport coordinates): "复制结果"
+    // first, then the box's standard entries. The caller owns the menu.
+    QMenu* resultContextMenu(const QPoint& pos);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -65,6 +73,9 @@ private:
 
     ui::TextBox* text1_ = nullptr;
     ui::TextBox* text2_ = nullptr;
+    // Keys typed in the formula box and in the other controls; true when handled.
+    bool formulaKey(QKeyEvent* e);
+    bool controlKey(QWidget* control, QKeyEvent* e);
     ui::TextBox* text3_ = nullptr;
     QLineEdit* text4_ = nullptr;
     QComboBox* combo1_ = nullptr;

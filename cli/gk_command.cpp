@@ -1,5 +1,7 @@
 #include "cli/gk_command.h"
 
+#include <optional>
+
 #include "survey/coord_conversion.h"
 #include "survey/gk_batch.h"
 #include "survey/zones.h"
@@ -26,13 +28,11 @@ QString usageText() {
         "  1 no data or the output failed, 2 bad options. -h, --help shows this help.\n");
 }
 
-// "jw" is 0, the zones 15, 3 and 6; -1 when unknown.
-int zoneOf(const QString& s) {
-    if (s.compare(QLatin1String("jw"), Qt::CaseInsensitive) == 0) return 0;
-    if (s == QLatin1String("1.5")) return 15;
-    if (s == QLatin1String("3")) return 3;
-    if (s == QLatin1String("6")) return 6;
-    return -1;
+// A form of coordinates: "jw" (any letter case) is latitude and longitude (nothing),
+// "6", "3" and "1.5" the zones. False for any other text.
+bool formOf(const QString& code, std::optional<ZoneWidth>& form) {
+    form = zoneWidthOfCode(code);
+    return form || code.compare(QLatin1String("jw"), Qt::CaseInsensitive) == 0;
 }
 
 // The meridian text begins with a number ("117", "-1.5度"), not with a word that the
@@ -43,28 +43,6 @@ bool startsWithNumber(const QString& text) {
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
     if (i < text.size() && text[i] == u'.') ++i;
     return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
-}
-
-bool conversionOf(int from, int to, GkConversion& op) {
-    struct Pair {
-        int from;
-        int to;
-        GkConversion op;
-    };
-    static const Pair pairs[] = {
-        {15, 3, GkConversion::Zone15To3},   {3, 6, GkConversion::Zone3To6},
-        {3, 15, GkConversion::Zone3To15},   {6, 3, GkConversion::Zone6To3},
-        {15, 0, GkConversion::Zone15ToGeo}, {3, 0, GkConversion::Zone3ToGeo},
-        {6, 0, GkConversion::Zone6ToGeo},   {0, 15, GkConversion::GeoToZone15},
-        {0, 3, GkConversion::GeoToZone3},   {0, 6, GkConversion::GeoToZone6},
-    };
-    for (const Pair& p : pairs) {
-        if (p.from == from && p.to == to) {
-            op = p.op;
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace
@@ -87,36 +65,31 @@ int runGk(const QStringList& args, const Streams& io) {
         return cl.usageError(QStringLiteral("必须给出 --from 和 --to"),
                              QStringLiteral("--from and --to are required"));
     }
-    GkConversion op{};
-    const int f = zoneOf(from);
-    const int t = zoneOf(to);
-    if (f < 0 || t < 0 || !conversionOf(f, t, op)) {
+    std::optional<ZoneWidth> fromForm;
+    std::optional<ZoneWidth> toForm;
+    std::optional<GkConversion> op;
+    if (formOf(from, fromForm) && formOf(to, toForm)) op = conversionBetween(fromForm, toForm);
+    if (!op) {
         return cl.usageError(
             QStringLiteral("不支持的换算 ") + from + QStringLiteral(" -> ") + to,
             QStringLiteral("unsupported conversion ") + from + QStringLiteral(" -> ") + to);
     }
 
-    GkControls controls;
-    controls.withNames = !cl.isSet(QStringLiteral("no-names"));
-    const QString code = ellipsoid.toUpper();
-    if (code == QLatin1String("BJ")) {
-        controls.ellipsoid = QStringLiteral("北京");
-    } else if (code == QLatin1String("XA")) {
-        controls.ellipsoid = QStringLiteral("西安");
-    } else if (code == QLatin1String("WGS")) {
-        controls.ellipsoid = QStringLiteral("WGS");
-    } else {
+    GkSettings settings;
+    settings.withNames = !cl.isSet(QStringLiteral("no-names"));
+    const std::optional<Datum> datum = datumOfCode(ellipsoid);
+    if (!datum) {
         return cl.usageError(QStringLiteral("椭球参数只能是 BJ、XA 或 WGS"),
                              QStringLiteral("--ellipsoid must be BJ, XA or WGS"));
     }
-    if (order.compare(QLatin1String("xyz"), Qt::CaseInsensitive) == 0) {
-        controls.xyzMode = true;
-    } else if (order.compare(QLatin1String("yxz"), Qt::CaseInsensitive) == 0) {
-        controls.xyzMode = false;
-    } else {
+    settings.datum = *datum;
+    settings.datumText = datumControlText(*datum);
+    const std::optional<AxisOrder> axes = axisOrderOfCode(order);
+    if (!axes) {
         return cl.usageError(QStringLiteral("--order 只能是 xyz 或 yxz"),
                              QStringLiteral("--order must be xyz or yxz"));
     }
+    settings.order = *axes;
     if (separator.compare(QLatin1String("tab"), Qt::CaseInsensitive) != 0 &&
         !separatorChoices().contains(separator)) {
         return cl.usageError(
@@ -125,7 +98,7 @@ int runGk(const QStringList& args, const Streams& io) {
                            "( ) < > [ ] { } | _ \\ Tab or a space: ") +
                 separator);
     }
-    controls.separator = separator;
+    settings.separator = separatorOf(separator);
     const MeridianSetting m = ZelZhongYangJingDu(meridian);
     if (!m.valid || !startsWithNumber(meridian)) {
         return cl.usageError(invalidMeridianMessage(),
@@ -133,11 +106,9 @@ int runGk(const QStringList& args, const Streams& io) {
                                             "and be a multiple of 1.5: ") +
                                  meridian);
     }
-    controls.meridian = meridian;
+    settings.meridian = m.value;
 
-    QString unused;
-    const GkSettings settings = ZelDuQuSheZhi(controls, unused);
-    const GkBatchResult r = convertBatch(op, settings, io.in, io.out);
+    const GkBatchResult r = convertBatch(*op, settings, io.in, io.out);
     if (r.rows == 0) {
         writeText(io.err, noCoordinateDataText() + QStringLiteral("\n"));
         return cl.finish(kExitFailure);

@@ -3,65 +3,66 @@
 #include "engine/number.h"
 #include "expr/normalize.h"
 #include "survey/zones.h"
-#include "ui/services.h"
 
 namespace hc {
 namespace {
 
-enum class Kind { Inverse15, Inverse3, Inverse6, None };
+Notice meridianNotice() { return Notice{invalidMeridianMessage(), NoticeButtons::Ok, QString()}; }
 
-Kind inverseOf(GkConversion op) {
+}  // namespace
+
+std::optional<ZoneWidth> inputZone(GkConversion op) {
     switch (op) {
         case GkConversion::Zone15To3:
         case GkConversion::Zone15ToGeo:
-            return Kind::Inverse15;
+            return ZoneWidth::OneAndHalf;
         case GkConversion::Zone3To6:
         case GkConversion::Zone3To15:
         case GkConversion::Zone3ToGeo:
-            return Kind::Inverse3;
+            return ZoneWidth::Three;
         case GkConversion::Zone6To3:
         case GkConversion::Zone6ToGeo:
-            return Kind::Inverse6;
+            return ZoneWidth::Six;
         default:
-            return Kind::None;
+            return std::nullopt;
     }
 }
 
-// Output zone width (6, 3 or 15 for 1.5), 0 for geographic output.
-int outputZone(GkConversion op) {
+std::optional<ZoneWidth> outputZone(GkConversion op) {
     switch (op) {
         case GkConversion::Zone15To3:
         case GkConversion::Zone6To3:
         case GkConversion::GeoToZone3:
-            return 3;
+            return ZoneWidth::Three;
         case GkConversion::Zone3To6:
         case GkConversion::GeoToZone6:
-            return 6;
+            return ZoneWidth::Six;
         case GkConversion::Zone3To15:
         case GkConversion::GeoToZone15:
-            return 15;
+            return ZoneWidth::OneAndHalf;
         default:
-            return 0;
+            return std::nullopt;
     }
 }
 
-QString codeOf(const QString& ellipsoidText) {
-    if (ellipsoidText == QStringLiteral("西安")) return QStringLiteral("XA");
-    if (ellipsoidText == QLatin1String("WGS")) return QStringLiteral("WGS");
-    return QStringLiteral("BJ");
+std::optional<GkConversion> conversionBetween(std::optional<ZoneWidth> from,
+                                              std::optional<ZoneWidth> to) {
+    for (int i = 0; i <= static_cast<int>(GkConversion::GeoToZone6); ++i) {
+        const auto op = static_cast<GkConversion>(i);
+        if (inputZone(op) == from && outputZone(op) == to) return op;
+    }
+    return std::nullopt;
 }
-
-}  // namespace
 
 GkSettings ZelDuQuSheZhi(const GkControls& c, QString& input) {
     GkSettings s;
     s.withNames = c.withNames;
     s.separator = ZelFenGeFuSheZhi(c.separator, input);
-    s.mode = c.xyzMode ? QStringLiteral("XYZ") : QStringLiteral("YXZ");
-    s.ellipsoidText = c.ellipsoid;
-    s.ellipsoidCode = codeOf(c.ellipsoid);
+    s.order = axisOrderOfCaption(c.order);
+    s.datumText = c.ellipsoid;
+    s.datum = datumOfControlText(c.ellipsoid);
     const MeridianSetting m = ZelZhongYangJingDu(c.meridian);
-    if (!m.valid) ui::messageBox(invalidMeridianMessage());
+    if (!m.valid) s.notices << meridianNotice();
     s.meridian = m.value;
     s.meridianReset = !m.valid;
     s.meridianText = doubleToText(m.value) + QStringLiteral("度");
@@ -69,18 +70,18 @@ GkSettings ZelDuQuSheZhi(const GkControls& c, QString& input) {
 }
 
 GkRowConverter::GkRowConverter(GkConversion op, const GkSettings& s)
-    : op_(op),
-      set_(&ZelTuoQiuCanShu(s.ellipsoidCode)),
+    : in_(inputZone(op)),
+      out_(outputZone(op)),
+      set_(&ellipsoidOf(s.datum)),
       meridian_(s.meridian),
-      xyz_(s.mode == QLatin1String("XYZ")),
-      ellipsoidText_(s.ellipsoidText) {}
+      xyz_(s.order == AxisOrder::XYZ),
+      datumText_(s.datumText) {}
 
-bool GkRowConverter::geographicInput() const { return inverseOf(op_) == Kind::None; }
-bool GkRowConverter::geographicOutput() const { return outputZone(op_) == 0; }
+bool GkRowConverter::geographicInput() const { return !in_; }
+bool GkRowConverter::geographicOutput() const { return !out_; }
 
 QString GkRowConverter::header() const {
-    const int zone = outputZone(op_);
-    return zone == 0 ? geographicHeader() : gridHeader(zone, ellipsoidText_);
+    return out_ ? gridHeader(*out_, datumText_) : geographicHeader();
 }
 
 void GkRowConverter::appendRow(const CoordRow& row, const QString& names, bool latitudeFirst,
@@ -90,38 +91,17 @@ void GkRowConverter::appendRow(const CoordRow& row, const QString& names, bool l
     double v = firstIsNorth ? row.second : row.first;  // easting or longitude
 
     QString remark;
-    switch (inverseOf(op_)) {
-        case Kind::Inverse15:
-            remark = ZelFanSuan15(u, v, *set_);
-            break;
-        case Kind::Inverse3:
-            remark = ZelFanSuan3(u, v, *set_);
-            break;
-        case Kind::Inverse6:
-            remark = ZelFanSuan6(u, v, *set_);
-            break;
-        case Kind::None:
-            break;
+    if (in_) {
+        const GeoPoint g = toGeographic(*in_, u, v, *set_);
+        u = g.lat;
+        v = g.lon;
+        remark = g.remark;
     }
-    QString second;
-    switch (outputZone(op_)) {
-        case 6:
-            second = ZelZhengSuan6(u, v, meridian_, *set_);
-            break;
-        case 3:
-            second = ZelZhengSuan3(u, v, meridian_, *set_);
-            break;
-        case 15:
-            second = ZelZhengSuan15(u, v, meridian_, *set_);
-            break;
-        default:
-            break;
-    }
-    if (inverseOf(op_) != Kind::None && outputZone(op_) != 0) {
-        remark += u' ';
-        remark += second;
-    } else if (outputZone(op_) != 0) {
-        remark = second;
+    if (out_) {
+        const GridPoint g = toGrid(*out_, u, v, meridian_, *set_);
+        u = g.x;
+        v = g.y;
+        remark = in_ ? remark + u' ' + g.remark : g.remark;
     }
 
     QString a;
@@ -142,6 +122,7 @@ GkResult ZelZuoBiaoZhuanHuan(GkConversion op, const QString& input, const QStrin
     GkResult r;
     QString text = input;
     r.settings = ZelDuQuSheZhi(controls, text);
+    r.notices = r.settings.notices;
 
     int n = rowLimit;
     QList<CoordRow> rows;
@@ -149,10 +130,10 @@ GkResult ZelZuoBiaoZhuanHuan(GkConversion op, const QString& input, const QStrin
     if (n < 1) return r;  // output emptied
 
     const GkRowConverter converter(op, r.settings);
-    bool latitudeFirst = r.settings.mode == QLatin1String("XYZ");
+    bool latitudeFirst = r.settings.order == AxisOrder::XYZ;
     if (converter.geographicInput()) {
-        const CoordOrder order = ZelJingWeiShunXu(rows, n, r.settings.mode);
-        latitudeFirst = order.order == QLatin1String("XYZ");
+        const CoordOrder order = ZelJingWeiShunXu(rows, n, r.settings.order);
+        latitudeFirst = order.order == AxisOrder::XYZ;
         r.input += order.remark;
     }
 
@@ -172,16 +153,20 @@ QString ZelGuiFanShuRu(const QString& input) { return ZelGuiFanZiFu(input); }
 
 MeridianBox meridianBoxClick(const QString& boxText) {
     const double v = leadingNumber(boxText);
-    return {v, boxText, ZelDuiYingDaiHao(v), false};
+    return {v, boxText, ZelDuiYingDaiHao(v), false, {}};
 }
 
 MeridianBox meridianBoxLostFocus(const QString& boxText) {
     // An empty box takes the default entry "117度-6" first.
     const QString text = trimSpaces(boxText).isEmpty() ? QStringLiteral("117度-6") : boxText;
     const MeridianSetting m = ZelZhongYangJingDu(text);
-    if (!m.valid) ui::messageBox(invalidMeridianMessage());
-    return {m.value, doubleToText(m.value) + QStringLiteral("度"), ZelDuiYingDaiHao(m.value),
-            !m.valid};
+    MeridianBox box{m.value,
+                    doubleToText(m.value) + QStringLiteral("度"),
+                    ZelDuiYingDaiHao(m.value),
+                    !m.valid,
+                    {}};
+    if (!m.valid) box.notices << meridianNotice();
+    return box;
 }
 
 }  // namespace hc

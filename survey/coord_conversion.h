@@ -4,9 +4,12 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
+#include "engine/notice.h"
 #include "survey/coord_text.h"
 #include "survey/projection.h"
+#include "survey/survey_settings.h"
 
 namespace hc {
 
@@ -23,11 +26,20 @@ enum class GkConversion {
     GeoToZone6,   // CommandJto6
 };
 
+// The zone width a conversion reads, or nothing when it reads latitude and longitude.
+std::optional<ZoneWidth> inputZone(GkConversion op);
+// The zone width a conversion writes, or nothing when it writes latitude and longitude.
+std::optional<ZoneWidth> outputZone(GkConversion op);
+// The conversion from one form to another (nothing: latitude and longitude), or nothing
+// when there is none between them.
+std::optional<GkConversion> conversionBetween(std::optional<ZoneWidth> from,
+                                              std::optional<ZoneWidth> to);
+
 // The window's controls as they read at the click.
 struct GkControls {
     bool withNames = true;                         // Check1
     QString separator = QStringLiteral(",");       // Combo5 text
-    bool xyzMode = true;                           // Option1 reads "X Y Z模式"
+    QString order = QStringLiteral("X Y Z模式");   // Option1 caption
     QString ellipsoid = QStringLiteral("北京");    // Combo4 text
     QString meridian = QStringLiteral("117度-6");  // Combo3 text
 };
@@ -36,24 +48,26 @@ struct GkControls {
 struct GkSettings {
     bool withNames = true;
     QString separator = QStringLiteral(",");
-    QString mode = QStringLiteral("XYZ");
-    QString ellipsoidCode = QStringLiteral("BJ");
-    QString ellipsoidText = QStringLiteral("北京");
+    AxisOrder order = AxisOrder::XYZ;
+    Datum datum = Datum::Beijing1954;
+    QString datumText = QStringLiteral("北京");  // the ellipsoid box text, named in grid headers
     double meridian = 117;
-    // The meridian box text was not a valid setting: the message box was shown and
-    // the box goes back to its default entry (index 8) and label.
+    // The meridian box text was not a valid setting: the notice says so and the box
+    // goes back to its default entry (index 8) and label.
     bool meridianReset = false;
     QString meridianText = QStringLiteral("117度");  // new Combo3 text
+    Notices notices;                                 // for the window to show, in order
 };
 
 // Reads the controls; with the space separator `input` is rewritten (part of the
-// settings refresh). Shows the message box of an invalid central meridian.
+// settings refresh). An invalid central meridian is recorded as a notice.
 GkSettings ZelDuQuSheZhi(const GkControls& controls, QString& input);
 
 struct GkResult {
     QString input;   // new input box text
     QString output;  // new output box text
     GkSettings settings;
+    Notices notices;  // for the window to show, in order
 };
 
 // Runs one conversion on at most `rowLimit` rows (the window's 200).
@@ -74,11 +88,12 @@ public:
                    QString& out) const;
 
 private:
-    GkConversion op_;
+    std::optional<ZoneWidth> in_;
+    std::optional<ZoneWidth> out_;
     const Ellipsoid* set_;
     double meridian_;
     bool xyz_;
-    QString ellipsoidText_;
+    QString datumText_;
 };
 
 // Label1: the input box through the data-text normaliser (the caller empties the
@@ -90,7 +105,8 @@ struct MeridianBox {
     double value;
     QString text;
     QString label;
-    bool reset;  // message box shown, list back to index 8
+    bool reset;       // invalid: list back to index 8
+    Notices notices;  // the invalid-meridian message when reset
 };
 MeridianBox meridianBoxClick(const QString& boxText);
 MeridianBox meridianBoxLostFocus(const QString& boxText);

@@ -7,7 +7,6 @@
 #include "engine/rounding.h"
 #include "survey/decimal_text.h"
 #include "survey/projection.h"
-#include "ui/services.h"
 
 namespace hc {
 namespace {
@@ -68,9 +67,14 @@ const QStringList& separatorChoices() {
     return list;
 }
 
+QString separatorOf(const QString& boxText) {
+    if (boxText.compare(QLatin1String("tab"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("\t");
+    return boxText;
+}
+
 QString ZelFenGeFuSheZhi(const QString& boxText, QString& input) {
-    QString sep = boxText;
-    if (sep.compare(QLatin1String("tab"), Qt::CaseInsensitive) == 0) sep = QStringLiteral("\t");
+    const QString sep = separatorOf(boxText);
     if (sep == QLatin1String(" ")) spaceSeparatedInPlace(input);
     return sep;
 }
@@ -84,15 +88,14 @@ void spaceSeparatedInPlace(QString& text) {
     text.replace(QLatin1String("  "), QLatin1String(" "));
 }
 
-bool ZelFenGeFuXuanZe(const QString& entry) {
+Notices ZelFenGeFuXuanZe(const QString& entry) {
     const QString t = trimSpaces(entry);
     const bool blank = t.isEmpty() || t[0].unicode() < u' ';
-    if (!blank && t.compare(QLatin1String("tab"), Qt::CaseInsensitive) != 0) return false;
-    ui::messageBox(QStringLiteral("    [空格]可能造成数据混乱，平时请不要使用[空格]作为分隔符！"
+    if (!blank && t.compare(QLatin1String("tab"), Qt::CaseInsensitive) != 0) return {};
+    return {Notice{QStringLiteral("    [空格]可能造成数据混乱，平时请不要使用[空格]作为分隔符！"
                                   "仅留作转换外来数据时使用一次。"),
-                   ui::Buttons::CancelRetryContinue,
-                   QStringLiteral("  修改分隔符 -- 石岚 -- 提示  "));
-    return true;
+                   NoticeButtons::CancelRetryContinue,
+                   QStringLiteral("  修改分隔符 -- 石岚 -- 提示  ")}};
 }
 
 void halfWidthInPlace(QString& text) {
@@ -225,7 +228,7 @@ QString ZelJieXiZuoBiao(const QString& text, int& n, QList<CoordRow>& rows,
     return echo;
 }
 
-CoordOrder ZelJingWeiShunXu(const QList<CoordRow>& rows, int n, const QString& mode) {
+CoordOrder ZelJingWeiShunXu(const QList<CoordRow>& rows, int n, AxisOrder mode) {
     n = std::min<int>(n, static_cast<int>(rows.size()));
     if (n < 1) return {mode, {}};
     double fMin = rows[0].first;
@@ -240,27 +243,32 @@ CoordOrder ZelJingWeiShunXu(const QList<CoordRow>& rows, int n, const QString& m
     }
     const bool firstLat = std::fabs(fMin) <= 90 && std::fabs(fMax) <= 90;
     const bool secondLat = std::fabs(sMin) <= 90 && std::fabs(sMax) <= 90;
-    QString order = mode;
-    if (mode == QLatin1String("YXZ") && firstLat && !secondLat) order = QStringLiteral("XYZ");
-    if (mode == QLatin1String("XYZ") && secondLat && !firstLat) order = QStringLiteral("YXZ");
+    AxisOrder order = mode;
+    if (mode == AxisOrder::YXZ && firstLat && !secondLat) order = AxisOrder::XYZ;
+    if (mode == AxisOrder::XYZ && secondLat && !firstLat) order = AxisOrder::YXZ;
 
-    const bool lonSecond = order == QLatin1String("XYZ");
+    const bool lonSecond = order == AxisOrder::XYZ;
     const double lonMin = ZelDuFenMiaoZhuanBaiFenDu(lonSecond ? sMin : fMin);
     const double lonMax = ZelDuFenMiaoZhuanBaiFenDu(lonSecond ? sMax : fMax);
 
     QString remark;
     if (order != mode) {
         remark += QLatin1String("\r\n\r\n");
-        remark += order == QLatin1String("XYZ")
-                      ? QStringLiteral("备注∴原始数据按纬度在前 X Y Z 型处理∴")
-                      : QStringLiteral("备注∴原始数据按经度在前 Y X Z 型处理∴");
+        remark += orderRemark(order);
     }
     if (std::fabs(lonMin) > 180 || std::fabs(lonMax) > 180) {
         remark += QLatin1String("\r\n\r\n");
-        remark += QStringLiteral("备注∴原始数据的经度大于180度错误∴");
+        remark += longitudeRemark();
     }
     return {order, remark};
 }
+
+QString orderRemark(AxisOrder detected) {
+    return detected == AxisOrder::XYZ ? QStringLiteral("备注∴原始数据按纬度在前 X Y Z 型处理∴")
+                                      : QStringLiteral("备注∴原始数据按经度在前 Y X Z 型处理∴");
+}
+
+QString longitudeRemark() { return QStringLiteral("备注∴原始数据的经度大于180度错误∴"); }
 
 QString formatNorthing(double x) { return formatted(x, 7, 3, 3); }
 QString formatEasting(double y) { return formatted(y, 8, 3, 3); }
@@ -294,11 +302,11 @@ QString ZelShuChuHang(const QString& names, const QString& first, const QString&
     return row;
 }
 
-QString gridHeader(int zoneWidth, const QString& ellipsoidText) {
-    QString h = zoneWidth == 6   ? QStringLiteral("﹌﹌﹌以下为６度带")
-                : zoneWidth == 3 ? QStringLiteral("﹌﹌﹌以下为３度带")
-                                 : QStringLiteral("﹌﹌﹌以下为１.５度带");
-    return h + ellipsoidText + QStringLiteral("系公里网坐标……单位【米】﹌﹌﹌\r\n");
+QString gridHeader(ZoneWidth width, const QString& datumText) {
+    QString h = width == ZoneWidth::Six     ? QStringLiteral("﹌﹌﹌以下为６度带")
+                : width == ZoneWidth::Three ? QStringLiteral("﹌﹌﹌以下为３度带")
+                                            : QStringLiteral("﹌﹌﹌以下为１.５度带");
+    return h + datumText + QStringLiteral("系公里网坐标……单位【米】﹌﹌﹌\r\n");
 }
 
 QString geographicHeader() { return QStringLiteral("●●●以下坐标为经纬度……度.分秒格式●●●\r\n"); }

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringView>
 
+#include "engine/notice.h"
+#include "survey/survey_settings.h"
+
 namespace hc {
 
 // One point as read: the name as written ("D" and the row number in three digits
@@ -22,19 +25,28 @@ struct CoordRow {
 // The 27 entries of the separator list, in list order; "Tab" stands for the Tab.
 const QStringList& separatorChoices();
 
-// The separator setting: "tab" in any case is the Tab character. With the space
-// separator, Tabs and ideographic spaces of `input` become spaces and runs of spaces
-// shrink to one (the caller writes `input` back). Returns the separator.
+// The separator of a separator box text: "tab" in any letter case is the Tab
+// character, any other text stands as it is.
+QString separatorOf(const QString& boxText);
+// The separator setting: separatorOf(boxText); with the space separator, Tabs and
+// ideographic spaces of `input` become spaces and runs of spaces shrink to one (the
+// caller writes `input` back). Returns the separator.
 QString ZelFenGeFuSheZhi(const QString& boxText, QString& input);
 // What the space separator does to the input: Tabs and ideographic spaces become
 // spaces, runs of spaces shrink.
 void spaceSeparatedInPlace(QString& text);
 // Choosing an entry that trims to a control character or nothing (space, Tab)
-// shows the warning box; the choice stands. Returns whether it was shown.
-bool ZelFenGeFuXuanZe(const QString& entry);
+// gives the warning notice (buttons Cancel, Try Again, Continue; the answer is not
+// used, the choice stands). Returns the notices, none for other entries.
+Notices ZelFenGeFuXuanZe(const QString& entry);
 
 QString ZelQuanJiaoZhuanBanJiao(const QString& text);
-// The number at the start of a field as number text, or "" when there is none.
+// The number at the start of a data field, as its number text, or "" when there is
+// none. Grammar: spaces, then a run of digits, ".", "+", "-" and "e"/"E" in any mix
+// that holds a digit, cut at the first other character; the run must then be number
+// text (survey_detail::readNumber) and is taken to 15 significant digits. Separate from
+// the meridian setting's reader (zones.h leadingNumber), which stops at "e" and at a
+// second sign.
 QString ZelQuShuZhi(const QString& field);
 
 inline constexpr int kWindowRowLimit = 200;
@@ -69,11 +81,17 @@ void halfWidthInPlace(QString& text);
 QString echoLine(const CoordRow& row, QChar separator);
 
 struct CoordOrder {
-    QString order;   // "XYZ": latitude first; "YXZ": longitude first
-    QString remark;  // text to append to the input box, "" when none
+    AxisOrder order;  // XYZ: latitude first; YXZ: longitude first
+    QString remark;   // text to append to the input box, "" when none
 };
-// Decides from the value ranges of rows 0 ... n-1 which column holds the latitude.
-CoordOrder ZelJingWeiShunXu(const QList<CoordRow>& rows, int n, const QString& mode);
+// Decides from the value ranges of rows 0 ... n-1 which column holds the latitude;
+// `mode` is the window's order.
+CoordOrder ZelJingWeiShunXu(const QList<CoordRow>& rows, int n, AxisOrder mode);
+
+// The remarks of the order detection: the order the data was taken in when it
+// differs from the window's, and a longitude beyond 180 degrees.
+QString orderRemark(AxisOrder detected);
+QString longitudeRemark();
 
 // Number formats of the output rows.
 QString formatNorthing(double x);   // "0000000.000"
@@ -91,8 +109,8 @@ int nameColumnWidth(const QList<CoordRow>& rows, int n);
 QString ZelShuChuHang(const QString& names, const QString& first, const QString& second,
                       double height, const QString& remark);
 
-// Block headers; zoneWidth is 6, 3 or 15 (for 1.5).
-QString gridHeader(int zoneWidth, const QString& ellipsoidText);
+// Block headers; `datumText` is the ellipsoid box text.
+QString gridHeader(ZoneWidth width, const QString& datumText);
 QString geographicHeader();
 
 }  // namespace hc

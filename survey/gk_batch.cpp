@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/number.h"
 #include "survey/coord_text.h"
@@ -15,11 +16,6 @@ namespace {
 // Longer lines are cut here so that one endless line cannot exhaust memory.
 constexpr std::size_t kMaxLineBytes = 1 << 20;
 
-QString orderSwitchRemark(bool latitudeFirst) {
-    return latitudeFirst ? QStringLiteral("备注∴原始数据按纬度在前 X Y Z 型处理∴")
-                         : QStringLiteral("备注∴原始数据按经度在前 Y X Z 型处理∴");
-}
-
 class Batch {
 public:
     Batch(GkConversion op, const GkSettings& s, std::FILE* out, int chunkRows)
@@ -29,11 +25,11 @@ public:
           out_(out),
           chunkRows_(chunkRows < 1 ? 1 : chunkRows),
           spaceSeparator_(s.separator == QLatin1String(" ")),
-          latitudeFirst_(s.mode == QLatin1String("XYZ")) {
+          latitudeFirst_(s.order == AxisOrder::XYZ) {
         chunk_.reserve(chunkRows_);
     }
 
-    // Returns false when reading should stop (no data).
+    // Returns false when reading should stop (no data, or the output failed).
     bool line(std::string_view bytes) {
         QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
         if (firstLine_ && !text.isEmpty() && text[0] == QChar(0xFEFF)) text.remove(0, 1);
@@ -53,7 +49,7 @@ public:
             chunk_.append(row_);
             if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
         }
-        return true;
+        return !std::ferror(out_);
     }
 
     GkBatchResult finish() {
@@ -63,9 +59,10 @@ public:
         if (rows_ == 0) return r;
         write(QStringLiteral("\r\n"));
         r.rows = rows_;
+        const QString gap = QStringLiteral("\r\n\r\n");
         if (orderSwitched_)
-            r.remarks += QLatin1String("\r\n\r\n") + orderSwitchRemark(latitudeFirst_);
-        if (over180_) r.remarks += QStringLiteral("\r\n\r\n备注∴原始数据的经度大于180度错误∴");
+            r.remarks += gap + orderRemark(latitudeFirst_ ? AxisOrder::XYZ : AxisOrder::YXZ);
+        if (over180_) r.remarks += gap + longitudeRemark();
         return r;
     }
 
@@ -81,9 +78,9 @@ private:
         if (rows_ == 0) write(converter_.header());
         if (converter_.geographicInput()) {
             if (rows_ == 0) {
-                const CoordOrder o = ZelJingWeiShunXu(chunk_, n, settings_.mode);
-                latitudeFirst_ = o.order == QLatin1String("XYZ");
-                orderSwitched_ = o.order != settings_.mode;
+                const CoordOrder o = ZelJingWeiShunXu(chunk_, n, settings_.order);
+                latitudeFirst_ = o.order == AxisOrder::XYZ;
+                orderSwitched_ = o.order != settings_.order;
             }
             for (const CoordRow& row : chunk_) {
                 const double lon =
@@ -128,9 +125,10 @@ GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FIL
     bool skipLineFeed = false;  // after a CR, a following LF belongs to it
     bool any = false;
     bool stop = false;
-    static thread_local char buf[1 << 16];
+    std::vector<char> buffer(1 << 16);
+    char* const buf = buffer.data();
     std::size_t n = 0;
-    while (!stop && (n = std::fread(buf, 1, sizeof buf, in)) > 0) {
+    while (!stop && (n = std::fread(buf, 1, buffer.size(), in)) > 0) {
         any = true;
         std::size_t start = 0;
         for (std::size_t i = 0; i < n && !stop; ++i) {

@@ -15,68 +15,44 @@ using survey_detail::toDecText;
 
 // Krasovsky ellipsoid with a = 6378245.116.
 const Ellipsoid& beijing1954() {
-    static const Ellipsoid s{6378245.116,
-                             0.00669345774472,
-                             0.0067385620248935,
-                             0,
-                             500000,
-                             1,
-                             0.998324529595332,
-                             0.0025142600555184,
-                             2.6383176967516E-06,
-                             3.41663363E-09,
-                             6367558.55507442,
-                             0.0025184784143561,
-                             3.6999259641E-06,
-                             7.44472571E-09,
-                             6335552.60183059};
+    static const Ellipsoid s{6378245.116,       0.00669345774472,   0.0067385620248935,
+                             0.998324529595332, 0.0025142600555184, 2.6383176967516E-06,
+                             3.41663363E-09,    6367558.55507442,   0.0025184784143561,
+                             3.6999259641E-06,  7.44472571E-09,     6335552.60183059};
     return s;
 }
 
 // IAG 1975 ellipsoid.
 const Ellipsoid& xian1980() {
-    static const Ellipsoid s{6378140,
-                             0.0066943849863148,
-                             0.00673950180602026,
-                             0,
-                             500000,
-                             1,
-                             0.998324297200603,
-                             0.002514608940384,
-                             2.639050543E-06,
-                             3.41805E-09,
-                             6367452.13294706,
-                             0.002518828470568,
-                             3.700954578E-06,
-                             7.447831E-09,
-                             6335442.27534339};
+    static const Ellipsoid s{6378140,           0.0066943849863148, 0.00673950180602026,
+                             0.998324297200603, 0.002514608940384,  2.639050543E-06,
+                             3.41805E-09,       6367452.13294706,   0.002518828470568,
+                             3.700954578E-06,   7.447831E-09,       6335442.27534339};
     return s;
 }
 
 const Ellipsoid& wgs84() {
-    static const Ellipsoid s{6378137,
-                             0.0066943800042608,
-                             0.00673949675658688,
-                             0,
-                             500000,
-                             1,
-                             0.998324298449256,
-                             0.002514607065831,
-                             2.639046605E-06,
-                             3.41805E-09,
-                             6367449.14593825,
-                             0.0025188265897211,
-                             3.7009490513E-06,
-                             7.4478139E-09,
-                             6335439.32720276};
+    static const Ellipsoid s{6378137,           0.0066943800042608, 0.00673949675658688,
+                             0.998324298449256, 0.002514607065831,  2.639046605E-06,
+                             3.41805E-09,       6367449.14593825,   0.0025188265897211,
+                             3.7009490513E-06,  7.4478139E-09,      6335439.32720276};
     return s;
 }
 
-const Ellipsoid& ZelTuoQiuCanShu(const QString& code) {
-    const QString c = trimSpaces(code).toUpper();
-    if (c == u"XA") return xian1980();
-    if (c == u"WGS") return wgs84();
+const Ellipsoid& ellipsoidOf(Datum datum) {
+    switch (datum) {
+        case Datum::Xian1980:
+            return xian1980();
+        case Datum::Wgs84:
+            return wgs84();
+        case Datum::Beijing1954:
+            break;
+    }
     return beijing1954();
+}
+
+const Ellipsoid& ZelTuoQiuCanShu(const QString& code) {
+    return ellipsoidOf(datumOfCode(trimSpaces(code)).value_or(Datum::Beijing1954));
 }
 
 namespace {
@@ -303,7 +279,7 @@ double ZelBaiFenDuZhuanHuDu(double degrees) {
 
 double radiansToDegrees(double radians) { return radians * 57.295779513082320876798154814; }
 
-GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& p) {
+GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& p, const GridParameters& g) {
     const double s = std::sin(b);
     const double c = std::cos(b);
     const double t = std::tan(b);
@@ -318,19 +294,19 @@ GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& p) {
     const double n = p.a / std::sqrt(1 - p.e2 * s * s);
 
     const double x =
-        p.k0 *
+        g.k0 *
             (arc + n * t *
                        (m2 / 2 + m4 * (5 - t2 + 9 * eta2 + 4 * eta2 * eta2) / 24 +
                         m4 * m2 * (61 - 58 * t2 + t2 * t2 + 270 * eta2 - 330 * eta2 * t2) / 720)) +
-        p.fn;
-    const double y = p.k0 * n *
+        g.falseNorthing;
+    const double y = g.k0 * n *
                      (m + m2 * m * (1 - t2 + eta2) / 6 +
                       m4 * m * (5 - 18 * t2 + t2 * t2 + 14 * eta2 - 58 * eta2 * t2) / 120);
     return {x, y};
 }
 
-LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& p) {
-    const double mu = ((x - p.fn) / p.k0) / p.arcA;
+LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& p, const GridParameters& g) {
+    const double mu = ((x - g.falseNorthing) / g.k0) / p.arcA;
     const double bf =
         mu + p.beta1 * std::sin(2 * mu) + p.beta2 * std::sin(4 * mu) + p.beta3 * std::sin(6 * mu);
     const double sf = std::sin(bf);
@@ -341,7 +317,7 @@ LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& p) {
     const double etaf2 = p.ep2 * cf * cf;
     const double tf = std::tan(bf);
     const double tf2 = tf * tf;
-    const double d = (yReduced / p.k0) / nf;
+    const double d = (yReduced / g.k0) / nf;
     const double d2 = d * d;
     const double d4 = d2 * d2;
 

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "survey/survey_settings.h"
+
 namespace hc {
 
 // One ellipsoid parameter set. The constants are used as listed, never derived
@@ -13,9 +15,6 @@ struct Ellipsoid {
     double a;       // semi-major axis, metres
     double e2;      // first eccentricity squared
     double ep2;     // second eccentricity squared
-    double fn;      // false northing
-    double fe;      // false easting
-    double k0;      // scale factor on the central meridian
     double alpha0;  // meridian-arc coefficients of the forward core
     double alpha2;
     double alpha4;
@@ -30,10 +29,21 @@ struct Ellipsoid {
 const Ellipsoid& beijing1954();
 const Ellipsoid& xian1980();
 const Ellipsoid& wgs84();
+const Ellipsoid& ellipsoidOf(Datum datum);
 
 // "XA" Xi'an 1980, "WGS" WGS-84, anything else Beijing 1954; the code is compared
 // trimmed of spaces and upper-cased.
 const Ellipsoid& ZelTuoQiuCanShu(const QString& code);
+
+// The grid laid over the projection, apart from the ellipsoid: false northing and
+// false easting (metres) and the scale factor on the central meridian.
+struct GridParameters {
+    double falseNorthing;
+    double falseEasting;
+    double k0;
+};
+// The grid of every datum today: no false northing, 500000 m false easting, scale 1.
+inline constexpr GridParameters kZoneGrid{0, 500000, 1};
 
 // Rounds to `places` decimals (0..17), half away from zero, deciding on the decimal
 // text of the value. Other place counts and huge magnitudes return the value.
@@ -67,8 +77,10 @@ struct LatDiff {
 };
 
 // Forward core: latitude and longitude difference (radians) to northing and easting.
-GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& set);
+GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& set,
+                           const GridParameters& grid = kZoneGrid);
 // Inverse core: northing (>= 0) and reduced easting to latitude and longitude difference.
-LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& set);
+LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& set,
+                          const GridParameters& grid = kZoneGrid);
 
 }  // namespace hc

@@ -9,19 +9,19 @@
 namespace hc {
 namespace {
 
-enum class Zone { Six, Three, OneAndHalf };
+using Zone = ZoneWidth;
 
 double roundHalfAway(double v) { return ZelSheRuXiaoShu(v, 0); }
 
 QString overflowMessage() { return QStringLiteral("错误溢出?坐标转换运算时超出范围"); }
 
-QString forward(Zone zone, double& lat, double& lon, double setting, const Ellipsoid& p) {
+GridPoint forward(Zone zone, double lat, double lon, double setting, const Ellipsoid& p,
+                  const GridParameters& grid) {
     if (!(lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180)) {
-        lat = 0;
-        lon = 0;
-        return zone == Zone::Six
-                   ? QStringLiteral("错误溢出?原始经纬度数值超出常规范围 |x|<=90 |y|<=180")
-                   : QStringLiteral("错误溢出?原始角度数值超出常规范围 |x|<=90 |y|<=180");
+        return {0, 0,
+                zone == Zone::Six
+                    ? QStringLiteral("错误溢出?原始经纬度数值超出常规范围 |x|<=90 |y|<=180")
+                    : QStringLiteral("错误溢出?原始角度数值超出常规范围 |x|<=90 |y|<=180")};
     }
     const double choice = zone == Zone::Six ? 4 : zone == Zone::Three ? 3 : 2;
     const double cross = zone == Zone::Six ? 3 : zone == Zone::Three ? 1.5 : 0.75;
@@ -45,27 +45,24 @@ QString forward(Zone zone, double& lat, double& lon, double setting, const Ellip
             break;
     }
     const double prefix = z * 1000000;
-    const double offset = prefix >= 0 ? prefix + p.fe : prefix - p.fe;
+    const double offset = prefix >= 0 ? prefix + grid.falseEasting : prefix - grid.falseEasting;
 
     const double b = ZelDuFenMiaoZhuanHuDu(lat);
     // Within +-180 this is ZelDuFenMiaoZhuanHuDu(lon), without converting lon twice.
     const double l = ZelBaiFenDuZhuanHuDu(lonDeg) - ZelBaiFenDuZhuanHuDu(l0);
-    const GridXY g = ZelTouYingZhengSuan(b, l, p);
+    const GridXY g = ZelTouYingZhengSuan(b, l, p, grid);
     const double y = ZelSheRuXiaoShu(g.y + offset, 3);
     const double x = ZelSheRuXiaoShu(g.x, 3);
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(l0)) {
-        lat = 0;
-        lon = 0;
-        return overflowMessage();
+        return {0, 0, overflowMessage()};
     }
-    lat = x;
-    lon = y;
-
     if (std::fabs(lonDeg - l0) > cross) {
-        return QStringLiteral("……跨带 ") + doubleToText(l0) + QStringLiteral("度");
+        return {x, y, QStringLiteral("……跨带 ") + doubleToText(l0) + QStringLiteral("度")};
     }
-    if (l0 != setting) return QStringLiteral("⊕⊕中央 ") + doubleToText(l0) + QStringLiteral("度");
-    return {};
+    if (l0 != setting) {
+        return {x, y, QStringLiteral("⊕⊕中央 ") + doubleToText(l0) + QStringLiteral("度")};
+    }
+    return {x, y, {}};
 }
 
 struct InverseWords {
@@ -107,14 +104,10 @@ bool packedResult(double degrees, bool negate, double& out) {
     return std::isfinite(out);
 }
 
-QString inverse(Zone zone, double& x, double& y, const Ellipsoid& p) {
+GeoPoint inverse(Zone zone, double x, double y, const Ellipsoid& p, const GridParameters& grid) {
     const InverseWords& w = words(zone);
-    if (x == 0 && y == 0) return w.zeroZero;
-    auto reject = [&](const QString& message) {
-        x = 0;
-        y = 0;
-        return message;
-    };
+    if (x == 0 && y == 0) return {x, y, w.zeroZero};
+    auto reject = [](const QString& message) { return GeoPoint{0, 0, message}; };
     if (std::fabs(y) < (zone == Zone::Six ? 1001000 : 1000)) return reject(w.tooSmall);
     const bool tooLarge = zone == Zone::Six     ? (y > 30999000 || y < -30999000)
                           : zone == Zone::Three ? (y > 60999000 || y < -60999000)
@@ -133,16 +126,16 @@ QString inverse(Zone zone, double& x, double& y, const Ellipsoid& p) {
         z = std::trunc(y / 1000000);
         l0 = 1.5 * (z + 1);
         const double prefix = z * 1000000;
-        reduced = prefix >= 0 ? (y - prefix) - p.fe : (y - prefix) + p.fe;
+        reduced = prefix >= 0 ? (y - prefix) - grid.falseEasting : (y - prefix) + grid.falseEasting;
     } else {
         const double ay = std::fabs(y);
         z = std::trunc(ay / 1000000);
         l0 = zone == Zone::Six ? 6 * z - 3 : 3 * z;
-        reduced = (ay - z * 1000000) - p.fe;
+        reduced = (ay - z * 1000000) - grid.falseEasting;
     }
     if (l0 < -180 || l0 > 180) return reject(QStringLiteral("错误?原始东Y坐标超出常规范围!"));
 
-    const LatDiff r = ZelTouYingFanSuan(ax, reduced, p);
+    const LatDiff r = ZelTouYingFanSuan(ax, reduced, p, grid);
     double lat = 0;
     double lon = 0;
     if (!std::isfinite(r.b) || !std::isfinite(r.l)) return reject(overflowMessage());
@@ -150,16 +143,15 @@ QString inverse(Zone zone, double& x, double& y, const Ellipsoid& p) {
         return reject(overflowMessage());
     }
     if (!packedResult(l0 + radiansToDegrees(r.l), western, lon)) return reject(overflowMessage());
-    x = lat;
-    y = lon;
-    return {};
+    return {lat, lon, {}};
 }
 
 // Remainder of a by b (the calculator's remainder, on the decimal values) is within
 // 1E-09 of zero.
 bool multipleOf(double a, double b) {
     if (!std::isfinite(a) || std::fabs(a) > 1e15) return false;
-    const Num r = ZelLiangShuYu(Num(Decimal::fromDouble(a)), Num(Decimal::fromDouble(b)));
+    const Num r = ZelLiangShuYu(Num::ofDecimal(Decimal::fromDouble(a)),
+                                Num::ofDecimal(Decimal::fromDouble(b)));
     double v = 0;
     try {
         v = r.toDouble();
@@ -171,42 +163,32 @@ bool multipleOf(double a, double b) {
 
 }  // namespace
 
-QString ZelZhengSuan6(double& lat, double& lon, double setting, const Ellipsoid& set) {
-    return forward(Zone::Six, lat, lon, setting, set);
+GridPoint toGrid(ZoneWidth width, double lat, double lon, double setting, const Ellipsoid& set,
+                 const GridParameters& grid) {
+    return forward(width, lat, lon, setting, set, grid);
 }
-QString ZelZhengSuan3(double& lat, double& lon, double setting, const Ellipsoid& set) {
-    return forward(Zone::Three, lat, lon, setting, set);
+GridPoint ZelZhengSuan6(double lat, double lon, double setting, const Ellipsoid& set) {
+    return forward(Zone::Six, lat, lon, setting, set, kZoneGrid);
 }
-QString ZelZhengSuan15(double& lat, double& lon, double setting, const Ellipsoid& set) {
-    return forward(Zone::OneAndHalf, lat, lon, setting, set);
+GridPoint ZelZhengSuan3(double lat, double lon, double setting, const Ellipsoid& set) {
+    return forward(Zone::Three, lat, lon, setting, set, kZoneGrid);
 }
-QString ZelZhengSuan6(double& lat, double& lon, double setting, const QString& code) {
-    return forward(Zone::Six, lat, lon, setting, ZelTuoQiuCanShu(code));
-}
-QString ZelZhengSuan3(double& lat, double& lon, double setting, const QString& code) {
-    return forward(Zone::Three, lat, lon, setting, ZelTuoQiuCanShu(code));
-}
-QString ZelZhengSuan15(double& lat, double& lon, double setting, const QString& code) {
-    return forward(Zone::OneAndHalf, lat, lon, setting, ZelTuoQiuCanShu(code));
+GridPoint ZelZhengSuan15(double lat, double lon, double setting, const Ellipsoid& set) {
+    return forward(Zone::OneAndHalf, lat, lon, setting, set, kZoneGrid);
 }
 
-QString ZelFanSuan15(double& x, double& y, const Ellipsoid& set) {
-    return inverse(Zone::OneAndHalf, x, y, set);
+GeoPoint toGeographic(ZoneWidth width, double x, double y, const Ellipsoid& set,
+                      const GridParameters& grid) {
+    return inverse(width, x, y, set, grid);
 }
-QString ZelFanSuan3(double& x, double& y, const Ellipsoid& set) {
-    return inverse(Zone::Three, x, y, set);
+GeoPoint ZelFanSuan15(double x, double y, const Ellipsoid& set) {
+    return inverse(Zone::OneAndHalf, x, y, set, kZoneGrid);
 }
-QString ZelFanSuan6(double& x, double& y, const Ellipsoid& set) {
-    return inverse(Zone::Six, x, y, set);
+GeoPoint ZelFanSuan3(double x, double y, const Ellipsoid& set) {
+    return inverse(Zone::Three, x, y, set, kZoneGrid);
 }
-QString ZelFanSuan15(double& x, double& y, const QString& code) {
-    return inverse(Zone::OneAndHalf, x, y, ZelTuoQiuCanShu(code));
-}
-QString ZelFanSuan3(double& x, double& y, const QString& code) {
-    return inverse(Zone::Three, x, y, ZelTuoQiuCanShu(code));
-}
-QString ZelFanSuan6(double& x, double& y, const QString& code) {
-    return inverse(Zone::Six, x, y, ZelTuoQiuCanShu(code));
+GeoPoint ZelFanSuan6(double x, double y, const Ellipsoid& set) {
+    return inverse(Zone::Six, x, y, set, kZoneGrid);
 }
 
 QString defaultZoneLabel() { return QStringLiteral("对应带号:20 39 77"); }

@@ -5,28 +5,42 @@
 #include <QString>
 
 #include "survey/projection.h"
+#include "survey/survey_settings.h"
 
 namespace hc {
 
-// Forward conversions. The slots hold the packed latitude and longitude on entry
-// and receive the northing and the easting (metres, 3 decimals). `setting` is the
-// chosen central meridian in decimal degrees. Returns the remark ("" when none).
-QString ZelZhengSuan6(double& lat, double& lon, double setting, const Ellipsoid& set);
-QString ZelZhengSuan3(double& lat, double& lon, double setting, const Ellipsoid& set);
-QString ZelZhengSuan15(double& lat, double& lon, double setting, const Ellipsoid& set);
-QString ZelZhengSuan6(double& lat, double& lon, double setting, const QString& code);
-QString ZelZhengSuan3(double& lat, double& lon, double setting, const QString& code);
-QString ZelZhengSuan15(double& lat, double& lon, double setting, const QString& code);
+// A forward conversion's result: northing x and easting y in metres, rounded to 3
+// decimals, y with the zone prefix and the false easting; both 0 when the point was
+// rejected. The remark is "" when there is none.
+struct GridPoint {
+    double x;
+    double y;
+    QString remark;
+};
 
-// Inverse conversions. The slots hold the northing and the easting (with zone
-// prefix and false easting) on entry and receive the packed latitude and longitude
-// (8 decimals). Returns the remark ("" when none).
-QString ZelFanSuan15(double& x, double& y, const Ellipsoid& set);
-QString ZelFanSuan3(double& x, double& y, const Ellipsoid& set);
-QString ZelFanSuan6(double& x, double& y, const Ellipsoid& set);
-QString ZelFanSuan15(double& x, double& y, const QString& code);
-QString ZelFanSuan3(double& x, double& y, const QString& code);
-QString ZelFanSuan6(double& x, double& y, const QString& code);
+// An inverse conversion's result: packed latitude and longitude (d.mmss...), rounded to
+// 8 decimals; both 0 when the point was rejected. The remark is "" when there is none.
+struct GeoPoint {
+    double lat;
+    double lon;
+    QString remark;
+};
+
+// Forward conversions of a packed latitude and longitude in the zones of `width`.
+// `setting` is the chosen central meridian in decimal degrees.
+GridPoint toGrid(ZoneWidth width, double lat, double lon, double setting, const Ellipsoid& set,
+                 const GridParameters& grid = kZoneGrid);
+GridPoint ZelZhengSuan6(double lat, double lon, double setting, const Ellipsoid& set);
+GridPoint ZelZhengSuan3(double lat, double lon, double setting, const Ellipsoid& set);
+GridPoint ZelZhengSuan15(double lat, double lon, double setting, const Ellipsoid& set);
+
+// Inverse conversions of a northing and an easting (metres, the easting with its zone
+// prefix and false easting) in the zones of `width`.
+GeoPoint toGeographic(ZoneWidth width, double x, double y, const Ellipsoid& set,
+                      const GridParameters& grid = kZoneGrid);
+GeoPoint ZelFanSuan15(double x, double y, const Ellipsoid& set);
+GeoPoint ZelFanSuan3(double x, double y, const Ellipsoid& set);
+GeoPoint ZelFanSuan6(double x, double y, const Ellipsoid& set);
 
 inline constexpr double kDefaultMeridian = 117;
 // The label of the default setting (no space after the colon).
@@ -39,8 +53,11 @@ struct MeridianSetting {
     bool valid;
 };
 
-// The number at the start of a setting text ("117度-6" -> 117, "度" -> 0): optional
-// sign, digits, at most one decimal point.
+// The number at the start of a setting text ("117度-6" -> 117, "度" -> 0). Grammar:
+// spaces, an optional sign, then digits with at most one decimal point, read up to the
+// first character that cannot continue them; no exponent. A text without digits is 0,
+// one with too many digits for a double is HUGE_VAL. It is separate from the data
+// field reader (coord_text.h) because the setting stops at "e" and at a second sign.
 double leadingNumber(const QString& text);
 // Reads and validates a setting text: within -180 ... 180 and a multiple of 1.5.
 MeridianSetting ZelZhongYangJingDu(const QString& text);

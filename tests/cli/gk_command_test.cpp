@@ -84,7 +84,7 @@ TEST(GkCommand, OptionsMatchTheWindowSettings) {
     const std::string tabbed = "A\t39.4125536\t117.5017873\r\n";
     GkControls c;
     c.separator = QStringLiteral("Tab");
-    c.xyzMode = false;
+    c.order = QStringLiteral("Y X Z模式");
     c.withNames = false;
     c.meridian = QStringLiteral("118.5");
     const GkResult w =

@@ -4,8 +4,8 @@
 
 #include <random>
 
+#include "tests/survey/print_notice.h"
 #include "tests/survey/print_qstring.h"
-#include "ui/services.h"
 
 namespace hc {
 namespace {
@@ -44,7 +44,7 @@ TEST(CoordinateWindow, GeographicToThreeDegreeOnTheSample) {
 
 TEST(CoordinateWindow, YxzModeSwapsTheOutputAndNotesTheDetectedOrder) {
     GkControls c;
-    c.xyzMode = false;
+    c.order = QStringLiteral("Y X Z模式");
     const GkResult r = ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone3, kSample, QString(), c);
     EXPECT_TRUE(r.input.endsWith(QStringLiteral("\r\n\r\n备注∴原始数据按纬度在前 X Y Z 型处理∴")));
     EXPECT_TRUE(r.output.startsWith(
@@ -65,7 +65,7 @@ TEST(CoordinateWindow, GridToGeographicBothModes) {
                                        "A01 , 39.41255360 , 117.50178730 , 23.441 \r\n\r\n"));
 
     // In "Y X Z" mode the first column is the easting and the longitude is written first.
-    c.xyzMode = false;
+    c.order = QStringLiteral("Y X Z模式");
     r = ZelZuoBiaoZhuanHuan(GkConversion::Zone3ToGeo,
                             QStringLiteral("A01,39571908.236,4395494.607,23.441\r\n"), QString(),
                             c);
@@ -88,12 +88,12 @@ TEST(CoordinateWindow, ZoneToZoneConversions) {
     EXPECT_EQ(r.output, QStringLiteral("﹌﹌﹌以下为１.５度带西安系公里网坐标……单位【米】﹌﹌﹌\r\n"
                                        "4395494.607 , 77571908.236  ……跨带 117度\r\n\r\n"));
     // And back: 1.5 -> 3 in "Y X Z" mode prints the easting first.
-    c.xyzMode = false;
+    c.order = QStringLiteral("Y X Z模式");
     r = ZelZuoBiaoZhuanHuan(GkConversion::Zone15To3, QStringLiteral("P,77571908.236,4395494.607"),
                             QString(), c);
     EXPECT_EQ(r.output, QStringLiteral("﹌﹌﹌以下为３度带西安系公里网坐标……单位【米】﹌﹌﹌\r\n"
                                        "39571908.236 , 4395494.607  \r\n\r\n"));
-    c.xyzMode = true;
+    c.order = QStringLiteral("X Y Z模式");
     r = ZelZuoBiaoZhuanHuan(GkConversion::Zone6To3, QStringLiteral("P,4395494.607,20571908.236"),
                             QString(), c);
     EXPECT_TRUE(r.output.contains(QStringLiteral("\r\n4395494.607 , 39571908.236  \r\n")));
@@ -165,7 +165,7 @@ TEST(CoordinateWindow, RandomTextsGiveConsistentBlocks) {
         for (int i = 0; i < n; ++i) text += alphabet[pick(rng)];
         const auto op = static_cast<GkConversion>(k % 10);
         GkControls c;
-        c.xyzMode = (k / 10) % 2 == 0;
+        c.order = (k / 10) % 2 == 0 ? QStringLiteral("X Y Z模式") : QStringLiteral("Y X Z模式");
         const GkResult r = ZelZuoBiaoZhuanHuan(op, text, QString(), c);
         if (r.input == QStringLiteral("没有发现坐标数据！")) {
             EXPECT_EQ(r.output, QString());
@@ -198,58 +198,87 @@ TEST(CoordinateWindow, WindowLimitOfTwoHundredRows) {
     EXPECT_EQ(r.input.count(QStringLiteral("\r\n")), 200);
 }
 
-TEST(CoordinateWindow, InvalidMeridianShowsTheMessageAndUses117) {
-    ui::RecordingServices rec;
+TEST(CoordinateWindow, InvalidMeridianGivesTheNoticeAndUses117) {
+    const Notices invalid{Notice{
+        QStringLiteral(
+            "你选择的中央子午线经度有错误，请重新选择。应在正负180之间，并且能被 1.5 整除。"),
+        NoticeButtons::Ok, QString()}};
     GkControls c;
     c.meridian = QStringLiteral("117.7");
     c.withNames = false;
     const GkResult r = ZelZuoBiaoZhuanHuan(
         GkConversion::GeoToZone3, QStringLiteral("P,39.4125536,117.5017873"), QString(), c);
-    ASSERT_EQ(rec.messages.size(), 1);
-    EXPECT_EQ(
-        rec.messages[0],
-        QStringLiteral(
-            "你选择的中央子午线经度有错误，请重新选择。应在正负180之间，并且能被 1.5 整除。"));
+    EXPECT_EQ(r.notices, invalid);
+    EXPECT_EQ(r.settings.notices, invalid);
     EXPECT_TRUE(r.settings.meridianReset);
     EXPECT_EQ(r.settings.meridian, 117);
     EXPECT_EQ(r.settings.meridianText, QStringLiteral("117度"));
     EXPECT_TRUE(r.output.contains(QStringLiteral("4395570.260 , 39571909.407 \r\n")));
 
+    // A valid setting gives no notice, also when there is no data.
+    c.meridian = QStringLiteral("118.5度");
+    EXPECT_TRUE(
+        ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone3, kSample, QString(), c).notices.isEmpty());
+    c.meridian = QStringLiteral("abc");
+    EXPECT_TRUE(
+        ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone3, QString(), QString(), c).notices.isEmpty());
+
     const MeridianBox lost = meridianBoxLostFocus(QStringLiteral("117.7"));
-    EXPECT_EQ(rec.messages.size(), 2);
+    EXPECT_EQ(lost.notices, invalid);
     EXPECT_TRUE(lost.reset);
     EXPECT_EQ(lost.text, QStringLiteral("117度"));
     EXPECT_EQ(lost.label, QStringLiteral("对应带号: 20 39 77"));
 
     const MeridianBox empty = meridianBoxLostFocus(QStringLiteral("  "));
-    EXPECT_EQ(rec.messages.size(), 2);
+    EXPECT_TRUE(empty.notices.isEmpty());
     EXPECT_EQ(empty.value, 117);
     EXPECT_EQ(empty.text, QStringLiteral("117度"));
 
     const MeridianBox click = meridianBoxClick(QStringLiteral("112.5度"));
     EXPECT_EQ(click.value, 112.5);
     EXPECT_EQ(click.label, QStringLiteral("对应带号: -- -- 74"));
-    EXPECT_EQ(rec.messages.size(), 2);
+    EXPECT_TRUE(click.notices.isEmpty());
 }
 
 TEST(CoordinateWindow, SettingsRefresh) {
     GkControls c;
     c.separator = QStringLiteral(" ");
     c.ellipsoid = QStringLiteral("WGS");
-    c.xyzMode = false;
+    c.order = QStringLiteral("Y X Z模式");
     c.meridian = QStringLiteral("-180度");
     QString input = QStringLiteral("A\t1    2");
     const GkSettings s = ZelDuQuSheZhi(c, input);
     EXPECT_EQ(input, QStringLiteral("A 1 2"));
     EXPECT_EQ(s.separator, QStringLiteral(" "));
-    EXPECT_EQ(s.ellipsoidCode, QStringLiteral("WGS"));
-    EXPECT_EQ(s.mode, QStringLiteral("YXZ"));
+    EXPECT_EQ(s.datum, Datum::Wgs84);
+    EXPECT_EQ(s.datumText, QStringLiteral("WGS"));
+    EXPECT_EQ(s.order, AxisOrder::YXZ);
     EXPECT_EQ(s.meridian, -180);
     EXPECT_EQ(s.meridianText, QStringLiteral("-180度"));
+    EXPECT_TRUE(s.notices.isEmpty());
     c.ellipsoid = QStringLiteral("其它");
-    EXPECT_EQ(ZelDuQuSheZhi(c, input).ellipsoidCode, QStringLiteral("BJ"));
+    EXPECT_EQ(ZelDuQuSheZhi(c, input).datum, Datum::Beijing1954);
+    EXPECT_EQ(ZelDuQuSheZhi(c, input).datumText, QStringLiteral("其它"));
     c.ellipsoid = QStringLiteral("西安");
-    EXPECT_EQ(ZelDuQuSheZhi(c, input).ellipsoidCode, QStringLiteral("XA"));
+    EXPECT_EQ(ZelDuQuSheZhi(c, input).datum, Datum::Xian1980);
+    c.separator = QStringLiteral("TAB");
+    EXPECT_EQ(ZelDuQuSheZhi(c, input).separator, QStringLiteral("\t"));
+}
+
+TEST(CoordinateWindow, ConversionsByTheirZones) {
+    int found = 0;
+    for (int i = 0; i <= static_cast<int>(GkConversion::GeoToZone6); ++i) {
+        const auto op = static_cast<GkConversion>(i);
+        EXPECT_TRUE(inputZone(op) || outputZone(op));
+        EXPECT_EQ(conversionBetween(inputZone(op), outputZone(op)), op);
+        ++found;
+    }
+    EXPECT_EQ(found, 10);
+    EXPECT_EQ(conversionBetween(ZoneWidth::OneAndHalf, ZoneWidth::Three), GkConversion::Zone15To3);
+    EXPECT_EQ(conversionBetween(std::nullopt, ZoneWidth::Six), GkConversion::GeoToZone6);
+    EXPECT_EQ(conversionBetween(ZoneWidth::OneAndHalf, ZoneWidth::Six), std::nullopt);
+    EXPECT_EQ(conversionBetween(std::nullopt, std::nullopt), std::nullopt);
+    EXPECT_EQ(conversionBetween(ZoneWidth::Three, ZoneWidth::Three), std::nullopt);
 }
 
 TEST(CoordinateWindow, NormaliseInputMapsFullWidthData) {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/survey/print_notice.h"
 #include "tests/survey/print_qstring.h"
-#include "ui/services.h"
 
 namespace hc {
 namespace {
@@ -131,15 +131,16 @@ TEST(DataText, TabAndSpaceSeparators) {
 }
 
 TEST(DataText, SeparatorChoiceWarningForSpaceAndTab) {
-    ui::RecordingServices rec;
-    EXPECT_FALSE(ZelFenGeFuXuanZe(QStringLiteral(",")));
-    EXPECT_TRUE(ZelFenGeFuXuanZe(QStringLiteral(" ")));
-    EXPECT_TRUE(ZelFenGeFuXuanZe(QStringLiteral("Tab")));
-    ASSERT_EQ(rec.messages.size(), 2);
-    EXPECT_EQ(rec.messages[0],
-              QStringLiteral("    [空格]可能造成数据混乱，平时请不要使用[空格]作为分隔符！"
-                             "仅留作转换外来数据时使用一次。"));
-    EXPECT_EQ(rec.titles[0], QStringLiteral("  修改分隔符 -- 石岚 -- 提示  "));
+    const Notices warning{Notice{
+        QStringLiteral("    [空格]可能造成数据混乱，平时请不要使用[空格]作为分隔符！"
+                       "仅留作转换外来数据时使用一次。"),
+        NoticeButtons::CancelRetryContinue, QStringLiteral("  修改分隔符 -- 石岚 -- 提示  ")}};
+    for (const char* entry : {",", ";", "tabs", "|"}) {
+        EXPECT_TRUE(ZelFenGeFuXuanZe(QString::fromLatin1(entry)).isEmpty()) << entry;
+    }
+    for (const char* entry : {" ", "Tab", "TAB", "\t", "  tab "}) {
+        EXPECT_EQ(ZelFenGeFuXuanZe(QString::fromLatin1(entry)), warning) << entry;
+    }
     EXPECT_EQ(separatorChoices().size(), 27);
     EXPECT_EQ(separatorChoices()[25], QStringLiteral("Tab"));
 }
@@ -242,35 +243,35 @@ TEST(CoordinateOrder, DetectsLatitudeColumn) {
     int n = 200;
     QList<CoordRow> rows;
     read(sampleInput(), n, rows);
-    CoordOrder o = ZelJingWeiShunXu(rows, n, QStringLiteral("YXZ"));
-    EXPECT_EQ(o.order, QStringLiteral("XYZ"));
+    CoordOrder o = ZelJingWeiShunXu(rows, n, AxisOrder::YXZ);
+    EXPECT_EQ(o.order, AxisOrder::XYZ);
     EXPECT_EQ(o.remark, QStringLiteral("\r\n\r\n备注∴原始数据按纬度在前 X Y Z 型处理∴"));
-    o = ZelJingWeiShunXu(rows, n, QStringLiteral("XYZ"));
-    EXPECT_EQ(o.order, QStringLiteral("XYZ"));
+    o = ZelJingWeiShunXu(rows, n, AxisOrder::XYZ);
+    EXPECT_EQ(o.order, AxisOrder::XYZ);
     EXPECT_EQ(o.remark, QString());
 
     n = 200;
     read(QStringLiteral("A,117.5,39.41\r\nB,-75.2,-12.1"), n, rows);
-    o = ZelJingWeiShunXu(rows, n, QStringLiteral("XYZ"));
-    EXPECT_EQ(o.order, QStringLiteral("YXZ"));
+    o = ZelJingWeiShunXu(rows, n, AxisOrder::XYZ);
+    EXPECT_EQ(o.order, AxisOrder::YXZ);
     EXPECT_EQ(o.remark, QStringLiteral("\r\n\r\n备注∴原始数据按经度在前 Y X Z 型处理∴"));
 
     // Both columns above 90: no switch, and the longitude is too large.
     n = 200;
     read(QStringLiteral("A,95,181\r\nB,100,120"), n, rows);
-    o = ZelJingWeiShunXu(rows, n, QStringLiteral("XYZ"));
-    EXPECT_EQ(o.order, QStringLiteral("XYZ"));
+    o = ZelJingWeiShunXu(rows, n, AxisOrder::XYZ);
+    EXPECT_EQ(o.order, AxisOrder::XYZ);
     EXPECT_EQ(o.remark, QStringLiteral("\r\n\r\n备注∴原始数据的经度大于180度错误∴"));
 
     // 180.3 packed is 180.5 degrees.
     n = 200;
     read(QStringLiteral("A,180.3,45"), n, rows);
-    o = ZelJingWeiShunXu(rows, n, QStringLiteral("YXZ"));
-    EXPECT_EQ(o.order, QStringLiteral("YXZ"));
+    o = ZelJingWeiShunXu(rows, n, AxisOrder::YXZ);
+    EXPECT_EQ(o.order, AxisOrder::YXZ);
     EXPECT_EQ(o.remark, QStringLiteral("\r\n\r\n备注∴原始数据的经度大于180度错误∴"));
 
-    o = ZelJingWeiShunXu({}, 0, QStringLiteral("YXZ"));
-    EXPECT_EQ(o.order, QStringLiteral("YXZ"));
+    o = ZelJingWeiShunXu({}, 0, AxisOrder::YXZ);
+    EXPECT_EQ(o.order, AxisOrder::YXZ);
 }
 
 TEST(OutputRows, FormatsAndLayout) {
@@ -304,11 +305,11 @@ TEST(OutputRows, FormatsAndLayout) {
 }
 
 TEST(OutputRows, Headers) {
-    EXPECT_EQ(gridHeader(3, QStringLiteral("北京")),
+    EXPECT_EQ(gridHeader(ZoneWidth::Three, QStringLiteral("北京")),
               QStringLiteral("﹌﹌﹌以下为３度带北京系公里网坐标……单位【米】﹌﹌﹌\r\n"));
-    EXPECT_EQ(gridHeader(6, QStringLiteral("WGS")),
+    EXPECT_EQ(gridHeader(ZoneWidth::Six, QStringLiteral("WGS")),
               QStringLiteral("﹌﹌﹌以下为６度带WGS系公里网坐标……单位【米】﹌﹌﹌\r\n"));
-    EXPECT_EQ(gridHeader(15, QStringLiteral("西安")),
+    EXPECT_EQ(gridHeader(ZoneWidth::OneAndHalf, QStringLiteral("西安")),
               QStringLiteral("﹌﹌﹌以下为１.５度带西安系公里网坐标……单位【米】﹌﹌﹌\r\n"));
     EXPECT_EQ(geographicHeader(), QStringLiteral("●●●以下坐标为经纬度……度.分秒格式●●●\r\n"));
 }

@@ -22,6 +22,34 @@ TEST(Ellipsoid, CodesChooseTheSetTrimmedAndCaseInsensitive) {
     EXPECT_EQ(&ZelTuoQiuCanShu(QStringLiteral("\tXA")), &beijing1954());
 }
 
+TEST(SurveySettings, WindowTextsAndCommandLineCodes) {
+    EXPECT_EQ(&ellipsoidOf(Datum::Xian1980), &xian1980());
+    EXPECT_EQ(&ellipsoidOf(Datum::Wgs84), &wgs84());
+    EXPECT_EQ(&ellipsoidOf(Datum::Beijing1954), &beijing1954());
+    for (Datum d : {Datum::Beijing1954, Datum::Xian1980, Datum::Wgs84}) {
+        EXPECT_EQ(datumOfControlText(datumControlText(d)), d);
+    }
+    EXPECT_EQ(datumControlText(Datum::Beijing1954), QStringLiteral("北京"));
+    EXPECT_EQ(datumOfControlText(QStringLiteral("其它")), Datum::Beijing1954);
+    EXPECT_EQ(datumOfControlText(QStringLiteral("XA")), Datum::Beijing1954);  // a code, not a text
+    EXPECT_EQ(datumOfCode(QStringLiteral("xa")), Datum::Xian1980);
+    EXPECT_EQ(datumOfCode(QStringLiteral("Wgs")), Datum::Wgs84);
+    EXPECT_EQ(datumOfCode(QStringLiteral("BJ")), Datum::Beijing1954);
+    EXPECT_EQ(datumOfCode(QStringLiteral("西安")), std::nullopt);
+    EXPECT_EQ(datumOfCode(QStringLiteral(" BJ")), std::nullopt);
+
+    EXPECT_EQ(axisOrderOfCaption(QStringLiteral("X Y Z模式")), AxisOrder::XYZ);
+    EXPECT_EQ(axisOrderOfCaption(QStringLiteral("Y X Z模式")), AxisOrder::YXZ);
+    EXPECT_EQ(axisOrderOfCode(QStringLiteral("YXZ")), AxisOrder::YXZ);
+    EXPECT_EQ(axisOrderOfCode(QStringLiteral("xyz")), AxisOrder::XYZ);
+    EXPECT_EQ(axisOrderOfCode(QStringLiteral("zxy")), std::nullopt);
+
+    EXPECT_EQ(zoneWidthOfCode(QStringLiteral("1.5")), ZoneWidth::OneAndHalf);
+    EXPECT_EQ(zoneWidthOfCode(QStringLiteral("3")), ZoneWidth::Three);
+    EXPECT_EQ(zoneWidthOfCode(QStringLiteral("6")), ZoneWidth::Six);
+    EXPECT_EQ(zoneWidthOfCode(QStringLiteral("15")), std::nullopt);
+}
+
 TEST(Ellipsoid, ConstantsAreTheListedValues) {
     EXPECT_EQ(beijing1954().a, 6378245.116);
     EXPECT_EQ(beijing1954().arcA, 6367558.55507442);
@@ -31,12 +59,15 @@ TEST(Ellipsoid, ConstantsAreTheListedValues) {
     EXPECT_EQ(wgs84().ep2, 0.00673949675658688);
     EXPECT_EQ(wgs84().a1e2, 6335439.32720276);
     for (const Ellipsoid* e : {&beijing1954(), &xian1980(), &wgs84()}) {
-        EXPECT_EQ(e->fn, 0);
-        EXPECT_EQ(e->fe, 500000);
-        EXPECT_EQ(e->k0, 1);
         // A is a * alpha0 to the digits listed.
         EXPECT_NEAR(e->arcA, e->a * e->alpha0, 1e-6);
     }
+}
+
+TEST(GridParameters, ZoneGridIsTheListedOne) {
+    EXPECT_EQ(kZoneGrid.falseNorthing, 0);
+    EXPECT_EQ(kZoneGrid.falseEasting, 500000);
+    EXPECT_EQ(kZoneGrid.k0, 1);
 }
 
 TEST(SheRuXiaoShu, RoundsHalfAwayFromZeroOnTheDecimalDigits) {

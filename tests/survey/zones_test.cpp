@@ -6,7 +6,6 @@
 
 #include "engine/number.h"
 #include "tests/survey/print_qstring.h"
-#include "ui/services.h"
 
 namespace hc {
 namespace {
@@ -26,111 +25,90 @@ const Worked kWorked[] = {{"XA", 4395494.607, 39571908.236, 20571908.236, 775719
 
 TEST(ZoneConversions, WorkedValuesForwardInEveryZoneSystem) {
     for (const Worked& w : kWorked) {
-        const QString code = QString::fromLatin1(w.code);
-        double a = kLat;
-        double b = kLon;
-        EXPECT_EQ(ZelZhengSuan3(a, b, 117, code), QString()) << w.code;
-        EXPECT_EQ(a, w.x) << w.code;
-        EXPECT_EQ(b, w.y3) << w.code;
+        const Ellipsoid& e = ZelTuoQiuCanShu(QString::fromLatin1(w.code));
+        GridPoint g = ZelZhengSuan3(kLat, kLon, 117, e);
+        EXPECT_EQ(g.remark, QString()) << w.code;
+        EXPECT_EQ(g.x, w.x) << w.code;
+        EXPECT_EQ(g.y, w.y3) << w.code;
 
         // On 117 the 6-degree zone 20 has the same central meridian.
-        a = kLat;
-        b = kLon;
-        EXPECT_EQ(ZelZhengSuan6(a, b, 117, code), QString());
-        EXPECT_EQ(a, w.x);
-        EXPECT_EQ(b, w.y6);
+        g = ZelZhengSuan6(kLat, kLon, 117, e);
+        EXPECT_EQ(g.remark, QString());
+        EXPECT_EQ(g.x, w.x);
+        EXPECT_EQ(g.y, w.y6);
 
         // 1.5-degree zone 77 on 117: 0.838 degrees away, a cross-zone remark.
-        a = kLat;
-        b = kLon;
-        EXPECT_EQ(ZelZhengSuan15(a, b, 117, code), QStringLiteral("……跨带 117度"));
-        EXPECT_EQ(a, w.x);
-        EXPECT_EQ(b, w.y15);
+        g = ZelZhengSuan15(kLat, kLon, 117, e);
+        EXPECT_EQ(g.remark, QStringLiteral("……跨带 117度"));
+        EXPECT_EQ(g.x, w.x);
+        EXPECT_EQ(g.y, w.y15);
     }
 }
 
 TEST(ZoneConversions, WorkedValuesInverse) {
     for (const Worked& w : kWorked) {
-        const QString code = QString::fromLatin1(w.code);
-        double x = w.x;
-        double y = w.y3;
-        EXPECT_EQ(ZelFanSuan3(x, y, code), QString());
-        EXPECT_EQ(x, 39.4125536) << w.code;
-        EXPECT_EQ(y, 117.5017873) << w.code;
-
-        x = w.x;
-        y = w.y6;
-        EXPECT_EQ(ZelFanSuan6(x, y, code), QString());
-        EXPECT_EQ(x, 39.4125536);
-        EXPECT_EQ(y, 117.5017873);
-
-        x = w.x;
-        y = w.y15;
-        EXPECT_EQ(ZelFanSuan15(x, y, code), QString());
-        EXPECT_EQ(x, 39.4125536);
-        EXPECT_EQ(y, 117.5017873);
+        const Ellipsoid& e = ZelTuoQiuCanShu(QString::fromLatin1(w.code));
+        for (const GeoPoint& g :
+             {ZelFanSuan3(w.x, w.y3, e), ZelFanSuan6(w.x, w.y6, e), ZelFanSuan15(w.x, w.y15, e)}) {
+            EXPECT_EQ(g.remark, QString()) << w.code;
+            EXPECT_EQ(g.lat, 39.4125536) << w.code;
+            EXPECT_EQ(g.lon, 117.5017873) << w.code;
+        }
     }
 }
 
 TEST(ZoneConversions, ZoneChoiceAndRemarks) {
     const Ellipsoid& bj = beijing1954();
-    double a = kLat, b = kLon;
     // The setting 118.5 is within 4 degrees: the 6-degree point stays in zone 20.
-    EXPECT_EQ(ZelZhengSuan6(a, b, 118.5, bj), QStringLiteral("⊕⊕中央 117度"));
-    EXPECT_EQ(std::trunc(b / 1e6), 20);
+    GridPoint g = ZelZhengSuan6(kLat, kLon, 118.5, bj);
+    EXPECT_EQ(g.remark, QStringLiteral("⊕⊕中央 117度"));
+    EXPECT_EQ(std::trunc(g.y / 1e6), 20);
 
     // 121 degrees is 4 away from 117: its own 3-degree zone 40.
-    a = 39;
-    b = 121;
-    EXPECT_EQ(ZelZhengSuan3(a, b, 117, bj), QStringLiteral("⊕⊕中央 120度"));
-    EXPECT_EQ(std::trunc(b / 1e6), 40);
+    g = ZelZhengSuan3(39, 121, 117, bj);
+    EXPECT_EQ(g.remark, QStringLiteral("⊕⊕中央 120度"));
+    EXPECT_EQ(std::trunc(g.y / 1e6), 40);
 
     // A 6-degree boundary belongs to the eastern zone.
-    a = 30;
-    b = 120;
-    EXPECT_EQ(ZelZhengSuan6(a, b, 93, bj), QStringLiteral("⊕⊕中央 123度"));
-    EXPECT_EQ(std::trunc(b / 1e6), 21);
-    EXPECT_LT(b, 21500000);
+    g = ZelZhengSuan6(30, 120, 93, bj);
+    EXPECT_EQ(g.remark, QStringLiteral("⊕⊕中央 123度"));
+    EXPECT_EQ(std::trunc(g.y / 1e6), 21);
+    EXPECT_LT(g.y, 21500000);
 
     // Computed on the setting although farther than half a zone: cross-zone remark.
-    a = 30;
-    b = 120.3;  // 120.5 degrees
-    EXPECT_EQ(ZelZhengSuan6(a, b, 117, bj), QStringLiteral("……跨带 117度"));
-    EXPECT_EQ(std::trunc(b / 1e6), 20);
+    g = ZelZhengSuan6(30, 120.3, 117, bj);  // 120.5 degrees
+    EXPECT_EQ(g.remark, QStringLiteral("……跨带 117度"));
+    EXPECT_EQ(std::trunc(g.y / 1e6), 20);
 
     // A 1.5-degree setting on 118.5 is zone 78.
-    a = 30;
-    b = 118.3;
-    EXPECT_EQ(ZelZhengSuan15(a, b, 118.5, bj), QString());
-    EXPECT_EQ(b, 78500000);
+    g = ZelZhengSuan15(30, 118.3, 118.5, bj);
+    EXPECT_EQ(g.remark, QString());
+    EXPECT_EQ(g.y, 78500000);
 }
 
-TEST(ZoneConversions, ForwardRangeMessagesClearTheSlots) {
+TEST(ZoneConversions, ForwardRangeMessagesClearThePoint) {
     struct Case {
         double lat;
         double lon;
     };
     const Case bad[] = {{90.0001, 117}, {-91, 117}, {39, 180.0001}, {39, -181}, {NAN, 117}};
+    const Ellipsoid& bj = beijing1954();
     for (const Case& c : bad) {
-        double a = c.lat, b = c.lon;
-        EXPECT_EQ(ZelZhengSuan6(a, b, 117, QStringLiteral("BJ")),
-                  QStringLiteral("错误溢出?原始经纬度数值超出常规范围 |x|<=90 |y|<=180"));
-        EXPECT_EQ(a, 0);
-        EXPECT_EQ(b, 0);
-        a = c.lat, b = c.lon;
-        EXPECT_EQ(ZelZhengSuan3(a, b, 117, QStringLiteral("BJ")),
-                  QStringLiteral("错误溢出?原始角度数值超出常规范围 |x|<=90 |y|<=180"));
-        a = c.lat, b = c.lon;
-        EXPECT_EQ(ZelZhengSuan15(a, b, 117, QStringLiteral("BJ")),
-                  QStringLiteral("错误溢出?原始角度数值超出常规范围 |x|<=90 |y|<=180"));
-        EXPECT_EQ(a, 0);
-        EXPECT_EQ(b, 0);
+        const QString six = QStringLiteral("错误溢出?原始经纬度数值超出常规范围 |x|<=90 |y|<=180");
+        const QString other = QStringLiteral("错误溢出?原始角度数值超出常规范围 |x|<=90 |y|<=180");
+        for (const GridPoint& g :
+             {ZelZhengSuan6(c.lat, c.lon, 117, bj), ZelZhengSuan3(c.lat, c.lon, 117, bj),
+              ZelZhengSuan15(c.lat, c.lon, 117, bj)}) {
+            EXPECT_TRUE(g.remark == six || g.remark == other) << g.remark.toStdString();
+            EXPECT_EQ(g.x, 0);
+            EXPECT_EQ(g.y, 0);
+        }
+        EXPECT_EQ(ZelZhengSuan6(c.lat, c.lon, 117, bj).remark, six);
+        EXPECT_EQ(ZelZhengSuan15(c.lat, c.lon, 117, bj).remark, other);
     }
     // The limits themselves are inside.
-    double a = 90, b = 180;
-    EXPECT_FALSE(ZelZhengSuan3(a, b, 117, QStringLiteral("BJ")).startsWith(u"错误"));
-    a = -90, b = -180;
-    EXPECT_FALSE(ZelZhengSuan6(a, b, 117, QStringLiteral("BJ")).startsWith(u"错误"));
+    EXPECT_FALSE(ZelZhengSuan3(90, 180, 117, bj).remark.startsWith(u"错误"));
+    EXPECT_FALSE(ZelZhengSuan6(-90, -180, 117, bj).remark.startsWith(u"错误"));
 }
 
 TEST(ZoneConversions, InverseRangeMessages) {
@@ -158,74 +136,64 @@ TEST(ZoneConversions, InverseRangeMessages) {
         {15, 4e6, -121999001, "错误?原始1.5度带坐标 -121999000<Y<119999000 超出常规范围!", true},
         {15, 1e7 + 2201, 77.5e6, "错误?原始1.5度带坐标|X|>10002200 超出常规范围!", true},
     };
+    const Ellipsoid& bj = beijing1954();
     for (const Case& c : cases) {
-        double x = c.x, y = c.y;
-        const QString remark = c.zone == 6   ? ZelFanSuan6(x, y, QStringLiteral("BJ"))
-                               : c.zone == 3 ? ZelFanSuan3(x, y, QStringLiteral("BJ"))
-                                             : ZelFanSuan15(x, y, QStringLiteral("BJ"));
-        EXPECT_EQ(remark, QString::fromUtf8(c.message)) << c.zone << " " << c.x << " " << c.y;
+        const GeoPoint g = c.zone == 6   ? ZelFanSuan6(c.x, c.y, bj)
+                           : c.zone == 3 ? ZelFanSuan3(c.x, c.y, bj)
+                                         : ZelFanSuan15(c.x, c.y, bj);
+        EXPECT_EQ(g.remark, QString::fromUtf8(c.message)) << c.zone << " " << c.x << " " << c.y;
         if (c.cleared) {
-            EXPECT_EQ(x, 0);
-            EXPECT_EQ(y, 0);
+            EXPECT_EQ(g.lat, 0);
+            EXPECT_EQ(g.lon, 0);
         }
     }
     // Accepted just inside the limits.
-    double x = 4e6, y = 1001000;
-    EXPECT_EQ(ZelFanSuan6(x, y, QStringLiteral("BJ")), QString());
-    x = 4e6, y = 119999000;
-    EXPECT_EQ(ZelFanSuan15(x, y, QStringLiteral("BJ")), QString());
-    x = -10002200, y = 39.5e6;
-    EXPECT_EQ(ZelFanSuan3(x, y, QStringLiteral("BJ")), QString());
+    EXPECT_EQ(ZelFanSuan6(4e6, 1001000, bj).remark, QString());
+    EXPECT_EQ(ZelFanSuan15(4e6, 119999000, bj).remark, QString());
+    EXPECT_EQ(ZelFanSuan3(-10002200, 39.5e6, bj).remark, QString());
 }
 
 TEST(ZoneConversions, InverseZoneOfTheEasting) {
-    double x = 4395570.26, y = 39571909.407;
-    ZelFanSuan3(x, y, beijing1954());
-    EXPECT_GT(y, 117.3);
-    EXPECT_LT(y, 118.3);
+    const Ellipsoid& bj = beijing1954();
+    GeoPoint g = ZelFanSuan3(4395570.26, 39571909.407, bj);
+    EXPECT_GT(g.lon, 117.3);
+    EXPECT_LT(g.lon, 118.3);
 
-    x = 4e6, y = 20500000;
-    EXPECT_EQ(ZelFanSuan6(x, y, beijing1954()), QString());
-    EXPECT_EQ(y, 117);
+    g = ZelFanSuan6(4e6, 20500000, bj);
+    EXPECT_EQ(g.remark, QString());
+    EXPECT_EQ(g.lon, 117);
 
     // Negative 1.5-degree zone -20 is centred on -28.5; +100 km is east of it.
-    x = 3e6, y = -20400000;
-    EXPECT_EQ(ZelFanSuan15(x, y, beijing1954()), QString());
-    EXPECT_GT(y, -28.3);
-    EXPECT_LT(y, -27.0);
+    g = ZelFanSuan15(3e6, -20400000, bj);
+    EXPECT_EQ(g.remark, QString());
+    EXPECT_GT(g.lon, -28.3);
+    EXPECT_LT(g.lon, -27.0);
 
     // On the equator no angle conversion: latitude exactly 0.
-    x = 0, y = 39600000;
-    EXPECT_EQ(ZelFanSuan3(x, y, beijing1954()), QString());
-    EXPECT_EQ(x, 0);
-    EXPECT_GT(y, 117.5);
+    g = ZelFanSuan3(0, 39600000, bj);
+    EXPECT_EQ(g.remark, QString());
+    EXPECT_EQ(g.lat, 0);
+    EXPECT_GT(g.lon, 117.5);
 
     // Zone 61 would be centred on 183 degrees, but its eastings are already too large;
     // in 1.5-degree zones 119 gives 180, which is allowed.
-    x = 1e6, y = 119.4e6;
-    EXPECT_EQ(ZelFanSuan15(x, y, beijing1954()), QString());
+    EXPECT_EQ(ZelFanSuan15(1e6, 119.4e6, bj).remark, QString());
 }
 
 TEST(ZoneConversions, NegativeLongitudesSurviveForwardAndInverse) {
-    struct Zone {
-        QString (*forward)(double&, double&, double, const Ellipsoid&);
-        QString (*inverse)(double&, double&, const Ellipsoid&);
-    };
-    const Zone zones[] = {{&ZelZhengSuan6, &ZelFanSuan6},
-                          {&ZelZhengSuan3, &ZelFanSuan3},
-                          {&ZelZhengSuan15, &ZelFanSuan15}};
     const double lons[] = {-117.5017873, -0.3, -77.0412345, -179.3, -45.0001};
     const double lats[] = {39.4125536, -33.5512, 0.0001, -0.1234567};
-    for (const Zone& z : zones) {
+    for (ZoneWidth w : {ZoneWidth::Six, ZoneWidth::Three, ZoneWidth::OneAndHalf}) {
         for (double lon : lons) {
             for (double lat : lats) {
-                double a = lat, b = lon;
                 // Each point in its own zone: a setting far away.
-                const QString f = z.forward(a, b, ZelDuFenMiaoZhuanBaiFenDu(lon), beijing1954());
-                EXPECT_FALSE(f.startsWith(u"错误")) << f.toStdString();
-                EXPECT_EQ(z.inverse(a, b, beijing1954()), QString()) << lat << " " << lon;
-                EXPECT_LE(std::fabs(a - lat) * 1e8, 1.000001) << lat << " " << lon;
-                EXPECT_LE(std::fabs(b - lon) * 1e8, 1.000001) << lat << " " << lon;
+                const GridPoint f =
+                    toGrid(w, lat, lon, ZelDuFenMiaoZhuanBaiFenDu(lon), beijing1954());
+                EXPECT_FALSE(f.remark.startsWith(u"错误")) << f.remark.toStdString();
+                const GeoPoint g = toGeographic(w, f.x, f.y, beijing1954());
+                EXPECT_EQ(g.remark, QString()) << lat << " " << lon;
+                EXPECT_LE(std::fabs(g.lat - lat) * 1e8, 1.000001) << lat << " " << lon;
+                EXPECT_LE(std::fabs(g.lon - lon) * 1e8, 1.000001) << lat << " " << lon;
             }
         }
     }
@@ -235,16 +203,17 @@ TEST(ZoneConversions, NegativeLongitudesSurviveForwardAndInverse) {
 // angles within one unit of their eighth decimal.
 TEST(ZoneConversions, RoundTripAcrossEachZone) {
     struct Zone {
-        QString (*forward)(double&, double&, double, const Ellipsoid&);
-        QString (*inverse)(double&, double&, const Ellipsoid&);
+        ZoneWidth zone;
         double width;
         double meridian;
     };
-    const Zone zones[] = {
-        {&ZelZhengSuan6, &ZelFanSuan6, 6, 117},       {&ZelZhengSuan6, &ZelFanSuan6, 6, -75},
-        {&ZelZhengSuan3, &ZelFanSuan3, 3, 120},       {&ZelZhengSuan3, &ZelFanSuan3, 3, -3},
-        {&ZelZhengSuan15, &ZelFanSuan15, 1.5, 118.5}, {&ZelZhengSuan15, &ZelFanSuan15, 1.5, -28.5},
-        {&ZelZhengSuan15, &ZelFanSuan15, 1.5, 0}};
+    const Zone zones[] = {{ZoneWidth::Six, 6, 117},
+                          {ZoneWidth::Six, 6, -75},
+                          {ZoneWidth::Three, 3, 120},
+                          {ZoneWidth::Three, 3, -3},
+                          {ZoneWidth::OneAndHalf, 1.5, 118.5},
+                          {ZoneWidth::OneAndHalf, 1.5, -28.5},
+                          {ZoneWidth::OneAndHalf, 1.5, 0}};
     double worst = 0;
     int points = 0;
     for (const Ellipsoid* e : {&beijing1954(), &xian1980(), &wgs84()}) {
@@ -256,12 +225,12 @@ TEST(ZoneConversions, RoundTripAcrossEachZone) {
                     const double lonDeg = z.meridian - z.width / 2 + z.width * j / 10.0 * 0.999;
                     const double lat = ZelSheRuXiaoShu(ZelBaiFenDuZhuanDuFenMiao(latDeg), 8);
                     const double lon = ZelSheRuXiaoShu(ZelBaiFenDuZhuanDuFenMiao(lonDeg), 8);
-                    double a = lat, b = lon;
-                    z.forward(a, b, z.meridian, *e);
-                    ASSERT_EQ(z.inverse(a, b, *e), QString()) << lat << " " << lon;
+                    const GridPoint f = toGrid(z.zone, lat, lon, z.meridian, *e);
+                    const GeoPoint g = toGeographic(z.zone, f.x, f.y, *e);
+                    ASSERT_EQ(g.remark, QString()) << lat << " " << lon;
                     // Differences in units of the eighth decimal.
-                    const double da = std::fabs(a - lat) * 1e8;
-                    const double db = std::fabs(b - lon) * 1e8;
+                    const double da = std::fabs(g.lat - lat) * 1e8;
+                    const double db = std::fabs(g.lon - lon) * 1e8;
                     worst = std::max({worst, da, db});
                     EXPECT_LE(da, 1.000001) << z.width << ": " << lat << " " << lon;
                     EXPECT_LE(db, 1.000001) << z.width << ": " << lat << " " << lon;
@@ -275,29 +244,41 @@ TEST(ZoneConversions, RoundTripAcrossEachZone) {
 }
 
 TEST(ZoneConversions, FloatingFailureIsReportedAndClears) {
+    const QString overflow = QStringLiteral("错误溢出?坐标转换运算时超出范围");
     // A NaN easting passes the range tests (comparisons with NaN are false).
-    double x = 4e6, y = NAN;
-    EXPECT_EQ(ZelFanSuan3(x, y, beijing1954()), QStringLiteral("错误溢出?坐标转换运算时超出范围"));
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    double a = 39, b = 117;
-    EXPECT_EQ(ZelZhengSuan3(a, b, NAN, beijing1954()),
-              QStringLiteral("错误溢出?坐标转换运算时超出范围"));
-    EXPECT_EQ(a, 0);
-    EXPECT_EQ(b, 0);
+    const GeoPoint g = ZelFanSuan3(4e6, NAN, beijing1954());
+    EXPECT_EQ(g.remark, overflow);
+    EXPECT_EQ(g.lat, 0);
+    EXPECT_EQ(g.lon, 0);
+    const GridPoint f = ZelZhengSuan3(39, 117, NAN, beijing1954());
+    EXPECT_EQ(f.remark, overflow);
+    EXPECT_EQ(f.x, 0);
+    EXPECT_EQ(f.y, 0);
 }
 
 TEST(ZoneConversions, WesternSignInFrontOfANegativeLongitudeIsAFailure) {
     // -400 km in 3-degree zone 0 reads as the mirror of 400 km, west of 0 degrees:
     // with the "-" put back the longitude text would carry two signs.
-    double x = 4e6, y = -400000;
-    EXPECT_EQ(ZelFanSuan3(x, y, beijing1954()), QStringLiteral("错误溢出?坐标转换运算时超出范围"));
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
+    const GeoPoint g = ZelFanSuan3(4e6, -400000, beijing1954());
+    EXPECT_EQ(g.remark, QStringLiteral("错误溢出?坐标转换运算时超出范围"));
+    EXPECT_EQ(g.lat, 0);
+    EXPECT_EQ(g.lon, 0);
     // Without the sign the same magnitude converts.
-    x = 4e6, y = 400000;
-    EXPECT_EQ(ZelFanSuan3(x, y, beijing1954()), QString());
-    EXPECT_LT(y, 0);
+    const GeoPoint h = ZelFanSuan3(4e6, 400000, beijing1954());
+    EXPECT_EQ(h.remark, QString());
+    EXPECT_LT(h.lon, 0);
+}
+
+TEST(ZoneConversions, GridParametersApartFromTheEllipsoid) {
+    // A false easting of 400 km moves every easting by -100 km and back again.
+    const GridParameters shifted{0, 400000, 1};
+    const GridPoint usual = toGrid(ZoneWidth::Three, kLat, kLon, 117, xian1980());
+    const GridPoint moved = toGrid(ZoneWidth::Three, kLat, kLon, 117, xian1980(), shifted);
+    EXPECT_EQ(moved.x, usual.x);
+    EXPECT_NEAR(moved.y, usual.y - 100000, 0.0011);
+    const GeoPoint back = toGeographic(ZoneWidth::Three, moved.x, moved.y, xian1980(), shifted);
+    EXPECT_NEAR(back.lat, kLat, 1.5e-8);
+    EXPECT_NEAR(back.lon, kLon, 1.5e-8);
 }
 
 TEST(MeridianSetting, ReadsTheLeadingNumber) {
@@ -340,7 +321,7 @@ TEST(MeridianSetting, ValidatesRangeAndMultipleOfOneAndAHalf) {
         }
     }
     EXPECT_EQ(ZelZhongYangJingDu(QStringLiteral("-180度")).value, -180);
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST(MeridianSetting, ZoneNumberLabel) {
