@@ -15,9 +15,11 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "calculator/form3.h"
 #include "calculator/result_copy.h"
 #include "calculator/windows.h"
-#include "engine/number.h"
+#include "engine/calc_log.h"
+#include "engine/num.h"
 #include "expr/calculate.h"
 #include "ui/widget_services.h"
 
@@ -40,8 +42,6 @@ QFont resultFont() {
     return f;
 }
 
-// Reports every window of the program that becomes active.
-class ActivationWatch : public QObject {
 // Key help in the tool tip of "计 算".
 QString calculateKeyHelp() {
     return QStringLiteral(
@@ -49,6 +49,8 @@ QString calculateKeyHelp() {
         "按 Shift+回车 在算式中换行。");
 }
 
+// Reports every window of the program that becomes active.
+class ActivationWatch : public QObject {
 public:
     ActivationWatch(QObject* parent, std::function<void(QWidget*)> onActivate)
         : QObject(parent), onActivate_(std::move(onActivate)) {
@@ -78,6 +80,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("禾川计算器"));
     ui::adoptWindow(QStringLiteral("Form1"), this);
+    ui::registerWindow(QStringLiteral("Form3"), [this] { return new Form3(settings_); });
     buildControls();
     load();
     // Only coming back from another window of the calculator counts as a return:
@@ -95,6 +98,8 @@ Form1::~Form1() {
     text1_->disconnect(this);
     text3_->disconnect(this);
     delete activationWatch_;
+    delete ui::openWindow(QStringLiteral("Form3"));
+    ui::unregisterWindow(QStringLiteral("Form3"));
 }
 
 QPushButton* Form1::hmBut(int index) const {
@@ -168,12 +173,12 @@ void Form1::buildControls() {
     auto* side = new QGridLayout;
     auto* calc = makeButton(this, QStringLiteral("dcButton10"), QStringLiteral("计 算"));
     calc->setMinimumHeight(40);
+    calc->setToolTip(calculateKeyHelp());
     QFont bigFont = calc->font();
     bigFont.setPointSize(bigFont.pointSize() + 3);
     bigFont.setBold(true);
     calc->setFont(bigFont);
     auto* clearButton = makeButton(this, QStringLiteral("dcButton9"), QStringLiteral("清 零"));
-    calc->setToolTip(calculateKeyHelp());
     auto* back = makeButton(this, QStringLiteral("dcButton11"), QStringLiteral("<--"));
     auto* forward = makeButton(this, QStringLiteral("dcButton12"), QStringLiteral("-->"));
     text4_ = new QLineEdit(QStringLiteral("018"), this);
@@ -208,7 +213,6 @@ void Form1::buildControls() {
     text2_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     text2_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(text2_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    connect(combo1_, &QComboBox::activated, this, [this] { text1_->setFocus(); });
         QMenu* menu = resultContextMenu(pos);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(text2_->viewport()->mapToGlobal(pos));
@@ -227,19 +231,20 @@ void Form1::buildControls() {
     combo1_->setToolTip(QStringLiteral("小数位数"));
     combo1_->setMaxVisibleItems(15);
     connect(combo1_, &QComboBox::currentIndexChanged, this,
-            [this](int) { calcState().displayDecimals = leadingInteger(combo1_->currentText()); });
+            [this](int) { settings_.displayDecimals = leadingInteger(combo1_->currentText()); });
+    connect(combo1_, &QComboBox::activated, this, [this] { text1_->setFocus(); });
     settings->addWidget(combo1_);
     command5_ = makeButton(this, QStringLiteral("Command5"), QStringLiteral("弧度角"));
     command5_->setToolTip(angleToolTip());
     command5_->setMinimumWidth(110);
     ui::setBackgroundColour(command5_, initialAngleColour());
     connect(command5_, &QPushButton::clicked, this, &Form1::cycleAngleUnit);
+    connect(command5_, &QPushButton::clicked, this, [this] { text1_->setFocus(); });
     settings->addWidget(command5_);
     settings->addStretch(1);
     auto* variables = makeButton(this, QStringLiteral("dcButton13"), QStringLiteral("修改变量"));
     connect(variables, &QPushButton::clicked, this, [this] {
         text3_->setText(variablesStatusText());
-    connect(command5_, &QPushButton::clicked, this, [this] { text1_->setFocus(); });
         ui::showWindow(QStringLiteral("Form3"));
     });
     settings->addWidget(variables);
@@ -276,25 +281,20 @@ void Form1::buildControls() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
-    if (watched->objectName() == QLatin1String("Label4") &&
-        e->type() == QEvent::MouseButtonRelease) {
-        ui::services().openWebPage(homeUrl());
-        return true;
-    }
     if (e->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(e);
         if (watched == text1_) return formulaKey(key);
         auto* control = qobject_cast<QWidget*>(watched);
         if (control && control->window() == this && controlKey(control, key)) return true;
     }
+    if (watched->objectName() == QLatin1String("Label4") &&
+        e->type() == QEvent::MouseButtonRelease) {
+        ui::services().openWebPage(homeUrl());
+        return true;
+    }
     return QWidget::eventFilter(watched, e);
 }
 
-void Form1::load() {
-    CalcState& s = calcState();
-    s.displayDecimals = 15;
-    s.angleUnit = kRadians;
-    for (int i = 0; i < 9; ++i) s.memory[i] = Num(i + 1);
 namespace {
 
 bool isModifierKey(int key) {
@@ -384,6 +384,10 @@ QMenu* Form1::resultContextMenu(const QPoint& pos) {
     return menu;
 }
 
+void Form1::load() {
+    settings_.displayDecimals = 15;
+    settings_.angleUnit = kRadians;
+    for (int i = 0; i < 9; ++i) settings_.memory[i] = Num::ofInt(i + 1);
     ZelChongZhi();
     saved_ = SavedSelection{};
     combo1_->setCurrentIndex(15);
@@ -402,7 +406,8 @@ void Form1::saveSelection() {
 void Form1::calculate() {
     text2_->setText(calculatingText());
     text3_->setText(checkResultsText());
-    const CalcResult r = ZelJiSuanSuanShi(text1_->text());
+    const CalcResult r = ZelJiSuanSuanShi(text1_->text(), settings_);
+    ui::showNotices(r.notices);
     text1_->setText(r.formula);
     text2_->setText(r.result);
     text3_->setText(r.status);
@@ -482,12 +487,12 @@ void Form1::cycleAngleUnit() {
     AngleStep next;
     if (!nextAngleStep(command5_->text(), next)) return;
     command5_->setText(next.caption);
-    calcState().angleUnit = next.unit;
+    settings_.angleUnit = next.unit;
     ui::setBackgroundColour(command5_, next.colour);
 }
 
 void Form1::activated() {
-    combo1_->setCurrentIndex(std::clamp(calcState().displayDecimals, 0, 28));
+    combo1_->setCurrentIndex(std::clamp(settings_.displayDecimals, 0, 28));
     text1_->setFocus();
     text2_->setText(QString());
 }
@@ -502,16 +507,16 @@ void Form1::changeEvent(QEvent* e) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* e) {
-    text1_->setFocus();
-    text2_->setText(QString());
-    QWidget::keyPressEvent(e);
-}
-
     // Ctrl, Shift and the like pressed on their own only begin a key such as Ctrl+C.
     if (isModifierKey(e->key())) {
         QWidget::keyPressEvent(e);
         return;
     }
+    text1_->setFocus();
+    text2_->setText(QString());
+    QWidget::keyPressEvent(e);
+}
+
 void Form1::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!shownOnce_) {

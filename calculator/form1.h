@@ -7,13 +7,14 @@
 
 #include "calculator/history.h"
 #include "calculator/keypad.h"
+#include "engine/calc_settings.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QKeyEvent;
 class QMenu;
+class QPushButton;
 
 namespace hc {
 namespace ui {
@@ -36,6 +37,9 @@ public:
     const SavedSelection& savedSelection() const { return saved_; }
     const FormulaHistory& history() const { return history_; }
     const QString& lastRandomText() const { return lastRandom_; }
+    // The display decimals, angle unit and memory variables this window calculates
+    // with; its variable editor Form3 edits the memory.
+    const CalcSettings& settings() const { return settings_; }
 
     // The handlers of the window's buttons, callable directly.
     void calculate();
@@ -46,16 +50,16 @@ public:
     void cycleAngleUnit();
     // The window became active again (coming back from another window).
     void activated();
-
-signals:
-    void closed();
-    void firstShown();
     // Puts the result box's number on the clipboard as plain text (plainResult());
     // an empty result box leaves the clipboard alone.
     void copyResult();
     // The context menu of the result box at `pos` (viewport coordinates): "复制结果"
     // first, then the box's standard entries. The caller owns the menu.
     QMenu* resultContextMenu(const QPoint& pos);
+
+signals:
+    void closed();
+    void firstShown();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -69,13 +73,13 @@ private:
     void load();
     void saveSelection();
     void closingSteps();
+    // Keys typed in the formula box and in the other controls; true when handled.
+    bool formulaKey(QKeyEvent* e);
+    bool controlKey(QWidget* control, QKeyEvent* e);
     QPushButton* linkButton(const QString& name, const QString& caption, const QString& window);
 
     ui::TextBox* text1_ = nullptr;
     ui::TextBox* text2_ = nullptr;
-    // Keys typed in the formula box and in the other controls; true when handled.
-    bool formulaKey(QKeyEvent* e);
-    bool controlKey(QWidget* control, QKeyEvent* e);
     ui::TextBox* text3_ = nullptr;
     QLineEdit* text4_ = nullptr;
     QComboBox* combo1_ = nullptr;
@@ -83,6 +87,7 @@ private:
     QLabel* label1_ = nullptr;
     QPushButton* keys_[kKeyCount + 1] = {};
 
+    CalcSettings settings_;
     FormulaHistory history_;
     SavedSelection saved_;
     QString lastRandom_;
