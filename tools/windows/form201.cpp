@@ -1,0 +1,252 @@
+#include "tools/windows/form201.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "tools/data_file.h"
+#include "tools/statistics_command.h"
+#include "ui/services.h"
+#include "ui/widget_services.h"
+
+namespace hc {
+namespace {
+
+QFont monospaced(const QFont& base) {
+    // Chinese glyphs are exactly two Latin glyphs wide in this face, so the aligned
+    // data text keeps its columns.
+    QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
+    f.setStyleHint(QFont::Monospace);
+    f.setPointSizeF(base.pointSizeF() > 0 ? base.pointSizeF() : 10);
+    return f;
+}
+
+QLabel* label(QWidget* parent, const QString& name, const QString& caption,
+              const QString& tip = QString()) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    if (!tip.isEmpty()) l->setToolTip(tip);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
+                    const QString& tip) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    return b;
+}
+
+QString initialData() {
+    return QStringLiteral(
+        "例1a*2*3*4*5.987\r\n"
+        "例2b的*2* *5*6.985\r\n"
+        "例3c * 2 * 3.2346 * 6 * \r\n"
+        "例4 * 2 * -33 * 7 * 98.7\r\n");
+}
+
+QString chooseWithDialog(QWidget* parent, bool save) {
+    const QString filter = QStringLiteral("文本文件 (*.txt *.csv *.dat);;所有文件 (*)");
+    return save
+               ? QFileDialog::getSaveFileName(parent, QStringLiteral("保存数据"), QString(), filter)
+               : QFileDialog::getOpenFileName(parent, QStringLiteral("导入数据"), QString(),
+                                              filter);
+}
+
+// Runs an event handler; nothing it throws leaves the window.
+template <typename F>
+void guarded(F&& f) {
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) {
+    setObjectName(QStringLiteral("Form201"));
+    setWindowTitle(QStringLiteral("数理统计"));
+    auto* root = new QVBoxLayout(this);
+
+    auto* heading = label(this, QStringLiteral("Label1"), QStringLiteral("数理统计模块"));
+    QFont headingFont = heading->font();
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
+    headingFont.setBold(true);
+    heading->setFont(headingFont);
+    heading->setAlignment(Qt::AlignCenter);
+    root->addWidget(heading);
+
+    // "前 [n] 列为序号,用 [c] 作分隔符。"
+    auto* options = new QHBoxLayout;
+    options->addWidget(label(this, QStringLiteral("Label17"), QStringLiteral("前")));
+    combo1_ = new QComboBox(this);
+    combo1_->setObjectName(QStringLiteral("Combo1"));
+    combo1_->setEditable(true);
+    combo1_->addItems(
+        {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    combo1_->setToolTip(
+        QStringLiteral("前面有多少列数据为字符串--非数字列，则选择几，把前面几列作为非数字处理。"));
+    options->addWidget(combo1_);
+    options->addWidget(label(this, QStringLiteral("Label18"), QStringLiteral("列为序号,用")));
+    combo2_ = new QComboBox(this);
+    combo2_->setObjectName(QStringLiteral("Combo2"));
+    combo2_->setEditable(true);
+    combo2_->addItems(statSeparatorChoices());
+    combo2_->setToolTip(QStringLiteral("修改分隔符可能造成数据混乱，平时请不要随意修改分隔符！"));
+    options->addWidget(combo2_);
+    options->addWidget(label(this, QStringLiteral("Label21"), QStringLiteral("作分隔符。")));
+    options->addSpacing(24);
+    auto* label14 = label(this, QStringLiteral("Label14"), QString());
+    options->addWidget(label14);
+    options->addStretch(1);
+    root->addLayout(options);
+
+    // The data box with its hint and the buttons beside it.
+    auto* middle = new QHBoxLayout;
+    text1_ = new ui::TextBox(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setFont(monospaced(font()));
+    text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text1_->setMinimumSize(text1_->fontMetrics().horizontalAdvance(QString(44, u'0')),
+                           text1_->fontMetrics().lineSpacing() * 9);
+    middle->addWidget(text1_, 1);
+    auto* side = new QVBoxLayout;
+    auto* hint = label(this, QStringLiteral("Label12"),
+                       QStringLiteral("  输入数值时必须用分割符分割数值，用回车符结束当前行。"));
+    hint->setWordWrap(true);
+    hint->setMaximumWidth(220);
+    side->addWidget(hint);
+    auto* c1 = button(this, QStringLiteral("Command1"), QStringLiteral("统 计"),
+                      QStringLiteral("开始进行统计计算"));
+    auto* c2 = button(this, QStringLiteral("Command2"), QStringLiteral("打屏幕"),
+                      QStringLiteral("打印当前屏幕的所有内容，安装打印机后才可执行打印功能"));
+    auto* c3 = button(this, QStringLiteral("Command3"), QStringLiteral("学 习"),
+                      QStringLiteral("==>学习统计知识的页面"));
+    auto* c4 = button(this, QStringLiteral("Command4"), QStringLiteral("保 存"),
+                      QStringLiteral("把当前数据保存为文本文件"));
+    auto* c5 = button(this, QStringLiteral("Command5"), QStringLiteral("导 入"),
+                      QStringLiteral("从文本文件数据调入到当前文本框"));
+    QFont big = c1->font();
+    big.setBold(true);
+    c1->setFont(big);
+    c1->setMinimumHeight(36);
+    side->addWidget(c1);
+    auto* smallButtons = new QGridLayout;
+    smallButtons->addWidget(c2, 0, 0);
+    smallButtons->addWidget(c3, 0, 1);
+    smallButtons->addWidget(c4, 1, 0);
+    smallButtons->addWidget(c5, 1, 1);
+    side->addLayout(smallButtons);
+    side->addStretch(1);
+    middle->addLayout(side);
+    root->addLayout(middle, 1);
+
+    // The result grid: row labels, five columns of ten boxes.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    const char* headingNames[] = {"Label2", "Label3", "Label4", "Label15", "Label16"};
+    const char* headings[] = {"第一列数字", "第二列数字", "第三列数字", "第四列数字", "第五列数字"};
+    for (int c = 0; c < kStatColumns; ++c) {
+        auto* h = label(this, QString::fromLatin1(headingNames[c]), QString::fromUtf8(headings[c]));
+        h->setAlignment(Qt::AlignCenter);
+        grid->addWidget(h, 0, c + 1);
+    }
+    const char* rowNames[] = {"Label5", "Label6",  "Label7",  "Label8",  "Label13",
+                              "Label9", "Label10", "Label11", "Label19", "Label20"};
+    const QFont mono = monospaced(font());
+    const int boxWidth = QFontMetrics(mono).horizontalAdvance(QString(21, u'0')) + 10;
+    for (int r = 0; r < kStatRows; ++r) {
+        grid->addWidget(
+            label(this, QString::fromLatin1(rowNames[r]), statRowCaptions()[r], statRowTips()[r]),
+            r + 1, 0);
+        for (int c = 0; c < kStatColumns; ++c) {
+            auto* box = new QLineEdit(this);
+            const int index = 5 * r + c;
+            box->setObjectName(QStringLiteral("Text%1").arg(index + 2));
+            box->setFont(mono);
+            box->setMinimumWidth(boxWidth);
+            results_[index] = box;
+            grid->addWidget(box, r + 1, c + 1);
+        }
+    }
+    root->addLayout(grid);
+
+    connect(c1, &QPushButton::clicked, this, [this] { guarded([this] { compute(); }); });
+    connect(c2, &QPushButton::clicked, this,
+            [this] { guarded([this] { ui::services().printWindow(this); }); });
+    connect(c4, &QPushButton::clicked, this, [this] { guarded([this] { save(); }); });
+    connect(c5, &QPushButton::clicked, this, [this] { guarded([this] { import(); }); });
+    connect(combo2_, &QComboBox::activated, this, [this](int index) {
+        guarded([this, index] { chooseSeparator(combo2_->itemText(index)); });
+    });
+
+    // Load.
+    decimals_ = 15;
+    combo1_->setCurrentIndex(1);
+    combo2_->setCurrentIndex(0);
+    separator_ = QStringLiteral("*");
+    label14->setText(QStringLiteral("结果保留") + QString::number(decimals_) +
+                     QStringLiteral(" 位小数！"));
+    text1_->setText(initialData());
+}
+
+QLineEdit* Form201::resultBox(int row, int column) const {
+    return results_[5 * (row - 1) + column - 1];
+}
+
+void Form201::compute() {
+    const StatsRun run =
+        runStatistics(text1_->text(), separator_, combo1_->currentText(), decimals_);
+    ui::showNotices(run.notices);
+    separator_ = run.separator;
+    if (run.separatorReset) combo2_->setCurrentIndex(0);
+    text1_->setText(run.data);
+    for (int r = 0; r < kStatRows; ++r)
+        for (int c = 0; c < kStatColumns; ++c) {
+            QLineEdit* box = results_[5 * r + c];
+            box->setText(run.cells[r][c]);
+            box->setCursorPosition(0);
+        }
+}
+
+void Form201::chooseSeparator(const QString& text) {
+    const SeparatorChoice choice = chooseStatSeparator(text);
+    separator_ = choice.separator;
+    ui::showNotices(choice.notices);
+}
+
+void Form201::save() {
+    const QString path = chooser_ ? chooser_(this, true) : QString();
+    if (!path.isEmpty()) saveTo(path);
+}
+
+void Form201::import() {
+    const QString path = chooser_ ? chooser_(this, false) : QString();
+    if (!path.isEmpty()) importFrom(path);
+}
+
+bool Form201::saveTo(const QString& path) {
+    const QString failure = writeDataFile(path, text1_->text());
+    if (failure.isEmpty()) return true;
+    ui::messageBox(failure);
+    return false;
+}
+
+bool Form201::importFrom(const QString& path) {
+    const DataFileText file = readDataFile(path);
+    if (!file.ok) {
+        ui::messageBox(file.message);
+        return false;
+    }
+    text1_->setText(file.text);
+    return true;
+}
+
+}  // namespace hc

@@ -1,0 +1,52 @@
+#pragma once
+// The statistics window: a data box of numbers in columns, ten statistics for each
+// of five columns, saving and importing the data as a text file.
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace hc {
+namespace ui {
+class TextBox;
+}
+
+class Form201 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form201(QWidget* parent = nullptr);
+
+    // Asks for the file to save to (`save`) or import from; the empty text cancels.
+    // The default shows a file dialog.
+    using FileChooser = std::function<QString(QWidget* parent, bool save)>;
+    void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+
+    ui::TextBox* dataBox() const { return text1_; }
+    // Result box of statistic row r (1-10) and column c (1-5): Text(5 (r - 1) + c + 1).
+    QLineEdit* resultBox(int row, int column) const;
+    QString separator() const { return separator_; }
+
+    void compute();                             // Command1
+    void chooseSeparator(const QString& text);  // Combo2 click
+    void save();                                // Command4
+    void import();                              // Command5
+    // Writes the data box to `path` / loads `path` into it; a failure is shown in a
+    // message box. True on success.
+    bool saveTo(const QString& path);
+    bool importFrom(const QString& path);
+
+private:
+    ui::TextBox* text1_ = nullptr;
+    QComboBox* combo1_ = nullptr;
+    QComboBox* combo2_ = nullptr;
+    QLineEdit* results_[50] = {};
+    QString separator_ = QStringLiteral("*");
+    int decimals_ = 15;
+    FileChooser chooser_;
+};
+
+}  // namespace hc
