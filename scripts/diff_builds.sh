@@ -18,46 +18,6 @@
 set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-timeout_s=600
-
-# Internal: run the given jobs on both programs, print "same ID" or "diff ID" per job.
-if [[ ${1:-} == --run-jobs ]]; then
-    work=$2 old=$3 new=$4
-    shift 4
-    run_side() {  # binary id side
-        local args=() in=/dev/null
-        mapfile -d '' -t args <"$work/jobs/$2.args"
-        [[ -f $work/jobs/$2.in ]] && in=$work/jobs/$2.in
-        timeout -k 5 "$timeout_s" "$1" "${args[@]}" <"$in" \
-            >"$work/out/$2.$3.out" 2>"$work/out/$2.$3.err"
-        echo $? >"$work/out/$2.$3.rc"
-    }
-    for entry in "$@"; do
-        id=${entry%:*} kind=${entry#*:}
-        run_side "$old" "$id" old
-        run_side "$new" "$id" new
-        o=$work/out/$id.old n=$work/out/$id.new
-        if [[ $kind == usage ]]; then
-            # Option texts are free; the exit code and whether anything reaches
-            # standard output must agree.
-            a=0 b=0
-            [[ -s $o.out ]] && a=1
-            [[ -s $n.out ]] && b=1
-            [[ $(<"$o.rc") == $(<"$n.rc") && $a == "$b" ]]
-            same=$?
-        else
-            cmp -s "$o.out" "$n.out" && cmp -s "$o.err" "$n.err" && cmp -s "$o.rc" "$n.rc"
-            same=$?
-        fi
-        if ((same == 0)); then
-            rm -f "$o".* "$n".*
-            echo "same $id"
-        else
-            echo "diff $id"
-        fi
-    done
-    exit 0
-fi
 
 usage() {
     sed -n '2,17s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2
@@ -94,7 +54,6 @@ singles=$((count / 20))
 ((singles < 200)) && singles=200
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/diff_builds.XXXXXX")
-mkdir -p "$work/out"
 start=$SECONDS
 echo "diff_builds: seed $seed, $count formulas in batches, $singles one per process," \
     "$count points; work folder $work"
@@ -123,9 +82,7 @@ if ((fail)) || ! cat "$work"/list.e? "$work"/list.g? >"$work/jobs.list"; then
 fi
 echo "diff_builds: inputs ready after $((SECONDS - start)) s; comparing on two processes"
 
-# Largest jobs first so that the two workers finish together.
-sort -k3,3nr "$work/jobs.list" | awk '{print $1 ":" $2}' |
-    xargs -n 16 -P 2 "${BASH_SOURCE[0]}" --run-jobs "$work" "$old" "$new" >"$work/results"
+python3 "$here/diff_run.py" --workers 2 "$work" "$old" "$new" >"$work/results"
 
 declare -A kind_of count_of
 while read -r id kind n; do

@@ -20,8 +20,10 @@ SHOWN_CHARS = 220
 
 
 def run(binary, args, data):
+    """(exit code or "timeout", stdout, stderr); stdin is empty when data is None."""
+    stdin = {"input": data} if data is not None else {"stdin": subprocess.DEVNULL}
     try:
-        p = subprocess.run([binary] + args, input=data, capture_output=True, timeout=TIMEOUT)
+        p = subprocess.run([binary] + args, capture_output=True, timeout=TIMEOUT, **stdin)
         return p.returncode, p.stdout, p.stderr
     except subprocess.TimeoutExpired:
         return "timeout", b"", b""
@@ -90,14 +92,14 @@ def main():
     with open(base + ".args", "rb") as f:
         args = [a.decode("utf-8") for a in f.read().split(b"\0")[:-1]]
     has_input = os.path.exists(base + ".in")
-    data = open(base + ".in", "rb").read() if has_input else b""
+    data = open(base + ".in", "rb").read() if has_input else None
 
     old = run(old_bin, args, data)
     new = run(new_bin, args, data)
     if not differs(kind, old, new):
         print(f"  job {jid}: no difference on a second run (timing or environment?)")
         return 1
-    lines = split_lines(data)
+    lines = split_lines(data or b"")
     total = len(lines)
     # A text that starts with a blank line holds no data for gk, so halves keep their
     # own first line; the difference may still need lines from both halves.
@@ -111,10 +113,10 @@ def main():
                 break
         else:
             break
-    data = b"".join(lines)
-    os.makedirs(os.path.join(work, "isolated"), exist_ok=True)
-    with open(os.path.join(work, "isolated", jid + ".in"), "wb") as f:
-        f.write(data)
+    if has_input:
+        os.makedirs(os.path.join(work, "isolated"), exist_ok=True)
+        with open(os.path.join(work, "isolated", jid + ".in"), "wb") as f:
+            f.write(b"".join(lines))
 
     print(f"  job {jid} ({kind}): options: {' '.join(shlex.quote(a) for a in args)}")
     if has_input:
