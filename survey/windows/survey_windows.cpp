@@ -1,9 +1,14 @@
 #include "survey/windows/survey_windows.h"
 
+#include "survey/windows/form214.h"
+#include "survey/windows/form216.h"
 #include "ui/widget_services.h"
 
 namespace hc {
 
-void registerSurveyWindows() {}
+void registerSurveyWindows() {
+    ui::registerWindow(QStringLiteral("Form214"), [] { return new Form214; });
+    ui::registerWindow(QStringLiteral("Form216"), [] { return new Form216; });
+}
 
 }  // namespace hc

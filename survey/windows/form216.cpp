@@ -1,0 +1,34 @@
+#include "survey/windows/form216.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "survey/plane_attitude.h"
+#include "ui/widget_services.h"
+
+namespace hc {
+
+Form216::Form216()
+    : PointToolWindow(QStringLiteral("Form216"), QStringLiteral("面体的产状"),
+                      QStringLiteral("已知三点坐标求面体的产状"),
+                      QStringLiteral("向下的三个点计算。"), QStringLiteral("面体的产状"),
+                      QStringLiteral("A001,4395879.562,40400348.322,23.441\r\n"
+                                     " Z02,4394571.954,40397379.291,19.838\r\n"
+                                     "  z3,4394926.422,40397410.355,19.851\r\n"
+                                     "G4,0,2,5\r\n"
+                                     "G5,2,0,5\r\n"
+                                     "G6,0,0,3\r\n")) {
+    // The caption only: the list is always read with names.
+    connect(check1_, &QCheckBox::clicked, this,
+            [this] { check1_->setText(QStringLiteral("坐标数据为公里网--米")); });
+}
+
+void Form216::calculate() {
+    const AttitudeRun run = runPlaneAttitude(text1_->text(), combo2_->currentText());
+    text1_->setText(run.input);
+    combo2_->setEditText(run.start);
+    text2_->setText(run.output);
+    ui::showNotices(run.notices);
+}
+
+}  // namespace hc

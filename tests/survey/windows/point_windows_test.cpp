@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "calculator/form1.h"
+#include "survey/windows/form214.h"
+#include "survey/windows/form216.h"
+#include "tests/calculator/qt_app.h"
+#include "tests/survey/print_qstring.h"
+#include "ui/widget_services.h"
+
+namespace hc {
+namespace {
+
+class PointWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::qtApp(); }
+    void TearDown() override {
+        for (const char* name : {"Form2", "Form214", "Form216"})
+            if (QWidget* w = ui::openWindow(QString::fromLatin1(name))) delete w;
+    }
+    static QString label(QWidget* w, const char* name) {
+        return w->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+    ui::RecordingServices rec;
+};
+
+TEST_F(PointWindowsTest, DistanceWindowStartsWithItsControls) {
+    Form214 w;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("距离方位"));
+    EXPECT_EQ(label(&w, "Label1"), QStringLiteral("计算两点间距离和方位"));
+    EXPECT_EQ(label(&w, "Label5"), QStringLiteral("用点号"));
+    EXPECT_EQ(label(&w, "Label6"), QStringLiteral("作为原点计算其它点。"));
+    EXPECT_EQ(label(&w, "Label4"), QStringLiteral("水平上用真北为0度，垂直向用平为0度。"));
+    EXPECT_EQ(label(&w, "Label7"),
+              QStringLiteral("序号  平距(米)   水平角(度)   斜距(米)   仰俯角(度)"));
+    EXPECT_TRUE(label(&w, "Label2").startsWith(QStringLiteral("[序号]，纬度 X，经度 Y")));
+    EXPECT_EQ(w.combo2()->count(), 1);
+    EXPECT_EQ(w.combo2()->currentText(), QStringLiteral("0"));
+    EXPECT_TRUE(w.check1()->isChecked());
+    EXPECT_EQ(w.check1()->text(), QStringLiteral("坐标数据为公里网--米"));
+    auto* print = w.findChild<QPushButton*>(QStringLiteral("Command2"));
+    EXPECT_EQ(print->text(), QStringLiteral("打印屏幕"));
+    EXPECT_EQ(print->toolTip(), QStringLiteral("安装打印机后才可执行打印功能"));
+    EXPECT_EQ(w.command1()->text(), QStringLiteral("进行计算"));
+    EXPECT_EQ(w.text1()->text().count(QStringLiteral("\r\n")), 3);
+    EXPECT_TRUE(w.text2()->text().isEmpty());
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(rec.printed, 1);
+}
+
+TEST_F(PointWindowsTest, DistanceWindowComputesFromTheNamedOrigin) {
+    Form214 w;
+    w.combo2()->setEditText(QStringLiteral("A001"));
+    QTest::mouseClick(w.command1(), Qt::LeftButton);
+    EXPECT_EQ(w.text2()->text(),
+              QStringLiteral("A001 ,       0 ,         0 ,       0 ,        0\r\n"
+                             " Z02 ,3244.223 ,246.134999 ,3244.225 ,-0.034908\r\n"
+                             "  z3 ,3088.709 ,252.013294 ,3088.712 ,-0.035974\r\n"));
+    EXPECT_TRUE(w.text1()->text().startsWith(QStringLiteral("A001 ,4395879.562 ,")));
+    EXPECT_TRUE(rec.messages.isEmpty());
+
+    w.combo2()->setEditText(QStringLiteral("nowhere"));
+    QTest::mouseClick(w.command1(), Qt::LeftButton);
+    EXPECT_EQ(w.combo2()->currentText(), QStringLiteral("0"));
+
+    w.text1()->setText(QStringLiteral("A,1E+28,0,0\r\n测B,-1E+28,0,0\r\n"));
+    QTest::mouseClick(w.command1(), Qt::LeftButton);
+    EXPECT_EQ(w.text2()->text(), QStringLiteral(" "));
+    EXPECT_EQ(
+        rec.messages,
+        (QStringList{QStringLiteral("数据中存在无用的字符或汉字！已被自动清除，计算继续进行。"),
+                     QStringLiteral("坐标数据存在错误，请修改后计算。")}));
+}
+
+TEST_F(PointWindowsTest, CheckBoxChoosesTheModeAndItsCaption) {
+    Form214 w;
+    QTest::mouseClick(w.check1(), Qt::LeftButton);
+    EXPECT_FALSE(w.check1()->isChecked());
+    EXPECT_EQ(w.check1()->text(), QStringLiteral("坐标数据为经纬度"));
+    w.text1()->setText(QStringLiteral("1,2,3\r\n4,6,3\r\n"));
+    w.combo2()->setEditText(QStringLiteral("2"));
+    QTest::mouseClick(w.command1(), Qt::LeftButton);
+    EXPECT_EQ(w.text2()->text(),
+              QStringLiteral("1 ,5 ,233.074837 ,5 ,0\r\n2 ,0 ,         0 ,0 ,0\r\n"));
+    QTest::mouseClick(w.check1(), Qt::LeftButton);
+    EXPECT_EQ(w.check1()->text(), QStringLiteral("坐标数据为公里网--米"));
+
+    Form216 p;
+    QTest::mouseClick(p.check1(), Qt::LeftButton);
+    EXPECT_EQ(p.check1()->text(), QStringLiteral("坐标数据为公里网--米"));
+}
+
+TEST_F(PointWindowsTest, ComboBoxListsThePointsWhenItGetsTheFocus) {
+    Form214 w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.combo2()->setEditText(QStringLiteral("typed"));
+    w.text1()->setText(QStringLiteral("A,1,2\r\n\r\n测B,3,4\r\n"));
+    w.text1()->setFocus();
+    w.combo2()->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QStringList items;
+    for (int i = 0; i < w.combo2()->count(); ++i) items << w.combo2()->itemText(i);
+    EXPECT_EQ(items, (QStringList{QStringLiteral("0"), QStringLiteral("A"), QString(),
+                                  QStringLiteral("B")}));
+    EXPECT_EQ(w.combo2()->currentText(), QStringLiteral("typed"));
+    EXPECT_EQ(rec.messages.size(), 1);
+    // The box keeps the text the user typed.
+    EXPECT_EQ(w.text1()->text(), QStringLiteral("A,1,2\r\n\r\n测B,3,4\r\n"));
+}
+
+TEST_F(PointWindowsTest, ResizingFollowsTheTwipRules) {
+    Form214 w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.resize(w.px(14400), w.px(9000));
+    const int text1Width = w.text1()->width();
+    EXPECT_NEAR(text1Width, w.px(6000), 1);
+    EXPECT_NEAR(w.text2()->width(), w.px(14400 - 6000 - 50), 2);
+    EXPECT_EQ(w.text2()->x(), text1Width);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label7"))->x(), text1Width);
+    EXPECT_NEAR(w.text1()->height(), w.px(9000 - 1100) - w.text1()->y(), 2);
+    EXPECT_EQ(w.text2()->height(), w.text1()->height());
+    EXPECT_NEAR(w.findChild<QLabel*>(QStringLiteral("Label2"))->y(),
+                w.text1()->y() + w.text1()->height() + w.px(50), 1);
+
+    const int height = w.text1()->height();
+    w.resize(w.px(8000), w.px(6000));
+    EXPECT_NEAR(w.text1()->width(), w.px(4455), 1);
+    EXPECT_EQ(w.text2()->x(), w.text1()->width());
+    EXPECT_EQ(w.text1()->height(), height);
+}
+
+TEST_F(PointWindowsTest, AttitudeWindowReportsAndFails) {
+    Form216 w;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("面体的产状"));
+    EXPECT_EQ(label(&w, "Label1"), QStringLiteral("已知三点坐标求面体的产状"));
+    EXPECT_EQ(label(&w, "Label6"), QStringLiteral("向下的三个点计算。"));
+    EXPECT_EQ(label(&w, "Label7"), QStringLiteral("面体的产状"));
+    EXPECT_EQ(w.text1()->text().count(QStringLiteral("\r\n")), 6);
+
+    w.combo2()->setEditText(QStringLiteral("G4"));
+    QTest::mouseClick(w.command1(), Qt::LeftButton);
+    EXPECT_TRUE(w.text2()->text().startsWith(
+        QStringLiteral("    用序号为  G4  G5  G6  的三点确定面体 。\r\n")));
+    EXPECT_TRUE(w.text2()->text().contains(QStringLiteral("    倾角为 54.44082 度。")));
+
+    // The last row goes on with rows 1 and 2; unchecking the box changes nothing.
+    QTest::mouseClick(w.check1(), Qt::LeftButton);
+    w.combo2()->setEditText(QStringLiteral("G6"));
+    QTest::mouseClick(w.command1(), Qt::LeftButton);
+    EXPECT_TRUE(w.text2()->text().startsWith(
+        QStringLiteral("    用序号为  G6  A001  Z02  的三点确定面体 。\r\n")));
+
+    w.text1()->setText(QStringLiteral("A,1,2,3\r\n"));
+    QTest::mouseClick(w.command1(), Qt::LeftButton);
+    EXPECT_EQ(w.text2()->text(), QStringLiteral("提供的坐标数据存在错误，请仔细修改后再计算。"));
+    EXPECT_EQ(rec.messages, QStringList{QStringLiteral("点数少于3个，无法完成计算。")});
+}
+
+TEST_F(PointWindowsTest, MainWindowAndModuleMenuOpenBothWindowsOnce) {
+    Form1 form1;
+    for (const auto& [button, window] :
+         {std::pair{"dcButton6", "Form214"}, std::pair{"dcButton7", "Form216"}}) {
+        auto* b = form1.findChild<QPushButton*>(QString::fromLatin1(button));
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->text(), button == std::string("dcButton6") ? QStringLiteral("距离方位")
+                                                                : QStringLiteral("面体产状"));
+        QTest::mouseClick(b, Qt::LeftButton);
+        QWidget* w = ui::openWindow(QString::fromLatin1(window));
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->windowModality(), Qt::NonModal);
+        QTest::mouseClick(b, Qt::LeftButton);
+        EXPECT_EQ(ui::openWindow(QString::fromLatin1(window)), w);
+    }
+    QWidget* f2 = ui::showWindow("Form2");
+    for (const auto& [index, window] : {std::pair{13, "Form214"}, std::pair{15, "Form216"}}) {
+        auto* b = f2->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(index));
+        ASSERT_TRUE(b->isEnabled());
+        QWidget* before = ui::openWindow(QString::fromLatin1(window));
+        QTest::mouseClick(b, Qt::LeftButton);
+        EXPECT_EQ(ui::openWindow(QString::fromLatin1(window)), before);
+    }
+    EXPECT_EQ(f2->findChild<QPushButton*>(QStringLiteral("Command1(13)"))->text(),
+              QStringLiteral("距离和方位"));
+    EXPECT_EQ(f2->findChild<QPushButton*>(QStringLiteral("Command1(15)"))->text(),
+              QStringLiteral("三点定产状"));
+}
+
+}  // namespace
+}  // namespace hc
