@@ -7,9 +7,12 @@
 #include <csignal>
 #include <cstdio>
 
+#include "cli/angle_command.h"
 #include "cli/command_line.h"
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
+#include "cli/split_command.h"
+#include "cli/stats_command.h"
 
 namespace {
 
@@ -25,6 +28,9 @@ const Subcommand kSubcommands[] = {
     {"eval", hc::cli::runEval,
      "[--decimals N] [--angle rad|deg|dms] [--var r=值]... [--display] [--status] [算式...]"},
     {"gk", hc::cli::runGk, "--from jw|1.5|3|6 --to jw|1.5|3|6 [选项...] < 数据"},
+    {"stats", hc::cli::runStats, "[--labels 0|1|2|3] [--separator C] < 数据"},
+    {"angle", hc::cli::runAngle, "--from rad|deg|dms --to rad|deg|dms [角度...]"},
+    {"split", hc::cli::runSplit, "[数值...]"},
 };
 
 QString usageText() {

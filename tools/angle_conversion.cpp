@@ -55,6 +55,7 @@ AngleConversionResult convertAngle(AngleConversion op, const QString& input) {
         ZelChongZhi();
         const Num v = ZelShuZhuanShu(Num::ofText(input));
         r.input = trimmedText(v);
+        r.number = log.log().errorCount == 0;
         const Num degreesPerRadian = constant("57.295779513082320876798154814");
         Num out;
         switch (op) {
@@ -81,6 +82,7 @@ AngleConversionResult convertAngle(AngleConversion op, const QString& input) {
         r.notices = log.log().notices;
     } catch (...) {
         r.result = QStringLiteral("error");
+        r.number = false;
     }
     return r;
 }

@@ -21,10 +21,11 @@ QString angleButtonCaption(AngleConversion op);
 QString angleDirection(AngleConversion op);
 
 struct AngleConversionResult {
-    QString input;      // the input as it was read (trimmed number text; "0" for no number)
-    QString result;     // the converted angle with all its digits
-    QString direction;  // angleDirection(op)
-    Notices notices;    // the minutes and seconds checks of packed angles
+    QString input;       // the input as it was read (trimmed number text; "0" for no number)
+    QString result;      // the converted angle with all its digits
+    QString direction;   // angleDirection(op)
+    Notices notices;     // the minutes and seconds checks of packed angles
+    bool number = true;  // false when the input was no number and read as 0
 };
 
 // Reads `input` as a number and converts it. Products with 180/pi and pi/180 are

@@ -9,10 +9,12 @@ Decomposition decomposeNumber(const QString& text) {
     ScopedCalcLog log;
     const Num x = Num::ofText(text);
     try {
-        return {ZelZhengShuBuFen(x), ZelXiaoShuBuFen(x)};
+        Decomposition d{ZelZhengShuBuFen(x), ZelXiaoShuBuFen(x)};
+        d.number = log.log().errorCount == 0;
+        return d;
     } catch (...) {
     }
-    return {QStringLiteral("0"), QStringLiteral("0")};
+    return {QStringLiteral("0"), QStringLiteral("0"), false};
 }
 
 }  // namespace hc
