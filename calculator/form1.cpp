@@ -132,6 +132,7 @@ void Form1::buildControls() {
     label1_->setObjectName(QStringLiteral("Label1"));
     top->addWidget(label1_);
     top->addSpacing(12);
+    top->addStretch(1);
     top->addWidget(linkButton(QStringLiteral("dcButton1"), QStringLiteral("数理统计"),
                               QStringLiteral("Form201")));
     top->addWidget(linkButton(QStringLiteral("dcButton2"), QStringLiteral("角度变换"),
@@ -187,6 +188,7 @@ void Form1::buildControls() {
     side->addWidget(text4_, 1, 1);
     side->addWidget(forward, 1, 2);
     side->addWidget(clearButton, 2, 0, 1, 3);
+    side->setRowStretch(3, 1);  // the buttons stay together beside a taller formula box
     formulaRow->addLayout(side);
     root->addLayout(formulaRow, 3);
     connect(calc, &QPushButton::clicked, this, &Form1::calculate);

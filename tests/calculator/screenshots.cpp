@@ -1,6 +1,7 @@
-// Grabs the calculator's windows into PNG files in the folder given as argument:
-// the main window before and after a calculation, the variable editor, the module
-// menu and the help window.
+// Grabs the calculator's windows into PNG files in the folder given as first
+// argument, their names starting with the optional second argument:
+// the main window before and after a calculation, at its smallest and as a large
+// window, the variable editor, the module menu and the help window.
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,9 +16,11 @@
 
 namespace {
 
+QString prefix;
+
 bool save(QWidget* w, const QString& dir, const char* name) {
     QTest::qWait(50);
-    const QString path = QDir(dir).filePath(QString::fromLatin1(name));
+    const QString path = QDir(dir).filePath(prefix + QString::fromLatin1(name));
     const bool ok = w && w->grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
     return ok;
@@ -32,6 +35,7 @@ int main(int argc, char** argv) {
     hc::registerCalculatorWindows();
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(dir);
+    if (argc > 2) prefix = QString::fromLocal8Bit(argv[2]);
 
     hc::Form1 form1;
     form1.show();
@@ -49,6 +53,13 @@ int main(int argc, char** argv) {
     form1.text1()->setText(QStringLiteral("-1/3"));
     QTest::mouseClick(form1.findChild<QPushButton*>("dcButton10"), Qt::LeftButton);
     ok &= save(&form1, dir, "form1_28_places.png");
+    const QSize defaultSize = form1.size();
+    form1.text3()->setText(QStringLiteral("第一行\r\n第二行\r\n第三行\r\n第四行\r\n第五行"));
+    form1.resize(1, 1);
+    ok &= save(&form1, dir, "form1_smallest.png");
+    form1.resize(1500, 950);
+    ok &= save(&form1, dir, "form1_large.png");
+    form1.resize(defaultSize);
     ok &= save(hc::ui::showWindow("Form3"), dir, "form3.png");
     ok &= save(hc::ui::showWindow("Form2"), dir, "form2.png");
     ok &= save(hc::ui::showWindow("Form5"), dir, "form5.png");
