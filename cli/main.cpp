@@ -8,6 +8,8 @@
 #include <cstdio>
 
 #include "cli/angle_command.h"
+#include "cli/attitude_command.h"
+#include "cli/bearing_command.h"
 #include "cli/command_line.h"
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
@@ -31,6 +33,8 @@ const Subcommand kSubcommands[] = {
     {"stats", hc::cli::runStats, "[--labels 0|1|2|3] [--separator C] < 数据"},
     {"angle", hc::cli::runAngle, "--from rad|deg|dms --to rad|deg|dms [角度...]"},
     {"split", hc::cli::runSplit, "[数值...]"},
+    {"bearing", hc::cli::runBearing, "[--origin 点号] [--geographic] < 点表"},
+    {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
 };
 
 QString usageText() {
