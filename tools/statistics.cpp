@@ -19,6 +19,25 @@ bool lessThan(const Num& a, const Num& b) {
 
 bool isSlotDigit(QChar c) { return c >= u'1' && c <= u'9'; }
 
+// The Decimal that the canonical text of d reads back as: no trailing fraction
+// zeros, no negative zero.
+Decimal canonical(const Decimal& d) {
+    Decimal::u128 c = d.coefficient();
+    int scale = d.scale();
+    while (scale > 0 && c % 10 == 0) {
+        c /= 10;
+        --scale;
+    }
+    return Decimal::fromParts(c, scale, d.isNegative());
+}
+
+// ZelXianShiKuanDu without a copy for the common all-ASCII cell.
+int displayWidth(QStringView s) {
+    for (const QChar c : s)
+        if (c.unicode() >= 0x80) return ZelXianShiKuanDu(s.toString());
+    return int(s.size());
+}
+
 }  // namespace
 
 QString normalizedStatSeparator(const QString& separator) {
@@ -92,6 +111,7 @@ QString ZelZhengLiShuJu(StatTable& table, const QString& separator, const QStrin
     const QString sep = normalizedStatSeparator(separator);
     QString map = columnMap.isEmpty() ? QStringLiteral("123456789") : columnMap;
     for (QStringList& l : table.lists) l.clear();
+    for (QList<Num>& l : table.values) l.clear();
     table.widths.fill(0);
 
     for (StatRow& row : table.rows) {
@@ -100,46 +120,56 @@ QString ZelZhengLiShuJu(StatTable& table, const QString& separator, const QStrin
             if (isBlankCell(field)) continue;
             QString t;
             if (slot >= 2 && slot <= 7) {
-                t = trimmedText(ZelShuZhuanShu(Num::ofText(field)));
+                const Num v = ZelShuZhuanShu(Num::ofText(field));
+                t = trimmedText(v);
                 field = t;
                 if (isBlankCell(t)) continue;
+                table.values[slot - 1].append(v.isDecimal() ? Num::ofDecimal(canonical(v.decimal()))
+                                                            : Num());
             } else {
                 t = trimSpaces(field);
             }
             table.lists[slot - 1].append(t);
-            table.widths[slot - 1] = std::max(table.widths[slot - 1], ZelXianShiKuanDu(t));
+            table.widths[slot - 1] = std::max(table.widths[slot - 1], displayWidth(t));
         }
     }
 
     const bool aligned = align && sep != QLatin1String(" ");
+    const QChar sepChar = sep[0];
     QString out;
+    out.reserve(table.rows.size() * (map.size() * 4 + 2));
     for (const StatRow& row : table.rows) {
-        QString line;
+        const qsizetype lineStart = out.size();
         for (const QChar digit : map) {
             if (!isSlotDigit(digit)) continue;
             const int slot = digit.unicode() - u'0';
-            const QString u = trimSpaces(row[slot - 1]);
+            const QStringView u = trimSpaces(QStringView(row[slot - 1]));
             if (aligned) {
-                const int pad = table.widths[slot - 1] - ZelXianShiKuanDu(u) + 1;
-                if (pad > 0) line.append(QString(pad, u' '));
-                line.append(u).append(u' ').append(sep);
+                const int pad = table.widths[slot - 1] - displayWidth(u) + 1;
+                if (pad > 0) out.resize(out.size() + pad, u' ');
+                out.append(u).append(u' ').append(sepChar);
             } else {
-                line.append(u).append(sep);
+                out.append(u).append(sepChar);
             }
         }
-        line.chop(1);
-        out.append(line).append(QLatin1String("\r\n"));
+        if (out.size() > lineStart) out.chop(1);
+        out.append(QLatin1String("\r\n"));
     }
     return out;
 }
 
-StatValues::StatValues(int n, const QStringList& list) : n_(n) {
+StatValues::StatValues(int n, const QStringList& list) : StatValues(n, list, {}) {}
+
+StatValues::StatValues(int n, const QStringList& list, const QList<Num>& values) : n_(n) {
     if (n <= 0) return;
     values_.reserve(n);
     blank_.reserve(n);
     for (int i = 0; i < n; ++i) {
         const QString entry = i < list.size() ? list[i] : QString();
-        values_.append(ZelShuZhuanShu(Num::ofText(entry)));
+        if (i < values.size() && values[i].isDecimal())
+            values_.append(values[i]);
+        else
+            values_.append(ZelShuZhuanShu(Num::ofText(entry)));
         blank_.append(isBlankCell(entry));
     }
 }
@@ -194,6 +224,10 @@ Num StatValues::mean() const {
 Num StatValues::deviation(const Num& mean, bool sample) const {
     const int divisor = sample ? n_ - 1 : n_;
     if (divisor < 1) return zero();
+    return deviation(squaredDeviations(mean), divisor);
+}
+
+Num StatValues::squaredDeviations(const Num& mean) const {
     Num s = zero();
     for (qsizetype i = 0; i < values_.size(); ++i) {
         if (blank_[i]) continue;
@@ -203,12 +237,18 @@ Num StatValues::deviation(const Num& mean, bool sample) const {
         } catch (...) {
         }
     }
+    return s;
+}
+
+Num StatValues::deviation(const Num& squaredDeviations, int divisor) {
+    if (divisor < 1) return zero();
+    Num q;
     try {
-        s = mixedDiv(s, Num::ofDecimal(Decimal(divisor)));
+        q = mixedDiv(squaredDeviations, Num::ofDecimal(Decimal(divisor)));
     } catch (...) {
         return zero();
     }
-    return ZelChengFang(s, Num::ofDecimal(Decimal::fromParts(5, 1, false)));
+    return ZelChengFang(q, Num::ofDecimal(Decimal::fromParts(5, 1, false)));
 }
 
 Num StatValues::coefficient(const Num& deviation, const Num& mean) {

@@ -23,6 +23,9 @@ struct StatTable {
     QList<StatRow> rows;               // one per line
     std::array<QStringList, 9> lists;  // non-blank cells of slot s at lists[s - 1]
     std::array<int, 9> widths{};       // largest display width in each list
+    // For numeric slots: the value of each list entry when it is a Decimal (the
+    // value the entry's text reads back as), else the empty text.
+    std::array<QList<Num>, 9> values;
 
     const QStringList& list(int slot) const { return lists[slot - 1]; }
     int count(int slot) const { return int(lists[slot - 1].size()); }
@@ -74,6 +77,9 @@ Num ZelBianYiXiShuN(int n, const QStringList& list);  // SDn / mean; 1E+28 for m
 class StatValues {
 public:
     StatValues(int n, const QStringList& list);
+    // The same, taking the Decimal values the collector read already (`values`
+    // parallel to `list`, see StatTable::values).
+    StatValues(int n, const QStringList& list, const QList<Num>& values);
 
     int n() const { return n_; }
     Num sum() const;
@@ -82,6 +88,10 @@ public:
     Num mean() const;
     // Standard deviation with divisor n - 1 (`sample`) or n, around `mean`.
     Num deviation(const Num& mean, bool sample) const;
+    // The sum of the squared deviations from `mean`, and the standard deviation it
+    // gives with `divisor` (0 when the divisor is below 1).
+    Num squaredDeviations(const Num& mean) const;
+    static Num deviation(const Num& squaredDeviations, int divisor);
     // deviation / mean as the coefficient routines define it.
     static Num coefficient(const Num& deviation, const Num& mean);
 

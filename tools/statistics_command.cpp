@@ -113,10 +113,11 @@ StatsRun runStatistics(const QString& data, const QString& separator, const QStr
             for (auto& row : run.cells) row[c] = QStringLiteral(" ");
             continue;
         }
-        const StatValues values(n, table.list(slot));
+        const StatValues values(n, table.list(slot), table.values[slot - 1]);
         const Num mean = values.mean();
-        Num sd = values.deviation(mean, true);
-        Num sdn = values.deviation(mean, false);
+        const Num squares = values.squaredDeviations(mean);
+        Num sd = StatValues::deviation(squares, n - 1);
+        Num sdn = StatValues::deviation(squares, n);
         if (isBlankText(sd)) sd = Num::ofDecimal(Decimal(0));
         if (isBlankText(sdn)) sdn = Num::ofDecimal(Decimal(0));
         const Num shown[kStatRows - 1] = {values.minimum(),
