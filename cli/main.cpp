@@ -9,10 +9,12 @@
 
 #include "cli/angle_command.h"
 #include "cli/attitude_command.h"
+#include "cli/base_command.h"
 #include "cli/bearing_command.h"
 #include "cli/command_line.h"
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
+#include "cli/logic_command.h"
 #include "cli/split_command.h"
 #include "cli/stats_command.h"
 
@@ -33,6 +35,8 @@ const Subcommand kSubcommands[] = {
     {"stats", hc::cli::runStats, "[--labels 0|1|2|3] [--separator C] < 数据"},
     {"angle", hc::cli::runAngle, "--from rad|deg|dms --to rad|deg|dms [角度...]"},
     {"split", hc::cli::runSplit, "[数值...]"},
+    {"base", hc::cli::runBase, "--from 2|8|10|16 --to 2|8|10|16 [数值...]"},
+    {"logic", hc::cli::runLogic, "[--base 2|8|10|16] 数据1 运算 数据2"},
     {"bearing", hc::cli::runBearing, "[--origin 点号] [--geographic] < 点表"},
     {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
 };
