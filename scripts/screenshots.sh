@@ -10,3 +10,6 @@ cmake --build "$dir" --target hc_screenshots -j2 >/dev/null
 mkdir -p screenshots
 QT_QPA_PLATFORM=offscreen "$dir/tests/calculator/hc_screenshots" screenshots
 QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$dir/tests/calculator/hc_screenshots" screenshots x2_
+cmake --build "$dir" --target hc_survey_screenshots -j2 >/dev/null
+QT_QPA_PLATFORM=offscreen "$dir/tests/survey/windows/hc_survey_screenshots" screenshots
+QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$dir/tests/survey/windows/hc_survey_screenshots" screenshots x2_

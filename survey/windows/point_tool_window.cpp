@@ -17,8 +17,8 @@ namespace {
 
 // Design size and positions, in twips.
 constexpr int kWidth = 9800;
-constexpr int kHeight = 7400;
-constexpr int kBoxTop = 1500;
+constexpr int kHeight = 7600;
+constexpr int kBoxTop = 1750;
 constexpr int kNarrowText1 = 4455;
 
 QString hint() {
