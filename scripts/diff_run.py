@@ -17,7 +17,8 @@ import sys
 import threading
 from concurrent.futures import ThreadPoolExecutor
 
-from diff_isolate import differs, run
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+from diff_isolate import differs, run  # noqa: E402
 
 
 def load(work, jid):
