@@ -5,15 +5,14 @@
 
 #include <array>
 
-#include "engine/number.h"
+#include "engine/calc_settings.h"
 #include "expr/calculate.h"
-#include "ui/services.h"
 
 namespace {
 
 struct Example {
     const char* formula;
-    int unit;
+    hc::AngleUnit unit;
 };
 
 const std::array<Example, 18> kExamples{{
@@ -49,30 +48,30 @@ const std::array<Example, 18> kExamples{{
     {"示例   r * s * t * u * v * w * x * y * z ", hc::kRadians},
 }};
 
-void setUp() {
-    static hc::ui::SilentServices silent;
-    hc::ui::installServices(&silent);
-    hc::calcState().displayDecimals = 28;
+hc::CalcSettings wideSettings() {
+    hc::CalcSettings s;
+    s.displayDecimals = 28;
+    return s;
 }
 
 void BM_HistoryExample(benchmark::State& state) {
-    setUp();
+    hc::CalcSettings settings = wideSettings();
     const Example& e = kExamples[std::size_t(state.range(0)) - 1];
     const QString formula = QString::fromUtf8(e.formula);
-    hc::calcState().angleUnit = e.unit;
-    for (auto _ : state) benchmark::DoNotOptimize(hc::ZelJiSuanSuanShi(formula));
+    settings.angleUnit = e.unit;
+    for (auto _ : state) benchmark::DoNotOptimize(hc::ZelJiSuanSuanShi(formula, settings));
 }
 BENCHMARK(BM_HistoryExample)->DenseRange(1, 18)->Unit(benchmark::kMicrosecond);
 
 void BM_HistorySet(benchmark::State& state) {
-    setUp();
+    hc::CalcSettings settings = wideSettings();
     std::array<QString, 18> formulas;
     for (std::size_t i = 0; i < kExamples.size(); ++i)
         formulas[i] = QString::fromUtf8(kExamples[i].formula);
     for (auto _ : state) {
         for (std::size_t i = 0; i < kExamples.size(); ++i) {
-            hc::calcState().angleUnit = kExamples[i].unit;
-            benchmark::DoNotOptimize(hc::ZelJiSuanSuanShi(formulas[i]));
+            settings.angleUnit = kExamples[i].unit;
+            benchmark::DoNotOptimize(hc::ZelJiSuanSuanShi(formulas[i], settings));
         }
     }
 }
@@ -80,10 +79,9 @@ BENCHMARK(BM_HistorySet)->Unit(benchmark::kMillisecond);
 
 // A formula of 10,000 characters, to keep the text rewriting linear enough.
 void BM_LongSum(benchmark::State& state) {
-    setUp();
-    hc::calcState().angleUnit = hc::kRadians;
+    const hc::CalcSettings settings = wideSettings();
     const QString formula = QStringLiteral("1+").repeated(5000) + u'1';
-    for (auto _ : state) benchmark::DoNotOptimize(hc::ZelJiSuanSuanShi(formula));
+    for (auto _ : state) benchmark::DoNotOptimize(hc::ZelJiSuanSuanShi(formula, settings));
 }
 BENCHMARK(BM_LongSum)->Unit(benchmark::kMillisecond);
 

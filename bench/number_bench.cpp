@@ -10,7 +10,7 @@ namespace {
 const char* const kTexts[] = {"3.14", "-12345.678", "0.3333333333333333333333333333", "1.5E+30"};
 
 void BM_ShuZhuanShu(benchmark::State& state) {
-    const Num x(QString::fromLatin1(kTexts[state.range(0)]));
+    const Num x = Num::ofText(QString::fromLatin1(kTexts[state.range(0)]));
     state.SetLabel(kTexts[state.range(0)]);
     for (auto _ : state) {
         Num r = ZelShuZhuanShu(x);
@@ -21,7 +21,7 @@ void BM_ShuZhuanShu(benchmark::State& state) {
 BENCHMARK(BM_ShuZhuanShu)->DenseRange(0, 3);
 
 void BM_TextOfDecimal(benchmark::State& state) {
-    const Num x = ZelShuZhuanShu(Num(QStringLiteral("-12345.678")));
+    const Num x = ZelShuZhuanShu(Num::ofText(QStringLiteral("-12345.678")));
     for (auto _ : state) {
         QString t = x.text();
         benchmark::DoNotOptimize(t);
@@ -30,7 +30,7 @@ void BM_TextOfDecimal(benchmark::State& state) {
 BENCHMARK(BM_TextOfDecimal);
 
 void BM_TextOfLongDecimal(benchmark::State& state) {
-    const Num x = ZelShuZhuanShu(Num(QStringLiteral("0.3333333333333333333333333333")));
+    const Num x = ZelShuZhuanShu(Num::ofText(QStringLiteral("0.3333333333333333333333333333")));
     for (auto _ : state) {
         QString t = x.text();
         benchmark::DoNotOptimize(t);
@@ -39,7 +39,7 @@ void BM_TextOfLongDecimal(benchmark::State& state) {
 BENCHMARK(BM_TextOfLongDecimal);
 
 void BM_TextOfDouble(benchmark::State& state) {
-    const Num x(1.5e30 / 7);
+    const Num x = Num::ofDouble(1.5e30 / 7);
     for (auto _ : state) {
         QString t = x.text();
         benchmark::DoNotOptimize(t);
@@ -51,8 +51,8 @@ using Routine = Num (*)(const Num&, const Num&);
 
 template <Routine F>
 void BM_TwoTexts(benchmark::State& state) {
-    const Num a(QStringLiteral("3.14"));
-    const Num b(QStringLiteral("-12345.678"));
+    const Num a = Num::ofText(QStringLiteral("3.14"));
+    const Num b = Num::ofText(QStringLiteral("-12345.678"));
     for (auto _ : state) {
         Num r = F(a, b);
         benchmark::DoNotOptimize(r);
@@ -64,8 +64,8 @@ BENCHMARK(BM_TwoTexts<ZelLiangShuShang>)->Name("BM_LiangShuShang");
 
 // A sum as the evaluator does it: two texts in, one text out.
 void BM_SumTextToText(benchmark::State& state) {
-    const Num a(QStringLiteral("0.3333333333333333333333333333"));
-    const Num b(QStringLiteral("2.5"));
+    const Num a = Num::ofText(QStringLiteral("0.3333333333333333333333333333"));
+    const Num b = Num::ofText(QStringLiteral("2.5"));
     for (auto _ : state) {
         QString t = ZelLiangShuHe(a, b).text();
         benchmark::DoNotOptimize(t);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/functions.h"
+#include "engine/number.h"
 #include "engine/power.h"
 
 namespace {
@@ -13,22 +14,22 @@ using hc::Num;
 // x^n for n = 10^m with x = 1 + 10^-m, so that the result stays near e.
 void BM_PowerNearOne(benchmark::State& state) {
     const int m = static_cast<int>(state.range(0));
-    const Num base(QStringLiteral("1.") + QString(m - 1, u'0') + u'1');
-    const Num exponent(QStringLiteral("1") + QString(m, u'0'));
+    const Num base = Num::ofText(QStringLiteral("1.") + QString(m - 1, u'0') + u'1');
+    const Num exponent = Num::ofText(QStringLiteral("1") + QString(m, u'0'));
     hc::ZelChongZhi();
     for (auto _ : state) benchmark::DoNotOptimize(hc::ZelChengFang(base, exponent));
-    if (hc::calcState().errorCount != 0) state.SkipWithError("power failed");
+    if (hc::calcLog().errorCount != 0) state.SkipWithError("power failed");
 }
 BENCHMARK(BM_PowerNearOne)->DenseRange(1, 27, 1)->Unit(benchmark::kMicrosecond);
 
 // The step-by-step loop: few passes for most exponents, about half the exponent
 // for some (2^m - 2 ...); beyond a million passes repeated squaring takes over.
 void BM_PowerLoop(benchmark::State& state) {
-    const Num base(QStringLiteral("1.0000001"));
-    const Num exponent(static_cast<int>(state.range(0)));
+    const Num base = Num::ofText(QStringLiteral("1.0000001"));
+    const Num exponent = Num::ofInt(static_cast<int>(state.range(0)));
     hc::ZelChongZhi();
     for (auto _ : state) benchmark::DoNotOptimize(hc::ZelChengFang(base, exponent));
-    if (hc::calcState().errorCount != 0) state.SkipWithError("power failed");
+    if (hc::calcLog().errorCount != 0) state.SkipWithError("power failed");
 }
 BENCHMARK(BM_PowerLoop)
     ->Arg(1000000)  // 68 passes
@@ -43,7 +44,7 @@ void BM_PowerTypical(benchmark::State& state) {
                                            {"10", "0.75"}, {"3.7", "-2.5"},
                                            {"10", "40"}};
     const auto& c = cases[state.range(0)];
-    const Num a{c[0]}, b{c[1]};
+    const Num a = Num::ofText(c[0]), b = Num::ofText(c[1]);
     state.SetLabel(std::string(c[0]) + "^" + c[1]);
     for (auto _ : state) benchmark::DoNotOptimize(hc::ZelChengFang(a, b));
 }
@@ -55,7 +56,7 @@ void BM_Functions(benchmark::State& state) {
                                   hc::ZelKaiPingFang};
     static const char* const names[] = {"sin", "cos", "tan", "sh", "sqrt"};
     const int i = static_cast<int>(state.range(0));
-    const Num x(1);
+    const Num x = Num::ofInt(1);
     state.SetLabel(names[i] + std::string("(1)"));
     for (auto _ : state) benchmark::DoNotOptimize(functions[i](x));
 }

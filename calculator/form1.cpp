@@ -15,9 +15,11 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "calculator/form3.h"
 #include "calculator/result_copy.h"
 #include "calculator/windows.h"
-#include "engine/number.h"
+#include "engine/calc_log.h"
+#include "engine/num.h"
 #include "expr/calculate.h"
 #include "ui/widget_services.h"
 
@@ -78,6 +80,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("禾川计算器"));
     ui::adoptWindow(QStringLiteral("Form1"), this);
+    ui::registerWindow(QStringLiteral("Form3"), [this] { return new Form3(settings_); });
     buildControls();
     load();
     // Only coming back from another window of the calculator counts as a return:
@@ -95,6 +98,8 @@ Form1::~Form1() {
     text1_->disconnect(this);
     text3_->disconnect(this);
     delete activationWatch_;
+    delete ui::openWindow(QStringLiteral("Form3"));
+    ui::unregisterWindow(QStringLiteral("Form3"));
 }
 
 QPushButton* Form1::hmBut(int index) const {
@@ -228,7 +233,7 @@ void Form1::buildControls() {
     combo1_->setToolTip(QStringLiteral("小数位数"));
     combo1_->setMaxVisibleItems(15);
     connect(combo1_, &QComboBox::currentIndexChanged, this,
-            [this](int) { calcState().displayDecimals = leadingInteger(combo1_->currentText()); });
+            [this](int) { settings_.displayDecimals = leadingInteger(combo1_->currentText()); });
     connect(combo1_, &QComboBox::activated, this, [this] { text1_->setFocus(); });
     settings->addWidget(combo1_);
     command5_ = makeButton(this, QStringLiteral("Command5"), QStringLiteral("弧度角"));
@@ -382,10 +387,9 @@ QMenu* Form1::resultContextMenu(const QPoint& pos) {
 }
 
 void Form1::load() {
-    CalcState& s = calcState();
-    s.displayDecimals = 15;
-    s.angleUnit = kRadians;
-    for (int i = 0; i < 9; ++i) s.memory[i] = Num(i + 1);
+    settings_.displayDecimals = 15;
+    settings_.angleUnit = kRadians;
+    for (int i = 0; i < 9; ++i) settings_.memory[i] = Num::ofInt(i + 1);
     ZelChongZhi();
     saved_ = SavedSelection{};
     combo1_->setCurrentIndex(15);
@@ -404,7 +408,8 @@ void Form1::saveSelection() {
 void Form1::calculate() {
     text2_->setText(calculatingText());
     text3_->setText(checkResultsText());
-    const CalcResult r = ZelJiSuanSuanShi(text1_->text());
+    const CalcResult r = ZelJiSuanSuanShi(text1_->text(), settings_);
+    ui::showNotices(r.notices);
     text1_->setText(r.formula);
     text2_->setText(r.result);
     text3_->setText(r.status);
@@ -484,12 +489,12 @@ void Form1::cycleAngleUnit() {
     AngleStep next;
     if (!nextAngleStep(command5_->text(), next)) return;
     command5_->setText(next.caption);
-    calcState().angleUnit = next.unit;
+    settings_.angleUnit = next.unit;
     ui::setBackgroundColour(command5_, next.colour);
 }
 
 void Form1::activated() {
-    combo1_->setCurrentIndex(std::clamp(calcState().displayDecimals, 0, 28));
+    combo1_->setCurrentIndex(std::clamp(settings_.displayDecimals, 0, 28));
     text1_->setFocus();
     text2_->setText(QString());
 }

@@ -7,6 +7,7 @@
 
 #include "calculator/history.h"
 #include "calculator/keypad.h"
+#include "engine/calc_settings.h"
 
 class QComboBox;
 class QLabel;
@@ -36,6 +37,9 @@ public:
     const SavedSelection& savedSelection() const { return saved_; }
     const FormulaHistory& history() const { return history_; }
     const QString& lastRandomText() const { return lastRandom_; }
+    // The display decimals, angle unit and memory variables this window calculates
+    // with; its variable editor Form3 edits the memory.
+    const CalcSettings& settings() const { return settings_; }
 
     // The handlers of the window's buttons, callable directly.
     void calculate();
@@ -83,6 +87,7 @@ private:
     QLabel* label1_ = nullptr;
     QPushButton* keys_[kKeyCount + 1] = {};
 
+    CalcSettings settings_;
     FormulaHistory history_;
     SavedSelection saved_;
     QString lastRandom_;

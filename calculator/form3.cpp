@@ -7,12 +7,13 @@
 #include <QPushButton>
 
 #include "calculator/windows.h"
-#include "engine/number.h"
+#include "engine/calc_log.h"
+#include "engine/number_routines.h"
 #include "ui/services.h"
 
 namespace hc {
 
-Form3::Form3(QWidget* parent) : QWidget(parent) {
+Form3::Form3(CalcSettings& settings, QWidget* parent) : QWidget(parent), settings_(settings) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("修改变量"));
     auto* grid = new QGridLayout(this);
@@ -69,22 +70,23 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
 }
 
 void Form3::showValues() {
-    for (int i = 0; i < 9; ++i) boxes_[i]->setText(calcState().memory[i].text());
+    for (int i = 0; i < 9; ++i) boxes_[i]->setText(settings_.memory[i].text());
 }
 
 void Form3::allOnes() {
-    for (int i = 0; i < 9; ++i) calcState().memory[i] = Num(1);
+    for (int i = 0; i < 9; ++i) settings_.memory[i] = Num::ofInt(1);
     showValues();
 }
 
 void Form3::oneToNine() {
-    for (int i = 0; i < 9; ++i) calcState().memory[i] = Num(i + 1);
+    for (int i = 0; i < 9; ++i) settings_.memory[i] = Num::ofInt(i + 1);
     showValues();
 }
 
 void Form3::save() {
     ZelChongZhi();
-    for (int i = 0; i < 9; ++i) calcState().memory[i] = ZelChuanZhuanShu(Num(boxes_[i]->text()));
+    for (int i = 0; i < 9; ++i)
+        settings_.memory[i] = ZelChuanZhuanShu(Num::ofText(boxes_[i]->text()));
     showValues();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The memory-variable editor: nine boxes for r ... z of the calculation state.
+// The memory-variable editor: nine boxes for r ... z of the main window's settings.
 
 #include <QWidget>
+
+#include "engine/calc_settings.h"
 
 class QLineEdit;
 
@@ -10,7 +12,8 @@ namespace hc {
 class Form3 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form3(QWidget* parent = nullptr);
+    // Edits the memory of `settings`, which must outlive the window.
+    explicit Form3(CalcSettings& settings, QWidget* parent = nullptr);
 
     QLineEdit* box(int i) const { return boxes_[i]; }  // 0 = r ... 8 = z
 
@@ -21,6 +24,7 @@ public:
 
 private:
     void showValues();
+    CalcSettings& settings_;
     QLineEdit* boxes_[9] = {};
 };
 

@@ -1,6 +1,6 @@
 #include "calculator/history.h"
 
-#include "engine/number.h"
+#include "engine/text_trim.h"
 
 namespace hc {
 

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "engine/calc_settings.h"
+
 namespace hc {
 
 class FormulaHistory {
@@ -52,7 +54,7 @@ int leadingInteger(const QString& text);
 // One step of the angle-unit button.
 struct AngleStep {
     QString caption;
-    int unit;
+    AngleUnit unit;
     QColor colour;
 };
 // The step that follows the button's current caption; false for an unknown caption.

@@ -4,7 +4,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "engine/number.h"
+#include "engine/number_routines.h"
+#include "engine/text_trim.h"
 #include "expr/normalize.h"
 #include "ui/services.h"
 
@@ -160,7 +161,7 @@ QString insertToken(const QString& formula, SavedSelection& sel, const QString& 
 }
 
 QString ZelKeXueJiShu(const QString& text) {
-    const QString t = trimSpaces(ZelShuZhuanShu(Num(ZelGuiFanSuanShi(text))).text());
+    const QString t = trimSpaces(ZelShuZhuanShu(Num::ofText(ZelGuiFanSuanShi(text))).text());
     if (t == QLatin1String("0")) return QStringLiteral("0E+0");
     if (t.contains(QLatin1Char('E'), Qt::CaseInsensitive)) return t;
 

@@ -7,11 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "calculator/form3.h"
-#include "ui/widget_services.h"
-
 #include "survey/windows/survey_windows.h"
 #include "tools/windows/tools_windows.h"
+#include "ui/widget_services.h"
 
 namespace hc {
 
@@ -24,7 +22,6 @@ QString siteUrl(int n) {
 
 void registerCalculatorWindows() {
     ui::registerWindow(QStringLiteral("Form2"), [] { return new Form2; });
-    ui::registerWindow(QStringLiteral("Form3"), [] { return new Form3; });
     ui::registerWindow(QStringLiteral("Form5"), [] { return new Form5; });
     ui::registerWindow(QStringLiteral("Form6"), [] { return new Form6; });
     ui::registerWindow(QStringLiteral("Form215"), [] { return new Form215; });

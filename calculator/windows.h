@@ -15,9 +15,9 @@ QString questionBankUrl();
 QString manualUrl();
 QString siteUrl(int n);  // the n-th site of the link buttons, n = 1 ...
 
-// Registers Form2, Form3, Form5, Form6 and Form215 ("Form1" is adopted by the main
-// window itself), and the tool windows of the libraries hc_survey_windows and
-// hc_tools_windows when they are built: their registerSurveyWindows() and
+// Registers Form2, Form5, Form6 and Form215 ("Form1" is adopted by the main window
+// itself, which registers its variable editor "Form3"), and the tool windows of the libraries
+// hc_survey_windows and hc_tools_windows when they are built: their registerSurveyWindows() and
 // registerToolsWindows() register Form213 ... and Form201 ... under those names.
 // Buttons for a window that is not registered are disabled.
 void registerCalculatorWindows();

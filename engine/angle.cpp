@@ -2,9 +2,11 @@
 
 #include <exception>
 
+#include "engine/calc_log.h"
 #include "engine/functions.h"
+#include "engine/number_routines.h"
 #include "engine/rounding.h"
-#include "ui/services.h"
+#include "engine/text_trim.h"
 
 namespace hc {
 namespace {
@@ -14,13 +16,13 @@ const Decimal& piOver180() {
     return v;
 }
 
-const Num kError{QStringLiteral("error")};
+Num errorValue() { return Num::failure(QStringLiteral("error")); }
 
 Num failure(const QString& label, const Num& x) {
-    calcState().report(QStringLiteral("  进行[") + label + QStringLiteral("]运算时， ") +
-                       trimmedText(x) +
-                       QStringLiteral(" 数值超出计算范围，我无法计算！返回数值用 [空值] 表示。"));
-    return Num(QString());
+    calcLog().report(QStringLiteral("  进行[") + label + QStringLiteral("]运算时， ") +
+                     trimmedText(x) +
+                     QStringLiteral(" 数值超出计算范围，我无法计算！返回数值用 [空值] 表示。"));
+    return Num::failure(QString());
 }
 
 Decimal packedToDegrees(const Num& x) {
@@ -41,16 +43,16 @@ Decimal packedToDegrees(const Num& x) {
     const Decimal sixty = 60;
     Decimal seconds = Decimal::fromText(ss);
     if (seconds > sixty) {
-        ui::messageBox(v.text() + QStringLiteral(" 度分秒格式的角度数据--[秒] "
-                                                 "数据不能大于60！超出后按60计算。"
-                                                 "请检查是否角度类型选择错误。"));
+        calcLog().notify(v.text() + QStringLiteral(" 度分秒格式的角度数据--[秒] "
+                                                   "数据不能大于60！超出后按60计算。"
+                                                   "请检查是否角度类型选择错误。"));
         seconds = sixty;
     }
     Decimal minutes = Decimal::fromText(mm) + seconds / sixty;
     if (minutes > sixty) {
-        ui::messageBox(v.text() + QStringLiteral(" 度分秒格式的角度数据--[分秒] "
-                                                 "数据不能大于59599999....！超出后按60计算。"
-                                                 "请检查是否角度类型选择错误。"));
+        calcLog().notify(v.text() + QStringLiteral(" 度分秒格式的角度数据--[分秒] "
+                                                   "数据不能大于59599999....！超出后按60计算。"
+                                                   "请检查是否角度类型选择错误。"));
         minutes = sixty;
     }
     const Decimal fraction = minutes / sixty;
@@ -66,7 +68,7 @@ QString twoDigits(const Decimal& n) {
 
 Num degreesToPacked(const Num& x) {
     const Num v = ZelShuZhuanShu(x);
-    if (ZelDuoShaoE(v) > 0) return Num(Decimal(0));
+    if (ZelDuoShaoE(v) > 0) return Num::ofDecimal(Decimal(0));
     const QString t = v.text();
     const qsizetype point = t.indexOf(u'.');
     if (point < 0) return v;
@@ -75,12 +77,12 @@ Num degreesToPacked(const Num& x) {
     const Decimal f = Decimal::fromText(t.mid(point));
     const Decimal sixty = 60;
 
-    QString mm = trimSpaces(ZelZhengShuBuFen(Num(sixty * f)));
+    QString mm = trimSpaces(ZelZhengShuBuFen(Num::ofDecimal(sixty * f)));
     if (mm.size() == 1) mm.prepend(u'0');
     if (mm.isEmpty() || Decimal::fromText(mm).isZero()) mm = QStringLiteral("00");
     const Decimal r = sixty * f - Decimal::fromText(mm);
 
-    QString ss = ZelSiSheWuRu(Num(sixty * r), 24).toDecimal().toString();
+    QString ss = ZelSiSheWuRu(Num::ofDecimal(sixty * r), 24).toDecimal().toString();
     if (Decimal::fromText(ss) < Decimal(10)) ss.prepend(u'0');
     if (Decimal::fromText(ss) == sixty) {
         ss = QStringLiteral("00");
@@ -98,33 +100,33 @@ Num degreesToPacked(const Num& x) {
         }
     }
     ss.remove(u'.');
-    return Num(Decimal::fromText(deg + u'.' + mm + ss));
+    return Num::ofDecimal(Decimal::fromText(deg + u'.' + mm + ss));
 }
 
 }  // namespace
 
-Num ZelDanWeiZhuanHuDu(const Num& x) {
+Num ZelDanWeiZhuanHuDu(const Num& x, AngleUnit unit) {
     try {
         const Num v = ZelShuZhuanShu(x);
-        if (ZelDuoShaoE(v) > 0) return Num(Decimal(0));
-        switch (calcState().angleUnit) {
+        if (ZelDuoShaoE(v) > 0) return Num::ofDecimal(Decimal(0));
+        switch (unit) {
             case kDecimalDegrees:
-                return Num(v.toDecimal() * piOver180());
+                return Num::ofDecimal(v.toDecimal() * piOver180());
             case kPackedDms: {
                 const Num degrees = ZelDuZhuanTiDu(v);
-                return Num(degrees.toDecimal() * piOver180());
+                return Num::ofDecimal(degrees.toDecimal() * piOver180());
             }
             default:
-                return Num(v.toDecimal());
+                return Num::ofDecimal(v.toDecimal());
         }
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
 Num ZelDuZhuanTiDu(const Num& x) {
     try {
-        return Num(packedToDegrees(x));
+        return Num::ofDecimal(packedToDegrees(x));
     } catch (const std::exception&) {
         return failure(QStringLiteral("度转梯度"), x);
     }
@@ -133,8 +135,8 @@ Num ZelDuZhuanTiDu(const Num& x) {
 Num ZelDuZhuanHuDu(const Num& x) {
     try {
         const Num v = ZelShuZhuanShu(x);
-        if (ZelDuoShaoE(v) > 0) return Num(Decimal(0));
-        return Num(ZelDuZhuanTiDu(v).toDecimal() * piOver180());
+        if (ZelDuoShaoE(v) > 0) return Num::ofDecimal(Decimal(0));
+        return Num::ofDecimal(ZelDuZhuanTiDu(v).toDecimal() * piOver180());
     } catch (const std::exception&) {
         return failure(QStringLiteral("度转弧度"), x);
     }
@@ -144,7 +146,7 @@ Num ZelTiDuZhuanDu(const Num& x) {
     try {
         return degreesToPacked(x);
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 

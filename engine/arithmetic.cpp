@@ -2,7 +2,11 @@
 
 #include <cmath>
 
+#include "engine/calc_log.h"
+#include "engine/number_reader.h"
+#include "engine/number_routines.h"
 #include "engine/rounding.h"
+#include "engine/text_trim.h"
 
 namespace hc {
 namespace {
@@ -50,10 +54,10 @@ QString twoOperandMessage(const char16_t* label, const Num& a, const char16_t* s
 
 Num failure(Op op, const Num& a, const Num& b) {
     try {
-        calcState().report(twoOperandMessage(label(op), a, sign(op), b));
+        calcLog().report(twoOperandMessage(label(op), a, sign(op), b));
     } catch (...) {
     }
-    return Num();
+    return Num::failure(QString());
 }
 
 bool readDouble(const Num& a, double& out) {
@@ -94,8 +98,8 @@ Num doublePath(Op op, const Num& a, const Num& b) {
             break;
     }
     if (!std::isfinite(r)) return failure(op, a, b);
-    calcState().limitTo(15);
-    return Num(r);
+    calcLog().limitTo(15);
+    return Num::ofDouble(r);
 }
 
 // The operand as a Decimal, as the caller passed it. When the reader gave a
@@ -133,7 +137,7 @@ Num twoOperands(Op op, const Num& a, const Num& b) {
             // A product or quotient too small for a Decimal goes on as a double.
             if ((op == Op::Mul || op == Op::Div) && r.isZero() && !dx.isZero() && !dy.isZero())
                 return doublePath(op, a, b);
-            return Num(r);
+            return Num::ofDecimal(r);
         } catch (const DecimalError&) {
         }
         return doublePath(op, a, b);
@@ -159,19 +163,19 @@ Num ZelLiangShuYu(const Num& a, const Num& b) {
             // its 15-digit product would leave noise larger than the divisor.
             const double r = std::fmod(x.toDouble(), y.toDouble());
             if (!std::isfinite(r)) throw DecimalError("remainder");
-            calcState().limitTo(15);
-            return Num(r);
+            calcLog().limitTo(15);
+            return Num::ofDouble(r);
         }
-        const Num whole(ZelZhengShuBuFen(q));
+        const Num whole = Num::ofText(ZelZhengShuBuFen(q));
         const Num p = ZelLiangShuJi(whole, y);
         return ZelLiangShuCha(x, p);
     } catch (...) {
     }
     try {
-        calcState().report(twoOperandMessage(u"Zel两数余", a, u"余", b));
+        calcLog().report(twoOperandMessage(u"Zel两数余", a, u"余", b));
     } catch (...) {
     }
-    return Num();
+    return Num::failure(QString());
 }
 
 }  // namespace hc

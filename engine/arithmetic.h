@@ -2,7 +2,7 @@
 // The five two-operand operations of formulas: Decimal when everything fits,
 // doubles otherwise.
 
-#include "engine/number.h"
+#include "engine/num.h"
 
 namespace hc {
 

@@ -4,8 +4,11 @@
 #include <exception>
 
 #include "engine/arithmetic.h"
+#include "engine/calc_log.h"
+#include "engine/mixed_arithmetic.h"
+#include "engine/number_routines.h"
 #include "engine/power.h"
-#include "ui/services.h"
+#include "engine/text_trim.h"
 
 namespace hc {
 namespace {
@@ -60,24 +63,24 @@ QString rangeEnding() {
 
 // what: the label, "]" and the operation's name, as in "ZelSin]正弦".
 Num failure(const QString& what, const Num& x) {
-    calcState().report(QStringLiteral("  进行[") + what + QStringLiteral("运算时， ") +
-                       trimmedText(x) + rangeEnding());
-    return Num(QString());
+    calcLog().report(QStringLiteral("  进行[") + what + QStringLiteral("运算时， ") +
+                     trimmedText(x) + rangeEnding());
+    return Num::failure(QString());
 }
 
-const Num kError{QStringLiteral("error")};
+Num errorValue() { return Num::failure(QStringLiteral("error")); }
 
 // The argument reduced to -2pi < t < 2pi by the remainder routine.
 Decimal turnRemainder(const Num& x) {
-    return ZelLiangShuYu(ZelShuZhuanShu(x), Num(twoPi())).toDecimal();
+    return ZelLiangShuYu(ZelShuZhuanShu(x), Num::ofDecimal(twoPi())).toDecimal();
 }
 
 // sin t by the Taylor series for 0 <= t < 2pi, after the exact points and the
 // reduction to the first quadrant.
 Num sineOfReduced(Decimal t) {
-    if (t.isZero() || t == pi() || t == twoPi()) return Num(Decimal(0));
-    if (t == halfPi()) return Num(Decimal(1));
-    if (t == threeHalfPi()) return Num(Decimal(-1));
+    if (t.isZero() || t == pi() || t == twoPi()) return Num::ofDecimal(Decimal(0));
+    if (t == halfPi()) return Num::ofDecimal(Decimal(1));
+    if (t == threeHalfPi()) return Num::ofDecimal(Decimal(-1));
     int s = 1;
     if (t > halfPi() && t < pi()) {
         t = pi() - t;
@@ -106,8 +109,8 @@ Num sineOfReduced(Decimal t) {
     }
     if (sum > Decimal(1)) sum = 1;
     if (sum < Decimal(0)) sum = 0;
-    calcState().limitTo(27);
-    return Num(s < 0 ? -sum : sum);
+    calcLog().limitTo(27);
+    return Num::ofDecimal(s < 0 ? -sum : sum);
 }
 
 // A number value whose value is 0 (the empty text reads as 0).
@@ -117,22 +120,22 @@ bool readsAsZero(const Num& v) {
 }
 
 Num infiniteSubstitute(const QString& name) {
-    ui::messageBox(name + QStringLiteral("(x)为无穷大，采用近似计算....1E+28。"));
-    return Num(kInfinitySubstitute);
+    calcLog().notify(name + QStringLiteral("(x)为无穷大，采用近似计算....1E+28。"));
+    return Num::ofDouble(kInfinitySubstitute);
 }
 
 Num reciprocalOr(const Num& divisor, const QString& name) {
     try {
         if (readsAsZero(divisor)) return infiniteSubstitute(name);
-        return Num(Decimal(1) / ZelShuZhuanShu(divisor).toDecimal());
+        return Num::ofDecimal(Decimal(1) / ZelShuZhuanShu(divisor).toDecimal());
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
 double atan1x2() { return 2 * std::atan(1.0); }
 
-void setDoublePrecision() { calcState().precisionLimit = 15; }
+void setDoublePrecision() { calcLog().precisionLimit = 15; }
 
 }  // namespace
 
@@ -149,7 +152,7 @@ Num ZelSin(const Num& x) {
 Num ZelCos(const Num& x) {
     try {
         const Decimal t = turnRemainder(x);
-        return ZelSin(Num(halfPi() - t));
+        return ZelSin(Num::ofDecimal(halfPi() - t));
     } catch (const std::exception&) {
         return failure(QStringLiteral("ZelCos]余弦"), x);
     }
@@ -158,7 +161,8 @@ Num ZelCos(const Num& x) {
 Num ZelTan(const Num& x) {
     try {
         const Decimal t = turnRemainder(x);
-        return Num(ZelSin(Num(t)).toDecimal() / ZelCos(Num(t)).toDecimal());
+        return Num::ofDecimal(ZelSin(Num::ofDecimal(t)).toDecimal() /
+                              ZelCos(Num::ofDecimal(t)).toDecimal());
     } catch (const std::exception&) {
         return failure(QStringLiteral("ZelTan]正切"), x);
     }
@@ -167,7 +171,8 @@ Num ZelTan(const Num& x) {
 Num ZelCot(const Num& x) {
     try {
         const Decimal t = turnRemainder(x);
-        return Num(ZelCos(Num(t)).toDecimal() / ZelSin(Num(t)).toDecimal());
+        return Num::ofDecimal(ZelCos(Num::ofDecimal(t)).toDecimal() /
+                              ZelSin(Num::ofDecimal(t)).toDecimal());
     } catch (const std::exception&) {
         return failure(QStringLiteral("ZelCot]余切"), x);
     }
@@ -184,8 +189,8 @@ struct ExpPair {
 };
 
 ExpPair expPair(const Num& x) {
-    const Num e{kE};
-    return {ZelChengFang(e, x), ZelChengFang(e, mixedMul(x, Num(-1)))};
+    const Num e = Num::ofText(kE);
+    return {ZelChengFang(e, x), ZelChengFang(e, mixedMul(x, Num::ofInt(-1)))};
 }
 
 }  // namespace
@@ -193,18 +198,18 @@ ExpPair expPair(const Num& x) {
 Num ZelSh(const Num& x) {
     try {
         const ExpPair p = expPair(x);
-        return mixedDiv(mixedSub(p.plus, p.minus), Num(Decimal(2)));
+        return mixedDiv(mixedSub(p.plus, p.minus), Num::ofDecimal(Decimal(2)));
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
 Num ZelCh(const Num& x) {
     try {
         const ExpPair p = expPair(x);
-        return mixedDiv(mixedAdd(p.plus, p.minus), Num(Decimal(2)));
+        return mixedDiv(mixedAdd(p.plus, p.minus), Num::ofDecimal(Decimal(2)));
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
@@ -213,7 +218,7 @@ Num ZelTh(const Num& x) {
         const ExpPair p = expPair(x);
         return mixedDiv(mixedSub(p.plus, p.minus), mixedAdd(p.plus, p.minus));
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
@@ -224,7 +229,7 @@ Num ZelCth(const Num& x) {
         if (sign(difference) == 0) return infiniteSubstitute(QStringLiteral("cth"));
         return mixedDiv(mixedAdd(p.plus, p.minus), difference);
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
@@ -234,40 +239,40 @@ Num logarithm(const Num& x, double divisor, const QString& name) {
     try {
         Num result;
         if (sign(x) > 0) {
-            result = Num(checked(checked(std::log(x.toDouble())) / divisor));
+            result = Num::ofDouble(checked(checked(std::log(x.toDouble())) / divisor));
         } else {
-            calcState().report(name + QStringLiteral("(x)的x 小于等于0错误。"));
-            result = Num(-kInfinitySubstitute);
+            calcLog().report(name + QStringLiteral("(x)的x 小于等于0错误。"));
+            result = Num::ofDouble(-kInfinitySubstitute);
         }
         setDoublePrecision();
         return result;
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
 // x clamped to [-1, 1] with a report naming the function when it lies outside.
 Num clampUnit(const Num& x, const QString& name) {
     if (compare(x, 1) > 0) {
-        calcState().report(name + QStringLiteral("(x)中 x 大于1错误，计算结果无效。"));
-        return Num(Decimal(1));
+        calcLog().report(name + QStringLiteral("(x)中 x 大于1错误，计算结果无效。"));
+        return Num::ofDecimal(Decimal(1));
     }
     if (compare(x, -1) < 0) {
-        calcState().report(name + QStringLiteral("(x)中 x 小于-1错误，计算结果无效。"));
-        return Num(Decimal(-1));
+        calcLog().report(name + QStringLiteral("(x)中 x 小于-1错误，计算结果无效。"));
+        return Num::ofDecimal(Decimal(-1));
     }
     return x;
 }
 
 // sqrt(1 - x*x) read back as a number value.
 Num cosineOfArcsine(const Num& x) {
-    const Num oneMinus = mixedAdd(Num(1), mixedMul(x, mixedMul(x, Num(-1))));
-    return ZelShuZhuanShu(Num(checked(std::sqrt(oneMinus.toDouble()))));
+    const Num oneMinus = mixedAdd(Num::ofInt(1), mixedMul(x, mixedMul(x, Num::ofInt(-1))));
+    return ZelShuZhuanShu(Num::ofDouble(checked(std::sqrt(oneMinus.toDouble()))));
 }
 
 Num meaningless(const QString& name) {
-    calcState().report(name + QStringLiteral("(x)无意义，计算结果无效。"));
-    return Num(-1);
+    calcLog().report(name + QStringLiteral("(x)无意义，计算结果无效。"));
+    return Num::failure(QStringLiteral("-1"));
 }
 
 // sqrt(x*x - 1) in doubles; a negative radicand fails.
@@ -285,49 +290,49 @@ Num ZelLn(const Num& x) { return logarithm(x, 1.0, QStringLiteral("ln")); }
 Num ZelArcsin(const Num& x) {
     try {
         const Num v = clampUnit(x, QStringLiteral("arcsin"));
-        if (compare(v, 1) == 0) return Num(halfPi());
-        if (compare(v, -1) == 0) return Num(-halfPi());
+        if (compare(v, 1) == 0) return Num::ofDecimal(halfPi());
+        if (compare(v, -1) == 0) return Num::ofDecimal(-halfPi());
         const Num r = cosineOfArcsine(v);
         setDoublePrecision();
         if (sign(r) == 0) return meaningless(QStringLiteral("arcsin"));
-        return ZelShuZhuanShu(Num(checked(std::atan(mixedDiv(v, r).toDouble()))));
+        return ZelShuZhuanShu(Num::ofDouble(checked(std::atan(mixedDiv(v, r).toDouble()))));
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
 Num ZelArccos(const Num& x) {
     try {
         const Num v = clampUnit(x, QStringLiteral("arccos"));
-        if (compare(v, 1) == 0) return Num(Decimal(0));
-        if (compare(v, -1) == 0) return Num(pi());
+        if (compare(v, 1) == 0) return Num::ofDecimal(Decimal(0));
+        if (compare(v, -1) == 0) return Num::ofDecimal(pi());
         const Num r = cosineOfArcsine(v);
         setDoublePrecision();
         if (sign(r) == 0) return meaningless(QStringLiteral("arccos"));
-        const Num ratio = mixedDiv(mixedMul(v, Num(-1)), r);
-        return ZelShuZhuanShu(Num(checked(std::atan(ratio.toDouble()) + atan1x2())));
+        const Num ratio = mixedDiv(mixedMul(v, Num::ofInt(-1)), r);
+        return ZelShuZhuanShu(Num::ofDouble(checked(std::atan(ratio.toDouble()) + atan1x2())));
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
 Num ZelArctan(const Num& x) {
     try {
-        const Num r{checked(std::atan(x.toDouble()))};
+        const Num r = Num::ofDouble(checked(std::atan(x.toDouble())));
         setDoublePrecision();
         return r;
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
 Num ZelArccot(const Num& x) {
     try {
-        const Num r = ZelShuZhuanShu(Num(checked(atan1x2() - std::atan(x.toDouble()))));
+        const Num r = ZelShuZhuanShu(Num::ofDouble(checked(atan1x2() - std::atan(x.toDouble()))));
         setDoublePrecision();
         return r;
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
@@ -336,9 +341,9 @@ Num ZelArcsec(const Num& x) {
         const double s = secantRoot(x);
         setDoublePrecision();
         if (s == 0) return meaningless(QStringLiteral("arcsec"));
-        return ZelShuZhuanShu(Num(atan1x2() - std::atan(sign(x) / s)));
+        return ZelShuZhuanShu(Num::ofDouble(atan1x2() - std::atan(sign(x) / s)));
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 
@@ -347,9 +352,9 @@ Num ZelArccsc(const Num& x) {
         const double s = secantRoot(x);
         setDoublePrecision();
         if (s == 0) return meaningless(QStringLiteral("arccsc"));
-        return ZelShuZhuanShu(Num(std::atan(sign(x) / s)));
+        return ZelShuZhuanShu(Num::ofDouble(std::atan(sign(x) / s)));
     } catch (const std::exception&) {
-        return kError;
+        return errorValue();
     }
 }
 

@@ -12,7 +12,7 @@
 
 #include <QString>
 
-#include "engine/number.h"
+#include "engine/num.h"
 
 namespace hc {
 
@@ -27,10 +27,10 @@ inline const QString kPiOver180 = QStringLiteral("0.0174532925199432957692369077
 
 // True when a function result is the "error" value that ends the formula with
 // the evaluator's summary failure.
-inline bool endsFormula(const Num& r) { return r.isText() && r.rawText() == u"error"; }
+inline bool endsFormula(const Num& r) { return r.isFailure() && r.rawText() == u"error"; }
 
 // Circular functions of an angle in radians; sec and csc of a zero divisor give
-// 1E+28 and tell the user in a message box.
+// 1E+28 with a notice in the current log (cth too).
 Num ZelSin(const Num& x);
 Num ZelCos(const Num& x);
 Num ZelTan(const Num& x);

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <exception>
 
+#include "engine/calc_log.h"
+#include "engine/number_routines.h"
+
 namespace hc {
 namespace {
 
@@ -100,7 +103,7 @@ Decimal integerPower(const Decimal& a, u128 exponent) {
 }
 
 Decimal rootOrLeave(const Decimal& x) {
-    const Num root = ZelKaiPingFang(Num(x));
+    const Num root = ZelKaiPingFang(Num::ofDecimal(x));
     if (!root.isDecimal()) throw TakeDoublePath{};
     return root.decimal();
 }
@@ -151,9 +154,9 @@ bool raiseReciprocal(const Decimal& base, const Decimal& exponent) {
 }
 
 Num chengFangFailure(const Num& a, const Num& b) {
-    calcState().report(trimmedText(a) + u'^' + trimmedText(b) +
-                       QStringLiteral(" 乘方计算超出本程序计算范围！返回 [空值] 。"));
-    return Num(QString());
+    calcLog().report(trimmedText(a) + u'^' + trimmedText(b) +
+                     QStringLiteral(" 乘方计算超出本程序计算范围！返回 [空值] 。"));
+    return Num::failure(QString());
 }
 
 Num doublePath(const Num& a, const Num& b) {
@@ -161,8 +164,8 @@ Num doublePath(const Num& a, const Num& b) {
         const double result = std::pow(a.toDouble(), b.toDouble());
         // Invalid operation, division by zero and overflow leave no finite result.
         if (!std::isfinite(result)) return chengFangFailure(a, b);
-        calcState().precisionLimit = 15;
-        return Num(result);
+        calcLog().precisionLimit = 15;
+        return Num::ofDouble(result);
     } catch (const std::exception&) {
         return chengFangFailure(a, b);
     }
@@ -172,13 +175,13 @@ Num doublePath(const Num& a, const Num& b) {
 
 Num ZelChengFang(const Num& a, const Num& b) {
     const Num y = ZelShuZhuanShu(b);
-    if (isZeroValue(y)) return Num(Decimal(1));
+    if (isZeroValue(y)) return Num::ofDecimal(Decimal(1));
     const Num x = ZelShuZhuanShu(a);
     if (ZelDuoShaoE(x) > 0 || ZelDuoShaoE(y) > 0) return doublePath(a, b);
     try {
         const double estimate = std::pow(x.toDouble(), y.toDouble());
         if (!std::isfinite(estimate)) return doublePath(a, b);
-        if (ZelDuoShaoE(ZelShuZhuanShu(Num(estimate))) > 0) return doublePath(a, b);
+        if (ZelDuoShaoE(ZelShuZhuanShu(Num::ofDouble(estimate))) > 0) return doublePath(a, b);
 
         const Decimal base = a.toDecimal();
         const Decimal exponent = b.toDecimal();
@@ -191,7 +194,7 @@ Num ZelChengFang(const Num& a, const Num& b) {
         } else {
             if (base.isZero()) {
                 if (exponent.isNegative()) return chengFangFailure(a, b);
-                return Num(Decimal(0));
+                return Num::ofDecimal(Decimal(0));
             }
             if (invert) {
                 r = positivePower(Decimal(1) / base, exponent.abs());
@@ -203,8 +206,8 @@ Num ZelChengFang(const Num& a, const Num& b) {
                 }
             }
         }
-        if (calcState().precisionLimit == 29) calcState().precisionLimit = 28;
-        return Num(r);
+        if (calcLog().precisionLimit == 29) calcLog().precisionLimit = 28;
+        return Num::ofDecimal(r);
     } catch (const TakeDoublePath&) {
         return doublePath(a, b);
     } catch (const std::exception&) {
@@ -217,7 +220,7 @@ Num ZelKaiPingFang(const Num& x) {
         const Decimal s = x.toDecimal();
         if (s.isNegative()) throw DecimalError("negative");
         const Decimal y0 = Decimal::fromDouble(std::sqrt(s.toDouble()));
-        if (squaresTo(y0, s)) return Num(y0);
+        if (squaresTo(y0, s)) return Num::ofDecimal(y0);
         const Decimal half = Decimal::fromParts(5, 1, false);
         Decimal y = y0 + Decimal::fromParts(1, 14, false);
         for (int n = 1; n <= 50; ++n) {
@@ -231,12 +234,12 @@ Num ZelKaiPingFang(const Num& x) {
             y = a - d * d / (d - y + prev);
             if (y == a) break;
         }
-        calcState().limitTo(28);
-        return Num(y);
+        calcLog().limitTo(28);
+        return Num::ofDecimal(y);
     } catch (const std::exception&) {
-        calcState().report(QStringLiteral("  进行[开平方]运算时， ") + trimmedText(x) +
-                           QStringLiteral(" 数值超出计算范围，无法表示！返回数值用 [空值] 表示。"));
-        return Num(QString());
+        calcLog().report(QStringLiteral("  进行[开平方]运算时， ") + trimmedText(x) +
+                         QStringLiteral(" 数值超出计算范围，无法表示！返回数值用 [空值] 表示。"));
+        return Num::failure(QString());
     }
 }
 

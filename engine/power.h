@@ -1,7 +1,7 @@
 #pragma once
 // Powers and square roots of number values.
 
-#include "engine/number.h"
+#include "engine/num.h"
 
 namespace hc {
 

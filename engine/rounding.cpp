@@ -6,6 +6,11 @@
 #include <mutex>
 #include <string_view>
 
+#include "engine/calc_log.h"
+#include "engine/double_text.h"
+#include "engine/number_routines.h"
+#include "engine/text_trim.h"
+
 namespace hc {
 namespace {
 
@@ -62,7 +67,7 @@ int ZelYouXiao109ChangDu(const Num& x) {
     try {
         QString m = QStringLiteral("进行[判断数的有效109字符长度]运算时， ");
         m.append(trimmedText(x)).append(u" 出现错误！");
-        calcState().report(m);
+        calcLog().report(m);
     } catch (...) {
     }
     return -1;
@@ -96,7 +101,7 @@ QString ZelYouXiaoChangDu(const Num& x, int n) {
     try {
         QString m = QStringLiteral("进行[Zel有效长度]运算时，");
         m.append(trimmedText(x)).append(u"数值超出计算范围！返回数值 -1。");
-        calcState().report(m);
+        calcLog().report(m);
     } catch (...) {
     }
     return QStringLiteral("-1");
@@ -108,16 +113,16 @@ Num ZelSiSheWuRu(const Num& x, int n) {
         if (ZelDuoShaoE(v) > 0) return v;
         if (n > Decimal::kMaxScale) n = Decimal::kMaxScale;
         if (n < 0) n = 0;
-        return Num(roundHalfAway(v.toDecimal(), n));
+        return Num::ofDecimal(roundHalfAway(v.toDecimal(), n));
     } catch (...) {
     }
     try {
         QString m = QStringLiteral("进行[四舍五入]运算时，");
         m.append(trimmedText(x)).append(u"数值超出计算范围！返回 [空值] 。");
-        calcState().report(m);
+        calcLog().report(m);
     } catch (...) {
     }
-    return Num();
+    return Num::failure(QString());
 }
 
 QString ZelZhengShuBuFen(const Num& x) {
@@ -139,7 +144,7 @@ QString ZelZhengShuBuFen(const Num& x) {
     try {
         QString m = QStringLiteral("进行[取数值的整数部分]运算时，");
         m.append(trimmedText(x)).append(u"数值超出计算范围！返回数值 0 。");
-        calcState().report(m);
+        calcLog().report(m);
     } catch (...) {
     }
     return QStringLiteral("0");
@@ -162,7 +167,7 @@ QString ZelXiaoShuBuFen(const Num& x) {
     try {
         QString m = QStringLiteral("进行[取数值的小数部分]运算时，");
         m.append(trimmedText(x)).append(u"数值超出计算范围！返回数值 0 。");
-        calcState().report(m);
+        calcLog().report(m);
     } catch (...) {
     }
     return QStringLiteral("0");

@@ -2,7 +2,7 @@
 // Text-level number helpers: significant digits, rounding, integer and fraction
 // parts, display width.
 
-#include "engine/number.h"
+#include "engine/num.h"
 
 namespace hc {
 

@@ -1,7 +1,9 @@
 #include "expr/calculate.h"
 
-#include "engine/number.h"
+#include "engine/calc_log.h"
+#include "engine/num.h"
 #include "engine/rounding.h"
+#include "engine/text_trim.h"
 #include "expr/evaluate.h"
 #include "expr/normalize.h"
 #include "expr/validate.h"
@@ -29,8 +31,9 @@ QString ZelXianShiJieGuo(const QString& result, bool approximate, int decimals) 
     return text;
 }
 
-CalcResult ZelJiSuanSuanShi(const QString& formula) {
-    CalcState& st = calcState();
+CalcResult ZelJiSuanSuanShi(const QString& formula, const CalcSettings& settings) {
+    ScopedCalcLog scope;
+    CalcLog& st = scope.log();
     CalcResult out;
     out.result = QStringLiteral("正在计算，因计算步骤复杂，可能需要一段时间，请稍等。。。。。。");
     out.status = QStringLiteral(
@@ -44,20 +47,20 @@ CalcResult ZelJiSuanSuanShi(const QString& formula) {
         out.formula = ZelFenJieBiaoDaShi(out.formula);
 
         QString value = st.errorCount > 0 ? QStringLiteral("Error")
-                                          : trimSpaces(ZelBiaoDaShiJiSuan(out.formula));
+                                          : trimSpaces(ZelBiaoDaShiJiSuan(out.formula, settings));
 
         bool approximate = false;
         const int limit = st.precisionLimit;
-        if (limit < ZelYouXiao109ChangDu(Num(value))) {
+        if (limit < ZelYouXiao109ChangDu(Num::ofText(value))) {
             out.status =
                 QStringLiteral("在运算中，某函数运算结果的有效数字较少，经混合运算后，可能从第") +
                 QString::number(limit + 1) +
                 QStringLiteral("位有效数字后不能满足精度要求，后部应于删除。");
             approximate = true;
-            value = ZelYouXiaoChangDu(Num(value), limit);
+            value = ZelYouXiaoChangDu(Num::ofText(value), limit);
         }
         out.value = value;
-        out.result = ZelXianShiJieGuo(value, approximate, st.displayDecimals);
+        out.result = ZelXianShiJieGuo(value, approximate, settings.displayDecimals);
 
         if (st.errorCount > 0) {
             out.failed = true;
@@ -72,8 +75,7 @@ CalcResult ZelJiSuanSuanShi(const QString& formula) {
         out.status = trimSpaces(st.errorLog);
         out.value = QStringLiteral("Error");
     }
-    st.precisionLimit = 29;
-    ZelChongZhi();
+    out.notices = std::move(st.notices);
     return out;
 }
 

@@ -3,6 +3,9 @@
 
 #include <QString>
 
+#include "engine/calc_settings.h"
+#include "engine/notice.h"
+
 namespace hc {
 
 struct CalcResult {
@@ -12,11 +15,13 @@ struct CalcResult {
     QString value;        // the result after the precision check, before layout ("Error" or
                           // "error" when the formula failed)
     bool failed = false;  // an error was counted: `result` holds the message
+    Notices notices;      // for message boxes, in the order the calculation met them
 };
 
 // Runs the whole calculation of a formula with the display decimals, angle unit
-// and memory variables of the calculation state; leaves the state reset.
-CalcResult ZelJiSuanSuanShi(const QString& formula);
+// and memory variables of `settings`, in a log of its own (the caller's log is
+// left as it was). Never throws.
+CalcResult ZelJiSuanSuanShi(const QString& formula, const CalcSettings& settings);
 
 // Lays out a result: decimal point in column 31, "约数" marker when approximate,
 // fill to `decimals` places ("_" exact, spaces approximate).

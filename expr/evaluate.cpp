@@ -6,10 +6,14 @@
 
 #include "engine/angle.h"
 #include "engine/arithmetic.h"
+#include "engine/calc_log.h"
 #include "engine/functions.h"
-#include "engine/number.h"
+#include "engine/num.h"
+#include "engine/number_reader.h"
+#include "engine/number_routines.h"
 #include "engine/power.h"
 #include "engine/rounding.h"
+#include "engine/text_trim.h"
 #include "expr/validate.h"
 
 namespace hc {
@@ -39,9 +43,9 @@ const QString kTooManyExponents =
 
 QString scannerFailure(const QString& label, const QString& s, const QString& t,
                        const QString* detail) {
-    if (detail) calcState().logOnly(t + *detail);
-    calcState().report(QStringLiteral("  进行[") + label + QStringLiteral("]运算时， ") +
-                       trimSpaces(s) + kEnding);
+    if (detail) calcLog().logOnly(t + *detail);
+    calcLog().report(QStringLiteral("  进行[") + label + QStringLiteral("]运算时， ") +
+                     trimSpaces(s) + kEnding);
     return t;
 }
 
@@ -52,13 +56,12 @@ Num checked(const Num& r) {
 
 // --- phase 1: constants and memory variables -------------------------------
 
-QString replaceConstantsAndVariables(const QString& s) {
+QString replaceConstantsAndVariables(const QString& s, const std::array<Num, 9>& memory) {
     // The inserted texts hold no constant and no variable letter, so the scan can
     // pass over them; the last character (the padding space) is never examined.
     QString out;
     out.reserve(s.size() + 64);
     out.append(s[0]);
-    const CalcState& st = calcState();
     for (qsizetype i = 1; i + 1 < s.size(); ++i) {
         const QChar c = s[i];
         if (c == u'π') {
@@ -66,7 +69,7 @@ QString replaceConstantsAndVariables(const QString& s) {
         } else if (c == u'ε') {
             out.append(kE);
         } else if (c >= u'r' && c <= u'z' && !isLetter(out.back()) && !isLetter(s[i + 1])) {
-            out.append(trimSpaces(st.memory[c.unicode() - u'r'].text()).toLower());
+            out.append(trimSpaces(memory[c.unicode() - u'r'].text()).toLower());
         } else {
             out.append(c);
         }
@@ -128,15 +131,14 @@ constexpr std::array kGroups{
     Group{u't', 3, {Name{u"tan", Fn::Tan}, Name{u"th", Fn::Th}}, 2},
 };
 
-Num toRadians(const Num& v) { return checked(ZelDanWeiZhuanHuDu(v)); }
+Num toRadians(const Num& v, AngleUnit unit) { return checked(ZelDanWeiZhuanHuDu(v, unit)); }
 
-Num fromRadians(const Num& r) {
+Num fromRadians(const Num& r, AngleUnit unit) {
     checked(r);
-    const int unit = calcState().angleUnit;
     if (unit == kRadians) return r;
     Num deg;
     try {
-        deg = ZelShuZhuanShu(Num(Decimal::fromText(k180OverPi) * r.toDecimal()));
+        deg = ZelShuZhuanShu(Num::ofDecimal(Decimal::fromText(k180OverPi) * r.toDecimal()));
     } catch (const DecimalError&) {
         throw PhaseFailure{};
     }
@@ -144,32 +146,32 @@ Num fromRadians(const Num& r) {
     return deg;
 }
 
-Num compute(Fn fn, const Num& v) {
+Num compute(Fn fn, const Num& v, AngleUnit unit) {
     switch (fn) {
         case Fn::Sin:
-            return ZelShuZhuanShu(checked(ZelSin(toRadians(v))));
+            return ZelShuZhuanShu(checked(ZelSin(toRadians(v, unit))));
         case Fn::Cos:
-            return ZelShuZhuanShu(checked(ZelCos(toRadians(v))));
+            return ZelShuZhuanShu(checked(ZelCos(toRadians(v, unit))));
         case Fn::Tan:
-            return ZelTan(toRadians(v));
+            return ZelTan(toRadians(v, unit));
         case Fn::Cot:
-            return ZelCot(toRadians(v));
+            return ZelCot(toRadians(v, unit));
         case Fn::Sec:
-            return ZelSec(toRadians(v));
+            return ZelSec(toRadians(v, unit));
         case Fn::Csc:
-            return ZelCsc(toRadians(v));
+            return ZelCsc(toRadians(v, unit));
         case Fn::Asin:
-            return fromRadians(ZelArcsin(v));
+            return fromRadians(ZelArcsin(v), unit);
         case Fn::Acos:
-            return fromRadians(ZelArccos(v));
+            return fromRadians(ZelArccos(v), unit);
         case Fn::Atan:
-            return fromRadians(ZelArctan(v));
+            return fromRadians(ZelArctan(v), unit);
         case Fn::Acot:
-            return fromRadians(ZelArccot(v));
+            return fromRadians(ZelArccot(v), unit);
         case Fn::Asec:
-            return fromRadians(ZelArcsec(v));
+            return fromRadians(ZelArcsec(v), unit);
         case Fn::Acsc:
-            return fromRadians(ZelArccsc(v));
+            return fromRadians(ZelArccsc(v), unit);
         case Fn::Sh:
             return ZelSh(v);
         case Fn::Ch:
@@ -191,7 +193,7 @@ bool startsArgument(QChar c) {
 }
 
 // Returns false after reporting a name that is not in the table.
-bool replaceFunctions(QString& s) {
+bool replaceFunctions(QString& s, AngleUnit unit) {
     for (qsizetype i = 1; i < s.size(); ++i) {
         const QChar c = s[i];
         const QChar b = s[i - 1];
@@ -211,8 +213,8 @@ bool replaceFunctions(QString& s) {
             if (match) {
                 const qsizetype k = qsizetype(match->text.size());
                 const QString a = ZelXiangHouQuShuZi(s, i + k + 1);
-                const Num v = ZelShuZhuanShu(Num(a));
-                const QString r = trimSpaces(checked(compute(match->fn, v)).text());
+                const Num v = ZelShuZhuanShu(Num::ofText(a));
+                const QString r = trimSpaces(checked(compute(match->fn, v, unit)).text());
                 s = s.left(i) + r + s.mid(i + k + a.size());
                 continue;
             }
@@ -228,7 +230,7 @@ bool replaceFunctions(QString& s) {
         } else {
             continue;
         }
-        calcState().report(s.mid(i, quoted) + QStringLiteral(" 函数错误！请修改算式后计算。"));
+        calcLog().report(s.mid(i, quoted) + QStringLiteral(" 函数错误！请修改算式后计算。"));
         return false;
     }
     return true;
@@ -258,13 +260,13 @@ void factorialsAndPercents(QString& s) {
             for (double k = 1; k <= last; ++k) {
                 f *= Decimal(static_cast<long long>(k));
                 if (f > limit) {
-                    calcState().report(QStringLiteral("阶乘计算时数值太大，超出计算范围。"));
+                    calcLog().report(QStringLiteral("阶乘计算时数值太大，超出计算范围。"));
                     break;
                 }
             }
             text = f.toString();
         } else {
-            text = (ZelShuZhuanShu(Num(l)).toDecimal() / Decimal(100)).toString();
+            text = (ZelShuZhuanShu(Num::ofText(l)).toDecimal() / Decimal(100)).toString();
         }
         const qsizetype start = i - l.size();
         s.replace(start, l.size() + 1, text);
@@ -320,7 +322,8 @@ void sumsAndDifferences(QString& s) {
         }
         const QString l = ZelXiangQianQuShuZi(s, i);
         const QString r = ZelXiangHouQuShuZi(s, i + 2);
-        const Num v = c == u'+' ? ZelLiangShuHe(Num(l), Num(r)) : ZelLiangShuCha(Num(l), Num(r));
+        const Num v = c == u'+' ? ZelLiangShuHe(Num::ofText(l), Num::ofText(r))
+                                : ZelLiangShuCha(Num::ofText(l), Num::ofText(r));
         spliceSimplified(s, i + 1 + r.size(), v.text());
         i = 1;
     }
@@ -447,22 +450,22 @@ QString ZelXiangQianQuShuZi(const QString& s, qsizetype p) {
     return s.mid(start - 1, p - start + 1).toLower();
 }
 
-QString ZelKBiaoDaShiJiSuan(const QString& text) {
-    CalcState& st = calcState();
+QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings) {
+    CalcLog& st = calcLog();
     if (st.errorCount > 0) return QStringLiteral("1");
     QString s = u' ' + ZelJianHuaBiaoDaShi(text.toLower()) + u' ';
     try {
-        s = replaceConstantsAndVariables(s);
+        s = replaceConstantsAndVariables(s, settings.memory);
 
         s = pad(s);
-        if (!replaceFunctions(s)) return QStringLiteral("-1");
+        if (!replaceFunctions(s, settings.angleUnit)) return QStringLiteral("-1");
 
         s = pad(s);
         factorialsAndPercents(s);
 
         s = u' ' + ZelJianHuaBiaoDaShi(s) + u' ';
         binaryPhase(s, u"^", [](QChar, const QString& l, const QString& r, QString& out) {
-            out = trimSpaces(ZelChengFang(Num(l), Num(r)).text());
+            out = trimSpaces(ZelChengFang(Num::ofText(l), Num::ofText(r)).text());
             return true;
         });
 
@@ -471,16 +474,16 @@ QString ZelKBiaoDaShiJiSuan(const QString& text) {
         binaryPhase(s, u"*/\\", [&](QChar op, const QString& l, const QString& r, QString& out) {
             Num v;
             if (op == u'*') {
-                v = ZelLiangShuJi(Num(l), Num(r));
+                v = ZelLiangShuJi(Num::ofText(l), Num::ofText(r));
             } else if (op == u'\\') {
-                v = ZelLiangShuYu(Num(l), Num(r));
+                v = ZelLiangShuYu(Num::ofText(l), Num::ofText(r));
             } else {
-                if (isZeroValue(ZelShuZhuanShu(Num(trimSpaces(r))))) {
+                if (isZeroValue(ZelShuZhuanShu(Num::ofText(trimSpaces(r))))) {
                     st.report(s + QStringLiteral("  除数为0错误！请修改算式后计算。"));
                     divisorZero = true;
                     return false;
                 }
-                v = ZelLiangShuShang(Num(l), Num(r));
+                v = ZelLiangShuShang(Num::ofText(l), Num::ofText(r));
             }
             out = trimSpaces(v.text());
             return true;
@@ -491,15 +494,15 @@ QString ZelKBiaoDaShiJiSuan(const QString& text) {
         sumsAndDifferences(s);
 
         s = ZelJianHuaBiaoDaShi2(s);
-        return ZelShuZhuanShu(Num(ZelXiangHouQuShuZi(s, 1))).text();
+        return ZelShuZhuanShu(Num::ofText(ZelXiangHouQuShuZi(s, 1))).text();
     } catch (...) {
         st.report(kSummary(s));
         return QString();
     }
 }
 
-QString ZelBiaoDaShiJiSuan(const QString& formula) {
-    CalcState& st = calcState();
+QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings) {
+    CalcLog& st = calcLog();
     if (st.errorCount > 0) return QStringLiteral("error");
     try {
         QString s = trimSpaces(formula.toLower());
@@ -576,7 +579,7 @@ QString ZelBiaoDaShiJiSuan(const QString& formula) {
                     continue;
                 }
                 const qsizetype o = seen.back().pos;
-                const QString r = ZelKBiaoDaShiJiSuan(s.mid(o + 1, ahead - o - 1));
+                const QString r = ZelKBiaoDaShiJiSuan(s.mid(o + 1, ahead - o - 1), settings);
                 s.replace(o, ahead - o + 1, r);
                 --totalOpen;
                 if (st.errorCount > 0) {
@@ -601,11 +604,11 @@ QString ZelBiaoDaShiJiSuan(const QString& formula) {
         }
 
         if (!failed) {
-            s = ZelKBiaoDaShiJiSuan(ZelJianHuaBiaoDaShi(s));
+            s = ZelKBiaoDaShiJiSuan(ZelJianHuaBiaoDaShi(s), settings);
             failed = st.errorCount > 0;
         }
         if (!failed) {
-            s = trimSpaces(ZelSiSheWuRu(Num(s), st.displayDecimals).text());
+            s = trimSpaces(ZelSiSheWuRu(Num::ofText(s), settings.displayDecimals).text());
             if (s.startsWith(u'.'))
                 s.prepend(u'0');
             else if (s.startsWith(QStringLiteral("-.")))

@@ -3,14 +3,17 @@
 
 #include <QString>
 
+#include "engine/calc_settings.h"
+
 namespace hc {
 
-// Value of a validated formula as number text rounded to the display decimals, or
-// "error" (failures are in the calculation state).
-QString ZelBiaoDaShiJiSuan(const QString& formula);
+// Value of a validated formula as number text rounded to the display decimals of
+// `settings`, or "error" (failures are in the current log). Trigonometric
+// functions read and give angles in its angle unit; r ... z are its memory.
+QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings);
 
 // Value of a bracket-free text as number text; "1", "-1" or "" on failure.
-QString ZelKBiaoDaShiJiSuan(const QString& text);
+QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings);
 
 // The number text that ends at 1-based position p of s (leading sign and trailing
 // spaces included); on failure the lower-cased text up to p.

@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-#include "engine/number.h"
+#include "engine/calc_log.h"
+#include "engine/text_trim.h"
 
 namespace hc {
 
@@ -34,7 +35,7 @@ QString withoutSpaces(const QString& t) {
 // Counts `count` failures and logs `message` once; it becomes the first message only
 // when the error count is then 1.
 void reportCounted(int count, const QString& message) {
-    CalcState& st = calcState();
+    CalcLog& st = calcLog();
     st.errorCount += count;
     st.logOnly(message);
     if (st.errorCount == 1) st.firstMessage = message;
@@ -136,11 +137,11 @@ bool bracketsPair(const QString& s) {
             const qsizetype rightOpen = totalOpen - leftOpen;
             const qsizetype rightClose = totalClose - leftClose;
             if (leftClose > leftOpen || rightOpen > rightClose) {
-                calcState().report(QStringLiteral(" 算式--括号顺序--错误,请修改。"));
+                calcLog().report(QStringLiteral(" 算式--括号顺序--错误,请修改。"));
                 return false;
             }
             if (leftOpen - leftClose != rightClose - rightOpen) {
-                calcState().report(QStringLiteral(" 算式--括号无法配对--错误,请修改。"));
+                calcLog().report(QStringLiteral(" 算式--括号无法配对--错误,请修改。"));
                 return false;
             }
         }
@@ -166,8 +167,8 @@ QString ZelFenJieBiaoDaShi(const QString& formula) {
         bracketsPair(s);
         return s;
     } catch (...) {
-        calcState().report(QStringLiteral("  [分解表达式]过程中，") + trimSpaces(formula) +
-                           QStringLiteral("出现超出范围错误，我无法计算！"));
+        calcLog().report(QStringLiteral("  [分解表达式]过程中，") + trimSpaces(formula) +
+                         QStringLiteral("出现超出范围错误，我无法计算！"));
         return s;
     }
 }

@@ -35,6 +35,10 @@ Services* current = nullptr;
 
 Services& services() { return current ? *current : headless(); }
 
+void showNotices(const Notices& notices) {
+    for (const Notice& n : notices) services().messageBox(n.text, n.buttons, n.title);
+}
+
 Services* installServices(Services* s) {
     Services* previous = current;
     current = s;
@@ -50,7 +54,9 @@ void RecordingServices::messageBox(const QString& prompt, Buttons, const QString
 }
 void RecordingServices::printWindow(QObject*) { ++printed; }
 void RecordingServices::openWebPage(const QString& url) { openedPages << url; }
-double RecordingServices::random() { return randomValues.isEmpty() ? 0.5 : randomValues.takeFirst(); }
+double RecordingServices::random() {
+    return randomValues.isEmpty() ? 0.5 : randomValues.takeFirst();
+}
 void RecordingServices::reseedRandom() { ++reseeds; }
 
 }  // namespace hc::ui

@@ -1,18 +1,19 @@
 #pragma once
-// Services that routines and windows call: message boxes, printing a window,
-// opening a web page, random numbers. The engine and the tool modules use only
-// this header (QtCore); the windows install the Qt Widgets implementation, and
-// tests install a recorder.
+// Services that windows call: message boxes, printing a window, opening a web
+// page, random numbers. QtCore only; the windows install the Qt Widgets
+// implementation, and tests install a recorder.
 
 #include <QString>
 #include <QStringList>
 #include <memory>
 
+#include "engine/notice.h"
+
 class QObject;
 
 namespace hc::ui {
 
-enum class Buttons { Ok, CancelRetryContinue };
+using Buttons = hc::NoticeButtons;
 
 class Services {
 public:
@@ -40,6 +41,8 @@ inline void messageBox(const QString& prompt, Buttons buttons = Buttons::Ok,
                        const QString& title = QString()) {
     services().messageBox(prompt, buttons, title);
 }
+// Shows each notice as a message box with its text, buttons and title, in order.
+void showNotices(const Notices& notices);
 inline double random() { return services().random(); }
 
 // Shows nothing and returns 0.5 as its random value: for batch runs, benchmarks and fuzzing.

@@ -85,6 +85,8 @@ void registerWindow(const QString& name, WindowFactory factory) {
     registry().factories.insert(name, std::move(factory));
 }
 
+void unregisterWindow(const QString& name) { registry().factories.remove(name); }
+
 bool isWindowRegistered(const QString& name) {
     return registry().factories.contains(name) || registry().open.value(name);
 }

@@ -36,6 +36,8 @@ using WindowFactory = std::function<QWidget*()>;
 // Makes a window known by its name (for example "Form3"). The factory creates the
 // window with no parent; the registry shows it, and closing it deletes it.
 void registerWindow(const QString& name, WindowFactory factory);
+// Forgets the factory of that name (an open window of that name stays open).
+void unregisterWindow(const QString& name);
 bool isWindowRegistered(const QString& name);
 // Creates the window on first use, otherwise brings the existing one forward with
 // its contents unchanged; never modal. Returns nullptr for an unknown name.

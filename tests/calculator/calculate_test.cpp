@@ -61,8 +61,8 @@ TEST_F(CalculateButtonTest, DecimalPointStandsInColumn31) {
     };
     for (const auto& [formula, shown] : cases) {
         EXPECT_EQ(calculate(u(formula)), shown) << formula;
-        EXPECT_EQ(calcState().errorCount, 0);
-        EXPECT_EQ(calcState().precisionLimit, 29);
+        EXPECT_EQ(calcLog().errorCount, 0);
+        EXPECT_EQ(calcLog().precisionLimit, 29);
     }
 }
 
@@ -114,14 +114,32 @@ TEST_F(CalculateButtonTest, PrecisionLossIsMarkedApproximateAndExplained) {
                 "足精度要求，后部应于删除。"));
 }
 
+TEST_F(CalculateButtonTest, NoticesOfTheCalculationAreMessageBoxesInOrder) {
+    form->command5()->click();
+    form->command5()->click();  // 度分秒.5959
+    ASSERT_EQ(form->settings().angleUnit, kPackedDms);
+    rec.messages.clear();
+    const QString shown = calculate(QStringLiteral("sin(12.3075)+cth(0)+cos(12.7)"));
+    EXPECT_TRUE(shown.contains(QStringLiteral("10000000000000000000000000001")))
+        << shown.toStdString();
+    EXPECT_EQ(rec.messages,
+              (QStringList{u("12.3075 度分秒格式的角度数据--[秒] 数据不能大于60！超出后按60计算。"
+                             "请检查是否角度类型选择错误。"),
+                           u("cth(x)为无穷大，采用近似计算....1E+28。"),
+                           u("12.7 度分秒格式的角度数据--[分秒] 数据不能大于59599999....！超出后按"
+                             "60计算。请检查是否角度类型选择错误。")}));
+    EXPECT_EQ(rec.titles, QStringList(3, QString()));
+    form->command5()->click();
+}
+
 TEST_F(CalculateButtonTest, ErrorsShowTheFirstMessageAndTheLog) {
     const QString shown = calculate(QStringLiteral("1/0"));
     EXPECT_FALSE(shown.contains(QLatin1Char('_')));
     EXPECT_TRUE(shown.contains(u("除数为0错误"))) << shown.toStdString();
     EXPECT_TRUE(form->text3()->text().contains(u("除数为0错误")));
     EXPECT_FALSE(form->text3()->text().startsWith(QLatin1Char(' ')));
-    EXPECT_EQ(calcState().errorCount, 0);  // reset after showing
-    EXPECT_EQ(calcState().precisionLimit, 29);
+    EXPECT_EQ(calcLog().errorCount, 0);  // reset after showing
+    EXPECT_EQ(calcLog().precisionLimit, 29);
 
     // Several adjacent operators record no first message: the generic text is
     // shown, not the message of the calculation before.

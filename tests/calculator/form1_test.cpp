@@ -262,11 +262,11 @@ TEST_F(Form1Test, ClearingAnEmptyBoxStoresNothingButResetsBrowsing) {
 TEST_F(Form1Test, DecimalPlacesListSetsTheDisplayDecimals) {
     QComboBox* combo = form->combo1();
     combo->setCurrentIndex(28);
-    EXPECT_EQ(calcState().displayDecimals, 28);
+    EXPECT_EQ(form->settings().displayDecimals, 28);
     combo->setCurrentIndex(0);
-    EXPECT_EQ(calcState().displayDecimals, 0);
+    EXPECT_EQ(form->settings().displayDecimals, 0);
     combo->setCurrentIndex(15);
-    EXPECT_EQ(calcState().displayDecimals, 15);
+    EXPECT_EQ(form->settings().displayDecimals, 15);
 }
 
 TEST_F(Form1Test, AngleButtonCyclesCaptionUnitAndColour) {
@@ -278,7 +278,7 @@ TEST_F(Form1Test, AngleButtonCyclesCaptionUnitAndColour) {
     for (const auto& [caption, unit, colour] : steps) {
         click(form->command5());
         EXPECT_EQ(form->command5()->text(), u(caption));
-        EXPECT_EQ(calcState().angleUnit, unit);
+        EXPECT_EQ(form->settings().angleUnit, unit);
         EXPECT_EQ(ui::backgroundColour(form->command5()), colour);
         EXPECT_TRUE(form->text3()->text().startsWith(u("循环改变角度的计量单位")));
         EXPECT_TRUE(form->text3()->text().contains("\r\n"));

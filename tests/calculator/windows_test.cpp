@@ -24,14 +24,15 @@ class CalculatorWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::qtApp();
-        for (int i = 0; i < 9; ++i) calcState().memory[i] = Num(i + 1);
+        ui::registerWindow("Form3", [this] { return new Form3(settings); });
     }
     void TearDown() override {
         for (const char* name : {"Form2", "Form3", "Form5", "Form6", "Form215"})
             if (QWidget* w = ui::openWindow(QString::fromLatin1(name))) delete w;
-        for (int i = 0; i < 9; ++i) calcState().memory[i] = Num(i + 1);
+        ui::unregisterWindow("Form3");
     }
     ui::RecordingServices rec;
+    CalcSettings settings;  // the settings Form3 edits, as a main window's
 };
 
 TEST_F(CalculatorWindowsTest, WindowIsCreatedOnceAndUnloadedByClosing) {
@@ -66,10 +67,10 @@ TEST_F(CalculatorWindowsTest, VariableEditorShowsEditsAndSaves) {
     QTest::mouseClick(f3->findChild<QPushButton*>("Command1"), Qt::LeftButton);
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(f3->box(i)->text(), "1");
-        EXPECT_EQ(calcState().memory[i].text(), "1");
+        EXPECT_EQ(settings.memory[i].text(), "1");
     }
     QTest::mouseClick(f3->findChild<QPushButton*>("Command2"), Qt::LeftButton);
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(calcState().memory[i].text(), QString::number(i + 1));
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(settings.memory[i].text(), QString::number(i + 1));
 
     f3->box(0)->setText(u("三"));
     f3->box(1)->setText(u("１２．５"));
@@ -78,8 +79,8 @@ TEST_F(CalculatorWindowsTest, VariableEditorShowsEditsAndSaves) {
     EXPECT_EQ(f3->box(0)->text(), "3");
     EXPECT_EQ(f3->box(1)->text(), "12.5");
     EXPECT_EQ(f3->box(2)->text(), "-5");
-    EXPECT_EQ(calcState().memory[0].text(), "3");
-    EXPECT_EQ(calcState().memory[8].text(), "9");
+    EXPECT_EQ(settings.memory[0].text(), "3");
+    EXPECT_EQ(settings.memory[8].text(), "9");
 }
 
 TEST_F(CalculatorWindowsTest, ClosingTheEditorWithoutSavingKeepsTheValues) {
@@ -88,7 +89,7 @@ TEST_F(CalculatorWindowsTest, ClosingTheEditorWithoutSavingKeepsTheValues) {
     f3->box(3)->setText("77");
     f3->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(calcState().memory[3].text(), "4");
+    EXPECT_EQ(settings.memory[3].text(), "4");
     // Reopened afresh, it shows the stored value.
     f3 = qobject_cast<Form3*>(ui::showWindow("Form3"));
     EXPECT_EQ(f3->box(3)->text(), "4");
@@ -98,7 +99,7 @@ TEST_F(CalculatorWindowsTest, ClosingTheEditorWithoutSavingKeepsTheValues) {
     QTest::mouseClick(f3->findChild<QPushButton*>("Command4"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(destroyed.count(), 1);
-    EXPECT_EQ(calcState().memory[3].text(), "77");
+    EXPECT_EQ(settings.memory[3].text(), "77");
 }
 
 TEST_F(CalculatorWindowsTest, EditorLinksOpenWebPages) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
 #include <ostream>
 #include <vector>
 
-#include "ui/services.h"
+#include "engine/calc_log.h"
+#include "engine/number.h"
+#include "engine/number_routines.h"
 
 namespace hc {
 
@@ -16,13 +19,14 @@ namespace {
 
 class AngleUnitTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ZelChongZhi();
-        calcState().angleUnit = kRadians;
+    // The texts of the notices recorded so far.
+    QStringList notices() const {
+        QStringList texts;
+        for (const Notice& n : state.notices) texts << n.text;
+        return texts;
     }
-    void TearDown() override { calcState().angleUnit = kRadians; }
-    CalcState& state = calcState();
-    ui::RecordingServices services;
+    ScopedCalcLog scope;
+    CalcLog& state = scope.log();
 };
 
 Decimal dec(const char* text) { return Decimal::fromText(QString::fromUtf8(text)); }
@@ -55,29 +59,29 @@ TEST_F(AngleUnitTest, PackedToDecimalDegrees) {
         {"1E-30", "0"},
     };
     for (const Case& c : cases) {
-        const Num r = ZelDuZhuanTiDu(Num(c.packed));
+        const Num r = ZelDuZhuanTiDu(Num::ofText(c.packed));
         ASSERT_TRUE(r.isDecimal()) << c.packed;
         EXPECT_EQ(r.decimal(), dec(c.degrees)) << c.packed << " gave " << r.text().toStdString();
     }
-    EXPECT_TRUE(services.messages.isEmpty());
+    EXPECT_TRUE(notices().isEmpty());
 }
 
 TEST_F(AngleUnitTest, SecondsOrMinutesAboveSixtyAreTakenAsSixty) {
     // 75 seconds: computed with 60, giving 12 deg 31 min.
-    const Num seconds = ZelDuZhuanTiDu(Num("12.3075"));
+    const Num seconds = ZelDuZhuanTiDu(Num::ofText("12.3075"));
     EXPECT_EQ(seconds.decimal(), dec("12.516666666666666666666666667"));
-    EXPECT_EQ(services.messages, QStringList{QStringLiteral("12.3075") + kSecondsBox});
+    EXPECT_EQ(notices(), QStringList{QStringLiteral("12.3075") + kSecondsBox});
 
-    services.messages.clear();
-    const Num minutes = ZelDuZhuanTiDu(Num("12.7"));
+    state.notices.clear();
+    const Num minutes = ZelDuZhuanTiDu(Num::ofText("12.7"));
     EXPECT_EQ(minutes.text(), QStringLiteral("13"));
-    EXPECT_EQ(services.messages, QStringList{QStringLiteral("12.7") + kMinutesBox});
+    EXPECT_EQ(notices(), QStringList{QStringLiteral("12.7") + kMinutesBox});
 
     // Both checks fire for 12.9999: 99 seconds, then 99 + 1 minutes.
-    services.messages.clear();
-    EXPECT_EQ(ZelDuZhuanTiDu(Num("-12.9999")).text(), QStringLiteral("-13"));
-    EXPECT_EQ(services.messages, (QStringList{QStringLiteral("-12.9999") + kSecondsBox,
-                                              QStringLiteral("-12.9999") + kMinutesBox}));
+    state.notices.clear();
+    EXPECT_EQ(ZelDuZhuanTiDu(Num::ofText("-12.9999")).text(), QStringLiteral("-13"));
+    EXPECT_EQ(notices(), (QStringList{QStringLiteral("-12.9999") + kSecondsBox,
+                                      QStringLiteral("-12.9999") + kMinutesBox}));
     // The message boxes are no failures, and the calculation went on.
     EXPECT_EQ(state.errorCount, 0);
 }
@@ -104,7 +108,7 @@ TEST_F(AngleUnitTest, DecimalDegreesToPacked) {
         {"1E+30", "0"},
     };
     for (const Case& c : cases) {
-        const Num r = ZelTiDuZhuanDu(Num(c.degrees));
+        const Num r = ZelTiDuZhuanDu(Num::ofText(c.degrees));
         ASSERT_TRUE(r.isDecimal()) << c.degrees;
         EXPECT_EQ(r.decimal(), dec(c.packed)) << c.degrees << " gave " << r.text().toStdString();
     }
@@ -114,26 +118,26 @@ TEST_F(AngleUnitTest, DecimalDegreesToPacked) {
 TEST_F(AngleUnitTest, RoundTripOfValidPackedAngles) {
     for (const char* packed : {"45.595999", "12.3", "-12.3", "0.0001", "359.5959", "-0.000001",
                                "89.5959999999", "1.0203", "-123.4507891"}) {
-        const Num degrees = ZelDuZhuanTiDu(Num(packed));
+        const Num degrees = ZelDuZhuanTiDu(Num::ofText(packed));
         const Num back = ZelTiDuZhuanDu(degrees);
         ASSERT_TRUE(back.isDecimal()) << packed;
         EXPECT_LE((back.decimal() - dec(packed)).abs(), dec("1E-24")) << packed;
     }
-    EXPECT_TRUE(services.messages.isEmpty());
+    EXPECT_TRUE(notices().isEmpty());
 }
 
 TEST_F(AngleUnitTest, UnitToRadians) {
-    state.angleUnit = kRadians;
-    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num("1.25")).text(), QStringLiteral("1.25"));
-    state.angleUnit = kDecimalDegrees;
-    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num(180)).text(), QStringLiteral("3.141592653589793238462643386"));
-    state.angleUnit = kPackedDms;
-    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num(90)).text(), QStringLiteral("1.570796326794896619231321693"));
-    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num("12.3")).decimal(),
+    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofText("1.25"), kRadians).text(), QStringLiteral("1.25"));
+    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofInt(180), kDecimalDegrees).text(),
+              QStringLiteral("3.141592653589793238462643386"));
+    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofInt(90), kPackedDms).text(),
+              QStringLiteral("1.570796326794896619231321693"));
+    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofText("12.3"), kPackedDms).decimal(),
               dec("12.5") * dec("0.0174532925199432957692369077"));
-    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num("1E+40")).text(), QStringLiteral("0"));
-    EXPECT_EQ(ZelDuZhuanHuDu(Num(90)).text(), QStringLiteral("1.570796326794896619231321693"));
-    EXPECT_EQ(ZelDuZhuanHuDu(Num("-1E-35")).text(), QStringLiteral("0"));
+    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofText("1E+40"), kPackedDms).text(), QStringLiteral("0"));
+    EXPECT_EQ(ZelDuZhuanHuDu(Num::ofInt(90)).text(),
+              QStringLiteral("1.570796326794896619231321693"));
+    EXPECT_EQ(ZelDuZhuanHuDu(Num::ofText("-1E-35")).text(), QStringLiteral("0"));
     EXPECT_EQ(state.errorCount, 0);
 }
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+#include "engine/number.h"
+
 namespace hc {
 namespace {
 
@@ -61,33 +63,33 @@ TEST_F(ArithmeticTest, DecimalAndDoubleResults) {
     };
     for (const Case& c : cases) {
         ZelChongZhi();
-        const Num r = c.f(Num(q(c.a)), Num(q(c.b)));
+        const Num r = c.f(Num::ofText(q(c.a)), Num::ofText(q(c.b)));
         const std::string what = std::string(c.a) + " and " + c.b;
         if (c.text[0] == '\0') {  // an empty operand is no number
             EXPECT_TRUE(r.isText()) << what;
-            EXPECT_EQ(calcState().errorCount, 1) << what;
+            EXPECT_EQ(calcLog().errorCount, 1) << what;
             continue;
         }
         EXPECT_EQ(s(r.text()), c.text) << what;
         EXPECT_EQ(r.isDouble(), c.isDouble) << what;
         EXPECT_EQ(r.isDecimal(), !c.isDouble) << what;
-        EXPECT_EQ(calcState().precisionLimit, c.isDouble ? 15 : 29) << what;
-        EXPECT_EQ(calcState().errorCount, 0) << what;
+        EXPECT_EQ(calcLog().precisionLimit, c.isDouble ? 15 : 29) << what;
+        EXPECT_EQ(calcLog().errorCount, 0) << what;
     }
 }
 
 TEST_F(ArithmeticTest, ValueOperands) {
     const Num two(Decimal(2));
-    EXPECT_EQ(s(ZelLiangShuShang(two, Num(4.0)).text()), "0.5");
-    EXPECT_TRUE(ZelLiangShuShang(two, Num(4.0)).isDecimal());
-    EXPECT_EQ(s(ZelLiangShuJi(Num(3), Num(-4)).text()), "-12");
-    EXPECT_TRUE(ZelLiangShuJi(Num(3), Num(-4)).isDecimal());
-    EXPECT_EQ(s(ZelLiangShuHe(Num(0.1), Num(0.2)).text()), "0.3");
-    EXPECT_EQ(calcState().precisionLimit, 29);
-    const Num big = ZelLiangShuShang(two, Num(1e30));
+    EXPECT_EQ(s(ZelLiangShuShang(two, Num::ofDouble(4.0)).text()), "0.5");
+    EXPECT_TRUE(ZelLiangShuShang(two, Num::ofDouble(4.0)).isDecimal());
+    EXPECT_EQ(s(ZelLiangShuJi(Num::ofInt(3), Num::ofInt(-4)).text()), "-12");
+    EXPECT_TRUE(ZelLiangShuJi(Num::ofInt(3), Num::ofInt(-4)).isDecimal());
+    EXPECT_EQ(s(ZelLiangShuHe(Num::ofDouble(0.1), Num::ofDouble(0.2)).text()), "0.3");
+    EXPECT_EQ(calcLog().precisionLimit, 29);
+    const Num big = ZelLiangShuShang(two, Num::ofDouble(1e30));
     EXPECT_TRUE(big.isDouble());
     EXPECT_EQ(s(big.text()), "2E-30");
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST_F(ArithmeticTest, DoubleFailuresNameTheOperation) {
@@ -107,21 +109,21 @@ TEST_F(ArithmeticTest, DoubleFailuresNameTheOperation) {
     };
     for (const Fail& c : cases) {
         ZelChongZhi();
-        const Num r = c.f(Num(q(c.a)), Num(q(c.b)));
+        const Num r = c.f(Num::ofText(q(c.a)), Num::ofText(q(c.b)));
         EXPECT_TRUE(r.isText()) << c.message;
         EXPECT_TRUE(r.rawText().isEmpty()) << c.message;
         const QString m = q(c.message) + kEnding;
-        EXPECT_EQ(calcState().errorCount, 1) << c.message;
-        EXPECT_EQ(s(calcState().firstMessage), s(m));
-        EXPECT_EQ(s(calcState().errorLog), s(m + q("\r\n")));
+        EXPECT_EQ(calcLog().errorCount, 1) << c.message;
+        EXPECT_EQ(s(calcLog().firstMessage), s(m));
+        EXPECT_EQ(s(calcLog().errorLog), s(m + q("\r\n")));
     }
 }
 
 TEST_F(ArithmeticTest, NonNumberOperandCountsTwice) {
-    const Num r = ZelLiangShuHe(Num(q("abc")), Num(q("1")));
+    const Num r = ZelLiangShuHe(Num::ofText(q("abc")), Num::ofText(q("1")));
     EXPECT_TRUE(r.isText());
     EXPECT_TRUE(r.rawText().isEmpty());
-    CalcState& st = calcState();
+    CalcLog& st = calcLog();
     EXPECT_EQ(st.errorCount, 2);
     const QString m1 =
         q("  进行[Zel数转数]运算时， abc 数值超出计算范围，我无法计算！返回数值用[空值]表示。");
@@ -133,9 +135,9 @@ TEST_F(ArithmeticTest, NonNumberOperandCountsTwice) {
 
 TEST_F(ArithmeticTest, ExponentOperandSkipsReadingTheOther) {
     // The first operand sends the sum down the double path before the second is read.
-    ZelLiangShuHe(Num(q("1E+30")), Num(q("abc")));
-    EXPECT_EQ(calcState().errorCount, 1);
-    EXPECT_EQ(s(calcState().firstMessage), s(q("  进行[Zel两数和]运算时， 1E+30+abc") + kEnding));
+    ZelLiangShuHe(Num::ofText(q("1E+30")), Num::ofText(q("abc")));
+    EXPECT_EQ(calcLog().errorCount, 1);
+    EXPECT_EQ(s(calcLog().firstMessage), s(q("  进行[Zel两数和]运算时， 1E+30+abc") + kEnding));
 }
 
 TEST_F(ArithmeticTest, Remainder) {
@@ -157,9 +159,9 @@ TEST_F(ArithmeticTest, Remainder) {
     };
     for (const Rem& c : cases) {
         ZelChongZhi();
-        const Num r = ZelLiangShuYu(Num(q(c.a)), Num(q(c.b)));
+        const Num r = ZelLiangShuYu(Num::ofText(q(c.a)), Num::ofText(q(c.b)));
         EXPECT_EQ(s(r.text()), c.text) << c.a << " \\ " << c.b;
-        EXPECT_EQ(calcState().errorCount, 0) << c.a << " \\ " << c.b;
+        EXPECT_EQ(calcLog().errorCount, 0) << c.a << " \\ " << c.b;
     }
 }
 
@@ -178,21 +180,21 @@ TEST_F(ArithmeticTest, RemainderOfAQuotientBeyondTheDecimalRangeStaysBelowTheDiv
     };
     for (const Rem& c : cases) {
         ZelChongZhi();
-        const Num r = ZelLiangShuYu(Num(q(c.a)), Num(q(c.b)));
+        const Num r = ZelLiangShuYu(Num::ofText(q(c.a)), Num::ofText(q(c.b)));
         const double v = r.toDouble();
         EXPECT_DOUBLE_EQ(v, c.expected) << c.a << " \\ " << c.b;
         EXPECT_LT(std::fabs(v), std::fabs(std::stod(c.b))) << c.a;
         EXPECT_FALSE(v * std::stod(c.a) < 0) << c.a;
-        EXPECT_EQ(calcState().precisionLimit, 15) << c.a;
-        EXPECT_EQ(calcState().errorCount, 0) << c.a;
+        EXPECT_EQ(calcLog().precisionLimit, 15) << c.a;
+        EXPECT_EQ(calcLog().errorCount, 0) << c.a;
     }
 }
 
 TEST_F(ArithmeticTest, RemainderByZeroGivesTheDividendAndCounts) {
-    const Num r = ZelLiangShuYu(Num(q("10.5")), Num(q("0")));
+    const Num r = ZelLiangShuYu(Num::ofText(q("10.5")), Num::ofText(q("0")));
     EXPECT_EQ(s(r.text()), "10.5");
-    EXPECT_EQ(calcState().errorCount, 1);
-    EXPECT_EQ(s(calcState().firstMessage), s(q("  进行[Zel两数商]运算时， 10.5/0") + kEnding));
+    EXPECT_EQ(calcLog().errorCount, 1);
+    EXPECT_EQ(s(calcLog().firstMessage), s(q("  进行[Zel两数商]运算时， 10.5/0") + kEnding));
 }
 
 }  // namespace

@@ -73,17 +73,17 @@ TEST(DoubleToText, FifteenDigitsPlainOrExponentForm) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(s(doubleToText(c.d)), c.text) << "value " << c.d;
-        EXPECT_EQ(s(Num(c.d).text()), c.text);
+        EXPECT_EQ(s(Num::ofDouble(c.d).text()), c.text);
     }
 }
 
 TEST(NumText, EachKind) {
-    EXPECT_EQ(s(Num(Decimal::fromText(u"1.50")).text()), "1.5");
-    EXPECT_EQ(s(Num(Decimal(100)).text()), "100");
-    EXPECT_EQ(s(Num(Decimal::fromText(u"-0.25")).text()), "-0.25");
-    EXPECT_EQ(s(Num(-1).text()), "-1");
-    EXPECT_EQ(s(Num(0).text()), "0");
-    EXPECT_EQ(s(Num(q(" 1.2 ")).text()), " 1.2 ");
+    EXPECT_EQ(s(Num::ofDecimal(Decimal::fromText(u"1.50")).text()), "1.5");
+    EXPECT_EQ(s(Num::ofDecimal(Decimal(100)).text()), "100");
+    EXPECT_EQ(s(Num::ofDecimal(Decimal::fromText(u"-0.25")).text()), "-0.25");
+    EXPECT_EQ(s(Num::ofInt(-1).text()), "-1");
+    EXPECT_EQ(s(Num::ofInt(0).text()), "0");
+    EXPECT_EQ(s(Num::ofText(q(" 1.2 ")).text()), " 1.2 ");
     EXPECT_EQ(s(Num().text()), "");
     EXPECT_TRUE(Num().isText());
 }
@@ -137,7 +137,7 @@ TEST(TextToDouble, IgnoresTheCLocale) {
 }
 
 TEST_F(NumberTest, ReportAndLogOnly) {
-    CalcState& st = calcState();
+    CalcLog& st = calcLog();
     st.report(q("一"));
     st.logOnly(q("细节"));
     st.report(q("二"));
@@ -147,12 +147,10 @@ TEST_F(NumberTest, ReportAndLogOnly) {
     EXPECT_EQ(s(st.errorLog), "一\r\n细节\r\n二\r\n");
 }
 
-TEST_F(NumberTest, ResetClearsTheLogButKeepsTheSettings) {
-    CalcState& st = calcState();
-    st.displayDecimals = 7;
-    st.angleUnit = kPackedDms;
-    st.memory[2] = Num(q("42"));
+TEST_F(NumberTest, ResetClearsTheLogButKeepsItsNotices) {
+    CalcLog& st = calcLog();
     st.report(q("x"));
+    st.notify(q("提示"));
     st.precisionLimit = 15;
     ZelChongZhi();
     EXPECT_EQ(st.errorCount, 0);
@@ -160,12 +158,9 @@ TEST_F(NumberTest, ResetClearsTheLogButKeepsTheSettings) {
     EXPECT_TRUE(st.lastMessage.isEmpty());
     EXPECT_TRUE(st.errorLog.isEmpty());
     EXPECT_EQ(st.precisionLimit, 29);
-    EXPECT_EQ(st.displayDecimals, 7);
-    EXPECT_EQ(st.angleUnit, kPackedDms);
-    EXPECT_EQ(s(st.memory[2].text()), "42");
-    st.displayDecimals = 15;
-    st.angleUnit = kRadians;
-    st.memory[2] = Num(3);
+    ASSERT_EQ(st.notices.size(), 1);
+    EXPECT_EQ(s(st.notices[0].text), "提示");
+    st.notices.clear();
 }
 
 struct ReadCase {
@@ -211,11 +206,11 @@ TEST_F(NumberTest, ShuZhuanShuReadsTexts) {
     };
     for (const ReadCase& c : cases) {
         ZelChongZhi();
-        const Num r = ZelShuZhuanShu(Num(q(c.in)));
+        const Num r = ZelShuZhuanShu(Num::ofText(q(c.in)));
         EXPECT_EQ(kindName(r.kind()), std::string(kindName(c.kind))) << c.in;
         EXPECT_EQ(s(r.text()), c.text) << c.in;
-        EXPECT_EQ(calcState().precisionLimit, c.limit) << c.in;
-        EXPECT_EQ(calcState().errorCount, 0) << c.in;
+        EXPECT_EQ(calcLog().precisionLimit, c.limit) << c.in;
+        EXPECT_EQ(calcLog().errorCount, 0) << c.in;
     }
 }
 
@@ -238,11 +233,11 @@ TEST_F(NumberTest, ReaderAgreesWithDecimalText) {
     };
     for (const char* t : texts) {
         const Decimal expected = Decimal::fromText(q(t));
-        const Decimal got = Num(q(t)).toDecimal();
+        const Decimal got = Num::ofText(q(t)).toDecimal();
         EXPECT_TRUE(got == expected) << t;
         EXPECT_EQ(s(got.toString()), s(expected.toString())) << t;
         if (!expected.isZero() && std::fabs(expected.toDouble()) < 1e-13) continue;
-        const Num r = ZelShuZhuanShu(Num(q(t)));
+        const Num r = ZelShuZhuanShu(Num::ofText(q(t)));
         ASSERT_TRUE(r.isDecimal()) << t;
         EXPECT_EQ(s(r.text()), s(expected.toString())) << t;
     }
@@ -260,58 +255,58 @@ TEST_F(NumberTest, ReaderPicksTheDoubleByDigitCount) {
             double d = 0;
             ASSERT_TRUE(textToDouble(text, d));
             const Decimal v = Decimal::fromText(text);
-            const bool doubleWins = ZelYouXiao109ChangDu(Num(doubleToText(d))) >
-                                    ZelYouXiao109ChangDu(Num(v.toString()));
+            const bool doubleWins = ZelYouXiao109ChangDu(Num::ofText(doubleToText(d))) >
+                                    ZelYouXiao109ChangDu(Num::ofText(v.toString()));
             ZelChongZhi();
-            const Num r = ZelShuZhuanShu(Num(text));
+            const Num r = ZelShuZhuanShu(Num::ofText(text));
             EXPECT_EQ(r.isDouble(), doubleWins) << t;
             EXPECT_EQ(s(r.text()), s(doubleWins ? doubleToText(d) : v.toString())) << t;
-            EXPECT_EQ(calcState().precisionLimit, doubleWins ? 15 : 29) << t;
+            EXPECT_EQ(calcLog().precisionLimit, doubleWins ? 15 : 29) << t;
         }
     }
 }
 
 TEST_F(NumberTest, ShuZhuanShuReadsLongTexts) {
-    const Num big = ZelShuZhuanShu(Num(QString(150, u'9')));
+    const Num big = ZelShuZhuanShu(Num::ofText(QString(150, u'9')));
     EXPECT_TRUE(big.isDouble());
     EXPECT_EQ(s(big.text()), "1E+150");
-    const Num tiny = ZelShuZhuanShu(Num(q("0.") + QString(120, u'0') + q("1")));
+    const Num tiny = ZelShuZhuanShu(Num::ofText(q("0.") + QString(120, u'0') + q("1")));
     EXPECT_TRUE(tiny.isDouble());
     EXPECT_EQ(s(tiny.text()), "1E-121");
-    const Num third = ZelShuZhuanShu(Num(q("0.") + QString(200, u'3')));
+    const Num third = ZelShuZhuanShu(Num::ofText(q("0.") + QString(200, u'3')));
     EXPECT_TRUE(third.isDecimal());
     EXPECT_EQ(s(third.text()), "0.3333333333333333333333333333");
-    EXPECT_EQ(calcState().errorCount, 0);
-    ZelShuZhuanShu(Num(QString(150, u'9') + q("x")));
-    EXPECT_EQ(calcState().errorCount, 1);
+    EXPECT_EQ(calcLog().errorCount, 0);
+    ZelShuZhuanShu(Num::ofText(QString(150, u'9') + q("x")));
+    EXPECT_EQ(calcLog().errorCount, 1);
 }
 
 TEST_F(NumberTest, ShuZhuanShuReadsValues) {
-    EXPECT_EQ(s(ZelShuZhuanShu(Num(Decimal::fromText(u"-12.5"))).text()), "-12.5");
-    EXPECT_TRUE(ZelShuZhuanShu(Num(7)).isDecimal());
-    EXPECT_EQ(s(ZelShuZhuanShu(Num(-7)).text()), "-7");
+    EXPECT_EQ(s(ZelShuZhuanShu(Num::ofDecimal(Decimal::fromText(u"-12.5"))).text()), "-12.5");
+    EXPECT_TRUE(ZelShuZhuanShu(Num::ofInt(7)).isDecimal());
+    EXPECT_EQ(s(ZelShuZhuanShu(Num::ofInt(-7)).text()), "-7");
     // A double in range becomes a Decimal with its 15 significant digits.
-    const Num third = ZelShuZhuanShu(Num(1.0 / 3));
+    const Num third = ZelShuZhuanShu(Num::ofDouble(1.0 / 3));
     EXPECT_TRUE(third.isDecimal());
     EXPECT_EQ(s(third.text()), "0.333333333333333");
-    EXPECT_EQ(calcState().precisionLimit, 29);
+    EXPECT_EQ(calcLog().precisionLimit, 29);
     // The largest Decimals read as doubles: their double is beyond the bound.
-    const Num big = ZelShuZhuanShu(Num(Decimal::max()));
+    const Num big = ZelShuZhuanShu(Num::ofDecimal(Decimal::max()));
     EXPECT_TRUE(big.isDouble());
-    EXPECT_EQ(calcState().precisionLimit, 15);
+    EXPECT_EQ(calcLog().precisionLimit, 15);
     ZelChongZhi();
-    EXPECT_TRUE(ZelShuZhuanShu(Num(1e-30)).isDouble());
-    EXPECT_TRUE(ZelShuZhuanShu(Num(1.23456789e-22)).isDouble());
-    EXPECT_TRUE(ZelShuZhuanShu(Num(1.5e-20)).isDecimal());
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_TRUE(ZelShuZhuanShu(Num::ofDouble(1e-30)).isDouble());
+    EXPECT_TRUE(ZelShuZhuanShu(Num::ofDouble(1.23456789e-22)).isDouble());
+    EXPECT_TRUE(ZelShuZhuanShu(Num::ofDouble(1.5e-20)).isDecimal());
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST_F(NumberTest, ShuZhuanShuFailureMessage) {
-    const Num r = ZelShuZhuanShu(Num(q("  abc ")));
+    const Num r = ZelShuZhuanShu(Num::ofText(q("  abc ")));
     EXPECT_TRUE(r.isText());
     EXPECT_EQ(s(r.rawText()), "0");
     const QString m = q("  进行[Zel数转数]运算时， ") + q("abc") + kReaderEnding;
-    CalcState& st = calcState();
+    CalcLog& st = calcLog();
     EXPECT_EQ(st.errorCount, 1);
     EXPECT_EQ(s(st.firstMessage), s(m));
     EXPECT_EQ(s(st.lastMessage), s(m));
@@ -319,11 +314,11 @@ TEST_F(NumberTest, ShuZhuanShuFailureMessage) {
 }
 
 TEST_F(NumberTest, SecondFailureKeepsTheFirstMessage) {
-    ZelShuZhuanShu(Num(q("abc")));
-    ZelShuZhuanShu(Num(q("1e400")));
+    ZelShuZhuanShu(Num::ofText(q("abc")));
+    ZelShuZhuanShu(Num::ofText(q("1e400")));
     const QString m1 = q("  进行[Zel数转数]运算时， abc") + kReaderEnding;
     const QString m2 = q("  进行[Zel数转数]运算时， 1e400") + kReaderEnding;
-    CalcState& st = calcState();
+    CalcLog& st = calcLog();
     EXPECT_EQ(st.errorCount, 2);
     EXPECT_EQ(s(st.firstMessage), s(m1));
     EXPECT_EQ(s(st.lastMessage), s(m2));
@@ -335,17 +330,17 @@ TEST_F(NumberTest, ShuZhuanShuRejectsNonFiniteDoubles) {
          {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
           std::numeric_limits<double>::quiet_NaN()}) {
         ZelChongZhi();
-        const Num r = ZelShuZhuanShu(Num(d));
+        const Num r = ZelShuZhuanShu(Num::ofDouble(d));
         EXPECT_TRUE(r.isText());
         EXPECT_EQ(s(r.rawText()), "0");
-        EXPECT_EQ(calcState().errorCount, 1);
+        EXPECT_EQ(calcLog().errorCount, 1);
     }
 }
 
 TEST_F(NumberTest, PrecisionLimitIsOnlyLowered) {
-    calcState().precisionLimit = 12;
-    ZelShuZhuanShu(Num(q("1E+30")));
-    EXPECT_EQ(calcState().precisionLimit, 12);
+    calcLog().precisionLimit = 12;
+    ZelShuZhuanShu(Num::ofText(q("1E+30")));
+    EXPECT_EQ(calcLog().precisionLimit, 12);
 }
 
 TEST_F(NumberTest, MixedOperationsTakeTheStrongerKind) {
@@ -357,41 +352,43 @@ TEST_F(NumberTest, MixedOperationsTakeTheStrongerKind) {
         Num::Kind kind;
         const char* text;
     } cases[] = {
-        {mixedDiv, Num(Decimal(2)), Num(4.0), Num::Kind::Decimal, "0.5"},
-        {mixedDiv, Num(1.0), Num(Decimal(3)), Num::Kind::Decimal, "0.3333333333333333333333333333"},
-        {mixedAdd, Num(0.1 + 0.2), Num(Decimal(0)), Num::Kind::Decimal, "0.3"},
-        {mixedMul, Num(3), Num(-4), Num::Kind::Decimal, "-12"},
-        {mixedDiv, Num(1), Num(3), Num::Kind::Decimal, "0.3333333333333333333333333333"},
-        {mixedSub, Num(q("1.5")), Num(1), Num::Kind::Decimal, "0.5"},
-        {mixedAdd, Num(1e30), Num(1), Num::Kind::Double, "1E+30"},
-        {mixedMul, Num(q("1.5")), Num(2.0), Num::Kind::Double, "3"},
-        {mixedSub, Num(1e-30), Num(1e-30), Num::Kind::Double, "0"},
+        {mixedDiv, Num::ofDecimal(Decimal(2)), Num::ofDouble(4.0), Num::Kind::Decimal, "0.5"},
+        {mixedDiv, Num::ofDouble(1.0), Num::ofDecimal(Decimal(3)), Num::Kind::Decimal,
+         "0.3333333333333333333333333333"},
+        {mixedAdd, Num::ofDouble(0.1 + 0.2), Num::ofDecimal(Decimal(0)), Num::Kind::Decimal, "0.3"},
+        {mixedMul, Num::ofInt(3), Num::ofInt(-4), Num::Kind::Decimal, "-12"},
+        {mixedDiv, Num::ofInt(1), Num::ofInt(3), Num::Kind::Decimal,
+         "0.3333333333333333333333333333"},
+        {mixedSub, Num::ofText(q("1.5")), Num::ofInt(1), Num::Kind::Decimal, "0.5"},
+        {mixedAdd, Num::ofDouble(1e30), Num::ofInt(1), Num::Kind::Double, "1E+30"},
+        {mixedMul, Num::ofText(q("1.5")), Num::ofDouble(2.0), Num::Kind::Double, "3"},
+        {mixedSub, Num::ofDouble(1e-30), Num::ofDouble(1e-30), Num::Kind::Double, "0"},
     };
     for (const Case& c : cases) {
         ZelChongZhi();
         const Num r = c.f(c.a, c.b);
         EXPECT_EQ(kindName(r.kind()), std::string(kindName(c.kind))) << c.text;
         EXPECT_EQ(s(r.text()), c.text);
-        EXPECT_EQ(calcState().precisionLimit, c.kind == Num::Kind::Double ? 15 : 29) << c.text;
+        EXPECT_EQ(calcLog().precisionLimit, c.kind == Num::Kind::Double ? 15 : 29) << c.text;
     }
     struct Failing {
         F f;
         Num a;
         Num b;
     } failing[] = {
-        {mixedDiv, Num(Decimal(2)), Num(7.92281625142642E+28)},
-        {mixedMul, Num(Decimal(2)), Num(-1e30)},
-        {mixedAdd, Num(Decimal(2)), Num()},
-        {mixedAdd, Num(q("  ")), Num(1)},
-        {mixedMul, Num(q("abc")), Num(1.0)},
-        {mixedDiv, Num(Decimal(2)), Num(0)},
-        {mixedDiv, Num(2.0), Num(0)},
-        {mixedMul, Num(1e308), Num(10.0)},
-        {mixedMul, Num(Decimal::max()), Num(2)},
+        {mixedDiv, Num::ofDecimal(Decimal(2)), Num::ofDouble(7.92281625142642E+28)},
+        {mixedMul, Num::ofDecimal(Decimal(2)), Num::ofDouble(-1e30)},
+        {mixedAdd, Num::ofDecimal(Decimal(2)), Num()},
+        {mixedAdd, Num::ofText(q("  ")), Num::ofInt(1)},
+        {mixedMul, Num::ofText(q("abc")), Num::ofDouble(1.0)},
+        {mixedDiv, Num::ofDecimal(Decimal(2)), Num::ofInt(0)},
+        {mixedDiv, Num::ofDouble(2.0), Num::ofInt(0)},
+        {mixedMul, Num::ofDouble(1e308), Num::ofDouble(10.0)},
+        {mixedMul, Num::ofDecimal(Decimal::max()), Num::ofInt(2)},
     };
     for (const Failing& c : failing)
         EXPECT_THROW(c.f(c.a, c.b), DecimalError) << s(c.a.text()) << " " << s(c.b.text());
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST_F(NumberTest, DuoShaoECountsExponentLetters) {
@@ -399,21 +396,21 @@ TEST_F(NumberTest, DuoShaoECountsExponentLetters) {
         Num x;
         int count;
     } cases[] = {
-        {Num(q("1.5e3")), 1},
-        {Num(q("12")), 0},
-        {Num(q("1E+30")), 1},
-        {Num(q("eEe")), 3},
-        {Num(q("")), 0},
-        {Num(Decimal::max()), 0},
-        {Num(Decimal::fromText(u"0.0000000000000000000000000001")), 0},
-        {Num(5), 0},
-        {Num(1e30), 1},
-        {Num(0.5), 0},
-        {Num(1e-5), 1},
-        {Num(123456789012345.0), 0},
+        {Num::ofText(q("1.5e3")), 1},
+        {Num::ofText(q("12")), 0},
+        {Num::ofText(q("1E+30")), 1},
+        {Num::ofText(q("eEe")), 3},
+        {Num::ofText(q("")), 0},
+        {Num::ofDecimal(Decimal::max()), 0},
+        {Num::ofDecimal(Decimal::fromText(u"0.0000000000000000000000000001")), 0},
+        {Num::ofInt(5), 0},
+        {Num::ofDouble(1e30), 1},
+        {Num::ofDouble(0.5), 0},
+        {Num::ofDouble(1e-5), 1},
+        {Num::ofDouble(123456789012345.0), 0},
     };
     for (const Case& c : cases) EXPECT_EQ(ZelDuoShaoE(c.x), c.count) << s(c.x.text());
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST_F(NumberTest, ChuanZhuanShuReadsTypedNumbers) {
@@ -434,20 +431,20 @@ TEST_F(NumberTest, ChuanZhuanShuReadsTypedNumbers) {
     };
     for (const Case& c : cases) {
         ZelChongZhi();
-        EXPECT_EQ(s(ZelChuanZhuanShu(Num(q(c.in))).text()), c.text) << c.in;
-        EXPECT_EQ(calcState().errorCount, 0) << c.in;
+        EXPECT_EQ(s(ZelChuanZhuanShu(Num::ofText(q(c.in))).text()), c.text) << c.in;
+        EXPECT_EQ(calcLog().errorCount, 0) << c.in;
     }
-    EXPECT_TRUE(ZelChuanZhuanShu(Num(q("abc"))).isInteger());
-    EXPECT_TRUE(ZelChuanZhuanShu(Num(q("三"))).isDecimal());
+    EXPECT_TRUE(ZelChuanZhuanShu(Num::ofText(q("abc"))).isInteger());
+    EXPECT_TRUE(ZelChuanZhuanShu(Num::ofText(q("三"))).isDecimal());
 }
 
 TEST_F(NumberTest, ChuanZhuanShuPassesOnTheReadersFailure) {
     // Only a sign is left: the reader reports it and hands on "0".
-    const Num r = ZelChuanZhuanShu(Num(q("加")));
+    const Num r = ZelChuanZhuanShu(Num::ofText(q("加")));
     EXPECT_TRUE(r.isText());
     EXPECT_EQ(s(r.rawText()), "0");
-    EXPECT_EQ(calcState().errorCount, 1);
-    EXPECT_EQ(s(calcState().firstMessage), s(q("  进行[Zel数转数]运算时， +") + kReaderEnding));
+    EXPECT_EQ(calcLog().errorCount, 1);
+    EXPECT_EQ(s(calcLog().firstMessage), s(q("  进行[Zel数转数]运算时， +") + kReaderEnding));
 }
 
 // Texts that no routine may choke on.
@@ -483,7 +480,7 @@ const char* const kGarbage[] = {
 
 TEST_F(NumberTest, GarbageNeverThrows) {
     for (const char* g : kGarbage) {
-        const Num x(q(g));
+        const Num x = Num::ofText(q(g));
         EXPECT_NO_THROW({
             ZelShuZhuanShu(x);
             ZelDuoShaoE(x);
@@ -495,7 +492,7 @@ TEST_F(NumberTest, GarbageNeverThrows) {
             ZelXiaoShuBuFen(x);
             ZelXianShiKuanDu(x.rawText());
             for (const char* other : {"2", "0", "", "1E+300", "abc"}) {
-                const Num y(q(other));
+                const Num y = Num::ofText(q(other));
                 ZelLiangShuJi(x, y);
                 ZelLiangShuShang(x, y);
                 ZelLiangShuHe(x, y);
@@ -505,8 +502,8 @@ TEST_F(NumberTest, GarbageNeverThrows) {
             }
         }) << g;
     }
-    EXPECT_GT(calcState().errorCount, 0);
-    EXPECT_TRUE(calcState().errorLog.endsWith(q("\r\n")));
+    EXPECT_GT(calcLog().errorCount, 0);
+    EXPECT_TRUE(calcLog().errorLog.endsWith(q("\r\n")));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/number.h"
+
 namespace hc {
 namespace {
 
@@ -19,28 +21,28 @@ TEST_F(RoundingTest, SignificantDigitCount) {
         Num x;
         int count;
     } cases[] = {
-        {Num(q("0.0012")), 2},
-        {Num(q("1.50")), 3},
-        {Num(q("-120")), 3},
-        {Num(q("1.5E+20")), 2},
-        {Num(q("")), 0},
-        {Num(q("Error")), 0},
-        {Num(q("1 2")), 2},
-        {Num(q("  +00.0100x99")), 3},
-        {Num(q("0")), 0},
-        {Num(q("约数12")), 0},
-        {Num(Decimal::fromText(u"-0.0000000000000000000000000001")), 1},
-        {Num(Decimal::fromText(u"1200.50")), 5},
-        {Num(Decimal::max()), 29},
-        {Num(Decimal()), 0},
-        {Num(-120), 3},
-        {Num(0), 0},
-        {Num(1.0 / 3), 15},
-        {Num(1.5e-20), 2},
-        {Num(1200.0), 4},
+        {Num::ofText(q("0.0012")), 2},
+        {Num::ofText(q("1.50")), 3},
+        {Num::ofText(q("-120")), 3},
+        {Num::ofText(q("1.5E+20")), 2},
+        {Num::ofText(q("")), 0},
+        {Num::ofText(q("Error")), 0},
+        {Num::ofText(q("1 2")), 2},
+        {Num::ofText(q("  +00.0100x99")), 3},
+        {Num::ofText(q("0")), 0},
+        {Num::ofText(q("约数12")), 0},
+        {Num::ofDecimal(Decimal::fromText(u"-0.0000000000000000000000000001")), 1},
+        {Num::ofDecimal(Decimal::fromText(u"1200.50")), 5},
+        {Num::ofDecimal(Decimal::max()), 29},
+        {Num::ofDecimal(Decimal()), 0},
+        {Num::ofInt(-120), 3},
+        {Num::ofInt(0), 0},
+        {Num::ofDouble(1.0 / 3), 15},
+        {Num::ofDouble(1.5e-20), 2},
+        {Num::ofDouble(1200.0), 4},
     };
     for (const Case& c : cases) EXPECT_EQ(ZelYouXiao109ChangDu(c.x), c.count) << s(c.x.text());
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST_F(RoundingTest, CutToSignificantDigits) {
@@ -65,10 +67,10 @@ TEST_F(RoundingTest, CutToSignificantDigits) {
         {"", 3, ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(s(ZelYouXiaoChangDu(Num(q(c.x)), c.n)), c.out) << c.x << " to " << c.n;
-    EXPECT_EQ(s(ZelYouXiaoChangDu(Num(Decimal::fromText(u"-0.0123456")), 3)), "-0.0123");
-    EXPECT_EQ(s(ZelYouXiaoChangDu(Num(1.0 / 3), 4)), "0.3333");
-    EXPECT_EQ(calcState().errorCount, 0);
+        EXPECT_EQ(s(ZelYouXiaoChangDu(Num::ofText(q(c.x)), c.n)), c.out) << c.x << " to " << c.n;
+    EXPECT_EQ(s(ZelYouXiaoChangDu(Num::ofDecimal(Decimal::fromText(u"-0.0123456")), 3)), "-0.0123");
+    EXPECT_EQ(s(ZelYouXiaoChangDu(Num::ofDouble(1.0 / 3), 4)), "0.3333");
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST_F(RoundingTest, RoundHalfAwayFromZeroOnTheDigits) {
@@ -102,25 +104,25 @@ TEST_F(RoundingTest, RoundHalfAwayFromZeroOnTheDigits) {
         {"", 2, "0"},
     };
     for (const Case& c : cases) {
-        const Num r = ZelSiSheWuRu(Num(q(c.x)), c.n);
+        const Num r = ZelSiSheWuRu(Num::ofText(q(c.x)), c.n);
         EXPECT_TRUE(r.isDecimal()) << c.x;
         EXPECT_EQ(s(r.text()), c.out) << c.x << " to " << c.n;
     }
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST_F(RoundingTest, RoundLeavesExponentFormAlone) {
-    const Num r = ZelSiSheWuRu(Num(q("1E+30")), 2);
+    const Num r = ZelSiSheWuRu(Num::ofText(q("1E+30")), 2);
     EXPECT_TRUE(r.isDouble());
     EXPECT_EQ(s(r.text()), "1E+30");
-    EXPECT_EQ(s(ZelSiSheWuRu(Num(q("1.23456789E-22")), 3).text()), "1.23456789E-22");
-    EXPECT_EQ(calcState().precisionLimit, 15);
+    EXPECT_EQ(s(ZelSiSheWuRu(Num::ofText(q("1.23456789E-22")), 3).text()), "1.23456789E-22");
+    EXPECT_EQ(calcLog().precisionLimit, 15);
 }
 
 TEST_F(RoundingTest, RoundOfANonNumberIsZeroWithTheReadersReport) {
-    const Num r = ZelSiSheWuRu(Num(q("abc")), 2);
+    const Num r = ZelSiSheWuRu(Num::ofText(q("abc")), 2);
     EXPECT_EQ(s(r.text()), "0");
-    EXPECT_EQ(calcState().errorCount, 1);
+    EXPECT_EQ(calcLog().errorCount, 1);
 }
 
 TEST_F(RoundingTest, IntegerAndFractionParts) {
@@ -129,36 +131,36 @@ TEST_F(RoundingTest, IntegerAndFractionParts) {
         const char* whole;
         const char* fraction;
     } cases[] = {
-        {Num(q("12.75")), "12", "75"},
-        {Num(q("-12.75")), "-12", "75"},
-        {Num(q("-0.5")), "-0", "5"},
-        {Num(q("0.5")), "0", "5"},
-        {Num(q("-0.05")), "-0", "05"},
-        {Num(q("7")), "7", "0"},
-        {Num(q("-7")), "-7", "0"},
-        {Num(q("0")), "0", "0"},
-        {Num(q("")), "0", "0"},
-        {Num(q(" 3.50 ")), "3", "5"},
-        {Num(q("1.5E+30")), "1.5E+30", "0"},
-        {Num(q("-1.5E+30")), "-1.5E+30", "0"},
-        {Num(q("1E-30")), "0", "1E-30"},
-        {Num(q("-1E-30")), "-0", "-1E-30"},
-        {Num(Decimal::fromText(u"79228162514264337593543950.335")), "79228162514264337593543950",
-         "335"},
-        {Num(-3), "-3", "0"},
-        {Num(2.25), "2", "25"},
+        {Num::ofText(q("12.75")), "12", "75"},
+        {Num::ofText(q("-12.75")), "-12", "75"},
+        {Num::ofText(q("-0.5")), "-0", "5"},
+        {Num::ofText(q("0.5")), "0", "5"},
+        {Num::ofText(q("-0.05")), "-0", "05"},
+        {Num::ofText(q("7")), "7", "0"},
+        {Num::ofText(q("-7")), "-7", "0"},
+        {Num::ofText(q("0")), "0", "0"},
+        {Num::ofText(q("")), "0", "0"},
+        {Num::ofText(q(" 3.50 ")), "3", "5"},
+        {Num::ofText(q("1.5E+30")), "1.5E+30", "0"},
+        {Num::ofText(q("-1.5E+30")), "-1.5E+30", "0"},
+        {Num::ofText(q("1E-30")), "0", "1E-30"},
+        {Num::ofText(q("-1E-30")), "-0", "-1E-30"},
+        {Num::ofDecimal(Decimal::fromText(u"79228162514264337593543950.335")),
+         "79228162514264337593543950", "335"},
+        {Num::ofInt(-3), "-3", "0"},
+        {Num::ofDouble(2.25), "2", "25"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(s(ZelZhengShuBuFen(c.x)), c.whole) << s(c.x.text());
         EXPECT_EQ(s(ZelXiaoShuBuFen(c.x)), c.fraction) << s(c.x.text());
     }
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST_F(RoundingTest, PartsOfANonNumber) {
-    EXPECT_EQ(s(ZelZhengShuBuFen(Num(q("abc")))), "0");
-    EXPECT_EQ(s(ZelXiaoShuBuFen(Num(q("abc")))), "0");
-    EXPECT_EQ(calcState().errorCount, 2);
+    EXPECT_EQ(s(ZelZhengShuBuFen(Num::ofText(q("abc")))), "0");
+    EXPECT_EQ(s(ZelXiaoShuBuFen(Num::ofText(q("abc")))), "0");
+    EXPECT_EQ(calcLog().errorCount, 2);
 }
 
 TEST(XianShiKuanDu, CodePage936Columns) {

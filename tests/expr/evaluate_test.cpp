@@ -8,9 +8,9 @@ namespace {
 class EvaluateTest : public ExprTest {
 protected:
     // The evaluator on a formula as the validator leaves it.
-    static std::string evaluate(const char* formula) {
+    std::string evaluate(const char* formula) const {
         ZelChongZhi();
-        return s(ZelBiaoDaShiJiSuan(q(formula)));
+        return s(ZelBiaoDaShiJiSuan(q(formula), settings));
     }
 };
 
@@ -82,7 +82,7 @@ TEST_F(EvaluateTest, FactorialAndPercent) {
 }
 
 TEST_F(EvaluateTest, LargeFactorialReportsAndVoidsTheResult) {
-    const CalcResult r = ZelJiSuanSuanShi(q("27!"));
+    const CalcResult r = ZelJiSuanSuanShi(q("27!"), settings);
     EXPECT_TRUE(r.failed);
     EXPECT_EQ(s(r.result), s(q("阶乘计算时数值太大，超出计算范围。")));
     EXPECT_TRUE(r.status.contains(q("表达式计算过程中，")));
@@ -90,8 +90,8 @@ TEST_F(EvaluateTest, LargeFactorialReportsAndVoidsTheResult) {
 
 TEST_F(EvaluateTest, DivisionByZero) {
     ZelChongZhi();
-    EXPECT_EQ(s(ZelBiaoDaShiJiSuan(q(" 1 / 0 "))), "error");
-    const CalcState& st = calcState();
+    EXPECT_EQ(s(ZelBiaoDaShiJiSuan(q(" 1 / 0 "), settings)), "error");
+    const CalcLog& st = calcLog();
     EXPECT_EQ(st.errorCount, 2);
     EXPECT_EQ(s(st.firstMessage), s(q(" 1/0   除数为0错误！请修改算式后计算。")));
     EXPECT_EQ(
@@ -99,35 +99,35 @@ TEST_F(EvaluateTest, DivisionByZero) {
         s(q("  表达式计算过程中，1 / 0出现超出计算范围错误，我无法计算！返回数值用 error 表示。")));
 
     // A zero divisor inside a bracket ends the formula as well.
-    const CalcResult r = ZelJiSuanSuanShi(q("2*(3/(1-1))"));
+    const CalcResult r = ZelJiSuanSuanShi(q("2*(3/(1-1))"), settings);
     EXPECT_TRUE(r.failed);
     EXPECT_TRUE(r.result.contains(q("除数为0错误")));
 }
 
 TEST_F(EvaluateTest, BracketErrorsOfTheEvaluator) {
     EXPECT_EQ(evaluate("(1+2"), "error");
-    EXPECT_EQ(s(calcState().firstMessage), s(q(" 算式--括号无法配对--错误,请修改。")));
-    EXPECT_EQ(calcState().errorCount, 1);
+    EXPECT_EQ(s(calcLog().firstMessage), s(q(" 算式--括号无法配对--错误,请修改。")));
+    EXPECT_EQ(calcLog().errorCount, 1);
     EXPECT_EQ(evaluate("1)+(2"), "error");
-    EXPECT_EQ(s(calcState().firstMessage), s(q(" 算式--括号顺序--错误,请修改。")));
+    EXPECT_EQ(s(calcLog().firstMessage), s(q(" 算式--括号顺序--错误,请修改。")));
 }
 
 TEST_F(EvaluateTest, ErrorOnEntryReturnsAtOnce) {
     ZelChongZhi();
-    calcState().report(q("x"));
-    EXPECT_EQ(s(ZelBiaoDaShiJiSuan(q("1+1"))), "error");
-    EXPECT_EQ(s(ZelKBiaoDaShiJiSuan(q("1+1"))), "1");
-    EXPECT_EQ(calcState().errorCount, 1);
+    calcLog().report(q("x"));
+    EXPECT_EQ(s(ZelBiaoDaShiJiSuan(q("1+1"), settings)), "error");
+    EXPECT_EQ(s(ZelKBiaoDaShiJiSuan(q("1+1"), settings)), "1");
+    EXPECT_EQ(calcLog().errorCount, 1);
 }
 
 TEST_F(EvaluateTest, RoundsToTheDisplayDecimals) {
-    calcState().displayDecimals = 3;
+    settings.displayDecimals = 3;
     EXPECT_EQ(evaluate("2/3"), "0.667");
     EXPECT_EQ(evaluate("-2/3"), "-0.667");
     EXPECT_EQ(evaluate(".5"), "0.5");
     EXPECT_EQ(evaluate("-.5"), "-0.5");
     EXPECT_EQ(evaluate("0.0004"), "0");
-    calcState().displayDecimals = 0;
+    settings.displayDecimals = 0;
     EXPECT_EQ(evaluate("2.5"), "3");
 }
 
@@ -143,7 +143,7 @@ TEST_F(EvaluateTest, ForwardScanner) {
     for (const auto& c : cases) {
         ZelChongZhi();
         EXPECT_EQ(s(ZelXiangHouQuShuZi(q(c.text), c.p)), c.number) << c.text;
-        EXPECT_EQ(calcState().errorCount, 0) << c.text;
+        EXPECT_EQ(calcLog().errorCount, 0) << c.text;
     }
 }
 
@@ -161,7 +161,7 @@ TEST_F(EvaluateTest, ForwardScannerFailures) {
     for (const auto& c : cases) {
         ZelChongZhi();
         EXPECT_EQ(s(ZelXiangHouQuShuZi(q(c.text), 1)), c.text);
-        const CalcState& st = calcState();
+        const CalcLog& st = calcLog();
         EXPECT_EQ(st.errorCount, 1) << c.text;
         EXPECT_EQ(s(st.errorLog), s(q(c.text) + q(c.detail) + QStringLiteral("\r\n") +
                                     q("  进行[向后取数字]运算时， ") + q(c.text) +
@@ -182,22 +182,22 @@ TEST_F(EvaluateTest, BackwardScanner) {
     for (const auto& c : cases) {
         ZelChongZhi();
         EXPECT_EQ(s(ZelXiangQianQuShuZi(q(c.text), c.p)), c.number) << c.text;
-        EXPECT_EQ(calcState().errorCount, 0) << c.text;
+        EXPECT_EQ(calcLog().errorCount, 0) << c.text;
     }
     ZelChongZhi();
     EXPECT_EQ(s(ZelXiangQianQuShuZi(q("1.2.3"), 5)), "1.2.3");
-    EXPECT_EQ(calcState().errorCount, 1);
-    EXPECT_TRUE(calcState().errorLog.startsWith(q("1.2.3 表达式--小数点数太多--错误！")));
+    EXPECT_EQ(calcLog().errorCount, 1);
+    EXPECT_TRUE(calcLog().errorLog.startsWith(q("1.2.3 表达式--小数点数太多--错误！")));
     EXPECT_EQ(
-        s(calcState().lastMessage),
+        s(calcLog().lastMessage),
         s(q("  进行[向前取数字]运算时， 1.2.3 数值超出计算范围，我无法计算！返回错误数值。")));
 }
 
 TEST_F(EvaluateTest, ExponentWithoutDigitsFailsInTheLastPhase) {
     ZelChongZhi();
-    ZelKBiaoDaShiJiSuan(q("2e"));
-    EXPECT_GT(calcState().errorCount, 0);
-    EXPECT_TRUE(calcState().errorLog.contains(q("2e 表达式--无数字--错误！")));
+    ZelKBiaoDaShiJiSuan(q("2e"), settings);
+    EXPECT_GT(calcLog().errorCount, 0);
+    EXPECT_TRUE(calcLog().errorLog.contains(q("2e 表达式--无数字--错误！")));
 }
 
 }  // namespace

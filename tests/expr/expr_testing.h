@@ -1,6 +1,5 @@
 #pragma once
-// Shared set-up for the expression tests: a fresh calculation state with the start-up
-// settings, and message boxes recorded instead of shown.
+// Shared set-up for the expression tests: a fresh log and the start-up settings.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +7,6 @@
 
 #include "engine/number.h"
 #include "expr/calculate.h"
-#include "ui/services.h"
 
 namespace hc {
 
@@ -17,19 +15,15 @@ inline std::string s(const QString& t) { return t.toStdString(); }
 
 class ExprTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ZelChongZhi();
-        CalcState& st = calcState();
-        st.displayDecimals = 15;
-        st.angleUnit = kRadians;
-        for (int i = 0; i < 9; ++i) st.memory[i] = Num(i + 1);
-    }
-    void TearDown() override { SetUp(); }
+    void SetUp() override { ZelChongZhi(); }
+    void TearDown() override { ZelChongZhi(); }
 
     // The result of the calculate command before layout.
-    static std::string value(const char* formula) { return s(ZelJiSuanSuanShi(q(formula)).value); }
+    std::string value(const char* formula) const {
+        return s(ZelJiSuanSuanShi(q(formula), settings).value);
+    }
 
-    ui::RecordingServices boxes;
+    CalcSettings settings;  // decimals 15, radians, r ... z = 1 ... 9
 };
 
 }  // namespace hc

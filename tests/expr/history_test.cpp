@@ -16,7 +16,7 @@ enum class Ref {
 struct Example {
     int slot;
     const char* formula;
-    int unit;
+    AngleUnit unit;
     const char* reference;  // number of the reference text ("" when the slot shows none)
     const char* ours;
     bool approximate;
@@ -94,9 +94,9 @@ class HistoryTest : public ExprTest, public ::testing::WithParamInterface<Exampl
 
 TEST_P(HistoryTest, MatchesItsReference) {
     const Example& e = GetParam();
-    calcState().displayDecimals = 28;
-    calcState().angleUnit = e.unit;
-    const CalcResult r = ZelJiSuanSuanShi(q(e.formula));
+    settings.displayDecimals = 28;
+    settings.angleUnit = e.unit;
+    const CalcResult r = ZelJiSuanSuanShi(q(e.formula), settings);
     ASSERT_FALSE(r.failed) << s(r.result);
     EXPECT_EQ(s(r.value), e.ours);
     EXPECT_EQ(r.result.startsWith(q("约数")), e.approximate) << s(r.result);
@@ -120,7 +120,7 @@ TEST_P(HistoryTest, MatchesItsReference) {
     if (!r.value.contains(u'E')) {
         EXPECT_EQ(r.result.indexOf(u'.'), e.approximate ? 28 : 30) << s(r.result);
     }
-    EXPECT_TRUE(boxes.messages.isEmpty()) << s(boxes.messages.join(u'\n'));
+    EXPECT_TRUE(r.notices.isEmpty()) << s(r.notices.value(0).text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, HistoryTest, ::testing::ValuesIn(kExamples),
@@ -130,8 +130,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, HistoryTest, ::testing::ValuesIn(kExamples),
                          });
 
 TEST_F(ExprTest, HistoryExampleTwelveInRadiansShowsTheExponentUnchanged) {
-    calcState().displayDecimals = 15;
-    const CalcResult r = ZelJiSuanSuanShi(q(kExamples[12].formula));
+    settings.displayDecimals = 15;
+    const CalcResult r = ZelJiSuanSuanShi(q(kExamples[12].formula), settings);
     EXPECT_EQ(s(r.result), std::string(29, ' ') + "2.10590514306334E+125");
 }
 

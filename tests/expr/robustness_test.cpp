@@ -10,16 +10,16 @@ namespace {
 
 class RobustnessTest : public ExprTest {
 protected:
-    static CalcResult calculate(const QString& formula) {
+    CalcResult calculate(const QString& formula) const {
         CalcResult r;
-        EXPECT_NO_THROW(r = ZelJiSuanSuanShi(formula));
+        EXPECT_NO_THROW(r = ZelJiSuanSuanShi(formula, settings));
         EXPECT_FALSE(r.result.isEmpty());
         EXPECT_FALSE(r.formula.isEmpty());
         // A result that stands is shown in the result box; a failure shows its message.
         if (!r.failed) {
             EXPECT_TRUE(r.result.contains(r.value)) << s(formula.left(80));
         }
-        const CalcState& st = calcState();
+        const CalcLog& st = calcLog();
         EXPECT_EQ(st.errorCount, 0);
         EXPECT_EQ(st.precisionLimit, 29);
         EXPECT_TRUE(st.errorLog.isEmpty());
@@ -153,8 +153,8 @@ TEST_F(RobustnessTest, MalformedFormulas) {
         SCOPED_TRACE(f);
         calculate(q(f));
     }
-    for (int unit : {kDecimalDegrees, kPackedDms}) {
-        calcState().angleUnit = unit;
+    for (const AngleUnit unit : {kDecimalDegrees, kPackedDms}) {
+        settings.angleUnit = unit;
         for (const char* f : {"sin(99.99999999)", "cos(-0.6060)", "tan(90)", "cot(0.0099)",
                               "arcsin(1)", "arccot(1e30)", "sin(1e27)", "tan(1e28)"}) {
             SCOPED_TRACE(f);
@@ -197,10 +197,11 @@ TEST_F(RobustnessTest, LongFormulas) {
         SCOPED_TRACE(s(f.left(12)) + "... length " + std::to_string(f.size()));
         calculate(f);
     }
-    EXPECT_EQ(s(ZelJiSuanSuanShi(repeat("1+", 5000) + u'1').value), "5001");
-    EXPECT_EQ(s(ZelJiSuanSuanShi(repeat("1-", 4999) + u'1').value), "-4998");
-    EXPECT_EQ(s(ZelJiSuanSuanShi(repeat("(", 5000) + u'1' + repeat(")", 5000)).value), "1");
-    EXPECT_EQ(s(ZelJiSuanSuanShi(repeat("三加四乘", 2500)).value), "29995");
+    EXPECT_EQ(s(ZelJiSuanSuanShi(repeat("1+", 5000) + u'1', settings).value), "5001");
+    EXPECT_EQ(s(ZelJiSuanSuanShi(repeat("1-", 4999) + u'1', settings).value), "-4998");
+    EXPECT_EQ(s(ZelJiSuanSuanShi(repeat("(", 5000) + u'1' + repeat(")", 5000), settings).value),
+              "1");
+    EXPECT_EQ(s(ZelJiSuanSuanShi(repeat("三加四乘", 2500), settings).value), "29995");
 }
 
 TEST_F(RobustnessTest, RandomCharacterSoup) {

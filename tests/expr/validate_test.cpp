@@ -30,14 +30,14 @@ TEST_F(ValidateTest, SpacesOperatorsAndInsertsProducts) {
     for (const auto& c : cases) {
         ZelChongZhi();
         EXPECT_EQ(s(ZelFenJieBiaoDaShi(q(c.in))), c.out) << c.in;
-        EXPECT_EQ(calcState().errorCount, 0) << c.in;
+        EXPECT_EQ(calcLog().errorCount, 0) << c.in;
     }
 }
 
 TEST_F(ValidateTest, EmptyFormulaIsZero) {
     for (const char* in : {"", "   ", "空算式错误", "\t1+2"})
         EXPECT_EQ(s(ZelFenJieBiaoDaShi(q(in))), "0") << in;
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 TEST_F(ValidateTest, AdjacentOperatorsAreCountedAndLoggedOnce) {
@@ -50,7 +50,7 @@ TEST_F(ValidateTest, AdjacentOperatorsAreCountedAndLoggedOnce) {
     for (const auto& c : cases) {
         ZelChongZhi();
         EXPECT_EQ(s(ZelFenJieBiaoDaShi(q(c.in))), " " + std::string(c.in) + " ");
-        const CalcState& st = calcState();
+        const CalcLog& st = calcLog();
         EXPECT_EQ(st.errorCount, c.errors) << c.in;
         EXPECT_EQ(st.errorLog, message + QStringLiteral("\r\n")) << c.in;
         EXPECT_EQ(st.lastMessage, message) << c.in;
@@ -63,7 +63,7 @@ TEST_F(ValidateTest, SignsAfterOperatorsAreValid) {
     for (const char* in : {"-3", "(-3)", "2*-3", "3^-2", "x*-2", "3%", "-(2)", "1.5e-3"}) {
         ZelChongZhi();
         ZelFenJieBiaoDaShi(q(in));
-        EXPECT_EQ(calcState().errorCount, 0) << in;
+        EXPECT_EQ(calcLog().errorCount, 0) << in;
     }
 }
 
@@ -78,9 +78,9 @@ TEST_F(ValidateTest, BracketErrorsStopAtTheFirstBadPosition) {
     for (const auto& c : cases) {
         ZelChongZhi();
         ZelFenJieBiaoDaShi(q(c.in));
-        EXPECT_EQ(calcState().errorCount, 1) << c.in;
-        EXPECT_EQ(calcState().firstMessage, c.message) << c.in;
-        EXPECT_EQ(calcState().errorLog, c.message + QStringLiteral("\r\n")) << c.in;
+        EXPECT_EQ(calcLog().errorCount, 1) << c.in;
+        EXPECT_EQ(calcLog().firstMessage, c.message) << c.in;
+        EXPECT_EQ(calcLog().errorLog, c.message + QStringLiteral("\r\n")) << c.in;
     }
 }
 
@@ -104,7 +104,7 @@ TEST_F(ValidateTest, SimplifiersCollapseSignPairs) {
         EXPECT_EQ(s(ZelJianHuaBiaoDaShi(q(c.in))), c.partial) << c.in;
         EXPECT_EQ(s(ZelJianHuaBiaoDaShi2(q(c.in))), c.full) << c.in;
     }
-    EXPECT_EQ(calcState().errorCount, 0);
+    EXPECT_EQ(calcLog().errorCount, 0);
 }
 
 }  // namespace

@@ -22,6 +22,31 @@ TEST(ServicesTest, RecorderKeepsPromptsAndTitlesInOrder) {
     EXPECT_EQ(rec.openedPages, QStringList{QStringLiteral("https://example.org/help")});
 }
 
+// Records the buttons too, which the recorder leaves out.
+class ButtonRecorder : public RecordingServices {
+public:
+    QList<Buttons> buttons;
+    void messageBox(const QString& prompt, Buttons b, const QString& title) override {
+        buttons << b;
+        RecordingServices::messageBox(prompt, b, title);
+    }
+};
+
+TEST(ServicesTest, NoticesAreShownInOrderWithTheirButtonsAndTitles) {
+    ButtonRecorder rec;
+    showNotices(
+        {Notice{QStringLiteral("一"), NoticeButtons::Ok, QString()},
+         Notice{QStringLiteral("二"), NoticeButtons::CancelRetryContinue, QStringLiteral("标题")},
+         Notice{QStringLiteral("三"), NoticeButtons::Ok, QString()}});
+    EXPECT_EQ(rec.messages,
+              (QStringList{QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三")}));
+    EXPECT_EQ(rec.titles, (QStringList{QString(), QStringLiteral("标题"), QString()}));
+    EXPECT_EQ(rec.buttons,
+              (QList<Buttons>{Buttons::Ok, Buttons::CancelRetryContinue, Buttons::Ok}));
+    showNotices({});
+    EXPECT_EQ(rec.messages.size(), 3);
+}
+
 TEST(ServicesTest, RecorderRandomValuesThenHalf) {
     RecordingServices rec;
     rec.randomValues = {0.25, 0.0, 0.999};
