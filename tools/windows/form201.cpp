@@ -17,12 +17,12 @@
 namespace hc {
 namespace {
 
-QFont monospaced(const QFont& base) {
+QFont monospaced() {
     // Chinese glyphs are exactly two Latin glyphs wide in this face, so the aligned
-    // data text keeps its columns.
+    // data text keeps its columns; an even pixel size keeps both advances whole pixels.
     QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
     f.setStyleHint(QFont::Monospace);
-    f.setPointSizeF(base.pointSizeF() > 0 ? base.pointSizeF() : 10);
+    f.setPixelSize(14);
     return f;
 }
 
@@ -111,7 +111,7 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     auto* middle = new QHBoxLayout;
     text1_ = new ui::TextBox(this);
     text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setFont(monospaced(font()));
+    text1_->setFont(monospaced());
     text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text1_->setMinimumSize(text1_->fontMetrics().horizontalAdvance(QString(44, u'0')),
                            text1_->fontMetrics().lineSpacing() * 9);
@@ -160,7 +160,7 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     }
     const char* rowNames[] = {"Label5", "Label6",  "Label7",  "Label8",  "Label13",
                               "Label9", "Label10", "Label11", "Label19", "Label20"};
-    const QFont mono = monospaced(font());
+    const QFont mono = monospaced();
     const int boxWidth = QFontMetrics(mono).horizontalAdvance(QString(21, u'0')) + 10;
     for (int r = 0; r < kStatRows; ++r) {
         grid->addWidget(

@@ -79,6 +79,9 @@ TEST_F(Form201Test, ComputeFillsTheGridAndRewritesTheData) {
     EXPECT_EQ(form->findChild<QLineEdit*>(q("Text51"))->text(), q(" "));  // row 10, column 5
     EXPECT_EQ(form->findChild<QLineEdit*>(q("Text45"))->text(), q("1889.815288666666667"));
     EXPECT_TRUE(form->dataBox()->text().startsWith(q("   例1a * 2 *      3 * 4 * 5.987 *  \r\n")));
+    // Chinese characters take two columns of the data box, as the alignment counts them.
+    const QFontMetrics data(form->dataBox()->font());
+    EXPECT_EQ(data.horizontalAdvance(q("例")), 2 * data.horizontalAdvance(q("0")));
     // A 17-digit value fits its box.
     QLineEdit* sd = form->resultBox(6, 4);
     EXPECT_EQ(sd->text(), q("53.242116158169371"));
