@@ -10,6 +10,10 @@ packages=(
   clang libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth locales
 )
+# With HC_CI=1 also what CI needs to build and check the Debian package.
+if [ "${HC_CI:-}" = 1 ]; then
+  packages+=(dpkg-dev file lintian desktop-file-utils appstream)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
