@@ -48,7 +48,8 @@ const QStringList& exampleFormulas();
 
 // Items of the decimal-places list: "0 位小数" ... "9 位小数", "10位小数" ... "28位小数".
 QStringList decimalPlaceItems();
-// The leading integer of an item text (0 when it has none).
+// The leading integer of an item text (0 when it has none): the digits before the
+// first other character, read here because the list items are no number text.
 int leadingInteger(const QString& text);
 
 // One step of the angle-unit button.

@@ -64,7 +64,7 @@ bool parseVariable(const QString& text, CalcSettings& st) {
     if (eq != 1 || text[0] < u'r' || text[0] > u'z') return false;
     ScopedCalcLog log;
     const Num v = ZelChuanZhuanShu(Num::ofText(text.mid(2)));
-    const bool ok = log.log().errorCount == 0 && !v.isText() && !v.isInteger();
+    const bool ok = log.log().errorCount == 0 && !v.isFailure() && !v.isInteger();
     if (ok) st.memory[text[0].unicode() - u'r'] = v;
     return ok;
 }

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "engine/calc_log.h"
-#include "engine/double_text.h"
 #include "engine/number_reader.h"
+#include "engine/rounding.h"
 #include "engine/text_trim.h"
 
 namespace hc {
@@ -30,25 +30,6 @@ constexpr Decimal::u128 pow10u128(int n) {
 }
 constexpr Decimal::u128 kTenTo28 = pow10u128(28);
 
-int significantDigitsOf(const char* p, int n) {
-    int k = 0;
-    for (int i = 0; i < n; ++i) {
-        const char c = p[i];
-        if (c >= '1' && c <= '9')
-            ++k;
-        else if (c == '0' && k > 0)
-            ++k;
-        if (!((c >= '0' && c <= '9') || c == ' ' || c == '.' || c == '+' || c == '-')) break;
-    }
-    return k;
-}
-
-int doubleSignificantDigits(double d) {
-    char buf[kDoubleTextCapacity];
-    const int n = writeDoubleText(d, buf);
-    return significantDigitsOf(buf, n);
-}
-
 // Steps 3-7 of the reader once the double and (lazily) the Decimal are known.
 Num doubleOperand(double d) {
     if (!std::isfinite(d)) throw DecimalError("not a finite number");
@@ -58,7 +39,7 @@ Num doubleOperand(double d) {
     }
     const Decimal v = Decimal::fromDouble(d);
     if (d != 0 && std::fabs(d) < kDigitCheckBelow &&
-        doubleSignificantDigits(d) > significantDigits(v)) {
+        ZelYouXiao109ChangDu(Num::ofDouble(d)) > significantDigits(v)) {
         calcLog().limitTo(15);
         return Num::ofDouble(d);
     }
@@ -78,7 +59,7 @@ Num textOperand(const QString& text) {
     Decimal v;
     if (!reader.toDecimal(v)) throw DecimalError("not a number");
     if (d != 0 && std::fabs(d) < kDigitCheckBelow &&
-        doubleSignificantDigits(d) > significantDigits(v)) {
+        ZelYouXiao109ChangDu(Num::ofDouble(d)) > significantDigits(v)) {
         calcLog().limitTo(15);
         return Num::ofDouble(d);
     }

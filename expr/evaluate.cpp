@@ -14,6 +14,7 @@
 #include "engine/power.h"
 #include "engine/rounding.h"
 #include "engine/text_trim.h"
+#include "expr/char_classes.h"
 #include "expr/validate.h"
 
 namespace hc {
@@ -24,13 +25,6 @@ namespace {
 // with its summary message.
 struct PhaseFailure {};
 
-bool inSet(QChar c, std::u16string_view set) {
-    return set.find(c.unicode()) != std::u16string_view::npos;
-}
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isLetter(QChar c) { return c >= u'a' && c <= u'z'; }
-bool isSign(QChar c) { return c == u'+' || c == u'-'; }
-bool isBracket(QChar c) { return c == u'(' || c == u')'; }
 QChar lower(QChar c) { return c == u'E' ? QChar(u'e') : c.toLower(); }
 
 const QString kEnding = QStringLiteral(" 数值超出计算范围，我无法计算！返回错误数值。");
@@ -507,30 +501,9 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings)
     try {
         QString s = trimSpaces(formula.toLower());
 
-        // Bracket check, with running counts instead of counting both sides anew.
-        {
-            qsizetype totalOpen = s.count(u'(');
-            qsizetype totalClose = s.count(u')');
-            qsizetype leftOpen = 0, leftClose = 0;
-            const qsizetype last = std::max<qsizetype>(1, s.size() - 1);
-            for (qsizetype l = 0; l < last && l < s.size(); ++l) {
-                const QChar c = s[l];
-                if (!isBracket(c)) {
-                    const qsizetype rightOpen = totalOpen - leftOpen;
-                    const qsizetype rightClose = totalClose - leftClose;
-                    if (leftClose > leftOpen || rightOpen > rightClose) {
-                        st.report(QStringLiteral(" 算式--括号顺序--错误,请修改。"));
-                        return QStringLiteral("error");
-                    }
-                    if (leftOpen - leftClose != rightClose - rightOpen) {
-                        st.report(QStringLiteral(" 算式--括号无法配对--错误,请修改。"));
-                        return QStringLiteral("error");
-                    }
-                }
-                leftOpen += c == u'(';
-                leftClose += c == u')';
-            }
-        }
+        // The last character is left out of the check (a lone one is checked).
+        if (!bracketsPair(s, 0, std::max<qsizetype>(1, s.size() - 1)))
+            return QStringLiteral("error");
 
         bool failed = false;
         // One pass per "(" at most; a pass replaces every innermost pair it meets, and

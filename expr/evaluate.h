@@ -15,6 +15,12 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings)
 // Value of a bracket-free text as number text; "1", "-1" or "" on failure.
 QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings);
 
+// The two scanners below read a number inside a formula, from an operator outwards:
+// digits, points, signs and one exponent letter, stopping at the first character
+// that cannot continue the number and reporting texts with too many points, signs or
+// exponent letters. They find where an operand ends, which the number-text reader
+// (engine/number_reader.h) does not; the operand they cut out is then read by it.
+
 // The number text that ends at 1-based position p of s (leading sign and trailing
 // spaces included); on failure the lower-cased text up to p.
 QString ZelXiangQianQuShuZi(const QString& s, qsizetype p);

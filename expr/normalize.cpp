@@ -3,7 +3,8 @@
 #include <array>
 #include <string_view>
 
-#include "engine/number.h"
+#include "engine/text_trim.h"
+#include "expr/char_classes.h"
 
 namespace hc {
 
@@ -51,12 +52,8 @@ constexpr std::array kDataTable{
     Mapping{u']', u"］"},     Mapping{u'>', u"＞〉"},   Mapping{u'}', u"｝"},
 };
 
-bool isLetter(char16_t c) { return c >= u'a' && c <= u'z'; }
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool isFullWidthUpper(char16_t c) { return c >= 0xFF21 && c <= 0xFF3A; }
 bool isFullWidthLower(char16_t c) { return c >= 0xFF41 && c <= 0xFF5A; }
-
-bool inSet(char16_t c, std::u16string_view set) { return set.find(c) != std::u16string_view::npos; }
 
 bool inAlphabet(char16_t c) { return isDigit(c) || isLetter(c) || inSet(c, u"%!^*()-+./\\πε"); }
 

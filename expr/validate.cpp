@@ -1,20 +1,15 @@
 #include "expr/validate.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "engine/calc_log.h"
 #include "engine/text_trim.h"
+#include "expr/char_classes.h"
 
 namespace hc {
 
 namespace {
-
-bool inSet(QChar c, std::u16string_view set) {
-    return set.find(c.unicode()) != std::u16string_view::npos;
-}
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isLetter(QChar c) { return c >= u'a' && c <= u'z'; }
-bool isBracket(QChar c) { return c == u'(' || c == u')'; }
 
 // The trimmed, lower-cased text, or an empty text when the formula counts as empty.
 QString prepared(const QString& text) {
@@ -121,17 +116,22 @@ QString spaceOperators(const QString& s) {
     return out;
 }
 
-// Returns false (after reporting) at the first position whose brackets cannot pair.
-bool bracketsPair(const QString& s) {
+}  // namespace
+
+bool bracketsPair(QStringView s, qsizetype from, qsizetype end) {
     qsizetype totalOpen = 0;
     qsizetype totalClose = 0;
     for (QChar c : s) {
         totalOpen += c == u'(';
         totalClose += c == u')';
     }
-    qsizetype leftOpen = s.isEmpty() ? 0 : s[0] == u'(';
-    qsizetype leftClose = s.isEmpty() ? 0 : s[0] == u')';
-    for (qsizetype i = 1; i + 1 < s.size(); ++i) {
+    qsizetype leftOpen = 0;
+    qsizetype leftClose = 0;
+    for (QChar c : s.first(std::min(from, s.size()))) {
+        leftOpen += c == u'(';
+        leftClose += c == u')';
+    }
+    for (qsizetype i = from; i < end && i < s.size(); ++i) {
         const QChar c = s[i];
         if (!isBracket(c)) {
             const qsizetype rightOpen = totalOpen - leftOpen;
@@ -151,8 +151,6 @@ bool bracketsPair(const QString& s) {
     return true;
 }
 
-}  // namespace
-
 QString ZelFenJieBiaoDaShi(const QString& formula) {
     const QString t = prepared(formula);
     if (t.isEmpty()) return QStringLiteral("0");
@@ -164,7 +162,7 @@ QString ZelFenJieBiaoDaShi(const QString& formula) {
             return s;
         }
         s = spaceOperators(insertProducts(s));
-        bracketsPair(s);
+        bracketsPair(s, 1, s.size() - 1);
         return s;
     } catch (...) {
         calcLog().report(QStringLiteral("  [分解表达式]过程中，") + trimSpaces(formula) +

@@ -10,6 +10,13 @@ namespace hc {
 // Errors are counted and logged in the calculation state.
 QString ZelFenJieBiaoDaShi(const QString& formula);
 
+// Checks the brackets at the characters s[from] ... s[end - 1]: at each one that is no
+// bracket, no ")" may be unmatched to its left and no "(" to its right, and the
+// brackets open on the left must equal those closing on the right. Brackets before
+// `from` count as lying left. Reports the first fault in the current log and returns
+// false; true when there is none.
+bool bracketsPair(QStringView s, qsizetype from, qsizetype end);
+
 // Removes spaces and collapses "++" and "-+" ("--" and "+-" stay: the evaluator reads a
 // "-" after an operator as the sign of the next number).
 QString ZelJianHuaBiaoDaShi(const QString& text);
