@@ -84,6 +84,11 @@ done
 result=$("$root/usr/bin/hechuan-cli" eval 1+1) || fail "installed hechuan-cli eval 1+1 exited $?"
 echo "hechuan-cli eval 1+1 -> $result"
 [ "$result" = 2 ] || fail "installed hechuan-cli eval 1+1 printed '$result', not 2"
+# The window program shows its main window off screen and quits, printing its start-up time.
+ms=$(HC_STARTUP_TIME=1 QT_QPA_PLATFORM=offscreen timeout 60 "$root/usr/bin/hechuan") ||
+    fail "installed hechuan did not start and quit (exit $?)"
+[[ $ms =~ ^[0-9]+$ ]] || fail "installed hechuan printed '$ms' instead of its start-up time"
+echo "hechuan shows its main window off screen after $ms ms"
 
 # Every command that the installed program names in its help has a section in its page.
 page=$(zcat "$root/usr/share/man/man1/hechuan-cli.1.gz")
