@@ -22,12 +22,28 @@ void writeText(std::FILE* f, const QString& text) {
 LineReader::~LineReader() { std::free(buffer_); }
 
 bool LineReader::next(QString& line) {
-    const ssize_t n = ::getline(&buffer_, &capacity_, in_);
-    if (n < 0) return false;
-    ssize_t len = n;
-    if (len > 0 && buffer_[len - 1] == '\n') --len;
-    if (len > 0 && buffer_[len - 1] == '\r') --len;
-    line = QString::fromUtf8(buffer_, len);
+    // getdelim() stops at one delimiter only; a lone CR must end a line too, so that
+    // formulas from old Mac text files are not merged into one.
+    std::size_t len = 0;
+    int c = EOF;
+    flockfile(in_);
+    while ((c = getc_unlocked(in_)) != EOF && c != '\n' && c != '\r') {
+        if (len + 1 >= capacity_) {
+            const std::size_t grown = capacity_ < 256 ? 256 : capacity_ * 2;
+            char* b = static_cast<char*>(std::realloc(buffer_, grown));
+            if (!b) break;
+            buffer_ = b;
+            capacity_ = grown;
+        }
+        buffer_[len++] = static_cast<char>(c);
+    }
+    if (c == '\r') {
+        const int after = getc_unlocked(in_);
+        if (after != '\n' && after != EOF) ungetc(after, in_);
+    }
+    funlockfile(in_);
+    if (c == EOF && len == 0) return false;
+    line = QString::fromUtf8(buffer_, static_cast<qsizetype>(len));
     return true;
 }
 
@@ -119,7 +135,12 @@ int CommandLine::usageError(const QString& chinese, const QString& english) cons
 
 int CommandLine::finish(int status) const {
     const bool failed = std::fflush(io_.out) != 0 || std::ferror(io_.out);
-    return failed ? kExitFailure : status;
+    if (!failed) return status;
+    writeText(io_.err,
+              QStringLiteral("错误: 无法写出结果（磁盘已满或管道已关闭）\n"
+                             "error: could not write the output (disk full or pipe closed)\n"));
+    std::fflush(io_.err);
+    return kExitFailure;
 }
 
 }  // namespace hc::cli

@@ -37,7 +37,7 @@ QStringList utf8Arguments(int argc, char** argv);
 // Writes `text` as UTF-8 to `f`.
 void writeText(std::FILE* f, const QString& text);
 
-// Reads `in` line by line; a line break is LF or CR LF.
+// Reads `in` line by line; a line break is LF, CR LF or a lone CR.
 class LineReader {
 public:
     explicit LineReader(std::FILE* in) : in_(in) {}
@@ -81,7 +81,8 @@ public:
     // error; returns 2.
     int usageError(const QString& chinese, const QString& english) const;
 
-    // Flushes standard output; returns 1 when a write to it failed, else `status`.
+    // Flushes standard output; when a write to it failed, says so on standard error and
+    // returns 1, else returns `status`.
     int finish(int status) const;
 
 private:

@@ -131,4 +131,52 @@ TEST(CliEval, SeparatorLetsFormulasLookLikeOptions) {
     EXPECT_EQ(r.out, "3\n-2\n");
 }
 
+TEST(CliEval, EveryLineBreakEndsOneFormula) {
+    struct Case {
+        const char* input;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"1+1\r2+2\r3+3\r", "2\n4\n6\n"},  // lone CR: three formulas, not 1+12+23+3
+        {"1+1\r\n2+2\r\n3+3\r\n", "2\n4\n6\n"},
+        {"1+1\n2+2\n3+3", "2\n4\n6\n"},
+        {"1+1\r\n2+2\r3+3\n4+4", "2\n4\n6\n8\n"},
+        {"1+1\r\r\n2+2", "2\n0\n4\n"},  // CR then CR LF: an empty line between
+        {"1+1\n\r2+2", "2\n0\n4\n"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = runCli(args({"eval"}), QByteArray(c.input));
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, c.out) << QByteArray(c.input).toPercentEncoding().toStdString();
+    }
+}
+
+TEST(CliEval, WriteErrorIsReportedAndExitsOne) {
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(binDir() + QStringLiteral("/cli/hechuan-cli"), args({"eval"}));
+    ASSERT_TRUE(p.waitForStarted(10000));
+    p.write("1+1\r2+2\n");
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    const std::string err = p.readAllStandardError().toStdString();
+    EXPECT_NE(err.find("无法写出结果"), std::string::npos) << err;
+    EXPECT_NE(err.find("error: could not write the output"), std::string::npos) << err;
+}
+
+TEST(CliEval, DashHShowsHelpOnEverySubcommand) {
+    for (const char* name :
+         {"eval", "gk", "stats", "angle", "split", "base", "logic", "bearing", "attitude"}) {
+        for (const char* flag : {"-h", "--help"}) {
+            const CliRun r = runCli(args({name, flag}));
+            EXPECT_EQ(r.exitCode, 0) << name << ' ' << flag;
+            EXPECT_EQ(r.out.rfind("用法", 0), 0u) << name << ' ' << flag << ": " << r.out;
+            EXPECT_NE(r.out.find("Usage"), std::string::npos) << name << ' ' << flag;
+            EXPECT_TRUE(r.err.empty()) << name << ' ' << flag << ": " << r.err;
+        }
+    }
+}
+
 }  // namespace

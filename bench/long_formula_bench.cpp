@@ -1,0 +1,70 @@
+// bench-libs: hc_expr hc_engine
+// The calculate command on long formulas: a sum of ones, deeply nested brackets and a
+// mix of functions, full-width characters, "!", "%" and "\", at 10 kB to 10 MB.
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+
+#include "engine/calc_settings.h"
+#include "expr/calculate.h"
+
+namespace {
+
+// 1+1+...+1 of about n characters.
+QString sumOfOnes(qsizetype n) {
+    QString s;
+    s.reserve(n + 2);
+    s.append(u'1');
+    while (s.size() + 2 <= n) s.append(QStringLiteral("+1"));
+    return s;
+}
+
+// (1+(1+(...(1)...))) of about n characters.
+QString nestedBrackets(qsizetype n) {
+    const qsizetype levels = n / 4;
+    QString s;
+    s.reserve(4 * levels + 1);
+    for (qsizetype i = 0; i < levels; ++i) s.append(QStringLiteral("(1+"));
+    s.append(u'1');
+    s.append(QString(levels, u')'));
+    return s;
+}
+
+// A formula as a user pastes it: functions, full-width digits and brackets, Chinese
+// operator words, "!", "%" and "\", repeated to about n characters.
+QString realisticMix(qsizetype n) {
+    const QString piece = QStringLiteral(
+        "sin(30)+２×3!-50%\\7+（1.5-0.25）÷2+lg(100)*cos(0.5)-4!/24+ln(2.5)^2-12.5%+");
+    QString s;
+    s.reserve(n + piece.size());
+    while (s.size() + piece.size() < n) s.append(piece);
+    s.append(u'1');
+    return s;
+}
+
+template <QString (*Make)(qsizetype)>
+void BM_Long(benchmark::State& state) {
+    const QString formula = Make(state.range(0));
+    hc::CalcSettings settings;
+    for (auto _ : state) {
+        const hc::CalcResult r = hc::ZelJiSuanSuanShi(formula, settings);
+        benchmark::DoNotOptimize(r.result);
+        if (r.failed) state.SkipWithError("the formula failed");
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+    const char* big = std::getenv("HC_LONG_FORMULA_MAX");
+    const long max = big ? std::atol(big) : 1 << 20;
+    for (long n : {10'000L, 100'000L, 1'000'000L, 10'000'000L})
+        if (n <= max) b->Arg(n);
+    b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime()->Iterations(1);
+}
+
+BENCHMARK(BM_Long<sumOfOnes>)->Name("SumOfOnes")->Apply(sizes);
+BENCHMARK(BM_Long<nestedBrackets>)->Name("NestedBrackets")->Apply(sizes);
+BENCHMARK(BM_Long<realisticMix>)->Name("RealisticMix")->Apply(sizes);
+
+}  // namespace
