@@ -1,4 +1,3 @@
-// bench-libs: hc_decimal
 #include <benchmark/benchmark.h>
 
 #include <vector>

@@ -1,4 +1,3 @@
-// bench-libs: hc_expr hc_engine
 // The calculate command on the eighteen history examples, one by one and as a set.
 
 #include <benchmark/benchmark.h>
