@@ -8,6 +8,7 @@
 
 #include "engine/calc_log.h"
 #include "engine/number.h"
+#include "tests/engine/log_test.h"
 #include "engine/number_routines.h"
 
 namespace hc {
@@ -17,17 +18,7 @@ inline void PrintTo(const Decimal& d, std::ostream* os) { *os << d.toString().to
 
 namespace {
 
-class AngleUnitTest : public ::testing::Test {
-protected:
-    // The texts of the notices recorded so far.
-    QStringList notices() const {
-        QStringList texts;
-        for (const Notice& n : state.notices) texts << n.text;
-        return texts;
-    }
-    ScopedCalcLog scope;
-    CalcLog& state = scope.log();
-};
+using AngleUnitTest = LogTest;
 
 Decimal dec(const char* text) { return Decimal::fromText(QString::fromUtf8(text)); }
 

@@ -11,6 +11,7 @@
 #include "engine/angle.h"
 #include "engine/calc_log.h"
 #include "engine/number.h"
+#include "tests/engine/log_test.h"
 #include "engine/number_routines.h"
 #include "engine/power.h"
 
@@ -21,17 +22,7 @@ inline void PrintTo(const Decimal& d, std::ostream* os) { *os << d.toString().to
 
 namespace {
 
-class ElementaryFunctionsTest : public ::testing::Test {
-protected:
-    // The texts of the notices recorded so far.
-    QStringList notices() const {
-        QStringList texts;
-        for (const Notice& n : state.notices) texts << n.text;
-        return texts;
-    }
-    ScopedCalcLog scope;
-    CalcLog& state = scope.log();
-};
+using ElementaryFunctionsTest = LogTest;
 
 Decimal dec(const char* text) { return Decimal::fromText(QString::fromUtf8(text)); }
 
