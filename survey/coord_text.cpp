@@ -1,9 +1,9 @@
 #include "survey/coord_text.h"
 
 #include <cmath>
-#include <string>
 
 #include "engine/number.h"
+#include "engine/number_reader.h"
 #include "engine/rounding.h"
 #include "survey/decimal_text.h"
 #include "survey/projection.h"
@@ -22,21 +22,19 @@ bool fieldNumber(QStringView field, double& out) {
     while (b < e && field[b] == u' ') ++b;
     while (e > b && field[e - 1] == u' ') --e;
     if (b == e || field[b].unicode() < u' ') return false;
-    std::string buf;
+    qsizetype end = b;
     bool digit = false;
-    for (qsizetype i = b; i < e; ++i) {
-        char16_t c = field[i].unicode();
-        if (c == u'E') c = u'e';
+    for (; end < e; ++end) {
+        const char16_t c = field[end].unicode();
         const bool isDigit = c >= u'0' && c <= u'9';
-        if (!isDigit && c != u'.' && c != u'+' && c != u'-' && c != u'e') {
+        if (!isDigit && c != u'.' && c != u'+' && c != u'-' && c != u'e' && c != u'E') {
             if (!digit) return false;
             break;
         }
         digit = digit || isDigit;
-        buf += static_cast<char>(c);
     }
     double v = 0;
-    if (!survey_detail::readNumber(buf, v)) return false;
+    if (!textToDouble(field.mid(b, end - b), v)) return false;
     v = survey_detail::roundTo15(v);
     out = v == 0 ? 0.0 : v;
     return true;

@@ -44,9 +44,9 @@ QString ZelQuanJiaoZhuanBanJiao(const QString& text);
 // The number at the start of a data field, as its number text, or "" when there is
 // none. Grammar: spaces, then a run of digits, ".", "+", "-" and "e"/"E" in any mix
 // that holds a digit, cut at the first other character; the run must then be number
-// text (survey_detail::readNumber) and is taken to 15 significant digits. Separate from
-// the meridian setting's reader (zones.h leadingNumber), which stops at "e" and at a
-// second sign.
+// text (textToDouble, engine/number_reader.h) and is taken to 15 significant digits.
+// Separate from the meridian setting's reader (zones.h leadingNumber), which stops at
+// "e" and at a second sign.
 QString ZelQuShuZhi(const QString& field);
 
 inline constexpr int kWindowRowLimit = 200;

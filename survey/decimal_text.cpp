@@ -36,33 +36,6 @@ void digits15(double value, Digits15& out) {
     while (out.count > 1 && out.d[out.count - 1] == '0') --out.count;
 }
 
-// Whether unsigned number text (digits, at most one ".", optional exponent) that
-// does not fit a double lies below its range rather than above it.
-bool belowDoubleRange(std::string_view s) {
-    long long lead = 0;  // decimal exponent of the first non-zero digit, plus one
-    bool point = false;
-    bool seen = false;
-    std::size_t i = 0;
-    for (; i < s.size() && s[i] != 'e' && s[i] != 'E'; ++i) {
-        if (s[i] == '.') {
-            point = true;
-        } else if (!seen && s[i] == '0') {
-            if (point) --lead;
-        } else {
-            seen = true;
-            if (!point) ++lead;
-        }
-    }
-    long long exp = 0;
-    bool expNegative = false;
-    if (i < s.size()) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) expNegative = s[i++] == '-';
-        for (; i < s.size(); ++i) exp = std::min<long long>(exp * 10 + (s[i] - '0'), 1000000000);
-    }
-    return lead + (expNegative ? -exp : exp) < 0;
-}
-
 }  // namespace
 
 void toDecText(double value, DecText& out) {
@@ -129,71 +102,6 @@ double roundTo15(double value) {
     double out = value;
     std::from_chars(tmp, r.ptr, out);
     return out;
-}
-
-bool readNumber(std::string_view text, double& out) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && text[i] == ' ') ++i;
-    std::size_t end = n;
-    while (end > i && text[end - 1] == ' ') --end;
-    if (i == end) return false;
-    bool negative = false;
-    if (text[i] == '+' || text[i] == '-') {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const std::size_t start = i;
-    int digits = 0;
-    bool point = false;
-    for (; i < end; ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            ++digits;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0) return false;
-    if (i < end) {
-        if (text[i] != 'e' && text[i] != 'E') return false;
-        ++i;
-        if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
-        int expDigits = 0;
-        for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i) ++expDigits;
-        if (expDigits == 0 || i != end) return false;
-    }
-    double v = 0;
-    const auto r = std::from_chars(text.data() + start, text.data() + end, v);
-    if (r.ec == std::errc::result_out_of_range && r.ptr == text.data() + end &&
-        belowDoubleRange(text.substr(start, end - start))) {
-        // Underflow is not a failure: the number is 0.
-        out = negative ? -0.0 : 0.0;
-        return true;
-    }
-    if (r.ec != std::errc() || r.ptr != text.data() + end || !std::isfinite(v)) return false;
-    out = negative ? -v : v;
-    return true;
-}
-
-bool readNumber(const char16_t* text, int len, double& out) {
-    char buf[128];
-    if (len < 0 || len >= static_cast<int>(sizeof buf)) {
-        // Long texts are rare; only spaces around a number can make them valid.
-        int b = 0;
-        int e = len;
-        while (b < e && text[b] == u' ') ++b;
-        while (e > b && text[e - 1] == u' ') --e;
-        if (e - b <= 0 || e - b >= static_cast<int>(sizeof buf)) return false;
-        return readNumber(text + b, e - b, out);
-    }
-    for (int i = 0; i < len; ++i) {
-        if (text[i] > 127) return false;
-        buf[i] = static_cast<char>(text[i]);
-    }
-    return readNumber(std::string_view(buf, static_cast<std::size_t>(len)), out);
 }
 
 int formatFixed(double value, int minInt, int decimals, int maxDecimals, char* out) {

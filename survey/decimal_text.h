@@ -33,12 +33,6 @@ void toDecText(double value, DecText& out);
 // its number text); non-finite values are returned as they are.
 double roundTo15(double value);
 
-// Locale-independent reading of number text: optional sign, digits with at most one
-// ".", at least one digit, optional exponent. False for anything else and for
-// values outside the double range.
-bool readNumber(std::string_view text, double& out);
-bool readNumber(const char16_t* text, int len, double& out);
-
 // Writes |value| rounded half away from zero to `decimals` places (deciding on the
 // 15-digit decimal text), with at least `minInt` integer digits (zero-padded) and
 // at most `maxDecimals` when trailing zeros beyond `decimals` are dropped. A "-" is

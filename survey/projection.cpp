@@ -1,3 +1,13 @@
+// The Gauss-Krueger projection as the Chinese surveying textbooks give it
+// (高斯投影正反算公式), in two series:
+//  - forward: the classical meridian arc X = a(α0·B − α2·sin 2B + α4·sin 4B − α6·sin 6B),
+//    then northing and easting as power series in m = l·cos B (to m^6 and m^5);
+//  - inverse: the footpoint latitude Bf = μ + β1·sin 2μ + β2·sin 4μ + β3·sin 6μ with
+//    μ = x / A, then latitude and longitude difference as power series in D = y / Nf
+//    (to D^6 and D^5).
+// The constants of each ellipsoid (a, e², e′², α0 … α6, A, β1 … β3, a(1 − e²)) are used
+// exactly as listed below, never derived from one another or recomputed.
+
 #include "survey/projection.h"
 
 #include <charconv>

@@ -49,6 +49,17 @@ inline constexpr GridParameters kZoneGrid{0, 500000, 1};
 // text of the value. Other place counts and huge magnitudes return the value.
 double ZelSheRuXiaoShu(double value, int places);
 
+// Packed degrees-minutes-seconds on doubles. These read and write the decimal text of
+// a double (15 significant digits, decimalText below): d.mmss... with the minutes in the
+// first two fraction digits, whole seconds in the next two and fractions of a second
+// after them, fewer than four fraction digits read as if zeros followed, the sign of
+// the whole angle in front. Seconds above 60, and minutes with seconds above 60, are
+// taken as 60 without a word. Decimal degrees to packed rounds the seconds to 2 places
+// to decide whether they carry into the minutes, and otherwise keeps them to 15 places.
+// They stay apart from the calculator's ZelDuZhuanTiDu / ZelTiDuZhuanDu
+// (engine/angle.h), which read the 29-digit number text of a value, tell the user
+// about seconds or minutes above 60, and round the seconds to 24 places before a
+// carry: the same angle can come out differently in the last places.
 double ZelDuFenMiaoZhuanBaiFenDu(double packed);
 double ZelBaiFenDuZhuanDuFenMiao(double degrees);
 // Carries seconds or minutes that reached 60 into the next unit.

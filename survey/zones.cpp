@@ -4,6 +4,7 @@
 
 #include "engine/arithmetic.h"
 #include "engine/number.h"
+#include "engine/number_reader.h"
 #include "survey/decimal_text.h"
 
 namespace hc {
@@ -199,28 +200,25 @@ QString invalidMeridianMessage() {
 }
 
 double leadingNumber(const QString& text) {
-    const QChar* s = text.constData();
-    const int n = static_cast<int>(text.size());
-    int i = 0;
-    while (i < n && s[i] == u' ') ++i;
-    std::string number;
-    if (i < n && (s[i] == u'+' || s[i] == u'-')) number += static_cast<char>(s[i++].unicode());
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    while (start < n && text[start] == u' ') ++start;
+    qsizetype i = start;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) ++i;
     bool point = false;
     bool digit = false;
     for (; i < n; ++i) {
-        const char16_t c = s[i].unicode();
+        const char16_t c = text[i].unicode();
         if (c >= u'0' && c <= u'9') {
-            number += static_cast<char>(c);
             digit = true;
         } else if (c == u'.' && !point) {
-            number += '.';
             point = true;
         } else {
             break;
         }
     }
     double v = 0;
-    if (!digit || !survey_detail::readNumber(number, v)) {
+    if (!digit || !textToDouble(QStringView(text).mid(start, i - start), v)) {
         // Hundreds of digits do not make a double; such a setting is out of range.
         return digit ? HUGE_VAL : 0;
     }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "tests/survey/print_qstring.h"
 #include "tests/survey/temp_file.h"
@@ -59,6 +61,72 @@ TEST(GkBatch, NamesArePaddedWithinEachChunk) {
     const QString two = batch(GkConversion::GeoToZone3, s, input, 2);
     EXPECT_TRUE(two.contains(QStringLiteral("\r\nLONGNAME , 4")));
     EXPECT_TRUE(two.contains(QStringLiteral("\r\nB , 4")));
+}
+
+// Nothing a conversion runs is shared between threads: the same data converted by
+// several threads at once gives what one thread alone gives, for the batch and for the
+// window's operation (whose settings read the meridian through the calculator).
+TEST(GkBatch, SeveralThreadsConvertAtOnce) {
+    std::string geo;
+    std::string grid;
+    for (int i = 0; i < 3000; ++i) {
+        geo += "P" + std::to_string(i) + "," + std::to_string(20 + (i % 997) * 0.0301) + "," +
+               std::to_string(100 + (i % 991) * 0.0281) + "," + std::to_string(i % 50) + "\n";
+        grid += std::to_string(3000000 + i * 1234.5) + "," +
+                std::to_string(39400000 + (i % 700) * 377.25) + "\n";
+    }
+    struct Job {
+        GkConversion op;
+        const std::string* input;
+        GkSettings settings;
+        GkControls controls;
+    };
+    std::vector<Job> jobs;
+    for (Datum d : {Datum::Beijing1954, Datum::Xian1980, Datum::Wgs84}) {
+        GkSettings s;
+        s.datum = d;
+        s.datumText = datumControlText(d);
+        s.meridian = 118.5;
+        GkControls c;
+        c.ellipsoid = s.datumText;
+        c.meridian = QStringLiteral("117.7");  // invalid: a notice and 117
+        jobs.push_back({GkConversion::GeoToZone3, &geo, s, c});
+        jobs.push_back({GkConversion::Zone3To15, &grid, s, c});
+        jobs.push_back({GkConversion::Zone3ToGeo, &grid, s, c});
+    }
+    const auto runAll = [&](std::vector<QString>& batches, std::vector<GkResult>& windows) {
+        batches.clear();
+        windows.clear();
+        for (const Job& j : jobs) {
+            batches.push_back(batch(j.op, j.settings, *j.input, 256));
+            windows.push_back(
+                ZelZuoBiaoZhuanHuan(j.op, QString::fromStdString(*j.input), QString(), j.controls));
+        }
+    };
+    std::vector<QString> expectedBatches;
+    std::vector<GkResult> expectedWindows;
+    runAll(expectedBatches, expectedWindows);
+
+    constexpr int kThreads = 4;
+    std::vector<std::vector<QString>> batches(kThreads);
+    std::vector<std::vector<GkResult>> windows(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] { runAll(batches[t], windows[t]); });
+    }
+    for (std::thread& t : threads) t.join();
+
+    for (int t = 0; t < kThreads; ++t) {
+        ASSERT_EQ(batches[t].size(), jobs.size());
+        for (std::size_t j = 0; j < jobs.size(); ++j) {
+            EXPECT_EQ(batches[t][j], expectedBatches[j]) << "thread " << t << " job " << j;
+            EXPECT_EQ(windows[t][j].output, expectedWindows[j].output) << t << " " << j;
+            EXPECT_EQ(windows[t][j].input, expectedWindows[j].input) << t << " " << j;
+            EXPECT_EQ(windows[t][j].notices.size(), 1) << t << " " << j;
+            EXPECT_EQ(windows[t][j].settings.meridian, 117);
+        }
+    }
+    EXPECT_GT(expectedBatches[0].size(), 3000 * 30);
 }
 
 }  // namespace
