@@ -19,7 +19,7 @@ QString siteUrl(int n);  // the n-th site of the link buttons, n = 1 ...
 // itself, which registers its variable editor "Form3"), and the tool windows of the libraries
 // hc_survey_windows and hc_tools_windows when they are built: their registerSurveyWindows() and
 // registerToolsWindows() register Form213 ... and Form201 ... under those names.
-// Buttons for a window that is not registered are disabled.
+// A menu button whose window is not registered does nothing when pressed.
 void registerCalculatorWindows();
 
 // Application-wide font and the application name (not a display name, which Qt would

@@ -99,6 +99,8 @@ PointToolWindow::PointToolWindow(const QString& name, const QString& title, cons
     for (ui::TextBox* box : {text1_, text2_}) {
         box->setFont(monospaced());
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
+        // Commas split the point list, so Tab is free to move on to the next control.
+        box->setTabChangesFocus(true);
     }
     text1_->setText(sample);
 

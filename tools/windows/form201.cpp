@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "tools/data_file.h"
@@ -116,6 +117,13 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     text1_->setMinimumSize(text1_->fontMetrics().horizontalAdvance(QString(44, u'0')),
                            text1_->fontMetrics().lineSpacing() * 9);
     middle->addWidget(text1_, 1);
+    // A tab is one of the separators, so the data box keeps Tab; Ctrl+Tab moves on.
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), text1_, nullptr, nullptr,
+                               Qt::WidgetShortcut);
+    connect(next, &QShortcut::activated, this, [this] { focusNextChild(); });
+    auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), text1_,
+                                   nullptr, nullptr, Qt::WidgetShortcut);
+    connect(previous, &QShortcut::activated, this, [this] { focusPreviousChild(); });
     auto* side = new QVBoxLayout;
     auto* hint = label(this, QStringLiteral("Label12"),
                        QStringLiteral("  输入数值时必须用分割符分割数值，用回车符结束当前行。"));

@@ -1,0 +1,39 @@
+#pragma once
+// Uses a tool window once with its sample data, as a new user would: types what the
+// window does not already hold and presses its calculate button. Shared by the window
+// tests and the screenshot tool.
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+
+namespace hc::test {
+
+// Returns false when `w` is no tool window or a control it needs is missing.
+inline bool useOnce(QWidget* w) {
+    auto line = [w](const char* name, const char* text) {
+        auto* e = w->findChild<QLineEdit*>(QString::fromLatin1(name));
+        if (e) e->setText(QString::fromUtf8(text));
+        return e != nullptr;
+    };
+    auto press = [w](const char* name) {
+        auto* b = w->findChild<QPushButton*>(QString::fromLatin1(name));
+        if (b) b->click();
+        return b != nullptr;
+    };
+    const QString name = w->objectName();
+    // Statistics, coordinates, distance and attitude start with sample data of their own.
+    if (name == QLatin1String("Form201")) return press("Command1");
+    if (name == QLatin1String("Form213")) return press("CommandJto3");
+    if (name == QLatin1String("Form214") || name == QLatin1String("Form216"))
+        return press("Command1");
+    if (name == QLatin1String("Form202")) return line("Text1", "45.5959") && press("Command6");
+    if (name == QLatin1String("Form210")) return line("Text1", "-123.456") && press("Command1");
+    // 101 + 0 in binary: the digit keys 1, 0, 1, then 运算.
+    if (name == QLatin1String("Form203"))
+        return press("Command2") && press("Command1") && press("Command2") && press("Command23");
+    return false;
+}
+
+}  // namespace hc::test
