@@ -11,14 +11,14 @@ namespace {
 
 QString usageText() {
     return QStringLiteral(
-        "用法: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS]\n"
+        "用法: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS|2000]\n"
         "        [--meridian 117] [--separator ,] [--order xyz|yxz] [--no-names]\n"
         "  从标准输入读取坐标数据文本（每行：序号、两个坐标、高程，用分隔符隔开），\n"
         "  把坐标换算结果写到标准输出。jw 为经纬度（度.分秒），1.5、3、6 为分带公里网坐标。\n"
         "  换算：经纬度与各分带互换，以及 1.5->3、3->6、3->1.5、6->3。\n"
         "  备注与“没有发现坐标数据！”写到标准错误。退出码：0 成功，1 没有数据或输出失败，2 "
         "选项错误。\n"
-        "Usage: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS]\n"
+        "Usage: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS|2000]\n"
         "        [--meridian 117] [--separator ,] [--order xyz|yxz] [--no-names]\n"
         "  Reads a coordinate data text (lines of name, two coordinates and height, split by\n"
         "  the separator) from standard input and writes the converted block to standard\n"
@@ -79,8 +79,8 @@ int runGk(const QStringList& args, const Streams& io) {
     settings.withNames = !cl.isSet(QStringLiteral("no-names"));
     const std::optional<Datum> datum = datumOfCode(ellipsoid);
     if (!datum) {
-        return cl.usageError(QStringLiteral("椭球参数只能是 BJ、XA 或 WGS"),
-                             QStringLiteral("--ellipsoid must be BJ, XA or WGS"));
+        return cl.usageError(QStringLiteral("椭球参数只能是 BJ、XA、WGS 或 2000"),
+                             QStringLiteral("--ellipsoid must be BJ, XA, WGS or 2000"));
     }
     settings.datum = *datum;
     settings.datumText = datumControlText(*datum);

@@ -17,6 +17,7 @@
 #include "engine/decimal.h"
 #include "engine/number.h"
 #include "survey/decimal_text.h"
+#include "survey/ellipsoid_series.h"
 
 namespace hc {
 
@@ -55,6 +56,8 @@ const Ellipsoid& ellipsoidOf(Datum datum) {
             return xian1980();
         case Datum::Wgs84:
             return wgs84();
+        case Datum::Cgcs2000:
+            return cgcs2000();
         case Datum::Beijing1954:
             break;
     }

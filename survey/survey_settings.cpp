@@ -5,6 +5,7 @@ namespace hc {
 Datum datumOfControlText(const QString& text) {
     if (text == QStringLiteral("西安")) return Datum::Xian1980;
     if (text == QLatin1String("WGS")) return Datum::Wgs84;
+    if (text == QLatin1String("2000")) return Datum::Cgcs2000;
     return Datum::Beijing1954;
 }
 
@@ -18,6 +19,8 @@ QString datumControlText(Datum datum) {
             return QStringLiteral("西安");
         case Datum::Wgs84:
             return QStringLiteral("WGS");
+        case Datum::Cgcs2000:
+            return QStringLiteral("2000");
         case Datum::Beijing1954:
             break;
     }
@@ -29,6 +32,7 @@ std::optional<Datum> datumOfCode(const QString& code) {
     if (c == QLatin1String("BJ")) return Datum::Beijing1954;
     if (c == QLatin1String("XA")) return Datum::Xian1980;
     if (c == QLatin1String("WGS")) return Datum::Wgs84;
+    if (c == QLatin1String("2000")) return Datum::Cgcs2000;
     return std::nullopt;
 }
 

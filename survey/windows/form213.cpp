@@ -209,7 +209,8 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
     label5_ = label("Label5", QStringLiteral("公里网"));
     combo4_ = new QComboBox(this);
     combo4_->setObjectName(QStringLiteral("Combo4"));
-    combo4_->addItems({QStringLiteral("北京"), QStringLiteral("西安"), QStringLiteral("WGS")});
+    combo4_->addItems({QStringLiteral("北京"), QStringLiteral("西安"), QStringLiteral("WGS"),
+                       QStringLiteral("2000")});
     combo4_->setToolTip(
         QStringLiteral("根据你选择的类型（参数），决定公里网坐标的输出，"
                        "北京坐标系统和西安坐标系统等有参数差别。"));

@@ -65,12 +65,13 @@ TEST(GkCommand, WritesTheWindowsOutputBlockForEveryConversion) {
         {"JW", "6", GkConversion::GeoToZone6, kGeo},
     };
     for (const Case& c : cases) {
-        for (const char* ellipsoid : {"BJ", "XA", "WGS"}) {
+        for (const char* ellipsoid : {"BJ", "XA", "WGS", "2000"}) {
             const GkRun r = gk({"--from", c.from, "--to", c.to, "--ellipsoid", ellipsoid}, c.input);
             GkControls controls;
-            controls.ellipsoid = QString::fromUtf8(std::string(ellipsoid) == "BJ"   ? "北京"
-                                                   : std::string(ellipsoid) == "XA" ? "西安"
-                                                                                    : "WGS");
+            const std::string code = ellipsoid;
+            controls.ellipsoid = QString::fromUtf8(code == "BJ"   ? "北京"
+                                                   : code == "XA" ? "西安"
+                                                                  : ellipsoid);
             const GkResult w =
                 ZelZuoBiaoZhuanHuan(c.op, QString::fromStdString(c.input), QString(), controls);
             EXPECT_EQ(r.status, 0) << c.from << " -> " << c.to;
