@@ -70,6 +70,8 @@ const Ellipsoid& ZelTuoQiuCanShu(const QString& code) {
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 bool guarded(double v) { return !(std::fabs(v) <= kAngleGuard); }
 
 // Unsigned integer of up to 19 decimal digits.
@@ -195,13 +197,16 @@ double ZelBaiFenDuZhuanDuFenMiao(double degrees) {
 
     char sec[64];
     int sl = 0;
-    if (ZelSheRuXiaoShu(restSeconds, 2) == 60) {
+    // The seconds are kept to the 4 places that the packed angle's 8 places show, and
+    // the carry is decided on them: seconds just below 60 are neither carried early nor
+    // written as 60 by a later rounding.
+    if (ZelSheRuXiaoShu(restSeconds, 4) == 60) {
         sec[sl++] = '0';
         sec[sl++] = '0';
         ++minutes;
     } else {
         DecText s;
-        toDecText(ZelSheRuXiaoShu(restSeconds, 15), s);
+        toDecText(ZelSheRuXiaoShu(restSeconds, 4), s);
         // Below 10 seconds the text gets a leading zero; the point is dropped.
         const std::string_view si = s.intDigits();
         if (si.size() < 2) sec[sl++] = '0';
@@ -318,10 +323,25 @@ GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& p, const GridPar
     return {x, y};
 }
 
-LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& p, const GridParameters& g) {
+double footpointLatitude(double x, const Ellipsoid& p, const GridParameters& g) {
     const double mu = ((x - g.falseNorthing) / g.k0) / p.arcA;
-    const double bf =
-        mu + p.beta1 * std::sin(2 * mu) + p.beta2 * std::sin(4 * mu) + p.beta3 * std::sin(6 * mu);
+    return mu + p.beta1 * std::sin(2 * mu) + p.beta2 * std::sin(4 * mu) +
+           p.beta3 * std::sin(6 * mu);
+}
+
+double meridianQuadrant(const Ellipsoid& p, const GridParameters& g) {
+    return g.falseNorthing + g.k0 * p.arcA * (kPi / 2);
+}
+
+double inverseEastingLimit(double x, const Ellipsoid& p, const GridParameters& g) {
+    const double bf = footpointLatitude(x, p, g);
+    const double sf = std::sin(bf);
+    const double nf = p.a / std::sqrt(1 - p.e2 * sf * sf);
+    return g.k0 * nf * std::fabs(std::cos(bf)) * (kInverseLongitudeLimit * kPi / 180);
+}
+
+LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& p, const GridParameters& g) {
+    const double bf = footpointLatitude(x, p, g);
     const double sf = std::sin(bf);
     const double cf = std::cos(bf);
     const double w = 1 - p.e2 * sf * sf;

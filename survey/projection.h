@@ -54,8 +54,8 @@ double ZelSheRuXiaoShu(double value, int places);
 // first two fraction digits, whole seconds in the next two and fractions of a second
 // after them, fewer than four fraction digits read as if zeros followed, the sign of
 // the whole angle in front. Seconds above 60, and minutes with seconds above 60, are
-// taken as 60 without a word. Decimal degrees to packed rounds the seconds to 2 places
-// to decide whether they carry into the minutes, and otherwise keeps them to 15 places.
+// taken as 60 without a word. Decimal degrees to packed rounds the seconds to the 4
+// places of an 8-place packed angle and carries them into the minutes when that gives 60.
 // They stay apart from the calculator's ZelDuZhuanTiDu / ZelTiDuZhuanDu
 // (engine/angle.h), which read the 29-digit number text of a value, tell the user
 // about seconds or minutes above 60, and round the seconds to 24 places before a
@@ -90,6 +90,21 @@ struct LatDiff {
 // Forward core: latitude and longitude difference (radians) to northing and easting.
 GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& set,
                            const GridParameters& grid = kZoneGrid);
+// Footpoint latitude (radians) of a northing x (metres): the latitude whose meridian arc
+// is x, by the inverse core's series.
+double footpointLatitude(double x, const Ellipsoid& set, const GridParameters& grid = kZoneGrid);
+// The northing of the pole (metres): the meridian arc from the equator to the pole.
+double meridianQuadrant(const Ellipsoid& set, const GridParameters& grid = kZoneGrid);
+// How far from the central meridian (degrees of longitude) the inverse core is trusted.
+// Forward conversions place points up to 5.5 degrees off (the 6 degree zone's 4 degree
+// choice threshold plus the 1.5 degrees between a setting and its 6 degree meridian);
+// the series in y/N is within 2 mm of the exact projection at 4 degrees and within 5 cm
+// at 6, and falls apart beyond.
+inline constexpr double kInverseLongitudeLimit = 6;
+// The largest reduced easting (metres) the inverse core accepts at northing x (>= 0):
+// kInverseLongitudeLimit degrees on the parallel of the footpoint latitude, so it
+// shrinks to 0 at the pole.
+double inverseEastingLimit(double x, const Ellipsoid& set, const GridParameters& grid = kZoneGrid);
 // Inverse core: northing (>= 0) and reduced easting to latitude and longitude difference.
 LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& set,
                           const GridParameters& grid = kZoneGrid);

@@ -71,23 +71,41 @@ struct InverseWords {
     QString tooSmall;
     QString tooLarge;
     QString northing;
+    QString beyondPole;  // |x| beyond the meridian quadrant
+    QString farEasting;  // too far from the meridian for the inverse series
 };
+
+// The remarks of a northing beyond the pole and of an easting too far out, for the
+// zone name of the other remarks ("三度带").
+QString beyondPoleWords(const QString& zone) {
+    return QStringLiteral("错误?原始") + zone +
+           QStringLiteral("坐标|X|超过赤道至极点的子午线弧长 超出常规范围!");
+}
+QString farEastingWords(const QString& zone) {
+    return QStringLiteral("错误?原始") + zone +
+           QStringLiteral("坐标|Y|离中央子午线超过6度经差 超出常规范围!");
+}
 
 const InverseWords& words(Zone zone) {
     static const InverseWords six{QStringLiteral("错误?原始六度带坐标 0 0 超出常规范围!"),
                                   QStringLiteral("错误?原始六度带坐标|Y|<01001000 超出常规范围!"),
                                   QStringLiteral("错误?原始六度带坐标|Y|>30999000 超出常规范围!"),
-                                  QStringLiteral("错误?原始六度带坐标|X|>10002200 超出常规范围!")};
-    static const InverseWords three{
-        QStringLiteral("错误?原始三度带坐标 0 0 超出常规范围!"),
-        QStringLiteral("错误?原始三度带坐标|Y|<00001000 超出常规范围!"),
-        QStringLiteral("错误?原始三度带坐标|Y|>60999000 超出常规范围!"),
-        QStringLiteral("错误?原始三度带坐标|X|>10002200 超出常规范围!")};
+                                  QStringLiteral("错误?原始六度带坐标|X|>10002200 超出常规范围!"),
+                                  beyondPoleWords(QStringLiteral("六度带")),
+                                  farEastingWords(QStringLiteral("六度带"))};
+    static const InverseWords three{QStringLiteral("错误?原始三度带坐标 0 0 超出常规范围!"),
+                                    QStringLiteral("错误?原始三度带坐标|Y|<00001000 超出常规范围!"),
+                                    QStringLiteral("错误?原始三度带坐标|Y|>60999000 超出常规范围!"),
+                                    QStringLiteral("错误?原始三度带坐标|X|>10002200 超出常规范围!"),
+                                    beyondPoleWords(QStringLiteral("三度带")),
+                                    farEastingWords(QStringLiteral("三度带"))};
     static const InverseWords oneAndHalf{
         QStringLiteral("错误?原始1.5度带坐标 0 0 超出常规范围!"),
         QStringLiteral("错误?原始1.5度带坐标|Y|<00001000 超出常规范围!"),
         QStringLiteral("错误?原始1.5度带坐标 -121999000<Y<119999000 超出常规范围!"),
-        QStringLiteral("错误?原始1.5度带坐标|X|>10002200 超出常规范围!")};
+        QStringLiteral("错误?原始1.5度带坐标|X|>10002200 超出常规范围!"),
+        beyondPoleWords(QStringLiteral("1.5度带")),
+        farEastingWords(QStringLiteral("1.5度带"))};
     return zone == Zone::Six ? six : zone == Zone::Three ? three : oneAndHalf;
 }
 
@@ -135,6 +153,8 @@ GeoPoint inverse(Zone zone, double x, double y, const Ellipsoid& p, const GridPa
         reduced = (ay - z * 1000000) - grid.falseEasting;
     }
     if (l0 < -180 || l0 > 180) return reject(QStringLiteral("错误?原始东Y坐标超出常规范围!"));
+    if (ax > meridianQuadrant(p, grid)) return reject(w.beyondPole);
+    if (std::fabs(reduced) > inverseEastingLimit(ax, p, grid)) return reject(w.farEasting);
 
     const LatDiff r = ZelTouYingFanSuan(ax, reduced, p, grid);
     double lat = 0;
