@@ -1,17 +1,23 @@
 // Grabs the calculator's windows into PNG files in the folder given as first
 // argument, their names starting with the optional second argument:
 // the main window before and after a calculation, at its smallest and as a large
-// window, the variable editor, the module menu and the help window.
+// window, the variable editor, the module menu and the help window; then a new
+// user's tour: every window opened from the main window and from the module menu,
+// used once with its sample data, closed and opened again. With every tool window
+// open it prints the resident memory (VmRSS) of the process.
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
 
 #include "calculator/form1.h"
 #include "calculator/windows.h"
+#include "tests/calculator/sample_use.h"
 #include "ui/widget_services.h"
 
 namespace {
@@ -24,6 +30,34 @@ bool save(QWidget* w, const QString& dir, const char* name) {
     const bool ok = w && w->grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
     return ok;
+}
+
+// Presses the button and grabs the window it opened, after using a tool window once.
+bool openUseAndSave(QAbstractButton* button, const char* window, const QString& dir,
+                    const QString& file) {
+    if (!button) return false;
+    button->click();
+    QWidget* w = hc::ui::openWindow(QString::fromLatin1(window));
+    if (!w) {
+        std::printf("FAILED %s did not open %s\n", qPrintable(button->objectName()), window);
+        return false;
+    }
+    w->raise();
+    hc::test::useOnce(w);
+    return save(w, dir, qPrintable(file));
+}
+
+void closeWindow(const char* window) {
+    if (QWidget* w = hc::ui::openWindow(QString::fromLatin1(window))) w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QByteArray residentMemory() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return "unknown";
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).simplified();
+    return "unknown";
 }
 
 }  // namespace
@@ -62,6 +96,34 @@ int main(int argc, char** argv) {
     form1.resize(defaultSize);
     ok &= save(hc::ui::showWindow("Form3"), dir, "form3.png");
     ok &= save(hc::ui::showWindow("Form2"), dir, "form2.png");
-    ok &= save(hc::ui::showWindow("Form5"), dir, "form5.png");
+    QWidget* help = hc::ui::showWindow("Form5");
+    ok &= save(help, dir, "form5.png");
+    if (auto* text = help->findChild<QPlainTextEdit*>("Text1")) {
+        text->moveCursor(QTextCursor::End);
+        text->ensureCursorVisible();
+    }
+    ok &= save(help, dir, "form5_end.png");
+    for (const char* w : {"Form2", "Form3", "Form5"}) closeWindow(w);
+
+    const std::pair<const char*, const char*> mainButtons[] = {
+        {"dcButton1", "Form201"}, {"dcButton2", "Form202"}, {"dcButton3", "Form203"},
+        {"dcButton5", "Form213"}, {"dcButton6", "Form214"}, {"dcButton7", "Form216"},
+        {"dcButton13", "Form3"},  {"dcButton14", "Form5"}};
+    for (const auto& [button, window] : mainButtons)
+        ok &= openUseAndSave(form1.findChild<QPushButton*>(button), window, dir,
+                             QStringLiteral("tour_%1.png").arg(QLatin1String(window)));
+    for (const auto& [button, window] : mainButtons) closeWindow(window);
+
+    QWidget* menu = hc::ui::showWindow("Form2");
+    const std::pair<int, const char*> menuButtons[] = {
+        {0, "Form201"},  {1, "Form202"},  {2, "Form203"},  {9, "Form210"}, {12, "Form213"},
+        {13, "Form214"}, {14, "Form215"}, {15, "Form216"}, {30, "Form6"},  {65, "Form5"}};
+    for (const auto& [index, window] : menuButtons) {
+        auto* b = menu->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(index));
+        ok &= openUseAndSave(b, window, dir,
+                             QStringLiteral("menu_%1.png").arg(QLatin1String(window)));
+    }
+    std::printf("VmRSS with every tool window open: %s\n", residentMemory().constData());
+    std::fflush(stdout);
     return ok ? 0 : 1;
 }
