@@ -159,6 +159,10 @@ Num ZelLiangShuYu(const Num& a, const Num& b) {
         const Num y = ZelShuZhuanShu(b);
         const Num q = ZelLiangShuShang(x, y);
         if (ZelDuoShaoE(q) > 0 && std::fabs(q.toDouble()) >= 1) {
+            // A double operand is known to 15 digits only; from 2^53 on, its quotient
+            // no longer tells which whole number it stands for, so no remainder can.
+            if ((x.isDouble() || y.isDouble()) && std::fabs(q.toDouble()) >= 0x1p53)
+                throw DecimalError("remainder of an inexact operand");
             // A quotient beyond the Decimal range has no exact integer part; subtracting
             // its 15-digit product would leave noise larger than the divisor.
             const double r = std::fmod(x.toDouble(), y.toDouble());
