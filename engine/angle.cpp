@@ -16,6 +16,12 @@ const Decimal& piOver180() {
     return v;
 }
 
+Decimal::u128 pow10(int n) {
+    Decimal::u128 p = 1;
+    while (n-- > 0) p *= 10;
+    return p;
+}
+
 Num errorValue() { return Num::failure(QStringLiteral("error")); }
 
 Num failure(const QString& label, const Num& x) {
@@ -103,6 +109,29 @@ Num degreesToPacked(const Num& x) {
     return Num::ofDecimal(Decimal::fromText(deg + u'.' + mm + ss));
 }
 
+// d with whole turns of 360 removed, exactly; the sign of d stays, and an angle
+// within one turn comes back unchanged.
+Decimal withoutWholeTurns(const Decimal& d) {
+    const Decimal::u128 turn = Decimal::u128(360) * pow10(d.scale());
+    if (d.coefficient() < turn) return d;
+    return Decimal::fromParts(d.coefficient() % turn, d.scale(), d.isNegative());
+}
+
+// Degrees to radians after removing whole turns. A multiple of 90 degrees gives the
+// quarter-turn constant itself (0, pi/2, pi, 3pi/2, counted anticlockwise from 0),
+// which the circular functions take as an exact point; the product with the
+// 28-digit pi/180 would miss it in the last digits.
+Decimal degreesToRadians(const Decimal& degrees) {
+    const Decimal d = withoutWholeTurns(degrees);
+    const Decimal::u128 quarter = Decimal::u128(90) * pow10(d.scale());
+    if (d.coefficient() % quarter != 0) return d * piOver180();
+    int k = int(d.coefficient() / quarter);
+    if (d.isNegative() && k != 0) k = 4 - k;
+    static const Decimal quarters[] = {Decimal(0), Decimal::fromText(kHalfPi),
+                                       Decimal::fromText(kPi), Decimal::fromText(kThreeHalfPi)};
+    return quarters[k];
+}
+
 }  // namespace
 
 Num ZelDanWeiZhuanHuDu(const Num& x, AngleUnit unit) {
@@ -111,11 +140,9 @@ Num ZelDanWeiZhuanHuDu(const Num& x, AngleUnit unit) {
         if (ZelDuoShaoE(v) > 0) return Num::ofDecimal(Decimal(0));
         switch (unit) {
             case kDecimalDegrees:
-                return Num::ofDecimal(v.toDecimal() * piOver180());
-            case kPackedDms: {
-                const Num degrees = ZelDuZhuanTiDu(v);
-                return Num::ofDecimal(degrees.toDecimal() * piOver180());
-            }
+                return Num::ofDecimal(degreesToRadians(v.toDecimal()));
+            case kPackedDms:
+                return Num::ofDecimal(degreesToRadians(ZelDuZhuanTiDu(v).toDecimal()));
             default:
                 return Num::ofDecimal(v.toDecimal());
         }

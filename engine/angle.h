@@ -6,7 +6,11 @@
 
 namespace hc {
 
-// An angle in `unit` to radians. Reports nothing of its own: a text that is not
+// An angle in `unit` to radians, for the circular functions. In the two degree
+// units whole turns are removed in exact degrees first (the sign stays, angles
+// within one turn are unchanged), and a multiple of 90 degrees gives exactly 0
+// or the text constant pi/2, pi or 3pi/2 (functions.h), -90 giving 3pi/2. An
+// angle in exponent form gives 0. Reports nothing of its own: a text that is not
 // a number is reported by the reader and reads as 0; a failure inside gives the
 // failure "error" for the caller to report.
 Num ZelDanWeiZhuanHuDu(const Num& x, AngleUnit unit);

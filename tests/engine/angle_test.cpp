@@ -119,10 +119,13 @@ TEST_F(AngleUnitTest, RoundTripOfValidPackedAngles) {
 
 TEST_F(AngleUnitTest, UnitToRadians) {
     EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofText("1.25"), kRadians).text(), QStringLiteral("1.25"));
+    // Right angles give the quarter-turn constants, not the products with pi/180.
     EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofInt(180), kDecimalDegrees).text(),
-              QStringLiteral("3.141592653589793238462643386"));
+              QStringLiteral("3.1415926535897932384626433833"));
     EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofInt(90), kPackedDms).text(),
-              QStringLiteral("1.570796326794896619231321693"));
+              QStringLiteral("1.5707963267948966192313216916"));
+    EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofInt(45), kDecimalDegrees).text(),
+              QStringLiteral("0.7853981633974483096156608465"));
     EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofText("12.3"), kPackedDms).decimal(),
               dec("12.5") * dec("0.0174532925199432957692369077"));
     EXPECT_EQ(ZelDanWeiZhuanHuDu(Num::ofText("1E+40"), kPackedDms).text(), QStringLiteral("0"));
