@@ -1,4 +1,3 @@
-// bench-libs: hc_tools
 // Base conversion: 10,000 random 28-digit decimals to binary and back, and the
 // conversions between binary and hexadecimal on the same values.
 

@@ -1,4 +1,3 @@
-// bench-libs: hc_expr hc_engine
 // The calculate command on long formulas: a sum of ones, deeply nested brackets and a
 // mix of functions, full-width characters, "!", "%" and "\", at 10 kB to 10 MB.
 

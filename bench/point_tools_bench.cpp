@@ -1,4 +1,3 @@
-// bench-libs: hc_survey hc_engine
 // Distance and bearing of 10,000 points and 10,000 plane attitudes; the items
 // processed give the time per point and per attitude.
 #include <benchmark/benchmark.h>

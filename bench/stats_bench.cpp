@@ -1,4 +1,3 @@
-// bench-libs: hc_tools hc_engine
 #include <benchmark/benchmark.h>
 
 #include <QString>

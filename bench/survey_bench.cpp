@@ -1,4 +1,3 @@
-// bench-libs: hc_survey hc_engine
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
