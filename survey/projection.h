@@ -98,7 +98,7 @@ double meridianQuadrant(const Ellipsoid& set, const GridParameters& grid = kZone
 // How far from the central meridian (degrees of longitude) the inverse core is trusted.
 // Forward conversions place points up to 5.5 degrees off (the 6 degree zone's 4 degree
 // choice threshold plus the 1.5 degrees between a setting and its 6 degree meridian);
-// the series in y/N is within 2 mm of the exact projection at 4 degrees and within 5 cm
+// the series in y/N is within 3 mm of the exact projection at 4 degrees and within 5 cm
 // at 6, and falls apart beyond.
 inline constexpr double kInverseLongitudeLimit = 6;
 // The largest reduced easting (metres) the inverse core accepts at northing x (>= 0):
