@@ -111,6 +111,14 @@ TEST_F(Form213Test, StartsWithItsControlsTextsAndState) {
     EXPECT_EQ(label("Label3")->text(), QStringLiteral("中央子午线经度"));
     EXPECT_EQ(label("Label3")->toolTip(), QStringLiteral("-１８０到 +１８０ ， 默认为１１７度"));
     EXPECT_EQ(label("Label4")->text(), QStringLiteral("对应带号:20 39 77  "));
+    EXPECT_TRUE(
+        label("Label4")->toolTip().startsWith(QStringLiteral("{中央子午线经度}决定了坐标分带号")));
+    EXPECT_EQ(
+        c3->toolTip(),
+        QStringLiteral("{中央子午线经度}决定了坐标转换时{公里网的带号}、是否进行跨分带计算。"));
+    EXPECT_TRUE(combo("Combo4")->toolTip().startsWith(QStringLiteral("根据你选择的类型（参数）")));
+    EXPECT_EQ(button("CommandPrint")->toolTip(),
+              QStringLiteral("将本页面的所有数据打印输出，安装打印机后才可执行打印功能"));
     QComboBox* c4 = combo("Combo4");
     EXPECT_EQ(c4->currentText(), QStringLiteral("北京"));
     EXPECT_EQ(c4->itemText(1), QStringLiteral("西安"));
@@ -129,6 +137,9 @@ TEST_F(Form213Test, StartsWithItsControlsTextsAndState) {
     auto* check = child<QCheckBox>("Check1");
     EXPECT_TRUE(check->isChecked());
     EXPECT_EQ(check->text(), QStringLiteral("带序号输出"));
+    EXPECT_EQ(check->toolTip(), QStringLiteral("输出成果是否带有序号一栏"));
+    EXPECT_EQ(option->toolTip(),
+              QStringLiteral("数据结构为序号、纬度、经度、高程...，纬度在经度前面。"));
     EXPECT_EQ(label("Label1")->text(), QStringLiteral(" 坐标转换模块"));
     EXPECT_EQ(label("Label1")->toolTip(), QStringLiteral("转换原始数据中的相近字母"));
     EXPECT_EQ(button("CommandJiaoHuan")->text(), QStringLiteral("文本１ ← 文本２"));
