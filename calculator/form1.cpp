@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,9 +12,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <functional>
+#include <thread>
 
 #include "calculator/form3.h"
 #include "calculator/result_copy.h"
@@ -94,6 +97,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 }
 
 Form1::~Form1() {
+    cancelCalculation();
     // The boxes lose the focus while the base class destroys them.
     text1_->disconnect(this);
     text3_->disconnect(this);
@@ -170,6 +174,10 @@ void Form1::buildControls() {
     text1_->setFont(formulaFont);
     text1_->setMinimumHeight(QFontMetrics(formulaFont).lineSpacing() * 2 + 12);
     text1_->setTabChangesFocus(true);
+    // A formula has no word breaks to speak of: laid out by words, a pasted formula of
+    // a megabyte would take minutes (each line is searched for a word end from its
+    // start); broken anywhere it takes a moment.
+    text1_->setWordWrapMode(QTextOption::WrapAnywhere);
     formulaRow->addWidget(text1_, 1);
     auto* side = new QGridLayout;
     auto* calc = makeButton(this, QStringLiteral("dcButton10"), QStringLiteral("计 算"));
@@ -196,6 +204,10 @@ void Form1::buildControls() {
     side->setRowStretch(3, 1);  // the buttons stay together beside a taller formula box
     formulaRow->addLayout(side);
     root->addLayout(formulaRow, 3);
+    calcButton_ = calc;
+    clearButton_ = clearButton;
+    backButton_ = back;
+    forwardButton_ = forward;
     connect(calc, &QPushButton::clicked, this, &Form1::calculate);
     connect(clearButton, &QPushButton::clicked, this, &Form1::clear);
     connect(back, &QPushButton::clicked, this, &Form1::browseBack);
@@ -207,6 +219,7 @@ void Form1::buildControls() {
     label2->setObjectName(QStringLiteral("Label2"));
     root->addWidget(label2);
     text2_ = new ui::TextBox(this);
+    text2_->setWordWrapMode(QTextOption::WrapAnywhere);  // messages quote the formula
     text2_->setObjectName(QStringLiteral("Text2"));
     text2_->setReadOnly(true);
     text2_->setFont(resultFont());
@@ -285,6 +298,11 @@ void Form1::buildControls() {
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(e);
+        // While a calculation runs, Esc stops it and no other key edits anything.
+        if (running_) {
+            if (key->key() == Qt::Key_Escape) cancelCalculation();
+            return true;
+        }
         if (watched == text1_) return formulaKey(key);
         auto* control = qobject_cast<QWidget*>(watched);
         if (control && control->window() == this && controlKey(control, key)) return true;
@@ -406,9 +424,37 @@ void Form1::saveSelection() {
 }
 
 void Form1::calculate() {
+    if (running_) return;
     text2_->setText(calculatingText());
     text3_->setText(checkResultsText());
-    const CalcResult r = ZelJiSuanSuanShi(text1_->text(), settings_);
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    running_ = cancel;
+    setCalculating(true);
+
+    // The worker shares nothing with the window but its own copies and the flag; the
+    // loop below handles the window's events until the worker tells it that it is done.
+    CalcResult r;
+    QEventLoop loop;
+    std::thread worker([&r, &loop, cancel, formula = text1_->text(), settings = settings_] {
+        r = ZelJiSuanSuanShi(formula, settings, cancel.get());
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    QPointer<Form1> self(this);
+    loop.exec();
+    // The loop also ends when the application quits: the calculation is then stopped.
+    cancel->store(true);
+    worker.join();
+    if (!self) return;
+    running_.reset();
+    setCalculating(false);
+
+    if (r.cancelled) {
+        text2_->setText(QString());
+        text3_->setText(r.status);
+        ZelChongZhi();
+        text1_->setFocus();
+        return;
+    }
     ui::showNotices(r.notices);
     text1_->setText(r.formula);
     text2_->setText(r.result);
@@ -418,6 +464,17 @@ void Form1::calculate() {
     saved_ = SavedSelection{end, 0, QString()};
     ZelChongZhi();
     text1_->setFocus();
+}
+
+void Form1::cancelCalculation() {
+    if (running_) running_->store(true);
+}
+
+void Form1::setCalculating(bool on) {
+    for (int i = 1; i <= kKeyCount; ++i) keys_[i]->setEnabled(!on);
+    for (QPushButton* b : {calcButton_, clearButton_, backButton_, forwardButton_})
+        b->setEnabled(!on);
+    text1_->setReadOnly(on);
 }
 
 void Form1::closingSteps() {
@@ -509,6 +566,10 @@ void Form1::changeEvent(QEvent* e) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* e) {
+    if (running_) {
+        if (e->key() == Qt::Key_Escape) cancelCalculation();
+        return;
+    }
     // Ctrl, Shift and the like pressed on their own only begin a key such as Ctrl+C.
     if (isModifierKey(e->key())) {
         QWidget::keyPressEvent(e);
@@ -528,6 +589,7 @@ void Form1::showEvent(QShowEvent* e) {
 }
 
 void Form1::closeEvent(QCloseEvent* e) {
+    cancelCalculation();
     QWidget::closeEvent(e);
     emit closed();
 }

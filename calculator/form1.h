@@ -4,6 +4,8 @@
 // that open the other windows.
 
 #include <QWidget>
+#include <atomic>
+#include <memory>
 
 #include "calculator/history.h"
 #include "calculator/keypad.h"
@@ -41,8 +43,14 @@ public:
     // with; its variable editor Form3 edits the memory.
     const CalcSettings& settings() const { return settings_; }
 
-    // The handlers of the window's buttons, callable directly.
+    // The handlers of the window's buttons, callable directly. calculate() runs the
+    // calculation on a thread of its own and keeps handling the window's events until
+    // it ends (the window repaints, Esc or closing cancels it); it returns once the
+    // result, or the cancellation, is shown. A call while one runs does nothing.
     void calculate();
+    bool calculating() const { return running_ != nullptr; }
+    // Stops a running calculation: no result, a status saying so, the formula as it was.
+    void cancelCalculation();
     void keyPressed(int index);
     void clear();
     void browseBack();
@@ -77,6 +85,8 @@ private:
     bool formulaKey(QKeyEvent* e);
     bool controlKey(QWidget* control, QKeyEvent* e);
     QPushButton* linkButton(const QString& name, const QString& caption, const QString& window);
+    // Enables or disables what may not be used while a calculation runs.
+    void setCalculating(bool on);
 
     ui::TextBox* text1_ = nullptr;
     ui::TextBox* text2_ = nullptr;
@@ -84,6 +94,10 @@ private:
     QLineEdit* text4_ = nullptr;
     QComboBox* combo1_ = nullptr;
     QPushButton* command5_ = nullptr;
+    QPushButton* calcButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* backButton_ = nullptr;
+    QPushButton* forwardButton_ = nullptr;
     QLabel* label1_ = nullptr;
     QPushButton* keys_[kKeyCount + 1] = {};
 
@@ -96,6 +110,8 @@ private:
     // activation is a return to the main window (the first showing is one too).
     bool returnPending_ = true;
     QObject* activationWatch_ = nullptr;
+    // The cancel flag of the running calculation; null when none runs.
+    std::shared_ptr<std::atomic<bool>> running_;
 };
 
 }  // namespace hc

@@ -31,7 +31,10 @@ QString ZelXianShiJieGuo(const QString& result, bool approximate, int decimals) 
     return text;
 }
 
-CalcResult ZelJiSuanSuanShi(const QString& formula, const CalcSettings& settings) {
+QString cancelledStatusText() { return QStringLiteral("计算已取消，算式未作改动。"); }
+
+CalcResult ZelJiSuanSuanShi(const QString& formula, const CalcSettings& settings,
+                            const CancelFlag* cancel) {
     ScopedCalcLog scope;
     CalcLog& st = scope.log();
     CalcResult out;
@@ -46,8 +49,9 @@ CalcResult ZelJiSuanSuanShi(const QString& formula, const CalcSettings& settings
         ZelChongZhi();
         out.formula = ZelFenJieBiaoDaShi(out.formula);
 
-        QString value = st.errorCount > 0 ? QStringLiteral("Error")
-                                          : trimSpaces(ZelBiaoDaShiJiSuan(out.formula, settings));
+        QString value = st.errorCount > 0
+                            ? QStringLiteral("Error")
+                            : trimSpaces(ZelBiaoDaShiJiSuan(out.formula, settings, cancel));
 
         bool approximate = false;
         const int limit = st.precisionLimit;
@@ -67,6 +71,12 @@ CalcResult ZelJiSuanSuanShi(const QString& formula, const CalcSettings& settings
             out.result = st.firstMessage.isEmpty() ? kGenericError : st.firstMessage;
             out.status = trimSpaces(st.errorLog);
         }
+    } catch (const Cancelled&) {
+        CalcResult stopped;
+        stopped.formula = formula;
+        stopped.status = cancelledStatusText();
+        stopped.cancelled = true;
+        return stopped;
     } catch (...) {
         // The routines report their failures in the calculation state and do not
         // throw; should one do so all the same, the formula fails as a whole.

@@ -1,7 +1,11 @@
 #include "expr/evaluate.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/angle.h"
@@ -27,6 +31,90 @@ struct PhaseFailure {};
 
 QChar lower(QChar c) { return c == u'E' ? QChar(u'e') : c.toLower(); }
 
+// The working text of a phase: a text with a gap at the place last edited, so that a
+// replacement costs the length of the span and of the distance from the last one,
+// not the length of the text. The phases edit from left to right, so a phase costs
+// time linear in its text.
+class GapText {
+public:
+    explicit GapText(const QString& s)
+        : buf_(reinterpret_cast<const char16_t*>(s.constData()), std::size_t(s.size())),
+          gap_(s.size()),
+          gapEnd_(s.size()) {}
+
+    qsizetype size() const { return qsizetype(buf_.size()) - (gapEnd_ - gap_); }
+    bool isEmpty() const { return size() == 0; }
+    QChar operator[](qsizetype i) const { return QChar(buf_[std::size_t(at(i))]); }
+    QChar back() const { return (*this)[size() - 1]; }
+
+    // The n characters from i (to the end when n < 0).
+    QString mid(qsizetype i, qsizetype n = -1) const {
+        if (i < 0) i = 0;
+        if (i > size()) i = size();
+        if (n < 0 || i + n > size()) n = size() - i;
+        QString out;
+        out.reserve(n);
+        for (qsizetype k = i; k < i + n; ++k) out.append((*this)[k]);
+        return out;
+    }
+    QString left(qsizetype n) const { return mid(0, n); }
+    QString toString() const { return mid(0); }
+    bool matches(qsizetype i, std::u16string_view t) const {
+        if (i + qsizetype(t.size()) > size()) return false;
+        for (std::size_t k = 0; k < t.size(); ++k)
+            if ((*this)[i + qsizetype(k)] != QChar(t[k])) return false;
+        return true;
+    }
+
+    // Replaces the n characters from i by t.
+    void replace(qsizetype i, qsizetype n, QStringView t) {
+        i = std::clamp<qsizetype>(i, 0, size());
+        n = std::clamp<qsizetype>(n, 0, size() - i);
+        moveGap(i);
+        gapEnd_ += n;
+        const qsizetype need = t.size();
+        if (gapEnd_ - gap_ < need) grow(need);
+        for (qsizetype k = 0; k < need; ++k) buf_[std::size_t(gap_ + k)] = t[k].unicode();
+        gap_ += need;
+    }
+    void set(qsizetype i, QChar c) { buf_[std::size_t(at(i))] = c.unicode(); }
+
+private:
+    qsizetype at(qsizetype i) const { return i < gap_ ? i : i + (gapEnd_ - gap_); }
+
+    void moveGap(qsizetype i) {
+        char16_t* b = buf_.data();
+        if (i < gap_) {
+            const qsizetype n = gap_ - i;
+            std::memmove(b + gapEnd_ - n, b + i, std::size_t(n) * sizeof(char16_t));
+            gap_ = i;
+            gapEnd_ -= n;
+        } else if (i > gap_) {
+            const qsizetype n = i - gap_;
+            std::memmove(b + gap_, b + gapEnd_, std::size_t(n) * sizeof(char16_t));
+            gap_ = i;
+            gapEnd_ += n;
+        }
+    }
+
+    void grow(qsizetype need) {
+        const qsizetype tail = qsizetype(buf_.size()) - gapEnd_;
+        const qsizetype gapSize = std::max<qsizetype>(need, size() + 64);
+        std::u16string b(std::size_t(gap_ + gapSize + tail), u' ');
+        std::copy(buf_.begin(), buf_.begin() + gap_, b.begin());
+        std::copy(buf_.begin() + gapEnd_, buf_.end(), b.begin() + gap_ + gapSize);
+        gapEnd_ = gap_ + gapSize;
+        buf_ = std::move(b);
+    }
+
+    std::u16string buf_;
+    qsizetype gap_;
+    qsizetype gapEnd_;
+};
+
+QString wholeText(const QString& s) { return s; }
+QString wholeText(const GapText& s) { return s.toString(); }
+
 const QString kEnding = QStringLiteral(" 数值超出计算范围，我无法计算！返回错误数值。");
 const QString kTooManyDots = QStringLiteral(" 表达式--小数点数太多--错误！请修改算式后计算。");
 const QString kNoDigits = QStringLiteral(" 表达式--无数字--错误！请修改算式后计算。");
@@ -46,6 +134,124 @@ QString scannerFailure(const QString& label, const QString& s, const QString& t,
 Num checked(const Num& r) {
     if (endsFormula(r)) throw PhaseFailure{};
     return r;
+}
+
+// ZelXiangHouQuShuZi on a QString or on the working text of a phase.
+template <typename Text>
+QString scanForward(const Text& s, qsizetype p) {
+    const QString label = QStringLiteral("向后取数字");
+    if (p > s.size()) p = s.size();
+    if (p < 1) return scannerFailure(label, wholeText(s), QString(), nullptr);
+    const qsizetype base = p - 1;
+    const qsizetype n = s.size() - base;
+    int dots = 0, digits = 0, signs = 0, exponents = 0;
+    qsizetype end = -1;
+    const QString* detail = nullptr;
+    for (qsizetype i = 1; i <= n && !detail; ++i) {
+        const QChar ch = lower(s[base + i - 1]);
+        if (ch == u' ' && digits < 1) {
+            end = i;
+            continue;
+        }
+        if (isSign(ch) && digits > 0) {
+            end = i - 1;
+            break;
+        }
+        if (ch == u'.') {
+            ++dots;
+            end = i;
+        }
+        if (isDigit(ch)) {
+            ++digits;
+            end = i;
+        }
+        if (isSign(ch)) ++signs;
+        if (ch == u'e') {
+            ++exponents;
+            dots = digits = signs = 0;
+        }
+        if (dots > 1)
+            detail = &kTooManyDots;
+        else if (signs > 1)
+            detail = &kTooManySignsAfter;
+        else if (!isDigit(ch) && ch != u'e' && ch != u'.' && !isSign(ch)) {
+            end = i - 1;
+            break;
+        }
+    }
+    if (!detail) {
+        if (digits < 1)
+            detail = &kNoDigits;
+        else if (signs > 1)
+            detail = &kTooManySigns;
+        else if (exponents > 1)
+            detail = &kTooManyExponents;
+    }
+    if (detail) return scannerFailure(label, wholeText(s), s.mid(base).toLower(), detail);
+    return end < 1 ? QString() : s.mid(base, end).toLower();
+}
+
+// ZelXiangQianQuShuZi on a QString or on the working text of a phase.
+template <typename Text>
+QString scanBack(const Text& s, qsizetype p) {
+    const QString label = QStringLiteral("向前取数字");
+    if (p > s.size()) p = s.size();
+    if (p < 1) return scannerFailure(label, wholeText(s), QString(), nullptr);
+    qsizetype start = p + 1;
+    int dots = 0, digits = 0, signs = 0, exponents = 0;
+    for (qsizetype d = p; d >= 1; --d) {
+        const QChar ch = lower(s[d - 1]);
+        if (ch == u'.')
+            ++dots;
+        else if (isDigit(ch))
+            ++digits;
+        else if (isSign(ch))
+            ++signs;
+        else if (ch == u'e') {
+            ++exponents;
+            signs = digits = dots = 0;
+        }
+        if (ch == u' ' && digits < 1) {
+            start = d;
+            continue;
+        }
+        if (isSign(ch) && digits > 0) {
+            if (d == 1) {
+                start = 1;
+                break;
+            }
+            const QChar prev = lower(s[d - 2]);
+            if (prev == u' ' || inSet(prev, u"-+*/\\")) {
+                start = d;
+                break;
+            }
+            if (prev != u'e') {
+                start = d + 1;
+                break;
+            }
+        }
+        if (isSign(ch) && signs > 1) {
+            start = d + 1;
+            break;
+        }
+        if (!isDigit(ch) && ch != u'e' && ch != u'.' && !isSign(ch)) {
+            start = d + 1;
+            break;
+        }
+        start = d;
+    }
+    const QString* detail = nullptr;
+    if (dots > 1)
+        detail = &kTooManyDots;
+    else if (digits < 1)
+        detail = &kNoDigits;
+    else if (signs > 2)
+        detail = &kTooManySigns;
+    else if (exponents > 1)
+        detail = &kTooManyExponents;
+    if (detail) return scannerFailure(label, wholeText(s), s.left(p).toLower(), detail);
+    if (start < 1 || start > p) return QString();
+    return s.mid(start - 1, p - start + 1).toLower();
 }
 
 // --- phase 1: constants and memory variables -------------------------------
@@ -187,8 +393,9 @@ bool startsArgument(QChar c) {
 }
 
 // Returns false after reporting a name that is not in the table.
-bool replaceFunctions(QString& s, AngleUnit unit) {
+bool replaceFunctions(GapText& s, AngleUnit unit, const CancelFlag* cancel) {
     for (qsizetype i = 1; i < s.size(); ++i) {
+        throwIfCancelled(cancel);
         const QChar c = s[i];
         const QChar b = s[i - 1];
         const Group* group = nullptr;
@@ -200,16 +407,15 @@ bool replaceFunctions(QString& s, AngleUnit unit) {
             for (int n = 0; n < group->count && !match; ++n) {
                 const Name& name = group->names[n];
                 const qsizetype k = qsizetype(name.text.size());
-                if (i + k < s.size() && QStringView(s).mid(i, k) == name.text &&
-                    startsArgument(s[i + k]))
+                if (i + k < s.size() && s.matches(i, name.text) && startsArgument(s[i + k]))
                     match = &name;
             }
             if (match) {
                 const qsizetype k = qsizetype(match->text.size());
-                const QString a = ZelXiangHouQuShuZi(s, i + k + 1);
+                const QString a = scanForward(s, i + k + 1);
                 const Num v = ZelShuZhuanShu(Num::ofText(a));
                 const QString r = trimSpaces(checked(compute(match->fn, v, unit)).text());
-                s = s.left(i) + r + s.mid(i + k + a.size());
+                s.replace(i, k + a.size(), r);
                 continue;
             }
             quoted = group->quoted;
@@ -234,11 +440,12 @@ bool replaceFunctions(QString& s, AngleUnit unit) {
 
 QString pad(const QString& s) { return u' ' + trimSpaces(s) + u' '; }
 
-void factorialsAndPercents(QString& s) {
+void factorialsAndPercents(GapText& s, const CancelFlag* cancel) {
     for (qsizetype i = 1; i < s.size(); ++i) {
         const QChar c = s[i];
         if (c != u'!' && c != u'%') continue;
-        QString l = ZelXiangQianQuShuZi(s, i);
+        throwIfCancelled(cancel);
+        QString l = scanBack(s, i);
         QString text;
         if (c == u'!') {
             // A leading "-" stays in the formula in front of the result (-5! is -(5!));
@@ -269,7 +476,7 @@ void factorialsAndPercents(QString& s) {
 }
 
 // Finds the leftmost operator of `ops` at or after `from`; -1 when there is none.
-qsizetype findOperator(const QString& s, qsizetype from, std::u16string_view ops) {
+qsizetype findOperator(const GapText& s, qsizetype from, std::u16string_view ops) {
     for (qsizetype i = std::max<qsizetype>(from, 1); i < s.size(); ++i)
         if (inSet(s[i], ops)) return i;
     return -1;
@@ -278,11 +485,12 @@ qsizetype findOperator(const QString& s, qsizetype from, std::u16string_view ops
 // Replaces every operator of the phase, leftmost first. Text left of a replaced span
 // holds no operator of the phase, so the search can go on from the span.
 template <typename Op>
-bool binaryPhase(QString& s, std::u16string_view ops, Op op) {
+bool binaryPhase(GapText& s, std::u16string_view ops, const CancelFlag* cancel, Op op) {
     qsizetype from = 1;
     for (qsizetype i; (i = findOperator(s, from, ops)) >= 0;) {
-        const QString l = ZelXiangQianQuShuZi(s, i);
-        const QString r = ZelXiangHouQuShuZi(s, i + 2);
+        throwIfCancelled(cancel);
+        const QString l = scanBack(s, i);
+        const QString r = scanForward(s, i + 2);
         QString result;
         if (!op(s[i], l, r, result)) return false;
         const qsizetype start = i - l.size();
@@ -294,18 +502,18 @@ bool binaryPhase(QString& s, std::u16string_view ops, Op op) {
 
 // s <- the simplified result & the characters from `spanEnd` on. Those are already
 // simplified, so only the junction can hold a new sign pair.
-void spliceSimplified(QString& s, qsizetype spanEnd, const QString& result) {
+void spliceSimplified(GapText& s, qsizetype spanEnd, const QString& result) {
     const QString h = trimSpaces(result).isEmpty() ? QString() : ZelJianHuaBiaoDaShi2(result);
     s.replace(0, spanEnd, h);
     const qsizetype j = h.size();
     if (j > 0 && j < s.size() && isSign(s[j - 1]) && isSign(s[j])) {
-        s[j - 1] = s[j - 1] == s[j] ? QChar(u'+') : QChar(u'-');
-        s.remove(j, 1);
+        s.set(j - 1, s[j - 1] == s[j] ? QChar(u'+') : QChar(u'-'));
+        s.replace(j, 1, QStringView());
     }
-    if (s.isEmpty()) s = QStringLiteral("0");
+    if (s.isEmpty()) s.replace(0, 0, u"0");
 }
 
-void sumsAndDifferences(QString& s) {
+void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
     qsizetype i = 1;
     while (i + 1 < s.size()) {
         const QChar c = s[i];
@@ -314,8 +522,9 @@ void sumsAndDifferences(QString& s) {
             ++i;
             continue;
         }
-        const QString l = ZelXiangQianQuShuZi(s, i);
-        const QString r = ZelXiangHouQuShuZi(s, i + 2);
+        throwIfCancelled(cancel);
+        const QString l = scanBack(s, i);
+        const QString r = scanForward(s, i + 2);
         const Num v = c == u'+' ? ZelLiangShuHe(Num::ofText(l), Num::ofText(r))
                                 : ZelLiangShuCha(Num::ofText(l), Num::ofText(r));
         spliceSimplified(s, i + 1 + r.size(), v.text());
@@ -330,172 +539,83 @@ QString kSummary(const QString& s) {
 
 }  // namespace
 
-QString ZelXiangHouQuShuZi(const QString& s, qsizetype p) {
-    const QString label = QStringLiteral("向后取数字");
-    if (p > s.size()) p = s.size();
-    if (p < 1) return scannerFailure(label, s, QString(), nullptr);
-    const qsizetype base = p - 1;
-    const qsizetype n = s.size() - base;
-    int dots = 0, digits = 0, signs = 0, exponents = 0;
-    qsizetype end = -1;
-    const QString* detail = nullptr;
-    for (qsizetype i = 1; i <= n && !detail; ++i) {
-        const QChar ch = lower(s[base + i - 1]);
-        if (ch == u' ' && digits < 1) {
-            end = i;
-            continue;
-        }
-        if (isSign(ch) && digits > 0) {
-            end = i - 1;
-            break;
-        }
-        if (ch == u'.') {
-            ++dots;
-            end = i;
-        }
-        if (isDigit(ch)) {
-            ++digits;
-            end = i;
-        }
-        if (isSign(ch)) ++signs;
-        if (ch == u'e') {
-            ++exponents;
-            dots = digits = signs = 0;
-        }
-        if (dots > 1)
-            detail = &kTooManyDots;
-        else if (signs > 1)
-            detail = &kTooManySignsAfter;
-        else if (!isDigit(ch) && ch != u'e' && ch != u'.' && !isSign(ch)) {
-            end = i - 1;
-            break;
-        }
-    }
-    if (!detail) {
-        if (digits < 1)
-            detail = &kNoDigits;
-        else if (signs > 1)
-            detail = &kTooManySigns;
-        else if (exponents > 1)
-            detail = &kTooManyExponents;
-    }
-    if (detail) return scannerFailure(label, s, s.mid(base).toLower(), detail);
-    return end < 1 ? QString() : s.mid(base, end).toLower();
-}
+QString ZelXiangHouQuShuZi(const QString& s, qsizetype p) { return scanForward(s, p); }
 
-QString ZelXiangQianQuShuZi(const QString& s, qsizetype p) {
-    const QString label = QStringLiteral("向前取数字");
-    if (p > s.size()) p = s.size();
-    if (p < 1) return scannerFailure(label, s, QString(), nullptr);
-    qsizetype start = p + 1;
-    int dots = 0, digits = 0, signs = 0, exponents = 0;
-    for (qsizetype d = p; d >= 1; --d) {
-        const QChar ch = lower(s[d - 1]);
-        if (ch == u'.')
-            ++dots;
-        else if (isDigit(ch))
-            ++digits;
-        else if (isSign(ch))
-            ++signs;
-        else if (ch == u'e') {
-            ++exponents;
-            signs = digits = dots = 0;
-        }
-        if (ch == u' ' && digits < 1) {
-            start = d;
-            continue;
-        }
-        if (isSign(ch) && digits > 0) {
-            if (d == 1) {
-                start = 1;
-                break;
-            }
-            const QChar prev = lower(s[d - 2]);
-            if (prev == u' ' || inSet(prev, u"-+*/\\")) {
-                start = d;
-                break;
-            }
-            if (prev != u'e') {
-                start = d + 1;
-                break;
-            }
-        }
-        if (isSign(ch) && signs > 1) {
-            start = d + 1;
-            break;
-        }
-        if (!isDigit(ch) && ch != u'e' && ch != u'.' && !isSign(ch)) {
-            start = d + 1;
-            break;
-        }
-        start = d;
-    }
-    const QString* detail = nullptr;
-    if (dots > 1)
-        detail = &kTooManyDots;
-    else if (digits < 1)
-        detail = &kNoDigits;
-    else if (signs > 2)
-        detail = &kTooManySigns;
-    else if (exponents > 1)
-        detail = &kTooManyExponents;
-    if (detail) return scannerFailure(label, s, s.left(p).toLower(), detail);
-    if (start < 1 || start > p) return QString();
-    return s.mid(start - 1, p - start + 1).toLower();
-}
+QString ZelXiangQianQuShuZi(const QString& s, qsizetype p) { return scanBack(s, p); }
 
-QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings) {
+QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings,
+                            const CancelFlag* cancel) {
     CalcLog& st = calcLog();
     if (st.errorCount > 0) return QStringLiteral("1");
+    throwIfCancelled(cancel);
     QString s = u' ' + ZelJianHuaBiaoDaShi(text.toLower()) + u' ';
+    // The phase that edits the text in place; a failure quotes the text as it stands.
+    std::optional<GapText> g;
+    const auto phaseText = [&](const QString& t) -> GapText& { return g.emplace(t); };
+    const auto phaseDone = [&] {
+        s = g->toString();
+        g.reset();
+    };
     try {
         s = replaceConstantsAndVariables(s, settings.memory);
 
         s = pad(s);
-        if (!replaceFunctions(s, settings.angleUnit)) return QStringLiteral("-1");
+        const bool named = replaceFunctions(phaseText(s), settings.angleUnit, cancel);
+        phaseDone();
+        if (!named) return QStringLiteral("-1");
 
         s = pad(s);
-        factorialsAndPercents(s);
+        factorialsAndPercents(phaseText(s), cancel);
+        phaseDone();
 
         s = u' ' + ZelJianHuaBiaoDaShi(s) + u' ';
-        binaryPhase(s, u"^", [](QChar, const QString& l, const QString& r, QString& out) {
-            out = trimSpaces(ZelChengFang(Num::ofText(l), Num::ofText(r)).text());
-            return true;
-        });
+        binaryPhase(phaseText(s), u"^", cancel,
+                    [](QChar, const QString& l, const QString& r, QString& out) {
+                        out = trimSpaces(ZelChengFang(Num::ofText(l), Num::ofText(r)).text());
+                        return true;
+                    });
+        phaseDone();
 
         s = pad(s);
         bool divisorZero = false;
-        binaryPhase(s, u"*/\\", [&](QChar op, const QString& l, const QString& r, QString& out) {
-            Num v;
-            if (op == u'*') {
-                v = ZelLiangShuJi(Num::ofText(l), Num::ofText(r));
-            } else if (op == u'\\') {
-                v = ZelLiangShuYu(Num::ofText(l), Num::ofText(r));
-            } else {
-                if (isZeroValue(ZelShuZhuanShu(Num::ofText(trimSpaces(r))))) {
-                    st.report(s + QStringLiteral("  除数为0错误！请修改算式后计算。"));
-                    divisorZero = true;
-                    return false;
-                }
-                v = ZelLiangShuShang(Num::ofText(l), Num::ofText(r));
-            }
-            out = trimSpaces(v.text());
-            return true;
-        });
+        binaryPhase(phaseText(s), u"*/\\", cancel,
+                    [&](QChar op, const QString& l, const QString& r, QString& out) {
+                        Num v;
+                        if (op == u'*') {
+                            v = ZelLiangShuJi(Num::ofText(l), Num::ofText(r));
+                        } else if (op == u'\\') {
+                            v = ZelLiangShuYu(Num::ofText(l), Num::ofText(r));
+                        } else {
+                            if (isZeroValue(ZelShuZhuanShu(Num::ofText(trimSpaces(r))))) {
+                                st.report(g->toString() +
+                                          QStringLiteral("  除数为0错误！请修改算式后计算。"));
+                                divisorZero = true;
+                                return false;
+                            }
+                            v = ZelLiangShuShang(Num::ofText(l), Num::ofText(r));
+                        }
+                        out = trimSpaces(v.text());
+                        return true;
+                    });
+        phaseDone();
         if (divisorZero) return QStringLiteral("1");
 
         s = ZelJianHuaBiaoDaShi2(s);
-        sumsAndDifferences(s);
+        sumsAndDifferences(phaseText(s), cancel);
+        phaseDone();
 
         s = ZelJianHuaBiaoDaShi2(s);
         return ZelShuZhuanShu(Num::ofText(ZelXiangHouQuShuZi(s, 1))).text();
+    } catch (const Cancelled&) {
+        throw;
     } catch (...) {
-        st.report(kSummary(s));
+        st.report(kSummary(g ? g->toString() : s));
         return QString();
     }
 }
 
-QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings) {
+QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings,
+                           const CancelFlag* cancel) {
     CalcLog& st = calcLog();
     if (st.errorCount > 0) return QStringLiteral("error");
     try {
@@ -521,20 +641,21 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings)
         };
         std::vector<Seen> seen;
         const qsizetype passes = s.count(u'(');
+        GapText w(s);
         qsizetype totalOpen = passes;
         qsizetype start = 0;
         const auto openLeft = [&] { return seen.empty() ? 0 : seen.back().opens; };
         const auto push = [&](qsizetype k) {
-            seen.push_back({k, openLeft() + (s[k] == u'(' ? 1 : 0)});
+            seen.push_back({k, openLeft() + (w[k] == u'(' ? 1 : 0)});
         };
         for (qsizetype pass = 0; pass < passes && !failed && totalOpen > 0; ++pass) {
             qsizetype leftmost = -1;
             qsizetype ahead = -1;
             qsizetype a = start;
-            while ((a == 0 || a <= s.size() - 2) && a < s.size()) {
-                const bool closedLeft = seen.empty() || s[seen.back().pos] == u')';
+            while ((a == 0 || a <= w.size() - 2) && a < w.size()) {
+                const bool closedLeft = seen.empty() || w[seen.back().pos] == u')';
                 if (closedLeft && totalOpen == openLeft()) break;
-                if (isBracket(s[a])) {
+                if (isBracket(w[a])) {
                     push(a);
                     ++a;
                     continue;
@@ -545,15 +666,16 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings)
                 }
                 if (ahead < a) {
                     ahead = a;
-                    while (ahead < s.size() && !isBracket(s[ahead])) ++ahead;
+                    while (ahead < w.size() && !isBracket(w[ahead])) ++ahead;
                 }
-                if (ahead >= s.size() || s[ahead] != u')') {
+                if (ahead >= w.size() || w[ahead] != u')') {
                     ++a;
                     continue;
                 }
                 const qsizetype o = seen.back().pos;
-                const QString r = ZelKBiaoDaShiJiSuan(s.mid(o + 1, ahead - o - 1), settings);
-                s.replace(o, ahead - o + 1, r);
+                const QString r =
+                    ZelKBiaoDaShiJiSuan(w.mid(o + 1, ahead - o - 1), settings, cancel);
+                w.replace(o, ahead - o + 1, r);
                 --totalOpen;
                 if (st.errorCount > 0) {
                     failed = true;
@@ -562,8 +684,8 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings)
                 seen.pop_back();
                 if (leftmost < 0 || o < leftmost) leftmost = o;
                 const qsizetype next = a + 1;
-                for (qsizetype k = o + r.size(); k < next && k < s.size(); ++k)
-                    if (isBracket(s[k])) push(k);
+                for (qsizetype k = o + r.size(); k < next && k < w.size(); ++k)
+                    if (isBracket(w[k])) push(k);
                 ahead = -1;
                 a = next;
             }
@@ -576,8 +698,9 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings)
             }
         }
 
+        s = w.toString();
         if (!failed) {
-            s = ZelKBiaoDaShiJiSuan(ZelJianHuaBiaoDaShi(s), settings);
+            s = ZelKBiaoDaShiJiSuan(ZelJianHuaBiaoDaShi(s), settings, cancel);
             failed = st.errorCount > 0;
         }
         if (!failed) {
@@ -588,6 +711,8 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings)
                 s.insert(1, u'0');
             return s;
         }
+    } catch (const Cancelled&) {
+        throw;
     } catch (...) {
     }
     st.report(QStringLiteral("  表达式计算过程中，") + trimSpaces(formula) +

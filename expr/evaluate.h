@@ -4,16 +4,21 @@
 #include <QString>
 
 #include "engine/calc_settings.h"
+#include "expr/cancel.h"
 
 namespace hc {
 
 // Value of a validated formula as number text rounded to the display decimals of
 // `settings`, or "error" (failures are in the current log). Trigonometric
 // functions read and give angles in its angle unit; r ... z are its memory.
-QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings);
+// Throws Cancelled, and logs nothing more, once `cancel` is set.
+QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings,
+                           const CancelFlag* cancel = nullptr);
 
 // Value of a bracket-free text as number text; "1", "-1" or "" on failure.
-QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings);
+// Throws Cancelled once `cancel` is set.
+QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings,
+                            const CancelFlag* cancel = nullptr);
 
 // The two scanners below read a number inside a formula, from an operator outwards:
 // digits, points, signs and one exponent letter, stopping at the first character

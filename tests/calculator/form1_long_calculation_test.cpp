@@ -1,0 +1,164 @@
+// The main window while a long formula is pasted and calculated: the window keeps
+// handling its events, shows that it is calculating, and Esc or closing stops it.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <iostream>
+#include <memory>
+
+#include "calculator/form1.h"
+#include "expr/calculate.h"
+#include "tests/calculator/qt_app.h"
+#include "ui/widget_services.h"
+
+namespace hc {
+namespace {
+
+// 1+1+...+1 of about n characters: the value is the number of ones.
+QString sumOfOnes(qsizetype n, qsizetype* ones) {
+    QString s;
+    s.reserve(n + 2);
+    s.append(u'1');
+    while (s.size() + 2 <= n) s.append(QStringLiteral("+1"));
+    *ones = (s.size() + 1) / 2;
+    return s;
+}
+
+// (1+(1+(...(1)...))) with `levels` brackets.
+QString nestedBrackets(int levels) {
+    QString s;
+    s.reserve(4 * levels + 1);
+    for (int i = 0; i < levels; ++i) s += QStringLiteral("(1+");
+    return s + u'1' + QString(levels, u')');
+}
+
+// Records the longest time between two ticks of a timer on the window's thread while
+// `busy` holds.
+class TickWatch {
+public:
+    explicit TickWatch(std::function<bool()> busy) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, busy] {
+            const qint64 gap = since_.restart();
+            const bool now = busy();
+            if (now && wasBusy_) longest_ = std::max(longest_, gap);
+            if (now) ++busyTicks_;
+            wasBusy_ = now;
+        });
+        timer_.start(10);
+        since_.start();
+    }
+    void stop() { timer_.stop(); }
+    qint64 longestGapMs() const { return longest_; }
+    int busyTicks() const { return busyTicks_; }
+
+private:
+    QTimer timer_;
+    QElapsedTimer since_;
+    qint64 longest_ = 0;
+    int busyTicks_ = 0;
+    bool wasBusy_ = false;
+};
+
+class Form1LongCalculation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::qtApp();
+        form = std::make_unique<Form1>();
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    void TearDown() override { form.reset(); }
+
+    QPushButton* button(const char* name) {
+        return form->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+
+    std::unique_ptr<Form1> form;
+};
+
+TEST_F(Form1LongCalculation, MegabyteFormulaIsPastedAndCalculatedWhileTheWindowRuns) {
+    qsizetype ones = 0;
+    const QString formula = sumOfOnes(1'000'000, &ones);
+    QApplication::clipboard()->setText(formula);
+
+    // What the window shows while the calculation runs, seen from its own thread.
+    QString shownResult;
+    bool calcEnabled = true;
+    bool keyEnabled = true;
+    QTimer::singleShot(50, form.get(), [&] {
+        shownResult = form->text2()->toPlainText();
+        calcEnabled = button("dcButton10")->isEnabled();
+        keyEnabled = form->hmBut(1)->isEnabled();
+    });
+
+    QElapsedTimer pasting;
+    pasting.start();
+    form->text1()->setFocus();
+    form->text1()->paste();
+    ASSERT_EQ(form->text1()->text().size(), formula.size());
+    std::cout << "pasting 1 MB took " << pasting.elapsed() << " ms\n";
+
+    TickWatch watch([&] { return form->calculating(); });
+    form->calculate();
+    watch.stop();
+
+    // Ticks during the whole calculation, none of them more than 100 ms apart.
+    EXPECT_GT(watch.busyTicks(), 1);
+    EXPECT_LE(watch.longestGapMs(), 100) << "the window's thread was blocked";
+    EXPECT_EQ(shownResult, calculatingText());
+    EXPECT_FALSE(calcEnabled);
+    EXPECT_FALSE(keyEnabled);
+    EXPECT_EQ(form->text2()->text().trimmed(), QString::number(ones) + u'.' + QString(15, u'_'));
+    EXPECT_TRUE(button("dcButton10")->isEnabled());
+    EXPECT_TRUE(form->hmBut(1)->isEnabled());
+    EXPECT_FALSE(form->text1()->isReadOnly());
+    EXPECT_FALSE(form->calculating());
+}
+
+TEST_F(Form1LongCalculation, EscCancelsAndTheWindowIsReadyAgain) {
+    // Deep brackets, a megabyte: still running at the first event after the start.
+    const QString formula = nestedBrackets(250'000);
+    form->text1()->setText(formula);
+    form->text3()->setText(QStringLiteral("before"));
+
+    bool wasRunning = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        wasRunning = form->calculating();
+        QTest::keyClick(form->text1(), Qt::Key_Escape);
+    });
+    form->calculate();
+
+    EXPECT_TRUE(wasRunning);
+    EXPECT_FALSE(form->calculating());
+    EXPECT_EQ(form->text1()->text(), formula);
+    EXPECT_TRUE(form->text2()->text().isEmpty());
+    EXPECT_EQ(form->text3()->text(), cancelledStatusText());
+    EXPECT_TRUE(button("dcButton10")->isEnabled());
+    EXPECT_FALSE(form->text1()->isReadOnly());
+
+    // The next calculation runs as usual.
+    form->text1()->setText(QStringLiteral("(1+2)*3"));
+    form->calculate();
+    EXPECT_EQ(form->text2()->text().trimmed(), QStringLiteral("9.") + QString(15, u'_'));
+}
+
+TEST_F(Form1LongCalculation, ClosingTheWindowCancels) {
+    const QString formula = nestedBrackets(250'000);
+    form->text1()->setText(formula);
+    QTimer::singleShot(0, form.get(), [&] { form->close(); });
+    form->calculate();
+    EXPECT_FALSE(form->calculating());
+    EXPECT_EQ(form->text3()->text(), cancelledStatusText());
+    EXPECT_EQ(form->text1()->text(), formula);
+}
+
+}  // namespace
+}  // namespace hc
