@@ -52,9 +52,11 @@ public:
         if (i < 0) i = 0;
         if (i > size()) i = size();
         if (n < 0 || i + n > size()) n = size() - i;
-        QString out;
-        out.reserve(n);
-        for (qsizetype k = i; k < i + n; ++k) out.append((*this)[k]);
+        QString out(n, Qt::Uninitialized);
+        char16_t* o = reinterpret_cast<char16_t*>(out.data());
+        const qsizetype before = std::clamp<qsizetype>(gap_ - i, 0, n);
+        std::copy_n(buf_.data() + i, before, o);
+        std::copy_n(buf_.data() + at(i + before), n - before, o + before);
         return out;
     }
     QString left(qsizetype n) const { return mid(0, n); }
