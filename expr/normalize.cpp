@@ -60,33 +60,43 @@ bool inAlphabet(char16_t c) { return isDigit(c) || isLetter(c) || inSet(c, u"%!^
 // True when the text is empty or sorts below a single space.
 bool belowSpace(const QString& s) { return s.isEmpty() || s.front().unicode() < u' '; }
 
-// Pass 1: every character looked up in both tables; deletions drop it.
+// Pass 1 on one character: looked up in both tables as read; -1 when it is deleted.
+int mapCharacter(char16_t c) {
+    char16_t mapped = c;
+    for (const Mapping& m : kFormulaTable) {
+        if (inSet(c, m.sources)) {
+            if (m.target == kDeleted) return -1;
+            mapped = m.target;
+            break;
+        }
+    }
+    if (isFullWidthUpper(c))
+        mapped = char16_t(u'a' + (c - 0xFF21));
+    else if (isFullWidthLower(c))
+        mapped = char16_t(u'a' + (c - 0xFF41));
+    else
+        for (std::size_t d = 0; d < kFormulaDigits.size(); ++d)
+            if (inSet(c, kFormulaDigits[d])) mapped = char16_t(u'0' + d);
+    return mapped;
+}
+
+// Pass 1: every character mapped; deletions drop it.
 QString mapCharacters(const QString& in) {
-    QString out;
-    out.reserve(in.size());
+    // ASCII characters, nearly all of a long formula, are looked up once per process.
+    static const std::array<int, 128> kAscii = [] {
+        std::array<int, 128> t{};
+        for (char16_t c = 0; c < 128; ++c) t[c] = mapCharacter(c);
+        return t;
+    }();
+    QString out(in.size(), Qt::Uninitialized);
+    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    qsizetype n = 0;
     for (QChar qc : in) {
         const char16_t c = qc.unicode();
-        char16_t mapped = c;
-        bool deleted = false;
-        for (const Mapping& m : kFormulaTable) {
-            if (inSet(c, m.sources)) {
-                if (m.target == kDeleted)
-                    deleted = true;
-                else
-                    mapped = m.target;
-                break;
-            }
-        }
-        if (deleted) continue;
-        if (isFullWidthUpper(c))
-            mapped = char16_t(u'a' + (c - 0xFF21));
-        else if (isFullWidthLower(c))
-            mapped = char16_t(u'a' + (c - 0xFF41));
-        else
-            for (std::size_t d = 0; d < kFormulaDigits.size(); ++d)
-                if (inSet(c, kFormulaDigits[d])) mapped = char16_t(u'0' + d);
-        out.append(QChar(mapped));
+        const int mapped = c < 128 ? kAscii[c] : mapCharacter(c);
+        if (mapped >= 0) o[n++] = char16_t(mapped);
     }
+    out.truncate(n);
     return out;
 }
 
