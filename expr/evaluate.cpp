@@ -553,7 +553,12 @@ QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings,
     QString s = u' ' + ZelJianHuaBiaoDaShi(text.toLower()) + u' ';
     // The phase that edits the text in place; a failure quotes the text as it stands.
     std::optional<GapText> g;
-    const auto phaseText = [&](const QString& t) -> GapText& { return g.emplace(t); };
+    // `s` is let go while the phase runs: a long formula is held once, not twice.
+    const auto phaseText = [&](const QString& t) -> GapText& {
+        g.emplace(t);
+        s = QString();
+        return *g;
+    };
     const auto phaseDone = [&] {
         s = g->toString();
         g.reset();
@@ -644,6 +649,7 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings,
         std::vector<Seen> seen;
         const qsizetype passes = s.count(u'(');
         GapText w(s);
+        s = QString();  // held by `w` until the passes end
         qsizetype totalOpen = passes;
         qsizetype start = 0;
         const auto openLeft = [&] { return seen.empty() ? 0 : seen.back().opens; };
