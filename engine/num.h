@@ -31,7 +31,9 @@ public:
     static Num ofDouble(double d) { return Num(Value(std::in_place_index<kDbl>, d)); }
     static Num ofInt(int i) { return Num(Value(std::in_place_index<kInt>, i)); }
     static Num ofText(QString t) { return Num(Value(std::in_place_index<kText>, std::move(t))); }
-    static Num failure(QString t) { return Num(Value(std::in_place_index<kFail>, std::move(t))); }
+    static Num failure(QString t) {
+        return Num(Value(std::in_place_index<kFail>, FailureText{std::move(t)}));
+    }
 
     Kind kind() const {
         switch (value_.index()) {
