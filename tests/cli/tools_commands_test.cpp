@@ -8,38 +8,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/cli/cli_runner.h"
+
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-QString binDir() {
-    if (const char* env = std::getenv("HC_BIN_DIR")) return QString::fromUtf8(env);
-#ifdef HC_BIN_DIR
-    return QStringLiteral(HC_BIN_DIR);
-#else
-    return QStringLiteral(".");
-#endif
-}
-
-CliRun runCli(std::initializer_list<const char*> list, const QByteArray& input = QByteArray()) {
-    QStringList args;
-    for (const char* a : list) args << QString::fromUtf8(a);
-    QProcess p;
-    p.start(binDir() + QStringLiteral("/cli/hechuan-cli"), args);
-    if (!p.waitForStarted(10000)) return {};
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    CliRun r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
-}
+using hc_test::CliRun;
+using hc_test::runCli;
 
 TEST(CliStats, ExampleTextGivesTheAlignedTextAndTheTable) {
     const CliRun r = runCli({"stats"},
