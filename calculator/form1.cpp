@@ -113,12 +113,7 @@ QPushButton* Form1::hmBut(int index) const {
 QPushButton* Form1::linkButton(const QString& name, const QString& caption, const QString& window) {
     auto* b = makeButton(this, name, caption);
     b->setMinimumHeight(34);
-    if (ui::isWindowRegistered(window)) {
-        connect(b, &QPushButton::clicked, this, [window] { ui::showWindow(window); });
-    } else {
-        b->setEnabled(false);
-        b->setToolTip(ui::comingSoonTip());
-    }
+    connect(b, &QPushButton::clicked, this, [window] { ui::showWindow(window); });
     return b;
 }
 
@@ -187,9 +182,10 @@ void Form1::buildControls() {
     bigFont.setPointSize(bigFont.pointSize() + 3);
     bigFont.setBold(true);
     calc->setFont(bigFont);
-    auto* clearButton = makeButton(this, QStringLiteral("dcButton9"), QStringLiteral("清 零"));
+    // Made in the order Tab walks them: top to bottom beside the formula box.
     auto* back = makeButton(this, QStringLiteral("dcButton11"), QStringLiteral("<--"));
     auto* forward = makeButton(this, QStringLiteral("dcButton12"), QStringLiteral("-->"));
+    auto* clearButton = makeButton(this, QStringLiteral("dcButton9"), QStringLiteral("清 零"));
     text4_ = new QLineEdit(QStringLiteral("018"), this);
     text4_->setObjectName(QStringLiteral("Text4"));
     text4_->setReadOnly(true);

@@ -48,9 +48,6 @@ QWidget* openWindow(const QString& name);
 // main() itself, not by a factory).
 void adoptWindow(const QString& name, QWidget* window);
 
-// Caption of a button that opens a module still to be written.
-inline QString comingSoonTip() { return QStringLiteral("该模块即将推出"); }
-
 // Background colour of a command button, kept in its palette.
 void setBackgroundColour(QWidget* w, const QColor& colour);
 QColor backgroundColour(const QWidget* w);
