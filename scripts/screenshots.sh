@@ -2,8 +2,7 @@
 # Builds the screenshot helper and grabs the calculator's windows into screenshots/,
 # and at twice the scale into screenshots/x2_*.png: the main window, the menu and the
 # help, then every window opened from the main window (tour_*.png) and from the menu
-# (menu_*.png), each used once with its sample data; the helper prints the resident
-# memory with every tool window open.
+# (menu_*.png), each used once with its sample data. (Memory: bench/window_memory.sh.)
 # Usage: scripts/screenshots.sh [build folder]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
