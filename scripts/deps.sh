@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth locales
+  geographiclib-tools proj-bin  # reference projections of the coordinate tests
 )
 # With HC_CI=1 also what CI needs to build and check the Debian package.
 if [ "${HC_CI:-}" = 1 ]; then

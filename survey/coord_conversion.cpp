@@ -75,7 +75,8 @@ GkRowConverter::GkRowConverter(GkConversion op, const GkSettings& s)
       set_(&ellipsoidOf(s.datum)),
       meridian_(s.meridian),
       xyz_(s.order == AxisOrder::XYZ),
-      datumText_(s.datumText) {}
+      datumText_(s.datumText),
+      options_(s.options) {}
 
 bool GkRowConverter::geographicInput() const { return !in_; }
 bool GkRowConverter::geographicOutput() const { return !out_; }
@@ -84,24 +85,31 @@ QString GkRowConverter::header() const {
     return out_ ? gridHeader(*out_, datumText_) : geographicHeader();
 }
 
-void GkRowConverter::appendRow(const CoordRow& row, const QString& names, bool latitudeFirst,
+bool GkRowConverter::appendRow(const CoordRow& row, const QString& names, bool latitudeFirst,
                                QString& out) const {
     const bool firstIsNorth = geographicInput() ? latitudeFirst : xyz_;
     double u = firstIsNorth ? row.first : row.second;  // northing or latitude
     double v = firstIsNorth ? row.second : row.first;  // easting or longitude
+    if (!options_.isDefault()) {
+        return appendRowWithOptions(in_, out_, u, v, row.height, names, xyz_, meridian_, *set_,
+                                    options_, out);
+    }
 
     QString remark;
+    bool converted = true;
     if (in_) {
         const GeoPoint g = toGeographic(*in_, u, v, *set_);
         u = g.lat;
         v = g.lon;
         remark = g.remark;
+        converted = !isRejection(g.remark);
     }
     if (out_) {
         const GridPoint g = toGrid(*out_, u, v, meridian_, *set_);
         u = g.x;
         v = g.y;
         remark = in_ ? remark + u' ' + g.remark : g.remark;
+        converted = converted && !isRejection(g.remark);
     }
 
     QString a;
@@ -115,6 +123,7 @@ void GkRowConverter::appendRow(const CoordRow& row, const QString& names, bool l
     }
     out += xyz_ ? ZelShuChuHang(names, a, b, row.height, remark)
                 : ZelShuChuHang(names, b, a, row.height, remark);
+    return converted;
 }
 
 GkResult ZelZuoBiaoZhuanHuan(GkConversion op, const QString& input, const QString& previousOutput,

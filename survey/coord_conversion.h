@@ -8,6 +8,7 @@
 
 #include "engine/notice.h"
 #include "survey/coord_text.h"
+#include "survey/gk_options.h"
 #include "survey/projection.h"
 #include "survey/survey_settings.h"
 
@@ -57,6 +58,7 @@ struct GkSettings {
     bool meridianReset = false;
     QString meridianText = QStringLiteral("117度");  // new Combo3 text
     Notices notices;                                 // for the window to show, in order
+    GkGridOptions options;                           // command line only
 };
 
 // Reads the controls; with the space separator `input` is rewritten (part of the
@@ -84,7 +86,8 @@ public:
     QString header() const;
     // Appends the output row of `row`. `latitudeFirst` tells, for geographic input,
     // which column is the latitude (the effective order); grid input follows the mode.
-    void appendRow(const CoordRow& row, const QString& names, bool latitudeFirst,
+    // Returns false when the point was rejected (zeroed, with an error remark).
+    bool appendRow(const CoordRow& row, const QString& names, bool latitudeFirst,
                    QString& out) const;
 
 private:
@@ -94,6 +97,7 @@ private:
     double meridian_;
     bool xyz_;
     QString datumText_;
+    GkGridOptions options_;
 };
 
 // Label1: the input box through the data-text normaliser (the caller empties the

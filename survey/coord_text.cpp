@@ -121,6 +121,20 @@ void halfWidthInPlace(QString& text) {
     text.replace(QChar(0xFF0F), u'/');
 }
 
+void halfWidthDigitsInPlace(QString& text) {
+    QChar* d = text.data();
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const char16_t c = d[i].unicode();
+        if (c >= 0xFF10 && c <= 0xFF19) {
+            d[i] = QChar(u'0' + (c - 0xFF10));
+        } else if (c == 0xFF0D) {
+            d[i] = u'-';
+        } else if (c == 0xFF1B) {
+            d[i] = u';';
+        }
+    }
+}
+
 QString ZelQuanJiaoZhuanBanJiao(const QString& text) {
     if (text.isEmpty() || text[0].unicode() < u' ') return {};
     QString t = text;
@@ -143,13 +157,23 @@ CoordLineReader::CoordLineReader(const QString& separator) : sep_(u',') {
 }
 
 bool CoordLineReader::readLine(QStringView line, CoordRow& row) {
+    failure_.clear();
     int seps = 0;
     int digits = 0;
+    bool digit09 = false;
     for (QChar c : line) {
         if (c == sep_) ++seps;
         if (digitLike(c.unicode())) ++digits;
+        digit09 = digit09 || (c >= u'0' && c <= u'9');
     }
-    if (seps < 1 || digits <= 1 || digits < seps) return false;
+    const bool looksLikeData = seps > 0 && digit09;
+    if (seps < 1 || digits <= 1 || digits < seps) {
+        if (looksLikeData) {
+            failure_ = digits <= 1 ? QStringLiteral("只有一个数字字符，不是坐标数据")
+                                   : QStringLiteral("分隔符比数字字符多");
+        }
+        return false;
+    }
 
     qsizetype b = 0;
     while (b < line.size() && line[b] == u' ') ++b;
@@ -168,7 +192,16 @@ bool CoordLineReader::readLine(QStringView line, CoordRow& row) {
     const int at = named ? 1 : 0;
     double first = 0;
     double second = 0;
-    if (count < at + 2 || !fieldNumber(fields[at], first) || !fieldNumber(fields[at + 1], second)) {
+    if (count < at + 2) {
+        failure_ = QStringLiteral("缺少第二个坐标");
+        return false;
+    }
+    if (!fieldNumber(fields[at], first)) {
+        failure_ = QStringLiteral("第一个坐标不是数字: ") + trimSpaces(fields[at]).toString();
+        return false;
+    }
+    if (!fieldNumber(fields[at + 1], second)) {
+        failure_ = QStringLiteral("第二个坐标不是数字: ") + trimSpaces(fields[at + 1]).toString();
         return false;
     }
     ++rows_;
@@ -272,6 +305,7 @@ QString formatNorthing(double x) { return formatted(x, 7, 3, 3); }
 QString formatEasting(double y) { return formatted(y, 8, 3, 3); }
 QString formatLatitude(double b) { return formatted(b, 2, 8, 8); }
 QString formatLongitude(double l) { return formatted(l, 3, 8, 8); }
+QString formatScale(double k) { return formatted(k, 1, 10, 10); }
 
 QString nameColumn(const QString& name, int width) {
     return padded(trimSpaces(name), width) + QLatin1String(" , ");
@@ -286,6 +320,11 @@ int nameColumnWidth(const QList<CoordRow>& rows, int n) {
 
 QString ZelShuChuHang(const QString& names, const QString& first, const QString& second,
                       double height, const QString& remark) {
+    return ZelShuChuHang(names, first, second, height, remark, QString());
+}
+
+QString ZelShuChuHang(const QString& names, const QString& first, const QString& second,
+                      double height, const QString& remark, const QString& extra) {
     QString row = names;
     row += first;
     row += QLatin1String(" , ");
@@ -294,6 +333,7 @@ QString ZelShuChuHang(const QString& names, const QString& first, const QString&
         row += QLatin1String(" , ");
         row += formatted(height, 1, 3, 3);
     }
+    row += extra;
     row += u' ';
     row += remark;
     row += QLatin1String("\r\n");

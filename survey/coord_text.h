@@ -68,14 +68,23 @@ public:
     // `row` when the line is a data row.
     bool readLine(QStringView line, CoordRow& row);
     int rowsRead() const { return rows_; }
+    // Why the last line given to readLine gave no row, when it looked like data (held the
+    // separator and a digit 0-9): a short Chinese reason. "" after a row, and for lines
+    // that do not look like data (headings, notes, blank lines).
+    const QString& failure() const { return failure_; }
 
 private:
     QChar sep_;
     int rows_ = 0;
+    QString failure_;
 };
 
 // Half-width replacements of ZelQuanJiaoZhuanBanJiao without its first-character rule.
 void halfWidthInPlace(QString& text);
+// Further replacements for data from other programs and input methods, after
+// halfWidthInPlace: full-width digits ０-９, the full-width minus "－" and the
+// full-width semicolon "；" become 0-9, "-" and ";". Not part of the window's reading.
+void halfWidthDigitsInPlace(QString& text);
 
 // Echo line of a row.
 QString echoLine(const CoordRow& row, QChar separator);
@@ -98,6 +107,7 @@ QString formatNorthing(double x);   // "0000000.000"
 QString formatEasting(double y);    // "00000000.000"
 QString formatLatitude(double b);   // "00.00000000"
 QString formatLongitude(double l);  // "000.00000000"
+QString formatScale(double k);      // "0.0000000000"
 
 // Name column of a row: the trimmed name padded to `width` display columns, then " , ".
 QString nameColumn(const QString& name, int width);
@@ -108,6 +118,9 @@ int nameColumnWidth(const QList<CoordRow>& rows, int n);
 // not 0, " " and the remark, CR LF.
 QString ZelShuChuHang(const QString& names, const QString& first, const QString& second,
                       double height, const QString& remark);
+// The same with `extra` (further columns, each " , " and a value) after the height.
+QString ZelShuChuHang(const QString& names, const QString& first, const QString& second,
+                      double height, const QString& remark, const QString& extra);
 
 // Block headers; `datumText` is the ellipsoid box text.
 QString gridHeader(ZoneWidth width, const QString& datumText);
