@@ -56,14 +56,7 @@ int runAngle(const QStringList& args, const Streams& io) {
         }
         writeText(io.out, r.result + u'\n');
     };
-    if (!cl.operands().isEmpty()) {
-        for (const QString& v : cl.operands()) convertOne(v);
-    } else {
-        LineReader reader(io.in);
-        QString line;
-        while (reader.next(line))
-            if (!line.trimmed().isEmpty()) convertOne(line);
-    }
+    cl.forEachValue(convertOne);
     return cl.finish(status);
 }
 

@@ -54,14 +54,7 @@ int runBase(const QStringList& args, const Streams& io) {
         if (log.log().errorCount > 0) status = kExitFailure;
         writeText(io.out, result + u'\n');
     };
-    if (!cl.operands().isEmpty()) {
-        for (const QString& v : cl.operands()) convertOne(v);
-    } else {
-        LineReader reader(io.in);
-        QString line;
-        while (reader.next(line))
-            if (!line.trimmed().isEmpty()) convertOne(line);
-    }
+    cl.forEachValue(convertOne);
     return cl.finish(status);
 }
 

@@ -133,6 +133,17 @@ int CommandLine::usageError(const QString& chinese, const QString& english) cons
     return kExitUsage;
 }
 
+void CommandLine::forEachValue(const std::function<void(const QString&)>& each) const {
+    if (!operands_.isEmpty()) {
+        for (const QString& v : operands_) each(v);
+        return;
+    }
+    LineReader reader(io_.in);
+    QString line;
+    while (reader.next(line))
+        if (!line.trimmed().isEmpty()) each(line);
+}
+
 int CommandLine::finish(int status) const {
     const bool failed = std::fflush(io_.out) != 0 || std::ferror(io_.out);
     if (!failed) return status;

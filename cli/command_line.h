@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace hc::cli {
@@ -76,6 +77,9 @@ public:
     // Every value given, in order.
     QStringList values(const QString& name) const { return parser_.values(name); }
     QStringList operands() const { return operands_; }
+    // Calls `each` with every operand in order or, when none was given, with every line
+    // of standard input that is not blank.
+    void forEachValue(const std::function<void(const QString&)>& each) const;
 
     // Writes "错误: <chinese>", "error: <english>", an empty line and the help to standard
     // error; returns 2.

@@ -36,14 +36,7 @@ int runSplit(const QStringList& args, const Streams& io) {
         }
         writeText(io.out, d.integerPart + u'\t' + d.fractionPart + u'\n');
     };
-    if (!cl.operands().isEmpty()) {
-        for (const QString& v : cl.operands()) splitOne(v);
-    } else {
-        LineReader reader(io.in);
-        QString line;
-        while (reader.next(line))
-            if (!line.trimmed().isEmpty()) splitOne(line);
-    }
+    cl.forEachValue(splitOne);
     return cl.finish(status);
 }
 
