@@ -18,6 +18,19 @@ struct Digits15 {
 };
 
 void digits15(double value, Digits15& out) {
+    std::uint64_t coef = 0;
+    int exp = 0;
+    if (exactDigits15(value, coef, exp)) {
+        out.negative = value < 0;
+        out.exp = exp;
+        for (int i = 14; i >= 0; --i) {
+            out.d[i] = static_cast<char>('0' + coef % 10);
+            coef /= 10;
+        }
+        out.count = 15;
+        while (out.count > 1 && out.d[out.count - 1] == '0') --out.count;
+        return;
+    }
     char tmp[40];
     const auto r = std::to_chars(tmp, tmp + sizeof tmp, value, std::chars_format::scientific, 14);
     const char* p = tmp;
@@ -37,6 +50,66 @@ void digits15(double value, Digits15& out) {
 }
 
 }  // namespace
+
+bool exactDigits15(double value, std::uint64_t& coef, int& exp) {
+    using u128 = unsigned __int128;
+    static constexpr std::uint64_t kPow10[20] = {1ULL,
+                                                 10ULL,
+                                                 100ULL,
+                                                 1000ULL,
+                                                 10000ULL,
+                                                 100000ULL,
+                                                 1000000ULL,
+                                                 10000000ULL,
+                                                 100000000ULL,
+                                                 1000000000ULL,
+                                                 10000000000ULL,
+                                                 100000000000ULL,
+                                                 1000000000000ULL,
+                                                 10000000000000ULL,
+                                                 100000000000000ULL,
+                                                 1000000000000000ULL,
+                                                 10000000000000000ULL,
+                                                 100000000000000000ULL,
+                                                 1000000000000000000ULL,
+                                                 10000000000000000000ULL};
+    const double a = std::fabs(value);
+    if (!(a >= 1e-5 && a < 1e15)) return false;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    const std::uint64_t mant = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    // a = mant * 2^-shift with 3 <= shift <= 70 in this range.
+    const int shift = 1075 - biased;
+    const int binaryExp = biased - 1023;
+    // floor(binaryExp * log10(2)), which is floor(log10(a)) or one less.
+    int p = std::clamp((binaryExp * 78913) >> 18, -5, 14);
+    for (int tries = 0; tries < 3; ++tries) {
+        const int k = 14 - p;
+        if (k < 0 || k > 19) return false;
+        const u128 x = static_cast<u128>(mant) * kPow10[k];
+        std::uint64_t q = static_cast<std::uint64_t>(x >> shift);
+        if (q < kPow10[14]) {
+            --p;
+            continue;
+        }
+        if (q >= kPow10[15]) {
+            ++p;
+            continue;
+        }
+        const u128 rest = x & ((static_cast<u128>(1) << shift) - 1);
+        const u128 half = static_cast<u128>(1) << (shift - 1);
+        if (rest > half || (rest == half && (q & 1))) ++q;
+        if (q == kPow10[15]) {
+            q = kPow10[14];
+            ++p;
+        }
+        coef = q;
+        exp = p;
+        return true;
+    }
+    return false;
+}
 
 void toDecText(double value, DecText& out) {
     out.len = 0;
@@ -97,6 +170,16 @@ void toDecText(double value, DecText& out) {
 
 double roundTo15(double value) {
     if (value == 0 || !std::isfinite(value)) return value;
+    std::uint64_t coef = 0;
+    int exp = 0;
+    if (exactDigits15(value, coef, exp) && exp <= 14) {
+        static constexpr double kScale[20] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                              1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                              1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+        // coef and the power of ten are exact doubles: one correctly rounded division.
+        const double r = static_cast<double>(coef) / kScale[14 - exp];
+        return value < 0 ? -r : r;
+    }
     char tmp[40];
     const auto r = std::to_chars(tmp, tmp + sizeof tmp, value, std::chars_format::scientific, 14);
     double out = value;

@@ -2,9 +2,17 @@
 // Text helpers of the coordinate module that work on small character buffers, so
 // that the per-point routines do not allocate.
 
+#include <cstdint>
 #include <string_view>
 
 namespace hc::survey_detail {
+
+// The 15 significant digits of a finite value of magnitude 1E-5 <= |value| < 1E+15,
+// rounded half to even as std::to_chars with 14 digits of precision rounds them, by
+// exact integer arithmetic: |value| rounds to coef * 10^(exp - 14) with
+// 1E+14 <= coef < 1E+15 (trailing zeros kept). False, and nothing set, outside that
+// range and for zero, infinities and NaN.
+bool exactDigits15(double value, std::uint64_t& coef, int& exp);
 
 // Decimal text of a double: 15 significant digits, plain form, no trailing zeros,
 // at most 28 decimals. Only for finite values of magnitude up to about 1E+20.

@@ -1,0 +1,331 @@
+#include "survey/gk_batch_fast.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/rounding.h"
+#include "engine/text_trim.h"
+#include "survey/decimal_text.h"
+#include "survey/fast_conversion.h"
+
+namespace hc {
+namespace {
+
+constexpr double kPow10Double[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+bool digitLike(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Writes units / 10^decimals with at least minInt integer digits (zero-padded) and
+// all `decimals` places, "-" in front of a negative value that is not zero: the
+// output formats of coord_text.h for values with no more than 15 digits.
+void appendUnits(std::string& out, std::int64_t units, bool negative, int minInt, int decimals) {
+    char digits[24];
+    int n = 0;
+    auto u = static_cast<std::uint64_t>(units);
+    do {
+        digits[n++] = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u != 0);
+    while (n < decimals + minInt) digits[n++] = '0';
+    char text[32];
+    int m = 0;
+    if (negative && units != 0) text[m++] = '-';
+    for (int i = n - 1; i >= decimals; --i) text[m++] = digits[i];
+    text[m++] = '.';
+    for (int i = decimals - 1; i >= 0; --i) text[m++] = digits[i];
+    out.append(text, static_cast<std::size_t>(m));
+}
+
+// The trimmed name as UTF-8 and its display width.
+int trimmedName(const QString& name, QByteArray& utf8) {
+    qsizetype b = 0;
+    qsizetype e = name.size();
+    while (b < e && name[b] == u' ') ++b;
+    while (e > b && name[e - 1] == u' ') --e;
+    bool ascii = true;
+    for (qsizetype i = b; i < e && ascii; ++i) ascii = name[i].unicode() < 0x80;
+    const QStringView trimmed = QStringView(name).mid(b, e - b);
+    utf8 = trimmed.toUtf8();
+    return ascii ? static_cast<int>(e - b) : ZelXianShiKuanDu(trimmed.toString());
+}
+
+}  // namespace
+
+bool plainFieldNumber(std::string_view f, double& value) {
+    std::size_t b = 0;
+    std::size_t e = f.size();
+    while (b < e && f[b] == ' ') ++b;
+    while (e > b && f[e - 1] == ' ') --e;
+    std::size_t i = b;
+    const bool negative = i < e && f[i] == '-';
+    if (negative) ++i;
+    const std::size_t intStart = i;
+    while (i < e && isDigit(f[i])) ++i;
+    const std::size_t intLen = i - intStart;
+    if (intLen == 0 || (intLen > 1 && f[intStart] == '0')) return false;
+    std::size_t fracLen = 0;
+    if (i < e && f[i] == '.') {
+        ++i;
+        const std::size_t fracStart = i;
+        while (i < e && isDigit(f[i])) ++i;
+        fracLen = i - fracStart;
+        if (fracLen == 0) return false;
+    }
+    // The number ends here; a second point, a sign or an exponent is left to the reader.
+    if (i < e && (digitLike(f[i]) || f[i] == 'e' || f[i] == 'E')) return false;
+    if (intLen + fracLen > 19 || fracLen > 22) return false;
+    std::uint64_t m = 0;
+    for (std::size_t k = intStart; k < i; ++k) {
+        if (f[k] != '.') m = m * 10 + static_cast<std::uint64_t>(f[k] - '0');
+    }
+    // Up to 15 significant digits the double read back through its 15 digits is the
+    // nearest double of the text, which one division of two exact doubles gives.
+    if (m >= 1000000000000000ULL) return false;
+    if (m == 0) {
+        value = 0.0;
+        return true;
+    }
+    const double v = static_cast<double>(m) / kPow10Double[fracLen];
+    value = negative ? -v : v;
+    return true;
+}
+
+FastLineReader::FastLineReader(QChar separator, bool spaceSeparated)
+    : sep_(separator.unicode() < 0x7f ? static_cast<char>(separator.unicode()) : 0),
+      spaceSeparated_(spaceSeparated) {}
+
+bool FastLineReader::read(std::string_view line, int rowNumber, CoordRow& row) const {
+    if (sep_ == 0) return false;
+    int seps = 0;
+    int digits = 0;
+    bool space = false;
+    for (const char c : line) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x7f || (u < 0x20 && !(c == '\t' && sep_ == '\t' && !spaceSeparated_))) {
+            return false;
+        }
+        // Runs of spaces are shortened by the half-width pass.
+        if (c == ' ' && space) return false;
+        space = c == ' ';
+        seps += c == sep_ ? 1 : 0;
+        digits += digitLike(c) ? 1 : 0;
+    }
+    if (seps < 1 || digits <= 1 || digits < seps) return false;
+
+    std::size_t b = 0;
+    while (b < line.size() && line[b] == ' ') ++b;
+    const std::string_view t = line.substr(b);
+    if (t.empty()) return false;
+    const bool named = !digitLike(t[0]);
+    std::string_view fields[4];
+    int count = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= t.size() && count < 4; ++i) {
+        if (i == t.size() || t[i] == sep_) {
+            fields[count++] = t.substr(start, i - start);
+            start = i + 1;
+        }
+    }
+    const int at = named ? 1 : 0;
+    double first = 0;
+    double second = 0;
+    double height = 0;
+    if (count < at + 2 || !plainFieldNumber(fields[at], first) ||
+        !plainFieldNumber(fields[at + 1], second)) {
+        return false;
+    }
+    const bool hasHeight = count > at + 2;
+    if (hasHeight && !plainFieldNumber(fields[at + 2], height)) return false;
+    row.first = first;
+    row.second = second;
+    row.hasHeight = hasHeight;
+    row.height = height;
+    if (named) {
+        row.name = QString::fromLatin1(fields[0].data(), static_cast<qsizetype>(fields[0].size()));
+    } else {
+        row.name = QStringLiteral("D%1").arg(rowNumber, 3, 10, QChar(u'0'));
+    }
+    return true;
+}
+
+ChunkConverter::ChunkConverter(GkConversion op, const GkSettings& s)
+    : literal_(op, s),
+      in_(inputZone(op)),
+      out_(outputZone(op)),
+      set_(&ellipsoidOf(s.datum)),
+      meridian_(s.meridian),
+      xyz_(s.order == AxisOrder::XYZ),
+      withNames_(s.withNames),
+      fast_(s.options.isDefault()) {}
+
+// The text of the last remark written, which most rows of a chunk share.
+struct ChunkConverter::RemarkCache {
+    fast::GridRemark kind = fast::GridRemark::None;
+    double meridian = 0;
+    std::string text;
+};
+
+bool ChunkConverter::fastRow(const CoordRow& row, bool latitudeFirst, std::string& out,
+                             RemarkCache& remarks) const {
+    const bool firstIsNorth = in_ ? xyz_ : latitudeFirst;
+    double u = firstIsNorth ? row.first : row.second;  // northing or latitude
+    double v = firstIsNorth ? row.second : row.first;  // easting or longitude
+    std::int64_t a = 0;
+    std::int64_t b = 0;
+    bool aNegative = false;
+    bool bNegative = false;
+    if (in_) {
+        fast::FastGeo g{};
+        if (!fast::toGeographicFast(*in_, u, v, *set_, kZoneGrid, g)) return false;
+        u = g.lat;
+        v = g.lon;
+        a = g.latUnits;
+        b = g.lonUnits;
+        aNegative = g.latNegative;
+        bNegative = g.lonNegative;
+    }
+    fast::GridRemark remark = fast::GridRemark::None;
+    double remarkMeridian = 0;
+    if (out_) {
+        fast::FastGrid g{};
+        if (!fast::toGridFast(*out_, u, v, meridian_, *set_, kZoneGrid, g)) return false;
+        a = g.xMm;
+        b = g.yMm;
+        aNegative = g.xNegative;
+        bNegative = g.yNegative;
+        remark = g.remark;
+        remarkMeridian = g.meridian;
+    }
+    const int aInt = out_ ? 7 : 2;
+    const int bInt = out_ ? 8 : 3;
+    const int places = out_ ? 3 : 8;
+    if (xyz_) {
+        appendUnits(out, a, aNegative, aInt, places);
+        out += " , ";
+        appendUnits(out, b, bNegative, bInt, places);
+    } else {
+        appendUnits(out, b, bNegative, bInt, places);
+        out += " , ";
+        appendUnits(out, a, aNegative, aInt, places);
+    }
+    if (row.height != 0) {
+        char buf[400];
+        out += " , ";
+        out.append(buf,
+                   static_cast<std::size_t>(survey_detail::formatFixed(row.height, 1, 3, 3, buf)));
+    }
+    out += ' ';
+    if (in_ && out_) out += ' ';
+    if (remark != fast::GridRemark::None) {
+        if (remark != remarks.kind || remarkMeridian != remarks.meridian) {
+            remarks.kind = remark;
+            remarks.meridian = remarkMeridian;
+            remarks.text = fast::gridRemarkText(remark, remarkMeridian).toStdString();
+        }
+        out += remarks.text;
+    }
+    out += "\r\n";
+    return true;
+}
+
+ChunkOutput ChunkConverter::convert(const QList<CoordRow>& rows, bool latitudeFirst) const {
+    ChunkOutput r;
+    const qsizetype n = rows.size();
+    std::vector<QByteArray> names(withNames_ ? static_cast<std::size_t>(n) : 0);
+    std::vector<int> widths(names.size());
+    int width = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        widths[i] = trimmedName(rows[static_cast<qsizetype>(i)].name, names[i]);
+        width = std::max(width, widths[i]);
+    }
+    if (!in_) {
+        for (const CoordRow& row : rows) {
+            const double lon = fast::packedToDegrees(latitudeFirst ? row.second : row.first);
+            r.over180 = r.over180 || std::fabs(lon) > 180;
+        }
+    }
+    r.bytes.reserve(static_cast<std::size_t>(n) * 56);
+    RemarkCache remarks;
+    for (qsizetype i = 0; i < n; ++i) {
+        const CoordRow& row = rows[i];
+        const std::size_t mark = r.bytes.size();
+        if (withNames_) {
+            const auto k = static_cast<std::size_t>(i);
+            r.bytes.append(names[k].constData(), static_cast<std::size_t>(names[k].size()));
+            r.bytes.append(static_cast<std::size_t>(width - widths[k]), ' ');
+            r.bytes += " , ";
+        }
+        if (fast_ && fastRow(row, latitudeFirst, r.bytes, remarks)) continue;
+        r.bytes.resize(mark);
+        const QString column = withNames_ ? nameColumn(row.name, width) : QString();
+        QString text;
+        if (!literal_.appendRow(row, column, latitudeFirst, text)) ++r.rejected;
+        r.bytes += text.toStdString();
+    }
+    return r;
+}
+
+OrderedChunkWriter::OrderedChunkWriter(const ChunkConverter& converter, std::FILE* out, int jobs)
+    : converter_(converter), out_(out) {
+    if (jobs > 1) {
+        for (int i = 0; i < jobs; ++i) threads_.emplace_back([this] { work(); });
+    }
+}
+
+OrderedChunkWriter::~OrderedChunkWriter() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : threads_) t.join();
+}
+
+void OrderedChunkWriter::work() {
+    for (;;) {
+        std::packaged_task<ChunkOutput()> task;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
+            if (tasks_.empty()) return;
+            task = std::move(tasks_.front());
+            tasks_.pop_front();
+        }
+        task();
+    }
+}
+
+void OrderedChunkWriter::submit(QList<CoordRow> rows, bool latitudeFirst) {
+    std::packaged_task<ChunkOutput()> task([this, rows = std::move(rows), latitudeFirst] {
+        return converter_.convert(rows, latitudeFirst);
+    });
+    pending_.push_back(task.get_future());
+    if (threads_.empty()) {
+        task();
+    } else {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            tasks_.push_back(std::move(task));
+        }
+        wake_.notify_one();
+    }
+    while (pending_.size() > 2 * threads_.size()) writeFront();
+}
+
+void OrderedChunkWriter::finish() {
+    while (!pending_.empty()) writeFront();
+}
+
+void OrderedChunkWriter::writeFront() {
+    const ChunkOutput o = pending_.front().get();
+    pending_.pop_front();
+    std::fwrite(o.bytes.data(), 1, o.bytes.size(), out_);
+    rejected_ += o.rejected;
+    over180_ = over180_ || o.over180;
+}
+
+}  // namespace hc

@@ -1,0 +1,106 @@
+#pragma once
+// The quick path of the coordinate batch (gk_batch.h): plain data lines read from
+// their bytes, chunks of rows converted with the routines of fast_conversion.h and
+// written as UTF-8 without going through QString, on several threads with the output
+// kept in order. Every line and row it does not take on is handed to the literal
+// reader and converter, so the output is the one they give.
+
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "survey/coord_conversion.h"
+
+namespace hc {
+
+// Reads the lines that are plain printable ASCII data with numbers in the usual form
+// (digits, at most one point, a leading "-", at most 15 significant digits) and no
+// runs of spaces; everything else is left to CoordLineReader.
+class FastLineReader {
+public:
+    // `separator`: the effective separator (CoordLineReader::separator()); with
+    // `spaceSeparated` the lines are those of the space separator's rewriting.
+    FastLineReader(QChar separator, bool spaceSeparated);
+    // True, with `row` filled as CoordLineReader::readLine fills it, when `line` (its
+    // bytes without the line break) is such a data line; `rowNumber` (from 1) names a
+    // line without a name. False when the literal reader has to read the line.
+    bool read(std::string_view line, int rowNumber, CoordRow& row) const;
+
+private:
+    char sep_;  // 0 when the separator is not ASCII: no line is read here
+    bool spaceSeparated_;
+};
+
+// The number of a data field in the usual form: false when the field has to go
+// through the literal reading (ZelQuShuZhi).
+bool plainFieldNumber(std::string_view field, double& value);
+
+// What converting one chunk gave.
+struct ChunkOutput {
+    std::string bytes;       // the rows, UTF-8
+    long long rejected = 0;  // rows whose point a conversion rejected
+    bool over180 = false;    // geographic input: a longitude beyond 180 degrees
+};
+
+// Converts chunks of rows as GkRowConverter does, row by row, into output bytes.
+// Thread-safe: convert() changes nothing shared.
+class ChunkConverter {
+public:
+    ChunkConverter(GkConversion op, const GkSettings& settings);
+    ChunkOutput convert(const QList<CoordRow>& rows, bool latitudeFirst) const;
+
+private:
+    struct RemarkCache;
+    bool fastRow(const CoordRow& row, bool latitudeFirst, std::string& out,
+                 RemarkCache& remarks) const;
+
+    GkRowConverter literal_;
+    std::optional<ZoneWidth> in_;
+    std::optional<ZoneWidth> out_;
+    const Ellipsoid* set_;
+    double meridian_;
+    bool xyz_;
+    bool withNames_;
+    bool fast_;  // settings the quick rows cover
+};
+
+// Converts chunks on `jobs` threads (1: on the caller's thread) and writes their bytes
+// to `out` in the order they were given; at most two chunks per thread wait at once.
+class OrderedChunkWriter {
+public:
+    OrderedChunkWriter(const ChunkConverter& converter, std::FILE* out, int jobs);
+    ~OrderedChunkWriter();
+    OrderedChunkWriter(const OrderedChunkWriter&) = delete;
+    OrderedChunkWriter& operator=(const OrderedChunkWriter&) = delete;
+
+    void submit(QList<CoordRow> rows, bool latitudeFirst);
+    // Waits for every chunk and writes it.
+    void finish();
+    long long rejected() const { return rejected_; }
+    bool over180() const { return over180_; }
+
+private:
+    void writeFront();
+    void work();
+
+    const ChunkConverter& converter_;
+    std::FILE* out_;
+    std::vector<std::thread> threads_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::packaged_task<ChunkOutput()>> tasks_;
+    std::deque<std::future<ChunkOutput>> pending_;
+    bool stopping_ = false;
+    long long rejected_ = 0;
+    bool over180_ = false;
+};
+
+}  // namespace hc
