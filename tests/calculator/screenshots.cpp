@@ -17,6 +17,7 @@
 #include "calculator/form1.h"
 #include "calculator/windows.h"
 #include "tests/calculator/sample_use.h"
+#include "tests/ui/window_grab.h"
 #include "ui/widget_services.h"
 
 namespace {
@@ -24,11 +25,7 @@ namespace {
 QString prefix;
 
 bool save(QWidget* w, const QString& dir, const char* name) {
-    QTest::qWait(50);
-    const QString path = QDir(dir).filePath(prefix + QString::fromLatin1(name));
-    const bool ok = w && w->grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
-    return ok;
+    return hc::test::saveWindowGrab(w, dir, prefix + QString::fromLatin1(name));
 }
 
 // Presses the button and grabs the window it opened, after using a tool window once.

@@ -5,23 +5,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QTest>
-#include <cstdio>
 
 #include "calculator/windows.h"
 #include "survey/windows/form213.h"
+#include "tests/ui/window_grab.h"
 #include "ui/widget_services.h"
-
-namespace {
-
-bool save(QWidget* w, const QString& dir, const QString& name) {
-    QTest::qWait(50);
-    const QString path = QDir(dir).filePath(name);
-    const bool ok = w->grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
-    return ok;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -35,11 +23,11 @@ int main(int argc, char** argv) {
     hc::Form213 w;
     w.show();
     if (!QTest::qWaitForWindowExposed(&w)) return 1;
-    ok &= save(&w, dir, prefix + QStringLiteral("form213.png"));
+    ok &= hc::test::saveWindowGrab(&w, dir, prefix + QStringLiteral("form213.png"));
     w.convert(hc::GkConversion::GeoToZone3);
     w.convert(hc::GkConversion::GeoToZone15);
-    ok &= save(&w, dir, prefix + QStringLiteral("form213_converted.png"));
+    ok &= hc::test::saveWindowGrab(&w, dir, prefix + QStringLiteral("form213_converted.png"));
     w.resize(w.px(15000), w.px(10000));
-    ok &= save(&w, dir, prefix + QStringLiteral("form213_large.png"));
+    ok &= hc::test::saveWindowGrab(&w, dir, prefix + QStringLiteral("form213_large.png"));
     return ok ? 0 : 1;
 }

@@ -7,24 +7,12 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
-#include <cstdio>
 
 #include "calculator/windows.h"
 #include "survey/windows/form214.h"
 #include "survey/windows/form216.h"
+#include "tests/ui/window_grab.h"
 #include "ui/widget_services.h"
-
-namespace {
-
-bool save(QWidget* w, const QString& dir, const QString& name) {
-    QTest::qWait(50);
-    const QString path = QDir(dir).filePath(name);
-    const bool ok = w->grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
-    return ok;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -40,15 +28,15 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&bearing)) return 1;
     bearing.combo2()->setEditText(QStringLiteral("A001"));
     QTest::mouseClick(bearing.command1(), Qt::LeftButton);
-    ok &= save(&bearing, dir, prefix + QStringLiteral("form214.png"));
+    ok &= hc::test::saveWindowGrab(&bearing, dir, prefix + QStringLiteral("form214.png"));
     bearing.resize(bearing.px(15000), bearing.px(9000));
-    ok &= save(&bearing, dir, prefix + QStringLiteral("form214_large.png"));
+    ok &= hc::test::saveWindowGrab(&bearing, dir, prefix + QStringLiteral("form214_large.png"));
 
     hc::Form216 attitude;
     attitude.show();
     if (!QTest::qWaitForWindowExposed(&attitude)) return 1;
     attitude.combo2()->setEditText(QStringLiteral("G4"));
     QTest::mouseClick(attitude.command1(), Qt::LeftButton);
-    ok &= save(&attitude, dir, prefix + QStringLiteral("form216.png"));
+    ok &= hc::test::saveWindowGrab(&attitude, dir, prefix + QStringLiteral("form216.png"));
     return ok ? 0 : 1;
 }

@@ -10,17 +10,14 @@
 #include <cstdio>
 
 #include "calculator/windows.h"
+#include "tests/ui/window_grab.h"
 #include "tools/windows/form203.h"
 #include "ui/widget_services.h"
 
 namespace {
 
 bool save(QWidget* w, const QString& dir, const char* name) {
-    QTest::qWait(50);
-    const QString path = QDir(dir).filePath(QString::fromLatin1(name));
-    const bool ok = w && w->grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
-    return ok;
+    return hc::test::saveWindowGrab(w, dir, QString::fromLatin1(name));
 }
 
 void click(hc::Form203& form, const char* name) {

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "calculator/windows.h"
+#include "tests/ui/window_grab.h"
 #include "tools/windows/form201.h"
 #include "tools/windows/form202.h"
 #include "tools/windows/form210.h"
@@ -20,11 +21,7 @@ namespace {
 QString prefix;
 
 bool save(QWidget* w, const QString& dir, const char* name) {
-    QTest::qWait(50);
-    const QString path = QDir(dir).filePath(prefix + QString::fromLatin1(name));
-    const bool ok = w && w->grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
-    return ok;
+    return hc::test::saveWindowGrab(w, dir, prefix + QString::fromLatin1(name));
 }
 
 void click(QWidget* w, const char* name) {
