@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 #include <string>
@@ -26,21 +27,40 @@ inline QString binDir() {
 #endif
 }
 
+// Runs hechuan-cli with `args`, feeding `input` on standard input in pieces while
+// draining standard output (a large input cannot fill both pipes and stall), with
+// `env` ("NAME=value") added to the environment.
+inline CliRun runCli(const QStringList& args, const QByteArray& input = QByteArray(),
+                     const QStringList& env = {}) {
+    QProcess p;
+    if (!env.isEmpty()) p.setEnvironment(QProcess::systemEnvironment() + env);
+    p.start(binDir() + QStringLiteral("/cli/hechuan-cli"), args);
+    if (!p.waitForStarted(10000)) return {};
+    QByteArray out;
+    qsizetype written = 0;
+    while (written < input.size()) {
+        const qint64 n = p.write(input.constData() + written,
+                                 std::min<qsizetype>(input.size() - written, 1 << 16));
+        if (n < 0) break;
+        written += n;
+        p.waitForBytesWritten(10000);
+        out += p.readAllStandardOutput();
+    }
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    out += p.readAllStandardOutput();
+    CliRun r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = out.toStdString();
+    r.err = p.readAllStandardError().toStdString();
+    return r;
+}
+
 inline CliRun runCli(std::initializer_list<const char*> list,
                      const QByteArray& input = QByteArray()) {
     QStringList args;
     for (const char* a : list) args << QString::fromUtf8(a);
-    QProcess p;
-    p.start(binDir() + QStringLiteral("/cli/hechuan-cli"), args);
-    if (!p.waitForStarted(10000)) return {};
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    CliRun r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
+    return runCli(args, input);
 }
 
 }  // namespace hc_test

@@ -5,43 +5,14 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <cstdlib>
 #include <string>
+
+#include "tests/cli/cli_runner.h"
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-QString binDir() {
-    if (const char* env = std::getenv("HC_BIN_DIR")) return QString::fromUtf8(env);
-#ifdef HC_BIN_DIR
-    return QStringLiteral(HC_BIN_DIR);
-#else
-    return QStringLiteral(".");
-#endif
-}
-
-CliRun runCli(const QStringList& args, const QByteArray& input = QByteArray(),
-              const QStringList& env = {}) {
-    QProcess p;
-    QStringList environment = QProcess::systemEnvironment();
-    environment << env;
-    p.setEnvironment(environment);
-    p.start(binDir() + QStringLiteral("/cli/hechuan-cli"), args);
-    if (!p.waitForStarted(10000)) return {};
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    CliRun r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
-}
+using hc_test::CliRun;
+using hc_test::runCli;
 
 QStringList args(std::initializer_list<const char*> list) {
     QStringList l;
@@ -154,7 +125,7 @@ TEST(CliEval, EveryLineBreakEndsOneFormula) {
 TEST(CliEval, WriteErrorIsReportedAndExitsOne) {
     QProcess p;
     p.setStandardOutputFile(QStringLiteral("/dev/full"));
-    p.start(binDir() + QStringLiteral("/cli/hechuan-cli"), args({"eval"}));
+    p.start(hc_test::binDir() + QStringLiteral("/cli/hechuan-cli"), args({"eval"}));
     ASSERT_TRUE(p.waitForStarted(10000));
     p.write("1+1\r2+2\n");
     p.closeWriteChannel();

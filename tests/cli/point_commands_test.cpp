@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
+#include "tests/cli/cli_runner.h"
 #include "tests/survey/print_qstring.h"
 
 namespace {
@@ -18,23 +18,8 @@ struct Result {
 };
 
 Result run(const QStringList& args, const QByteArray& input) {
-    QProcess p;
-    p.start(QStringLiteral(HC_BIN_DIR "/cli/hechuan-cli"), args);
-    if (!p.waitForStarted(10000)) return {-1, {}, {}};
-    QByteArray out;
-    qsizetype written = 0;
-    while (written < input.size()) {
-        const qint64 n = p.write(input.constData() + written,
-                                 std::min<qsizetype>(input.size() - written, 1 << 16));
-        if (n < 0) break;
-        written += n;
-        p.waitForBytesWritten(10000);
-        out += p.readAllStandardOutput();
-    }
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    out += p.readAllStandardOutput();
-    return {p.exitCode(), QString::fromUtf8(out), QString::fromUtf8(p.readAllStandardError())};
+    const hc_test::CliRun r = hc_test::runCli(args, input);
+    return {r.exitCode, QString::fromStdString(r.out), QString::fromStdString(r.err)};
 }
 
 const QByteArray kSample =
