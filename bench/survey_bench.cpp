@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "survey/coord_conversion.h"
+#include "survey/fast_conversion.h"
 #include "survey/gk_batch.h"
 #include "survey/zones.h"
 
@@ -67,6 +68,49 @@ void BM_Inverse(benchmark::State& state) {
 BENCHMARK(BM_Inverse<ZelZhengSuan3, ZelFanSuan3>)->Name("Inverse3");
 BENCHMARK(BM_Inverse<ZelZhengSuan6, ZelFanSuan6>)->Name("Inverse6");
 BENCHMARK(BM_Inverse<ZelZhengSuan15, ZelFanSuan15>)->Name("Inverse1.5");
+
+// The quick forms of the same routines, as the batch runs them.
+template <ZoneWidth Width>
+void BM_ForwardFast(benchmark::State& state) {
+    const std::vector<Point> pts = geographicPoints(4096);
+    const Ellipsoid& e = beijing1954();
+    std::size_t i = 0;
+    long long quick = 0;
+    for (auto _ : state) {
+        fast::FastGrid g{};
+        quick += fast::toGridFast(Width, pts[i].lat, pts[i].lon, 117, e, kZoneGrid, g) ? 1 : 0;
+        benchmark::DoNotOptimize(g.x + g.y);
+        i = (i + 1) & 4095;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["quick"] = static_cast<double>(quick) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ForwardFast<ZoneWidth::Three>)->Name("ForwardFast3");
+BENCHMARK(BM_ForwardFast<ZoneWidth::Six>)->Name("ForwardFast6");
+BENCHMARK(BM_ForwardFast<ZoneWidth::OneAndHalf>)->Name("ForwardFast1.5");
+
+template <ZoneWidth Width>
+void BM_InverseFast(benchmark::State& state) {
+    std::vector<Point> grid = geographicPoints(4096);
+    for (Point& p : grid) {
+        const GridPoint g = toGrid(Width, p.lat, p.lon, 117, beijing1954());
+        p = {g.x, g.y};
+    }
+    const Ellipsoid& e = beijing1954();
+    std::size_t i = 0;
+    long long quick = 0;
+    for (auto _ : state) {
+        fast::FastGeo g{};
+        quick += fast::toGeographicFast(Width, grid[i].lat, grid[i].lon, e, kZoneGrid, g) ? 1 : 0;
+        benchmark::DoNotOptimize(g.lat + g.lon);
+        i = (i + 1) & 4095;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["quick"] = static_cast<double>(quick) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_InverseFast<ZoneWidth::Three>)->Name("InverseFast3");
+BENCHMARK(BM_InverseFast<ZoneWidth::Six>)->Name("InverseFast6");
+BENCHMARK(BM_InverseFast<ZoneWidth::OneAndHalf>)->Name("InverseFast1.5");
 
 QString windowInput(bool grid) {
     QString text;
