@@ -1,5 +1,6 @@
 #include "cli/gk_command.h"
 
+#include <QThread>
 #include <optional>
 
 #include "survey/coord_conversion.h"
@@ -16,6 +17,7 @@ QString usageText() {
         "  从标准输入读取坐标数据文本（每行：序号、两个坐标、高程，用分隔符隔开），\n"
         "  把坐标换算结果写到标准输出。jw 为经纬度（度.分秒），1.5、3、6 为分带公里网坐标。\n"
         "  换算：经纬度与各分带互换，以及 1.5->3、3->6、3->1.5、6->3。\n"
+        "  --jobs N          用 N 个线程换算（默认为处理器核数）；输出与单线程相同。\n"
         "  备注与“没有发现坐标数据！”写到标准错误。退出码：0 成功，1 没有数据或输出失败，2 "
         "选项错误。\n"
         "Usage: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS|2000]\n"
@@ -24,6 +26,8 @@ QString usageText() {
         "  the separator) from standard input and writes the converted block to standard\n"
         "  output. jw is latitude/longitude (packed d.mmss), 1.5, 3 and 6 are zone grids.\n"
         "  Conversions: geographic to and from each zone, and 1.5->3, 3->6, 3->1.5, 6->3.\n"
+        "  --jobs N          convert on N threads (default: the processor cores); the output\n"
+        "                    is that of one thread.\n"
         "  Remarks and the no-data message go to standard error. Exit status: 0 success,\n"
         "  1 no data or the output failed, 2 bad options. -h, --help shows this help.\n");
 }
@@ -49,7 +53,7 @@ bool startsWithNumber(const QString& text) {
 
 int runGk(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
-    for (const char* name : {"from", "to", "ellipsoid", "meridian", "separator", "order"})
+    for (const char* name : {"from", "to", "ellipsoid", "meridian", "separator", "order", "jobs"})
         cl.addOption(QString::fromLatin1(name));
     cl.addFlag(QStringLiteral("no-names"));
     if (const auto done = cl.parse(args)) return *done;
@@ -108,6 +112,16 @@ int runGk(const QStringList& args, const Streams& io) {
     }
     settings.meridian = m.value;
 
+    const QString jobsText = cl.value(QStringLiteral("jobs"));
+    bool jobsRead = true;
+    const int jobs = jobsText.isEmpty() ? QThread::idealThreadCount() : jobsText.toInt(&jobsRead);
+    if (!jobsRead || jobs < 1 || jobs > 256) {
+        return cl.usageError(
+            QStringLiteral("--jobs 须是 1 至 256 的整数: ") + jobsText,
+            QStringLiteral("--jobs must be a whole number 1 ... 256: ") + jobsText);
+    }
+
+    settings.jobs = jobs;
     const GkBatchResult r = convertBatch(*op, settings, io.in, io.out);
     if (r.rows == 0) {
         writeText(io.err, noCoordinateDataText() + QStringLiteral("\n"));

@@ -59,6 +59,7 @@ struct GkSettings {
     QString meridianText = QStringLiteral("117度");  // new Combo3 text
     Notices notices;                                 // for the window to show, in order
     GkGridOptions options;                           // command line only
+    int jobs = 1;  // threads the command line's batch converts on; its output is the same
 };
 
 // Reads the controls; with the space separator `input` is rewritten (part of the

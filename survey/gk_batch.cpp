@@ -8,6 +8,7 @@
 
 #include "engine/number.h"
 #include "survey/coord_text.h"
+#include "survey/gk_batch_fast.h"
 #include "survey/zones.h"
 
 namespace hc {
@@ -25,12 +26,20 @@ public:
           out_(out),
           chunkRows_(chunkRows < 1 ? 1 : chunkRows),
           spaceSeparator_(s.separator == QLatin1String(" ")),
-          latitudeFirst_(s.order == AxisOrder::XYZ) {
+          latitudeFirst_(s.order == AxisOrder::XYZ),
+          fastReader_(reader_.separator(), spaceSeparator_),
+          chunks_(op, s),
+          writer_(chunks_, out, s.jobs) {
         chunk_.reserve(chunkRows_);
     }
 
     // Returns false when reading should stop (no data, or the output failed).
     bool line(std::string_view bytes) {
+        if (!firstLine_ && fastReader_.read(bytes, nextRowNumber(), row_)) {
+            chunk_.append(row_);
+            if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
+            return !std::ferror(out_);
+        }
         QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
         if (firstLine_ && !text.isEmpty() && text[0] == QChar(0xFEFF)) text.remove(0, 1);
         if (spaceSeparator_) spaceSeparatedInPlace(text);
@@ -46,6 +55,9 @@ public:
         }
         halfWidthInPlace(text);
         if (reader_.readLine(text, row_)) {
+            // The quick reader's rows count too when a line without a name is numbered.
+            if (!hasName(text))
+                row_.name = QStringLiteral("D%1").arg(nextRowNumber(), 3, 10, QChar(u'0'));
             chunk_.append(row_);
             if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
         }
@@ -56,7 +68,9 @@ public:
         GkBatchResult r;
         if (noData_) return r;
         flush();
+        writer_.finish();
         if (rows_ == 0) return r;
+        over180_ = writer_.over180();
         write(QStringLiteral("\r\n"));
         r.rows = rows_;
         const QString gap = QStringLiteral("\r\n\r\n");
@@ -82,22 +96,23 @@ private:
                 latitudeFirst_ = o.order == AxisOrder::XYZ;
                 orderSwitched_ = o.order != settings_.order;
             }
-            for (const CoordRow& row : chunk_) {
-                const double lon =
-                    ZelDuFenMiaoZhuanBaiFenDu(latitudeFirst_ ? row.second : row.first);
-                over180_ = over180_ || std::fabs(lon) > 180;
-            }
         }
-        const int width = settings_.withNames ? nameColumnWidth(chunk_, n) : 0;
-        QString text;
-        text.reserve(n * 64);
-        for (const CoordRow& row : chunk_) {
-            const QString names = settings_.withNames ? nameColumn(row.name, width) : QString();
-            converter_.appendRow(row, names, latitudeFirst_, text);
-        }
-        write(text);
+        // The chunk is converted, and its longitudes checked, on the writer's threads.
+        writer_.submit(std::move(chunk_), latitudeFirst_);
         rows_ += n;
-        chunk_.clear();
+        chunk_ = QList<CoordRow>();
+        chunk_.reserve(chunkRows_);
+    }
+
+    int nextRowNumber() const { return static_cast<int>(rows_ + chunk_.size()) + 1; }
+
+    // A data line has a name unless it starts, after spaces, with a digit, ".", "+" or "-".
+    static bool hasName(const QString& line) {
+        qsizetype i = 0;
+        while (i < line.size() && line[i] == u' ') ++i;
+        if (i == line.size()) return true;
+        const char16_t c = line[i].unicode();
+        return !((c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'-');
     }
 
     const GkSettings settings_;
@@ -114,6 +129,9 @@ private:
     long long rows_ = 0;
     QList<CoordRow> chunk_;
     CoordRow row_;
+    const FastLineReader fastReader_;
+    const ChunkConverter chunks_;
+    OrderedChunkWriter writer_;
 };
 
 }  // namespace

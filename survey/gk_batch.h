@@ -16,7 +16,8 @@ struct GkBatchResult {
 
 // Rows are converted in chunks of `chunkRows`; the name column is padded to the
 // widest name of its chunk, and for geographic input the column order is decided
-// on the first chunk.
+// on the first chunk. The chunks are converted on settings.jobs threads (1: on the
+// calling thread); the output is the same for any number.
 GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FILE* in,
                            std::FILE* out, int chunkRows = 4096);
 
