@@ -67,46 +67,72 @@ Decimal packedToDegrees(const Num& x) {
     return degrees - fraction;
 }
 
-QString twoDigits(const Decimal& n) {
-    QString s = n.toString();
-    return s.size() == 1 ? QStringLiteral("0") + s : s;
-}
-
+// Decimal degrees to packed degrees-minutes-seconds on the coefficient: the
+// minutes are the whole part of 60 times the fraction, the seconds 60 times what is
+// left, rounded to 24 places; 60 seconds carry into the minutes and 60 minutes into
+// the degrees. The packed value is read as the digits degrees "." mm ss would be,
+// so its scale is 4 plus the fraction digits of the seconds (a zero value has
+// scale 0).
 Num degreesToPacked(const Num& x) {
     const Num v = ZelShuZhuanShu(x);
     if (ZelDuoShaoE(v) > 0) return Num::ofDecimal(Decimal(0));
-    const QString t = v.text();
-    const qsizetype point = t.indexOf(u'.');
-    if (point < 0) return v;
-
-    QString deg = ZelZhengShuBuFen(v);
-    const Decimal f = Decimal::fromText(t.mid(point));
-    const Decimal sixty = 60;
-
-    QString mm = trimSpaces(ZelZhengShuBuFen(Num::ofDecimal(sixty * f)));
-    if (mm.size() == 1) mm.prepend(u'0');
-    if (mm.isEmpty() || Decimal::fromText(mm).isZero()) mm = QStringLiteral("00");
-    const Decimal r = sixty * f - Decimal::fromText(mm);
-
-    QString ss = ZelSiSheWuRu(Num::ofDecimal(sixty * r), 24).toDecimal().toString();
-    if (Decimal::fromText(ss) < Decimal(10)) ss.prepend(u'0');
-    if (Decimal::fromText(ss) == sixty) {
-        ss = QStringLiteral("00");
-        mm = twoDigits(Decimal::fromText(mm) + Decimal(1));
+    // Besides Decimals the reader hands on only exponent-form doubles and the
+    // failure "0", which has no fraction.
+    if (!v.isDecimal()) return v;
+    const Decimal& d = v.decimal();
+    const Decimal::u128 unit = pow10(d.scale());
+    Decimal::u128 degrees = d.coefficient() / unit;
+    Decimal::u128 fraction = d.coefficient() % unit;
+    if (fraction == 0) return v;
+    int fractionScale = d.scale();
+    while (fraction % 10 == 0) {
+        fraction /= 10;
+        --fractionScale;
     }
-    if (Decimal::fromText(mm) == sixty) {
-        mm = QStringLiteral("00");
-        if (deg == u"0") {
-            deg = QStringLiteral("1");
-        } else if (deg == u"-0") {
-            deg = QStringLiteral("-1");
-        } else {
-            const Decimal d = Decimal::fromText(deg);
-            deg = (d.isNegative() ? d - Decimal(1) : d + Decimal(1)).toString();
+    const bool negative = d.isNegative();
+
+    const Decimal sixty = 60;
+    const Decimal minutesWithFraction = sixty * Decimal::fromParts(fraction, fractionScale, false);
+    int minutes = static_cast<int>(minutesWithFraction.truncated().coefficient());
+    const Decimal rest = minutesWithFraction - Decimal(minutes);
+    const Decimal seconds = ZelSiSheWuRu(Num::ofDecimal(sixty * rest), 24).toDecimal();
+
+    // The seconds' digits without the point, the whole seconds as two digits.
+    Decimal::u128 secondDigits = 0;
+    int secondDecimals = 0;
+    if (seconds == sixty) {
+        ++minutes;
+    } else {
+        secondDigits = seconds.coefficient();
+        secondDecimals = seconds.scale();
+        while (secondDecimals > 0 && secondDigits % 10 == 0) {
+            secondDigits /= 10;
+            --secondDecimals;
         }
     }
-    ss.remove(u'.');
-    return Num::ofDecimal(Decimal::fromText(deg + u'.' + mm + ss));
+    if (minutes == 60) {
+        minutes = 0;
+        ++degrees;
+    }
+
+    const int scale = 4 + secondDecimals;
+    const Decimal::u128 head = degrees * 100 + static_cast<unsigned>(minutes);
+    const Decimal::u128 step = pow10(2 + secondDecimals);
+    const Decimal::u128 limit = Decimal::u128(1) << 96;
+    if (head <= (limit - 1 - secondDigits) / step) {
+        const Decimal::u128 coefficient = head * step + secondDigits;
+        if (coefficient == 0) return Num::ofDecimal(Decimal());
+        return Num::ofDecimal(Decimal::fromParts(coefficient, scale, negative));
+    }
+    // Too many digits for the coefficient: the reader rounds them off.
+    QString text = negative ? QStringLiteral("-") : QString();
+    text += Decimal::fromParts(degrees, 0, false).toString();
+    text += u'.';
+    const QString fractionDigits =
+        Decimal::fromParts(head % 100 * step + secondDigits, 0, false).toString();
+    text += QString(scale - fractionDigits.size(), u'0');
+    text += fractionDigits;
+    return Num::ofDecimal(Decimal::fromText(text));
 }
 
 // d with whole turns of 360 removed, exactly; the sign of d stays, and an angle

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "engine/decimal.h"
+
 namespace hc {
 
 constexpr int kDoubleTextCapacity = 32;
@@ -12,5 +14,11 @@ constexpr int kDoubleTextCapacity = 32;
 int writeDoubleText(double d, char (&buf)[kDoubleTextCapacity]);
 // The text of d.
 QString doubleToText(double d);
+
+// d rounded to 15 significant digits (ties to even) as a Decimal: the same value,
+// coefficient and scale as Decimal::fromDouble(d), which it calls for magnitudes
+// below 1E-10 or from 1E+20 on. Throws DecimalError where Decimal::fromDouble does
+// (NaN, infinities, magnitudes beyond the Decimal range).
+Decimal decimalOfDouble(double d);
 
 }  // namespace hc

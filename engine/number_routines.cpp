@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/calc_log.h"
+#include "engine/double_text.h"
 #include "engine/number_reader.h"
 #include "engine/rounding.h"
 #include "engine/text_trim.h"
@@ -37,7 +38,7 @@ Num doubleOperand(double d) {
         calcLog().limitTo(15);
         return Num::ofDouble(d);
     }
-    const Decimal v = Decimal::fromDouble(d);
+    const Decimal v = decimalOfDouble(d);
     if (d != 0 && std::fabs(d) < kDigitCheckBelow &&
         ZelYouXiao109ChangDu(Num::ofDouble(d)) > significantDigits(v)) {
         calcLog().limitTo(15);

@@ -24,10 +24,18 @@ Num number(Num v) {
 
 Num rounded(const Num& v, int places) { return number(ZelSiSheWuRu(v, places)); }
 
+// A double operand of an operation with a Decimal, converted as the mixed arithmetic
+// converts it (engine/mixed_arithmetic.h): its 15 significant digits, and a failure
+// from the largest Decimal on.
+Decimal decimalOperand(double d) {
+    if (!(std::fabs(d) < 7.92281625142642E+28))
+        throw DecimalError("double beyond the Decimal range");
+    return decimalOfDouble(d);
+}
+
 // R(angle x 180/pi, 6) for an angle in radians given as a double.
 Decimal roundedDegrees(double radians) {
-    return rounded(mixedMul(Num::ofDouble(radians), Num::ofDecimal(degreesPerRadian())), 6)
-        .toDecimal();
+    return rounded(Num::ofDecimal(decimalOperand(radians) * degreesPerRadian()), 6).toDecimal();
 }
 
 Num packed(const Decimal& degrees) {
@@ -58,7 +66,7 @@ PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0
     PointBearing b;
     b.horizontalDistance = rounded(Num::ofDouble(hd), 3);
     b.azimuth = packed(azimuthDegrees(dx, dy));
-    const Num slopeSquare = mixedAdd(Num::ofDouble(hd * hd), Num::ofDecimal(dz * dz));
+    const Decimal slopeSquare = decimalOperand(hd * hd) + dz * dz;
     b.slopeDistance = rounded(Num::ofDouble(std::abs(std::sqrt(slopeSquare.toDouble()))), 3);
 
     Decimal vertical;
@@ -69,7 +77,7 @@ PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0
         const Decimal right = halfPi * degreesPerRadian();
         vertical = rounded(Num::ofDecimal(dz.isNegative() ? -right : right), 6).toDecimal();
     } else {
-        const double q = mixedDiv(Num::ofDecimal(dz), Num::ofDouble(hd)).toDouble();
+        const double q = (dz / decimalOperand(hd)).toDouble();
         vertical = roundedDegrees(std::atan(q));
     }
     b.verticalAngle = packed(vertical);
@@ -95,7 +103,7 @@ QString bearingRows(const QList<PointBearing>& rows) {
     for (qsizetype i = 0; i < n; ++i) {
         const QString* t = &texts[static_cast<size_t>(i) * 5];
         for (int k = 0; k < 5; ++k) {
-            out.append(QString(width[k] - t[k].size(), u' '));
+            out.resize(out.size() + width[k] - t[k].size(), u' ');
             out.append(t[k]);
             out.append(k < 4 ? QLatin1String(" ,") : QLatin1String("\r\n"));
         }

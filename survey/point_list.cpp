@@ -111,13 +111,13 @@ bool split(const QString& t, PointListMode mode, PointList& out) {
 }
 
 void padLeft(QString& out, const QString& s, qsizetype width) {
-    out.append(QString(width - s.size(), u' '));
+    out.resize(out.size() + width - s.size(), u' ');
     out.append(s);
 }
 
 void padRight(QString& out, const QString& s, qsizetype width) {
     out.append(s);
-    out.append(QString(width - s.size(), u' '));
+    out.resize(out.size() + width - s.size(), u' ');
 }
 
 QString layOut(const PointList& list) {
