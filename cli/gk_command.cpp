@@ -1,8 +1,10 @@
 #include "cli/gk_command.h"
 
 #include <QThread>
+#include <cmath>
 #include <optional>
 
+#include "engine/number_reader.h"
 #include "survey/coord_conversion.h"
 #include "survey/gk_batch.h"
 #include "survey/zones.h"
@@ -14,22 +16,68 @@ QString usageText() {
     return QStringLiteral(
         "用法: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS|2000]\n"
         "        [--meridian 117] [--separator ,] [--order xyz|yxz] [--no-names]\n"
+        "        [--k0 1] [--false-easting 500000] [--false-northing 0] [--height 0] [--extra]\n"
         "  从标准输入读取坐标数据文本（每行：序号、两个坐标、高程，用分隔符隔开），\n"
         "  把坐标换算结果写到标准输出。jw 为经纬度（度.分秒），1.5、3、6 为分带公里网坐标。\n"
         "  换算：经纬度与各分带互换，以及 1.5->3、3->6、3->1.5、6->3。\n"
+        "  --meridian L      中央子午线：1.5 的倍数按度数读（117、112.5、117度-6），照常分带，\n"
+        "                    东坐标前加带号；其他数值按度.分秒读（117.15 即 117°15′），也可写作\n"
+        "                    117°15′30″ 或 117度15分30秒。不是 1.5 的倍数时为任意带：所有点都在\n"
+        "                    该子午线上计算，东坐标前不加带号（即假东 + y′），\n"
+        "                    反算也按该子午线；离子午线超过 6 度的点拒绝换算。\n"
+        "  --k0 K            中央子午线上的比例因子（默认 1；UTM 为 0.9996）。\n"
+        "  --false-easting M 东坐标加常数，米（默认 500000）；加带号时须在 0 至 999999 之间。\n"
+        "  --false-northing M 北坐标加常数，米（默认 0；南半球 UTM 为 10000000）。\n"
+        "  --height H        投影面高出椭球面 H 米（抵偿投影面）：坐标以中央子午线和假原点为中心\n"
+        "                    按 (R+H)/R 缩放，R=√(M·N) 为该点的平均曲率半径；反算时除回。\n"
+        "  --extra           每行在坐标和高程之后加两列：子午线收敛角 γ（度.分秒）和\n"
+        "                    点的长度比 k；换算为经纬度时为输入坐标所在网格的 γ 和 k，\n"
+        "                    被拒绝的点为 0。\n"
+        "  以上选项同时用于输入和输出的公里网。\n"
+        "  备注与“没有发现坐标数据！”写到标准错误；像数据（有分隔符和数字）却读不出的行写成\n"
+        "  “第 N 行未能读取: 原因”；最后一行为合计：“合计：读取 R 行，换算 C 行，拒绝 J 行，\n"
+        "  跳过 S 行”——读取为输出的行数，换算为换算成功的行数，拒绝为超出范围而输出 0 并附\n"
+        "  错误备注的行数，跳过为未能读取的行数。全角数字０-９、“－”和“；”按半角读。\n"
         "  --jobs N          用 N 个线程换算（默认为处理器核数）；输出与单线程相同。\n"
-        "  备注与“没有发现坐标数据！”写到标准错误。退出码：0 成功，1 没有数据或输出失败，2 "
-        "选项错误。\n"
+        "  退出码：0 成功，1 没有数据或输出失败，2 选项错误。\n"
         "Usage: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS|2000]\n"
         "        [--meridian 117] [--separator ,] [--order xyz|yxz] [--no-names]\n"
+        "        [--k0 1] [--false-easting 500000] [--false-northing 0] [--height 0] [--extra]\n"
         "  Reads a coordinate data text (lines of name, two coordinates and height, split by\n"
         "  the separator) from standard input and writes the converted block to standard\n"
         "  output. jw is latitude/longitude (packed d.mmss), 1.5, 3 and 6 are zone grids.\n"
         "  Conversions: geographic to and from each zone, and 1.5->3, 3->6, 3->1.5, 6->3.\n"
+        "  --meridian L      central meridian: a multiple of 1.5 is read in degrees (117, 112.5,\n"
+        "                    117度-6) and the zones work as usual, the easting carrying the zone\n"
+        "                    number; any other value is read as packed d.mmss (117.15 is\n"
+        "                    117°15'), or write 117°15'30\". A meridian that is not a multiple\n"
+        "                    of 1.5 makes a local grid: every point is computed on it, the\n"
+        "                    easting has no zone number (false easting + y'), the inverse uses\n"
+        "                    it too, points more than 6 degrees from it are rejected.\n"
+        "  --k0 K            scale on the central meridian (default 1; 0.9996 for UTM).\n"
+        "  --false-easting M metres added to the easting (default 500000); with zone numbers\n"
+        "                    it must lie within 0 ... 999999.\n"
+        "  --false-northing M metres added to the northing (default 0; 10000000 for southern\n"
+        "                    UTM).\n"
+        "  --height H        projection surface H metres above the ellipsoid: the grid is\n"
+        "                    scaled by (R+H)/R about the central meridian and the false origin,\n"
+        "                    R = sqrt(M*N) the mean radius of curvature at the point; the\n"
+        "                    inverse divides back.\n"
+        "  --extra           two more columns after the coordinates and height: the grid\n"
+        "                    convergence gamma (packed d.mmss) and the point scale factor k; for\n"
+        "                    output in latitude/longitude those of the input grid; 0 for\n"
+        "                    rejected points.\n"
+        "  These options apply to the grids on both sides of a conversion.\n"
+        "  Remarks and the no-data message go to standard error; a line that looks like data\n"
+        "  (a separator and digits) but gives no row is reported as \"第 N 行未能读取: reason\"\n"
+        "  (line N could not be read); the last line counts the rows: \"合计：读取 R 行，换算 C\n"
+        "  行，拒绝 J 行，跳过 S 行\" (read = rows written, converted, rejected = out of range\n"
+        "  and written as 0 with an error remark, skipped = lines that could not be read).\n"
+        "  Full-width digits, minus and semicolon are read as their ASCII forms.\n"
         "  --jobs N          convert on N threads (default: the processor cores); the output\n"
         "                    is that of one thread.\n"
-        "  Remarks and the no-data message go to standard error. Exit status: 0 success,\n"
-        "  1 no data or the output failed, 2 bad options. -h, --help shows this help.\n");
+        "  Exit status: 0 success, 1 no data or the output failed, 2 bad options.\n"
+        "  -h, --help shows this help.\n");
 }
 
 // A form of coordinates: "jw" (any letter case) is latitude and longitude (nothing),
@@ -39,23 +87,31 @@ bool formOf(const QString& code, std::optional<ZoneWidth>& form) {
     return form || code.compare(QLatin1String("jw"), Qt::CaseInsensitive) == 0;
 }
 
-// The meridian text begins with a number ("117", "-1.5度"), not with a word that the
-// setting would read as 0.
-bool startsWithNumber(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u' ') ++i;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
-    if (i < text.size() && text[i] == u'.') ++i;
-    return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
+// A number option: the whole text is a finite number (locale-independent).
+std::optional<double> numberOption(const QString& text) {
+    double v = 0;
+    if (text.trimmed().isEmpty() || !textToDouble(text.trimmed(), v) || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+QString countLine(const GkBatchResult& r) {
+    return QStringLiteral("合计：读取 %1 行，换算 %2 行，拒绝 %3 行，跳过 %4 行\n")
+        .arg(r.rows)
+        .arg(r.rows - r.rejected)
+        .arg(r.rejected)
+        .arg(r.skipped);
 }
 
 }  // namespace
 
 int runGk(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
-    for (const char* name : {"from", "to", "ellipsoid", "meridian", "separator", "order", "jobs"})
+    for (const char* name : {"from", "to", "ellipsoid", "meridian", "separator", "order", "k0",
+                             "false-easting", "false-northing", "height", "jobs"})
         cl.addOption(QString::fromLatin1(name));
     cl.addFlag(QStringLiteral("no-names"));
+    cl.addFlag(QStringLiteral("extra"));
     if (const auto done = cl.parse(args)) return *done;
 
     const QString from = cl.value(QStringLiteral("from"));
@@ -103,14 +159,56 @@ int runGk(const QStringList& args, const Streams& io) {
                 separator);
     }
     settings.separator = separatorOf(separator);
-    const MeridianSetting m = ZelZhongYangJingDu(meridian);
-    if (!m.valid || !startsWithNumber(meridian)) {
-        return cl.usageError(invalidMeridianMessage(),
-                             QStringLiteral("the central meridian must lie within -180 ... 180 "
-                                            "and be a multiple of 1.5: ") +
-                                 meridian);
+    const std::optional<MeridianOption> m = meridianOption(meridian);
+    if (!m) {
+        return cl.usageError(
+            QStringLiteral("中央子午线应在正负180度之间：1.5 的倍数按度数写，其他按度.分秒写"
+                           "（117.15 即 117°15′），分和秒都小于 60: ") +
+                meridian,
+            QStringLiteral("the central meridian must lie within -180 ... 180 degrees: a "
+                           "multiple of 1.5 in degrees, any other in packed d.mmss (117.15 is "
+                           "117 degrees 15 minutes), minutes and seconds below 60: ") +
+                meridian);
     }
-    settings.meridian = m.value;
+    settings.meridian = m->degrees;
+    GkGridOptions& options = settings.options;
+    options.localMeridian = m->local;
+    options.extra = cl.isSet(QStringLiteral("extra"));
+    struct NumberOption {
+        const char* name;
+        double* target;
+    };
+    const NumberOption numbers[] = {{"k0", &options.grid.k0},
+                                    {"false-easting", &options.grid.falseEasting},
+                                    {"false-northing", &options.grid.falseNorthing},
+                                    {"height", &options.height}};
+    for (const NumberOption& n : numbers) {
+        const QString name = QString::fromLatin1(n.name);
+        if (!cl.isSet(name)) continue;
+        const std::optional<double> v = numberOption(cl.value(name));
+        if (!v) {
+            return cl.usageError(
+                QStringLiteral("--") + name + QStringLiteral(" 须是一个数: ") + cl.value(name),
+                QStringLiteral("--") + name + QStringLiteral(" must be a number: ") +
+                    cl.value(name));
+        }
+        *n.target = *v;
+    }
+    if (!(options.grid.k0 > 0 && options.grid.k0 <= 10)) {
+        return cl.usageError(QStringLiteral("--k0 须大于 0，不大于 10"),
+                             QStringLiteral("--k0 must lie within 0 (excluded) ... 10"));
+    }
+    if (!options.localMeridian &&
+        !(options.grid.falseEasting >= 0 && options.grid.falseEasting < 1000000)) {
+        return cl.usageError(
+            QStringLiteral("东坐标前加带号时 --false-easting 须在 0 至 999999 之间"),
+            QStringLiteral("with zone numbers in the easting --false-easting must lie within "
+                           "0 ... 999999"));
+    }
+    if (!(std::fabs(options.height) <= 100000)) {
+        return cl.usageError(QStringLiteral("--height 须在正负 100000 米之间"),
+                             QStringLiteral("--height must lie within -100000 ... 100000 m"));
+    }
 
     const QString jobsText = cl.value(QStringLiteral("jobs"));
     bool jobsRead = true;
@@ -122,9 +220,9 @@ int runGk(const QStringList& args, const Streams& io) {
     }
 
     settings.jobs = jobs;
-    const GkBatchResult r = convertBatch(*op, settings, io.in, io.out);
+    const GkBatchResult r = convertBatch(*op, settings, io.in, io.out, 4096, io.err);
     if (r.rows == 0) {
-        writeText(io.err, noCoordinateDataText() + QStringLiteral("\n"));
+        writeText(io.err, noCoordinateDataText() + QStringLiteral("\n") + countLine(r));
         return cl.finish(kExitFailure);
     }
     if (!r.remarks.isEmpty()) {
@@ -132,6 +230,7 @@ int runGk(const QStringList& args, const Streams& io) {
         remarks.replace(QLatin1String("\r\n\r\n"), QLatin1String("\n"));
         writeText(io.err, remarks.mid(1) + QStringLiteral("\n"));
     }
+    writeText(io.err, countLine(r));
     return cl.finish(kExitSuccess);
 }
 

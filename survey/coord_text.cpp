@@ -40,6 +40,12 @@ bool fieldNumber(QStringView field, double& out) {
     return true;
 }
 
+// A field as a reason quotes it: trimmed, and cut after 40 characters.
+QString quoted(QStringView field) {
+    const QStringView t = trimSpaces(field);
+    return t.size() > 40 ? t.left(40).toString() + QStringLiteral("…") : t.toString();
+}
+
 QString formatted(double v, int minInt, int decimals, int maxDecimals) {
     char buf[400];
     const int n = survey_detail::formatFixed(v, minInt, decimals, maxDecimals, buf);
@@ -166,13 +172,15 @@ bool CoordLineReader::readLine(QStringView line, CoordRow& row) {
         if (digitLike(c.unicode())) ++digits;
         digit09 = digit09 || (c >= u'0' && c <= u'9');
     }
+    // Only a line with the separator and a digit 0-9 looks like data and is told about.
     const bool looksLikeData = seps > 0 && digit09;
-    if (seps < 1 || digits <= 1 || digits < seps) {
-        if (looksLikeData) {
-            failure_ = digits <= 1 ? QStringLiteral("只有一个数字字符，不是坐标数据")
-                                   : QStringLiteral("分隔符比数字字符多");
-        }
+    auto fail = [&](const QString& reason) {
+        if (looksLikeData) failure_ = reason;
         return false;
+    };
+    if (seps < 1 || digits <= 1 || digits < seps) {
+        return fail(digits <= 1 ? QStringLiteral("只有一个数字字符，不是坐标数据")
+                                : QStringLiteral("分隔符比数字字符多"));
     }
 
     qsizetype b = 0;
@@ -192,17 +200,12 @@ bool CoordLineReader::readLine(QStringView line, CoordRow& row) {
     const int at = named ? 1 : 0;
     double first = 0;
     double second = 0;
-    if (count < at + 2) {
-        failure_ = QStringLiteral("缺少第二个坐标");
-        return false;
-    }
+    if (count < at + 2) return fail(QStringLiteral("坐标不足两个"));
     if (!fieldNumber(fields[at], first)) {
-        failure_ = QStringLiteral("第一个坐标不是数字: ") + trimSpaces(fields[at]).toString();
-        return false;
+        return fail(QStringLiteral("第一个坐标不是数字: ") + quoted(fields[at]));
     }
     if (!fieldNumber(fields[at + 1], second)) {
-        failure_ = QStringLiteral("第二个坐标不是数字: ") + trimSpaces(fields[at + 1]).toString();
-        return false;
+        return fail(QStringLiteral("第二个坐标不是数字: ") + quoted(fields[at + 1]));
     }
     ++rows_;
     double height = 0;

@@ -19,11 +19,12 @@ constexpr std::size_t kMaxLineBytes = 1 << 20;
 
 class Batch {
 public:
-    Batch(GkConversion op, const GkSettings& s, std::FILE* out, int chunkRows)
+    Batch(GkConversion op, const GkSettings& s, std::FILE* out, int chunkRows, std::FILE* report)
         : settings_(s),
           converter_(op, s),
           reader_(s.separator),
           out_(out),
+          report_(report),
           chunkRows_(chunkRows < 1 ? 1 : chunkRows),
           spaceSeparator_(s.separator == QLatin1String(" ")),
           latitudeFirst_(s.order == AxisOrder::XYZ),
@@ -35,6 +36,7 @@ public:
 
     // Returns false when reading should stop (no data, or the output failed).
     bool line(std::string_view bytes) {
+        ++lineNumber_;
         if (!firstLine_ && fastReader_.read(bytes, nextRowNumber(), row_)) {
             chunk_.append(row_);
             if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
@@ -50,26 +52,33 @@ public:
             // A blank first line means the text holds no data at all.
             if (i == text.size() || text[i].unicode() < u' ') {
                 noData_ = true;
+                reportLine(QStringLiteral("第一行是空行，整段输入按没有坐标数据处理"));
                 return false;
             }
         }
         halfWidthInPlace(text);
+        halfWidthDigitsInPlace(text);
         if (reader_.readLine(text, row_)) {
             // The quick reader's rows count too when a line without a name is numbered.
             if (!hasName(text))
                 row_.name = QStringLiteral("D%1").arg(nextRowNumber(), 3, 10, QChar(u'0'));
             chunk_.append(row_);
             if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
+        } else if (!reader_.failure().isEmpty()) {
+            ++skipped_;
+            reportLine(reader_.failure());
         }
         return !std::ferror(out_);
     }
 
     GkBatchResult finish() {
         GkBatchResult r;
+        r.skipped = skipped_;
         if (noData_) return r;
         flush();
         writer_.finish();
         if (rows_ == 0) return r;
+        r.rejected = writer_.rejected();
         over180_ = writer_.over180();
         write(QStringLiteral("\r\n"));
         r.rows = rows_;
@@ -81,6 +90,14 @@ public:
     }
 
 private:
+    void reportLine(const QString& reason) {
+        if (!report_) return;
+        const QByteArray bytes = (QStringLiteral("第 ") + QString::number(lineNumber_) +
+                                  QStringLiteral(" 行未能读取: ") + reason + u'\n')
+                                     .toUtf8();
+        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), report_);
+    }
+
     void write(const QString& text) {
         const QByteArray bytes = text.toUtf8();
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
@@ -119,6 +136,7 @@ private:
     const GkRowConverter converter_;
     CoordLineReader reader_;
     std::FILE* out_;
+    std::FILE* report_;
     const int chunkRows_;
     const bool spaceSeparator_;
     bool latitudeFirst_;
@@ -127,6 +145,8 @@ private:
     bool orderSwitched_ = false;
     bool over180_ = false;
     long long rows_ = 0;
+    long long skipped_ = 0;
+    long long lineNumber_ = 0;
     QList<CoordRow> chunk_;
     CoordRow row_;
     const FastLineReader fastReader_;
@@ -137,8 +157,8 @@ private:
 }  // namespace
 
 GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FILE* in,
-                           std::FILE* out, int chunkRows) {
-    Batch batch(op, settings, out, chunkRows);
+                           std::FILE* out, int chunkRows, std::FILE* report) {
+    Batch batch(op, settings, out, chunkRows, report);
     std::string pending;
     bool skipLineFeed = false;  // after a CR, a following LF belongs to it
     bool any = false;

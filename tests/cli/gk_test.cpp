@@ -49,7 +49,8 @@ TEST(GkCommandLine, ConvertsTheSampleToThreeDegreeGrid) {
               QStringLiteral("﹌﹌﹌以下为３度带北京系公里网坐标……单位【米】﹌﹌﹌\r\n"
                              "A01  , 4395570.260 , 39571909.407 , 23.441 \r\n"
                              "D002 , 4394551.934 , 39568993.605 \r\n\r\n"));
-    EXPECT_TRUE(r.err.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(r.err),
+              QStringLiteral("合计：读取 2 行，换算 2 行，拒绝 0 行，跳过 0 行\n"));
 }
 
 TEST(GkCommandLine, ExitStatusForUsageAndMissingData) {
@@ -64,7 +65,10 @@ TEST(GkCommandLine, ExitStatusForUsageAndMissingData) {
                               "\nP,1,2\n");
     EXPECT_EQ(none.status, 1);
     EXPECT_TRUE(none.out.isEmpty());
-    EXPECT_EQ(QString::fromUtf8(none.err), QStringLiteral("没有发现坐标数据！\n"));
+    EXPECT_EQ(QString::fromUtf8(none.err),
+              QStringLiteral("第 1 行未能读取: 第一行是空行，整段输入按没有坐标数据处理\n"
+                             "没有发现坐标数据！\n"
+                             "合计：读取 0 行，换算 0 行，拒绝 0 行，跳过 0 行\n"));
 }
 
 TEST(GkCommandLine, ManyRowsStreamThrough) {
