@@ -1,5 +1,7 @@
 // The calculate command on long formulas: a sum of ones, deeply nested brackets and a
-// mix of functions, full-width characters, "!", "%" and "\", at 10 kB to 10 MB.
+// mix of functions, full-width characters, "!", "%" and "\", at 10 kB to 10 MB (the
+// largest size is set by HC_LONG_FORMULA_MAX, 1 MB by default); and a malformed formula
+// that fails once per operator, at 1 kB to 30 kB.
 
 #include <benchmark/benchmark.h>
 
@@ -42,14 +44,24 @@ QString realisticMix(qsizetype n) {
     return s;
 }
 
-template <QString (*Make)(qsizetype)>
+// "1.2.3%+1.2.3%+...": every "%" fails on its operand, and each failure quotes the whole
+// working text in the status text, which therefore grows with the square of the length.
+QString manyFailures(qsizetype n) {
+    QString s;
+    s.reserve(n + 8);
+    while (s.size() + 7 < n) s.append(QStringLiteral("1.2.3%+"));
+    s.append(u'1');
+    return s;
+}
+
+template <QString (*Make)(qsizetype), bool kFails = false>
 void BM_Long(benchmark::State& state) {
     const QString formula = Make(state.range(0));
     hc::CalcSettings settings;
     for (auto _ : state) {
         const hc::CalcResult r = hc::ZelJiSuanSuanShi(formula, settings);
         benchmark::DoNotOptimize(r.result);
-        if (r.failed) state.SkipWithError("the formula failed");
+        if (r.failed != kFails) state.SkipWithError("the formula failed or passed unexpectedly");
     }
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
@@ -65,5 +77,14 @@ void sizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_Long<sumOfOnes>)->Name("SumOfOnes")->Apply(sizes);
 BENCHMARK(BM_Long<nestedBrackets>)->Name("NestedBrackets")->Apply(sizes);
 BENCHMARK(BM_Long<realisticMix>)->Name("RealisticMix")->Apply(sizes);
+BENCHMARK(BM_Long<manyFailures, true>)
+    ->Name("ManyFailures")
+    ->Arg(1'000)
+    ->Arg(10'000)
+    ->Arg(30'000)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(1);
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the evaluator. ASCII only: a formula reaches them already normalised.
 
 #include <QChar>
+#include <QString>
 #include <string_view>
 
 namespace hc {
@@ -26,5 +27,23 @@ inline bool isSign(QChar c) { return c == u'+' || c == u'-'; }
 
 // "(" or ")".
 inline bool isBracket(QChar c) { return c == u'(' || c == u')'; }
+
+// c lower-cased when it is an ASCII letter, else c.
+inline char16_t asciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 0x20) : c; }
+
+// True when every character of s is ASCII, so that lower-casing it maps A ... Z alone.
+inline bool isAscii(QStringView s) {
+    bool ascii = true;
+    for (QChar c : s) ascii &= c.unicode() < 0x80;
+    return ascii;
+}
+
+// s lower-cased as QString::toLower() does; s itself, not copied, when nothing changes.
+inline QString lowerCase(const QString& s) {
+    if (!isAscii(s)) return s.toLower();
+    for (QChar c : s)
+        if (c.unicode() >= u'A' && c.unicode() <= u'Z') return s.toLower();
+    return s;
+}
 
 }  // namespace hc

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,7 +30,7 @@ namespace {
 // with its summary message.
 struct PhaseFailure {};
 
-QChar lower(QChar c) { return c == u'E' ? QChar(u'e') : c.toLower(); }
+QChar lower(QChar c) { return c.unicode() < 0x80 ? QChar(asciiLower(c.unicode())) : c.toLower(); }
 
 // The working text of a phase: a text with a gap at the place last edited, so that a
 // replacement costs the length of the span and of the distance from the last one,
@@ -37,14 +38,15 @@ QChar lower(QChar c) { return c == u'E' ? QChar(u'e') : c.toLower(); }
 // time linear in its text.
 class GapText {
 public:
-    explicit GapText(const QString& s)
-        : buf_(reinterpret_cast<const char16_t*>(s.constData()), std::size_t(s.size())),
-          gap_(s.size()),
-          gapEnd_(s.size()) {}
+    // Takes the text over; the gap starts at its end.
+    explicit GapText(QString s) : buf_(std::move(s)) {
+        p_ = reinterpret_cast<char16_t*>(buf_.data());
+        gap_ = gapEnd_ = buf_.size();
+    }
 
-    qsizetype size() const { return qsizetype(buf_.size()) - (gapEnd_ - gap_); }
+    qsizetype size() const { return buf_.size() - (gapEnd_ - gap_); }
     bool isEmpty() const { return size() == 0; }
-    QChar operator[](qsizetype i) const { return QChar(buf_[std::size_t(at(i))]); }
+    QChar operator[](qsizetype i) const { return QChar(p_[at(i)]); }
     QChar back() const { return (*this)[size() - 1]; }
 
     // The n characters from i (to the end when n < 0).
@@ -55,12 +57,22 @@ public:
         QString out(n, Qt::Uninitialized);
         char16_t* o = reinterpret_cast<char16_t*>(out.data());
         const qsizetype before = std::clamp<qsizetype>(gap_ - i, 0, n);
-        std::copy_n(buf_.data() + i, before, o);
-        std::copy_n(buf_.data() + at(i + before), n - before, o + before);
+        std::copy_n(p_ + i, before, o);
+        std::copy_n(p_ + at(i + before), n - before, o + before);
         return out;
     }
     QString left(qsizetype n) const { return mid(0, n); }
     QString toString() const { return mid(0); }
+    // The text, handed back without a copy; the working text is empty afterwards.
+    QString take() {
+        moveGap(size());
+        buf_.truncate(gap_);
+        QString out = std::move(buf_);
+        buf_ = QString();
+        p_ = nullptr;
+        gap_ = gapEnd_ = 0;
+        return out;
+    }
     bool matches(qsizetype i, std::u16string_view t) const {
         if (i + qsizetype(t.size()) > size()) return false;
         for (std::size_t k = 0; k < t.size(); ++k)
@@ -76,42 +88,43 @@ public:
         gapEnd_ += n;
         const qsizetype need = t.size();
         if (gapEnd_ - gap_ < need) grow(need);
-        for (qsizetype k = 0; k < need; ++k) buf_[std::size_t(gap_ + k)] = t[k].unicode();
+        std::copy_n(reinterpret_cast<const char16_t*>(t.data()), need, p_ + gap_);
         gap_ += need;
     }
-    void set(qsizetype i, QChar c) { buf_[std::size_t(at(i))] = c.unicode(); }
+    void set(qsizetype i, QChar c) { p_[at(i)] = c.unicode(); }
 
 private:
     qsizetype at(qsizetype i) const { return i < gap_ ? i : i + (gapEnd_ - gap_); }
 
     void moveGap(qsizetype i) {
-        char16_t* b = buf_.data();
         if (i < gap_) {
             const qsizetype n = gap_ - i;
-            std::memmove(b + gapEnd_ - n, b + i, std::size_t(n) * sizeof(char16_t));
+            std::memmove(p_ + gapEnd_ - n, p_ + i, std::size_t(n) * sizeof(char16_t));
             gap_ = i;
             gapEnd_ -= n;
         } else if (i > gap_) {
             const qsizetype n = i - gap_;
-            std::memmove(b + gap_, b + gapEnd_, std::size_t(n) * sizeof(char16_t));
+            std::memmove(p_ + gap_, p_ + gapEnd_, std::size_t(n) * sizeof(char16_t));
             gap_ = i;
             gapEnd_ += n;
         }
     }
 
+    // Widens the gap to hold `need` characters, and an eighth of the text more, so
+    // that a phase whose results are longer than their operands grows it rarely.
     void grow(qsizetype need) {
-        const qsizetype tail = qsizetype(buf_.size()) - gapEnd_;
-        const qsizetype gapSize = std::max<qsizetype>(need, size() + 64);
-        std::u16string b(std::size_t(gap_ + gapSize + tail), u' ');
-        std::copy(buf_.begin(), buf_.begin() + gap_, b.begin());
-        std::copy(buf_.begin() + gapEnd_, buf_.end(), b.begin() + gap_ + gapSize);
-        gapEnd_ = gap_ + gapSize;
-        buf_ = std::move(b);
+        const qsizetype tail = buf_.size() - gapEnd_;
+        const qsizetype extra = std::max<qsizetype>(need, size() / 8 + 64) - (gapEnd_ - gap_);
+        buf_.resize(buf_.size() + extra);
+        p_ = reinterpret_cast<char16_t*>(buf_.data());
+        std::memmove(p_ + gapEnd_ + extra, p_ + gapEnd_, std::size_t(tail) * sizeof(char16_t));
+        gapEnd_ += extra;
     }
 
-    std::u16string buf_;
-    qsizetype gap_;
-    qsizetype gapEnd_;
+    QString buf_;
+    char16_t* p_ = nullptr;
+    qsizetype gap_ = 0;
+    qsizetype gapEnd_ = 0;
 };
 
 QString wholeText(const QString& s) { return s; }
@@ -189,8 +202,8 @@ QString scanForward(const Text& s, qsizetype p) {
         else if (exponents > 1)
             detail = &kTooManyExponents;
     }
-    if (detail) return scannerFailure(label, wholeText(s), s.mid(base).toLower(), detail);
-    return end < 1 ? QString() : s.mid(base, end).toLower();
+    if (detail) return scannerFailure(label, wholeText(s), lowerCase(s.mid(base)), detail);
+    return end < 1 ? QString() : lowerCase(s.mid(base, end));
 }
 
 // ZelXiangQianQuShuZi on a QString or on the working text of a phase.
@@ -251,20 +264,28 @@ QString scanBack(const Text& s, qsizetype p) {
         detail = &kTooManySigns;
     else if (exponents > 1)
         detail = &kTooManyExponents;
-    if (detail) return scannerFailure(label, wholeText(s), s.left(p).toLower(), detail);
+    if (detail) return scannerFailure(label, wholeText(s), lowerCase(s.left(p)), detail);
     if (start < 1 || start > p) return QString();
-    return s.mid(start - 1, p - start + 1).toLower();
+    return lowerCase(s.mid(start - 1, p - start + 1));
 }
 
 // --- phase 1: constants and memory variables -------------------------------
 
+bool isConstantOrVariable(QChar prev, QChar c, QChar next) {
+    return c == u'π' || c == u'ε' || (c >= u'r' && c <= u'z' && !isLetter(prev) && !isLetter(next));
+}
+
 QString replaceConstantsAndVariables(const QString& s, const std::array<Num, 9>& memory) {
     // The inserted texts hold no constant and no variable letter, so the scan can
     // pass over them; the last character (the padding space) is never examined.
+    qsizetype first = 1;
+    while (first + 1 < s.size() && !isConstantOrVariable(s[first - 1], s[first], s[first + 1]))
+        ++first;
+    if (first + 1 >= s.size()) return s;
     QString out;
     out.reserve(s.size() + 64);
-    out.append(s[0]);
-    for (qsizetype i = 1; i + 1 < s.size(); ++i) {
+    out.append(QStringView(s).first(first));
+    for (qsizetype i = first; i + 1 < s.size(); ++i) {
         const QChar c = s[i];
         if (c == u'π') {
             out.append(kPi);
@@ -440,7 +461,22 @@ bool replaceFunctions(GapText& s, AngleUnit unit, const CancelFlag* cancel) {
 
 // --- phases 3 to 6: operators -------------------------------------------------
 
-QString pad(const QString& s) { return u' ' + trimSpaces(s) + u' '; }
+// " " & s & " ".
+QString framed(QStringView s) {
+    QString out(s.size() + 2, Qt::Uninitialized);
+    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    o[0] = u' ';
+    std::copy_n(reinterpret_cast<const char16_t*>(s.data()), s.size(), o + 1);
+    o[s.size() + 1] = u' ';
+    return out;
+}
+
+// " " & s trimmed & " "; s itself, not copied, when it is so already.
+QString pad(const QString& s) {
+    const qsizetype n = s.size();
+    if (n >= 3 && s[0] == u' ' && s[1] != u' ' && s[n - 1] == u' ' && s[n - 2] != u' ') return s;
+    return framed(trimSpaces(QStringView(s)));
+}
 
 void factorialsAndPercents(GapText& s, const CancelFlag* cancel) {
     for (qsizetype i = 1; i < s.size(); ++i) {
@@ -545,22 +581,25 @@ QString ZelXiangHouQuShuZi(const QString& s, qsizetype p) { return scanForward(s
 
 QString ZelXiangQianQuShuZi(const QString& s, qsizetype p) { return scanBack(s, p); }
 
-QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings,
-                            const CancelFlag* cancel) {
+namespace {
+
+// ZelKBiaoDaShiJiSuan on a text it may let go of once it has its own copy.
+QString bracketFree(QString text, const CalcSettings& settings, const CancelFlag* cancel) {
     CalcLog& st = calcLog();
     if (st.errorCount > 0) return QStringLiteral("1");
     throwIfCancelled(cancel);
-    QString s = u' ' + ZelJianHuaBiaoDaShi(text.toLower()) + u' ';
-    // The phase that edits the text in place; a failure quotes the text as it stands.
+    text = lowerCase(text);
+    QString s = framed(ZelJianHuaBiaoDaShi(std::move(text)));
+    // The phase that edits the text in place, taking it over from `s` and handing it
+    // back; a failure quotes the text as it stands.
     std::optional<GapText> g;
-    // `s` is let go while the phase runs: a long formula is held once, not twice.
-    const auto phaseText = [&](const QString& t) -> GapText& {
-        g.emplace(t);
-        s = QString();
+    const auto phaseText = [&](QString& t) -> GapText& {
+        g.emplace(std::move(t));
+        t = QString();
         return *g;
     };
     const auto phaseDone = [&] {
-        s = g->toString();
+        s = g->take();
         g.reset();
     };
     try {
@@ -575,7 +614,7 @@ QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings,
         factorialsAndPercents(phaseText(s), cancel);
         phaseDone();
 
-        s = u' ' + ZelJianHuaBiaoDaShi(s) + u' ';
+        s = framed(ZelJianHuaBiaoDaShi(std::move(s)));
         binaryPhase(phaseText(s), u"^", cancel,
                     [](QChar, const QString& l, const QString& r, QString& out) {
                         out = trimSpaces(ZelChengFang(Num::ofText(l), Num::ofText(r)).text());
@@ -607,11 +646,11 @@ QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings,
         phaseDone();
         if (divisorZero) return QStringLiteral("1");
 
-        s = ZelJianHuaBiaoDaShi2(s);
+        s = ZelJianHuaBiaoDaShi2(std::move(s));
         sumsAndDifferences(phaseText(s), cancel);
         phaseDone();
 
-        s = ZelJianHuaBiaoDaShi2(s);
+        s = ZelJianHuaBiaoDaShi2(std::move(s));
         return ZelShuZhuanShu(Num::ofText(ZelXiangHouQuShuZi(s, 1))).text();
     } catch (const Cancelled&) {
         throw;
@@ -621,12 +660,19 @@ QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings,
     }
 }
 
+}  // namespace
+
+QString ZelKBiaoDaShiJiSuan(const QString& text, const CalcSettings& settings,
+                            const CancelFlag* cancel) {
+    return bracketFree(text, settings, cancel);
+}
+
 QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings,
                            const CancelFlag* cancel) {
     CalcLog& st = calcLog();
     if (st.errorCount > 0) return QStringLiteral("error");
     try {
-        QString s = trimSpaces(formula.toLower());
+        QString s = trimSpaces(lowerCase(formula));
 
         // The last character is left out of the check (a lone one is checked).
         if (!bracketsPair(s, 0, std::max<qsizetype>(1, s.size() - 1)))
@@ -642,26 +688,31 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings,
         // pass ends once no "(" is left of the scan's nearest ")" nor ahead of it, and
         // the next pass starts at the last bracket before the leftmost pair replaced,
         // since nothing before it has changed.
-        struct Seen {
-            qsizetype pos;
-            qsizetype opens;  // "(" among this entry and those before it
-        };
-        std::vector<Seen> seen;
+        //
+        // An entry of `seen` is a position times two, plus one for a "(".
+        std::deque<qsizetype> seen;
+        qsizetype openSeen = 0;  // "(" in `seen`
         const qsizetype passes = s.count(u'(');
-        GapText w(s);
-        s = QString();  // held by `w` until the passes end
+        GapText w(std::move(s));  // the text is held by `w` alone until the passes end
         qsizetype totalOpen = passes;
         qsizetype start = 0;
-        const auto openLeft = [&] { return seen.empty() ? 0 : seen.back().opens; };
+        const auto openLeft = [&] { return openSeen; };
+        const auto posOf = [](qsizetype entry) { return entry / 2; };
         const auto push = [&](qsizetype k) {
-            seen.push_back({k, openLeft() + (w[k] == u'(' ? 1 : 0)});
+            const bool open = w[k] == u'(';
+            seen.push_back(2 * k + (open ? 1 : 0));
+            openSeen += open ? 1 : 0;
+        };
+        const auto pop = [&] {
+            openSeen -= seen.back() % 2;
+            seen.pop_back();
         };
         for (qsizetype pass = 0; pass < passes && !failed && totalOpen > 0; ++pass) {
             qsizetype leftmost = -1;
             qsizetype ahead = -1;
             qsizetype a = start;
             while ((a == 0 || a <= w.size() - 2) && a < w.size()) {
-                const bool closedLeft = seen.empty() || w[seen.back().pos] == u')';
+                const bool closedLeft = seen.empty() || seen.back() % 2 == 0;
                 if (closedLeft && totalOpen == openLeft()) break;
                 if (isBracket(w[a])) {
                     push(a);
@@ -680,16 +731,15 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings,
                     ++a;
                     continue;
                 }
-                const qsizetype o = seen.back().pos;
-                const QString r =
-                    ZelKBiaoDaShiJiSuan(w.mid(o + 1, ahead - o - 1), settings, cancel);
+                const qsizetype o = posOf(seen.back());
+                const QString r = bracketFree(w.mid(o + 1, ahead - o - 1), settings, cancel);
                 w.replace(o, ahead - o + 1, r);
                 --totalOpen;
                 if (st.errorCount > 0) {
                     failed = true;
                     break;
                 }
-                seen.pop_back();
+                pop();
                 if (leftmost < 0 || o < leftmost) leftmost = o;
                 const qsizetype next = a + 1;
                 for (qsizetype k = o + r.size(); k < next && k < w.size(); ++k)
@@ -698,17 +748,18 @@ QString ZelBiaoDaShiJiSuan(const QString& formula, const CalcSettings& settings,
                 a = next;
             }
             if (leftmost < 0) break;  // an unchanged text would give the same pass again
-            while (!seen.empty() && seen.back().pos >= leftmost) seen.pop_back();
+            while (!seen.empty() && posOf(seen.back()) >= leftmost) pop();
             start = 0;
             if (!seen.empty()) {
-                start = seen.back().pos;
-                seen.pop_back();
+                start = posOf(seen.back());
+                pop();
             }
         }
 
-        s = w.toString();
+        s = w.take();
         if (!failed) {
-            s = ZelKBiaoDaShiJiSuan(ZelJianHuaBiaoDaShi(s), settings, cancel);
+            QString simple = ZelJianHuaBiaoDaShi(std::move(s));
+            s = bracketFree(std::move(simple), settings, cancel);
             failed = st.errorCount > 0;
         }
         if (!failed) {

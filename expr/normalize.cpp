@@ -1,7 +1,9 @@
 #include "expr/normalize.h"
 
 #include <array>
+#include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "engine/text_trim.h"
 #include "expr/char_classes.h"
@@ -58,7 +60,7 @@ bool isFullWidthLower(char16_t c) { return c >= 0xFF41 && c <= 0xFF5A; }
 bool inAlphabet(char16_t c) { return isDigit(c) || isLetter(c) || inSet(c, u"%!^*()-+./\\πε"); }
 
 // True when the text is empty or sorts below a single space.
-bool belowSpace(const QString& s) { return s.isEmpty() || s.front().unicode() < u' '; }
+bool belowSpace(QStringView s) { return s.isEmpty() || s.front().unicode() < u' '; }
 
 // Pass 1 on one character: looked up in both tables as read; -1 when it is deleted.
 int mapCharacter(char16_t c) {
@@ -80,35 +82,62 @@ int mapCharacter(char16_t c) {
     return mapped;
 }
 
-// Pass 1: every character mapped; deletions drop it.
-QString mapCharacters(const QString& in) {
+// Passes 1 and 2 on one character: what it becomes, or -1 when it is dropped.
+int keptCharacter(char16_t c) {
+    const int mapped = mapCharacter(c);
+    return mapped >= 0 && inAlphabet(char16_t(mapped)) ? mapped : -1;
+}
+
+// The passes below work on one buffer: those that remove characters write behind the
+// place they read, those that insert characters work from the end towards the start.
+class Buffer {
+public:
+    explicit Buffer(QString& s) : s_(s) {}
+    qsizetype size() const { return s_.size(); }
+    char16_t* data() { return reinterpret_cast<char16_t*>(s_.data()); }
+    void truncate(qsizetype n) { s_.truncate(n); }
+
+    // Keeps the characters from `begin` to `end`.
+    void keep(qsizetype begin, qsizetype end) {
+        if (begin > 0)
+            std::memmove(data(), data() + begin, std::size_t(end - begin) * sizeof(char16_t));
+        s_.truncate(end - begin);
+    }
+
+    // Makes room for `extra` more characters after the text.
+    void grow(qsizetype extra) { s_.resize(s_.size() + extra); }
+
+private:
+    QString& s_;
+};
+
+// Passes 1 and 2: every character mapped and filtered; deleted ones drop out.
+void mapAndFilter(Buffer& b) {
     // ASCII characters, nearly all of a long formula, are looked up once per process.
     static const std::array<int, 128> kAscii = [] {
         std::array<int, 128> t{};
-        for (char16_t c = 0; c < 128; ++c) t[c] = mapCharacter(c);
+        for (char16_t c = 0; c < 128; ++c) t[c] = keptCharacter(c);
         return t;
     }();
-    QString out(in.size(), Qt::Uninitialized);
-    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    char16_t* p = b.data();
     qsizetype n = 0;
-    for (QChar qc : in) {
-        const char16_t c = qc.unicode();
-        const int mapped = c < 128 ? kAscii[c] : mapCharacter(c);
-        if (mapped >= 0) o[n++] = char16_t(mapped);
+    for (qsizetype i = 0; i < b.size(); ++i) {
+        const char16_t c = p[i];
+        const int kept = c < 128 ? kAscii[c] : keptCharacter(c);
+        if (kept >= 0) p[n++] = char16_t(kept);
     }
-    out.truncate(n);
-    return out;
+    b.truncate(n);
 }
 
 // Pass 3: a change at one position is re-examined there and never reaches back, so the
 // text left of the current position is final and the pass runs in one sweep.
-QString collapsePairs(const QString& in) {
-    QString out;
-    out.reserve(in.size());
-    if (in.isEmpty()) return out;
-    char16_t cur = in[0].unicode();
-    for (qsizetype i = 1; i < in.size(); ++i) {
-        const char16_t next = in[i].unicode();
+void collapsePairs(Buffer& b) {
+    if (b.size() == 0) return;
+    char16_t* p = b.data();
+    qsizetype n = 0;
+    char16_t cur = p[0];
+    for (qsizetype i = 1; i < b.size(); ++i) {
+        const char16_t next = p[i];
         if (cur == next && inSet(cur, u".^*/\\%!+")) continue;
         if (cur == u'-' && next == u'-') {
             cur = u'+';
@@ -122,106 +151,136 @@ QString collapsePairs(const QString& in) {
             cur = kPi;
             continue;
         }
-        out.append(QChar(cur));
+        p[n++] = cur;
         cur = next;
     }
-    out.append(QChar(cur));
-    return out;
+    p[n++] = cur;
+    b.truncate(n);
 }
+
+// Pass 6: stray decimal points removed, and two spaces put at each end.
+void dropStrayPoints(Buffer& b) {
+    char16_t* p = b.data();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < b.size(); ++i) {
+        const char16_t next = i + 1 < b.size() ? p[i + 1] : u' ';
+        if (p[i] == u'.' && (isLetter(next) || inSet(next, u"-+*/\\^!%πε()"))) continue;
+        p[n++] = p[i];
+    }
+    b.truncate(n);
+    b.grow(4);
+    p = b.data();
+    std::memmove(p + 2, p, std::size_t(n) * sizeof(char16_t));
+    p[0] = p[1] = p[n + 2] = p[n + 3] = u' ';
+}
+
+// Runs an inserting pass from the end towards the start. `inserts(prev, c, next)` tells,
+// from the text as it was before the pass, whether a "*" goes before and after the
+// character at i (0 < i < size); the first character is kept as it is.
+template <typename Inserts>
+void insertProducts(Buffer& b, Inserts inserts) {
+    const qsizetype n = b.size();
+    if (n < 2) return;
+    qsizetype extra = 0;
+    {
+        const char16_t* p = b.data();
+        for (qsizetype i = 1; i < n; ++i) {
+            const auto [before, after] = inserts(p, i, n);
+            extra += before + after;
+        }
+    }
+    if (extra == 0) return;
+    b.grow(extra);
+    char16_t* p = b.data();
+    qsizetype w = n + extra;
+    // The characters right of i may be overwritten already: the one next to i is kept.
+    char16_t saved = p[n - 1];
+    for (qsizetype i = n - 1; i >= 1; --i) {
+        const char16_t c = p[i];
+        const char16_t keptNext = saved;
+        saved = c;
+        const auto [before, after] = inserts(p, i, n, keptNext);
+        if (after) p[--w] = u'*';
+        p[--w] = c;
+        if (before) p[--w] = u'*';
+    }
+}
+
+// Pass 7: one-letter variables next to numbers and brackets.
+struct LetterProducts {
+    std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype n) const {
+        return (*this)(p, i, n, i + 1 < n ? p[i + 1] : u' ');
+    }
+    std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype n,
+                                     char16_t next) const {
+        const char16_t c = p[i];
+        if (!isLetter(c) || c == u'e' || i + 1 >= n) return {false, false};
+        const char16_t prev = p[i - 1];
+        const bool after = (isDigit(next) || inSet(next, u".(πε")) && !isLetter(prev);
+        const bool before = isDigit(prev) || inSet(prev, u"%!)πε");
+        return {before, after};
+    }
+};
+
+// Pass 8: "*" after closing symbols followed by an operand.
+struct ProductsAfterClosing {
+    std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype n) const {
+        return (*this)(p, i, n, i + 1 < n ? p[i + 1] : u' ');
+    }
+    std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype n,
+                                     char16_t next) const {
+        const bool after =
+            i + 1 < n && inSet(p[i], u")%!πε") && (isDigit(next) || inSet(next, u".(πε"));
+        return {false, after};
+    }
+};
+
+// Pass 9: "*" before opening symbols that follow an operand.
+struct ProductsBeforeOpening {
+    std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype n) const {
+        return (*this)(p, i, n, u' ');
+    }
+    std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype, char16_t) const {
+        const char16_t prev = p[i - 1];
+        const bool before = inSet(p[i], u"(πε") && (isDigit(prev) || inSet(prev, u"%!)πε"));
+        return {before, false};
+    }
+};
 
 }  // namespace
 
 QString ZelGuiFanSuanShi(const QString& formula) {
     const QString zero = QStringLiteral("0");
 
-    QString s = trimSpaces(formula).toLower();
+    // The one copy of the text that the passes then edit in place.
+    QString s = lowerCase(trimSpaces(formula));
+    if (belowSpace(s)) return zero;
+    Buffer b(s);
+
+    mapAndFilter(b);
     if (belowSpace(s)) return zero;
 
-    s = mapCharacters(s);
+    collapsePairs(b);
 
-    QString filtered;
-    filtered.reserve(s.size());
-    for (QChar c : s)
-        if (inAlphabet(c.unicode())) filtered.append(c);
-    if (belowSpace(filtered)) return zero;
-
-    s = collapsePairs(filtered);
-
-    qsizetype end = s.size();
-    while (end > 0 && inSet(s[end - 1].unicode(), u"\\ +-*/^e.")) --end;
+    // Passes 4 and 5: operators at the ends.
+    const char16_t* p = b.data();
+    qsizetype end = b.size();
+    while (end > 0 && inSet(p[end - 1], u"\\ +-*/^e.")) --end;
     qsizetype begin = 0;
-    while (begin < end && inSet(s[begin].unicode(), u"\\*/^%!)")) ++begin;
+    while (begin < end && inSet(p[begin], u"\\*/^%!)")) ++begin;
     if (begin == end) return zero;
-    s = s.mid(begin, end - begin);
+    b.keep(begin, end);
 
-    // Pass 6: stray decimal points; the text is then framed by two spaces at each end.
-    {
-        QString t = QStringLiteral("  ");
-        t.reserve(s.size() + 4);
-        for (qsizetype i = 0; i < s.size(); ++i) {
-            const char16_t next = i + 1 < s.size() ? s[i + 1].unicode() : u' ';
-            if (s[i] == u'.' && (isLetter(next) || inSet(next, u"-+*/\\^!%πε()"))) continue;
-            t.append(s[i]);
-        }
-        t.append(QStringLiteral("  "));
-        s = t;
-    }
+    dropStrayPoints(b);
+    // An inserted "*" only separates the letter from a neighbour that no other letter
+    // looks at, so every decision of pass 7 can be taken on the text as it was before.
+    insertProducts(b, LetterProducts{});
+    insertProducts(b, ProductsAfterClosing{});
+    insertProducts(b, ProductsBeforeOpening{});
 
-    // Pass 7: one-letter variables next to numbers and brackets. An inserted "*" only
-    // separates the letter from a neighbour that no other letter looks at, so every
-    // decision can be taken on the text as it was before the pass.
-    {
-        QString t;
-        t.reserve(s.size() * 2);
-        t.append(s[0]);
-        for (qsizetype i = 1; i < s.size(); ++i) {
-            const char16_t c = s[i].unicode();
-            if (!isLetter(c) || c == u'e' || i + 1 >= s.size()) {
-                t.append(s[i]);
-                continue;
-            }
-            const char16_t prev = s[i - 1].unicode();
-            const char16_t next = s[i + 1].unicode();
-            const bool after = (isDigit(next) || inSet(next, u".(πε")) && !isLetter(prev);
-            const bool before = isDigit(prev) || inSet(prev, u"%!)πε");
-            if (before) t.append(u'*');
-            t.append(s[i]);
-            if (after) t.append(u'*');
-        }
-        s = t;
-    }
-
-    // Pass 8: "*" after closing symbols followed by an operand.
-    {
-        QString t;
-        t.reserve(s.size() * 2);
-        t.append(s[0]);
-        for (qsizetype i = 1; i < s.size(); ++i) {
-            const char16_t c = s[i].unicode();
-            t.append(s[i]);
-            if (i + 1 < s.size() && inSet(c, u")%!πε")) {
-                const char16_t next = s[i + 1].unicode();
-                if (isDigit(next) || inSet(next, u".(πε")) t.append(u'*');
-            }
-        }
-        s = t;
-    }
-
-    // Pass 9: "*" before opening symbols that follow an operand.
-    {
-        QString t;
-        t.reserve(s.size() * 2);
-        t.append(s[0]);
-        for (qsizetype i = 1; i < s.size(); ++i) {
-            const char16_t c = s[i].unicode();
-            const char16_t prev = s[i - 1].unicode();
-            if (inSet(c, u"(πε") && (isDigit(prev) || inSet(prev, u"%!)πε"))) t.append(u'*');
-            t.append(s[i]);
-        }
-        s = t;
-    }
-
-    return trimSpaces(s);
+    // The two spaces at each end go; nothing else is a space.
+    b.keep(2, b.size() - 2);
+    return s;
 }
 
 QString ZelGuiFanZiFu(const QString& text) {

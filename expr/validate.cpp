@@ -11,19 +11,50 @@ namespace hc {
 
 namespace {
 
-// The trimmed, lower-cased text, or an empty text when the formula counts as empty.
-QString prepared(const QString& text) {
-    QString t = trimSpaces(text.toLower());
-    if (t == QStringLiteral("空算式错误") || t.isEmpty() || t.front().unicode() < u' ')
-        return QString();
+// The text without its leading and trailing spaces, or an empty view when the formula
+// counts as empty. `lowered` holds the characters the view points at: the text
+// lower-cased, or the text itself when it is ASCII, which the caller lower-cases as it
+// reads it (asciiLower).
+QStringView prepared(const QString& text, QString& lowered) {
+    lowered = isAscii(text) ? text : text.toLower();
+    const QStringView t = trimSpaces(QStringView(lowered));
+    if (t.isEmpty() || t.front().unicode() < u' ' || t == u"空算式错误") return {};
     return t;
 }
 
-QString withoutSpaces(const QString& t) {
-    QString out;
-    out.reserve(t.size());
-    for (QChar c : t)
-        if (c != u' ' && c != QChar(0x3000)) out.append(c);
+// The text without spaces and with sign pairs collapsed, written to `out` when it is given;
+// returns its length. Without `allPairs` only "++" and "-+" are collapsed.
+qsizetype simplified(QStringView t, bool allPairs, char16_t* out) {
+    qsizetype n = 0;
+    char16_t last = 0;
+    for (QChar qc : t) {
+        const char16_t c = asciiLower(qc.unicode());
+        if (c == u' ' || c == 0x3000) continue;
+        if (n > 0 && (last == u'+' || last == u'-')) {
+            if (allPairs && (c == u'+' || c == u'-')) {
+                last = last == c ? u'+' : u'-';
+                if (out) out[n - 1] = last;
+                continue;
+            }
+            if (!allPairs && c == u'+') continue;
+        }
+        if (out) out[n] = c;
+        ++n;
+        last = c;
+    }
+    return n;
+}
+
+QString simplify(const QString& text, bool allPairs) {
+    QString lowered;
+    const QStringView t = prepared(text, lowered);
+    if (t.isEmpty()) return QStringLiteral("0");
+    const qsizetype n = simplified(t, allPairs, nullptr);
+    // A text that is simplified already is handed back, not copied.
+    if (n == text.size() && lowered.constData() == text.constData() && lowerCase(text) == text)
+        return text;
+    QString out(n, Qt::Uninitialized);
+    simplified(t, allPairs, reinterpret_cast<char16_t*>(out.data()));
     return out;
 }
 
@@ -36,19 +67,43 @@ void reportCounted(int count, const QString& message) {
     if (st.errorCount == 1) st.firstMessage = message;
 }
 
-int adjacencyErrors(const QString& s) {
+bool isOperatorOrOpen(QChar c) { return inSet(c, u"-+*/^\\("); }
+bool isClosingAfter(QChar c) { return inSet(c, u"*/^\\)!%"); }
+
+// The prepared text framed by a space at each end and lower-cased, read without being
+// copied.
+class Framed {
+public:
+    explicit Framed(QStringView t) : t_(t) {}
+    qsizetype size() const { return t_.size() + 2; }
+    QChar operator[](qsizetype i) const {
+        return i == 0 || i == t_.size() + 1 ? QChar(u' ') : QChar(asciiLower(t_[i - 1].unicode()));
+    }
+    QString toString() const {
+        QString s(size(), Qt::Uninitialized);
+        char16_t* o = reinterpret_cast<char16_t*>(s.data());
+        for (qsizetype i = 0; i < size(); ++i) o[i] = (*this)[i].unicode();
+        return s;
+    }
+
+private:
+    QStringView t_;
+};
+
+int adjacencyErrors(const Framed& s) {
     int errors = 0;
     for (qsizetype i = 1; i + 1 < s.size(); ++i) {
         const QChar c = s[i];
         const QChar prev = s[i - 1];
         const QChar next = s[i + 1];
+        if (isDigit(c) || (isLetter(c) && c != u'e')) continue;
         if (i == 1 && inSet(c, u"\\/*^!%")) ++errors;
         if (i == 1 && c == u'e' && (next == u'-' || next == u'+' || isDigit(next))) ++errors;
-        if (c == u'(' && inSet(next, u"*/^\\)!%")) ++errors;
-        if (c == u')' && inSet(prev, u"-+*/^\\(")) ++errors;
-        if ((c == u'!' || c == u'%') && inSet(prev, u"-+*/^\\(")) ++errors;
-        if (inSet(c, u"^/*\\") && inSet(prev, u"-+*/^\\(")) ++errors;
-        if (inSet(c, u"^/*\\+-") && inSet(next, u"*/^\\)!%")) ++errors;
+        if (c == u'(' && isClosingAfter(next)) ++errors;
+        if (c == u')' && isOperatorOrOpen(prev)) ++errors;
+        if ((c == u'!' || c == u'%') && isOperatorOrOpen(prev)) ++errors;
+        if (inSet(c, u"^/*\\") && isOperatorOrOpen(prev)) ++errors;
+        if (inSet(c, u"^/*\\+-") && isClosingAfter(next)) ++errors;
         if (c == u'.' && isLetter(next)) ++errors;
     }
     return errors;
@@ -58,6 +113,11 @@ int adjacencyErrors(const QString& s) {
 enum class Insert { None, Before, After };
 
 Insert implicitProduct(QChar prev, QChar c, QChar next) {
+    if (isDigit(c))
+        return next == u'(' || next == u'π' || next == u'ε' || (isLetter(next) && next != u'e')
+                   ? Insert::After
+                   : Insert::None;
+    if (!inSet(c, u")(πε!%")) return Insert::None;
     const bool operandAfter = isDigit(next) || next == u'π' || next == u'ε' || isLetter(next);
     const bool operandBefore = isDigit(prev) || inSet(prev, u"πε!%");
     Insert r = Insert::None;
@@ -75,45 +135,60 @@ Insert implicitProduct(QChar prev, QChar c, QChar next) {
     return r;
 }
 
-// The text is scanned as it grows: a "*" put before a character moves that character
-// one place on, where it is looked at once more (with the "*" now before it).
-QString insertProducts(const QString& s) {
-    QString out;
-    out.reserve(s.size() * 2);
-    out.append(s[0]);
-    const qsizetype last = s.size() - 1;
-    for (qsizetype i = 1; i < last; ++i) {
-        const QChar c = s[i];
-        Insert ins = implicitProduct(out.back(), c, s[i + 1]);
-        if (ins == Insert::Before) {
-            out.append(u'*');
-            ins = implicitProduct(out.back(), c, s[i + 1]);
-        }
-        out.append(c);
-        if (ins == Insert::After) out.append(u'*');
-    }
-    out.append(s[last]);
-    return out;
-}
+// Spaces out the characters it is given one by one: an operator or bracket gets a space
+// on each side, a sign too unless it follows a space or an exponent letter. Counts the
+// characters and writes them to `out` when it is given.
+class Spacer {
+public:
+    explicit Spacer(char16_t* out) : out_(out) {}
+    qsizetype size() const { return n_; }
 
-QString spaceOperators(const QString& s) {
-    QString out;
-    out.reserve(s.size() * 3);
-    out.append(s[0]);
-    const qsizetype last = s.size() - 1;
-    for (qsizetype i = 1; i < last; ++i) {
-        const QChar c = s[i];
-        const QChar prev = out.back();
-        if (inSet(c, u")(^/*\\") || ((c == u'+' || c == u'-') && prev != u' ' && prev != u'e')) {
-            out.append(u' ');
-            out.append(c);
-            out.append(u' ');
+    // The first and the last character are taken as they are.
+    void putPlain(char16_t c) { write(c); }
+    void put(char16_t c) {
+        if (inSet(c, u")(^/*\\") || ((c == u'+' || c == u'-') && last_ != u' ' && last_ != u'e')) {
+            write(u' ');
+            write(c);
+            write(u' ');
         } else {
-            out.append(c);
+            write(c);
         }
     }
-    out.append(s[last]);
-    return out;
+
+private:
+    void write(char16_t c) {
+        if (out_) out_[n_] = c;
+        ++n_;
+        last_ = c;
+    }
+
+    char16_t* out_;
+    qsizetype n_ = 0;
+    char16_t last_ = 0;
+};
+
+// Inserts the implicit "*" and spaces the result out in one sweep. The text is scanned as
+// it grows: a "*" put before a character moves that character one place on, where it is
+// looked at once more (with the "*" now before it).
+void productsSpaced(const Framed& s, Spacer& out) {
+    out.putPlain(s[0].unicode());
+    QChar last = s[0];
+    const qsizetype end = s.size() - 1;
+    for (qsizetype i = 1; i < end; ++i) {
+        const QChar c = s[i];
+        Insert ins = implicitProduct(last, c, s[i + 1]);
+        if (ins == Insert::Before) {
+            out.put(u'*');
+            ins = implicitProduct(QChar(u'*'), c, s[i + 1]);
+        }
+        out.put(c.unicode());
+        last = c;
+        if (ins == Insert::After) {
+            out.put(u'*');
+            last = QChar(u'*');
+        }
+    }
+    out.putPlain(s[end].unicode());
 }
 
 }  // namespace
@@ -131,9 +206,13 @@ bool bracketsPair(QStringView s, qsizetype from, qsizetype end) {
         leftOpen += c == u'(';
         leftClose += c == u')';
     }
+    // The counts change at brackets only: the first character after a bracket is checked
+    // for all those up to the next one.
+    bool checked = false;
     for (qsizetype i = from; i < end && i < s.size(); ++i) {
         const QChar c = s[i];
-        if (!isBracket(c)) {
+        if (!isBracket(c) && !checked) {
+            checked = true;
             const qsizetype rightOpen = totalOpen - leftOpen;
             const qsizetype rightClose = totalClose - leftClose;
             if (leftClose > leftOpen || rightOpen > rightClose) {
@@ -145,6 +224,7 @@ bool bracketsPair(QStringView s, qsizetype from, qsizetype end) {
                 return false;
             }
         }
+        if (isBracket(c)) checked = false;
         leftOpen += c == u'(';
         leftClose += c == u')';
     }
@@ -152,53 +232,54 @@ bool bracketsPair(QStringView s, qsizetype from, qsizetype end) {
 }
 
 QString ZelFenJieBiaoDaShi(const QString& formula) {
-    const QString t = prepared(formula);
+    QString lowered;
+    const QStringView t = prepared(formula, lowered);
     if (t.isEmpty()) return QStringLiteral("0");
-    QString s = u' ' + t + u' ';
+    const Framed s(t);
+    QString spaced;
     try {
         const int errors = adjacencyErrors(s);
         if (errors > 0) {
             reportCounted(errors, QStringLiteral(" 算式中存在多个运算符相临的错误，请修改算式。"));
-            return s;
+            return s.toString();
         }
-        s = spaceOperators(insertProducts(s));
-        bracketsPair(s, 1, s.size() - 1);
-        return s;
+        Spacer count(nullptr);
+        productsSpaced(s, count);
+        spaced = QString(count.size(), Qt::Uninitialized);
+        Spacer write(reinterpret_cast<char16_t*>(spaced.data()));
+        productsSpaced(s, write);
+        bracketsPair(spaced, 1, spaced.size() - 1);
+        return spaced;
     } catch (...) {
         calcLog().report(QStringLiteral("  [分解表达式]过程中，") + trimSpaces(formula) +
                          QStringLiteral("出现超出范围错误，我无法计算！"));
-        return s;
+        return spaced.isEmpty() ? s.toString() : spaced;
     }
 }
 
-QString ZelJianHuaBiaoDaShi(const QString& text) {
-    const QString t = prepared(text);
-    if (t.isEmpty()) return QStringLiteral("0");
-    const QString s = withoutSpaces(t);
-    QString out;
-    out.reserve(s.size());
-    for (QChar c : s) {
-        if (c == u'+' && !out.isEmpty() && (out.back() == u'+' || out.back() == u'-')) continue;
-        out.append(c);
-    }
-    return out;
+namespace {
+
+// simplify() in the text's own characters when it holds them alone and is ASCII: the
+// simplified text is never longer and is written behind the place read.
+QString simplifyInPlace(QString&& text, bool allPairs) {
+    if (!text.isDetached() || !isAscii(text)) return simplify(text, allPairs);
+    const QStringView t = trimSpaces(QStringView(text));
+    if (t.isEmpty() || t.front().unicode() < u' ') return QStringLiteral("0");
+    const qsizetype begin = t.data() - text.constData();
+    const qsizetype size = t.size();
+    char16_t* p = reinterpret_cast<char16_t*>(text.data());
+    text.truncate(simplified(QStringView(p + begin, size), allPairs, p));
+    return std::move(text);
 }
 
-QString ZelJianHuaBiaoDaShi2(const QString& text) {
-    const QString t = prepared(text);
-    if (t.isEmpty()) return QStringLiteral("0");
-    const QString s = withoutSpaces(t);
-    QString out;
-    out.reserve(s.size());
-    for (QChar c : s) {
-        const bool sign = c == u'+' || c == u'-';
-        if (sign && !out.isEmpty() && (out.back() == u'+' || out.back() == u'-')) {
-            out.back() = out.back() == c ? QChar(u'+') : QChar(u'-');
-            continue;
-        }
-        out.append(c);
-    }
-    return out;
-}
+}  // namespace
+
+QString ZelJianHuaBiaoDaShi(const QString& text) { return simplify(text, false); }
+
+QString ZelJianHuaBiaoDaShi2(const QString& text) { return simplify(text, true); }
+
+QString ZelJianHuaBiaoDaShi(QString&& text) { return simplifyInPlace(std::move(text), false); }
+
+QString ZelJianHuaBiaoDaShi2(QString&& text) { return simplifyInPlace(std::move(text), true); }
 
 }  // namespace hc

@@ -24,4 +24,8 @@ QString ZelJianHuaBiaoDaShi(const QString& text);
 // Removes spaces and collapses all four sign pairs.
 QString ZelJianHuaBiaoDaShi2(const QString& text);
 
+// The same two on a text they may edit in place rather than copy.
+QString ZelJianHuaBiaoDaShi(QString&& text);
+QString ZelJianHuaBiaoDaShi2(QString&& text);
+
 }  // namespace hc

@@ -1,7 +1,8 @@
-// The evaluator against the literal one of tests/expr/reference_evaluate.cpp, which
-// rebuilds its text after every replacement: on random formulas, well-formed and
-// malformed, on bracket-free texts and on the fuzzer corpus, results, messages, error
-// counts and logs must be the same. HC_DIFF_CASES sets how many random formulas are
+// The normaliser, validator and evaluator against the literal ones of
+// tests/expr/reference_*.cpp, which rebuild their text after every change: on random
+// formulas, well-formed, malformed and typed with Chinese and full-width characters, on
+// bracket-free texts and on the fuzzer corpus, texts, results, messages, error counts
+// and logs must be the same. HC_DIFF_CASES sets how many random formulas are
 // tried (default 3000), HC_DIFF_SEED the seed (default fixed).
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include "expr/normalize.h"
 #include "expr/validate.h"
 #include "tests/expr/reference_evaluate.h"
+#include "tests/expr/reference_text_passes.h"
 
 namespace hc {
 namespace {
@@ -55,26 +57,27 @@ Outcome capture(const std::function<QString()>& run) {
     return o;
 }
 
-// Normalises and validates like the calculate command, then evaluates with `eval`.
-template <typename Eval>
-Outcome whole(const QString& formula, const CalcSettings& settings, Eval eval) {
+// Normalises and validates like the calculate command, then evaluates: with the
+// in-place passes, or with the literal ones when `literal` is set. The value holds the
+// normalised and the spaced text as well.
+Outcome whole(const QString& formula, const CalcSettings& settings, bool literal) {
     return capture([&] {
-        const QString spaced = ZelFenJieBiaoDaShi(ZelGuiFanSuanShi(formula));
-        if (calcLog().errorCount > 0) return QStringLiteral("Error");
-        return eval(spaced, settings);
+        const QString normalised =
+            literal ? reference::ZelGuiFanSuanShi(formula) : ZelGuiFanSuanShi(formula);
+        const QString spaced =
+            literal ? reference::ZelFenJieBiaoDaShi(normalised) : ZelFenJieBiaoDaShi(normalised);
+        const QString texts = normalised + u'|' + spaced + u'|';
+        if (calcLog().errorCount > 0) return texts + QStringLiteral("Error");
+        return texts + (literal ? reference::ZelBiaoDaShiJiSuan(spaced, settings)
+                                : ZelBiaoDaShiJiSuan(spaced, settings));
     });
 }
 
 void expectSame(const QString& formula, const CalcSettings& settings) {
-    const Outcome mine = whole(formula, settings, [](const QString& f, const CalcSettings& s) {
-        return ZelBiaoDaShiJiSuan(f, s);
-    });
-    const Outcome literal = whole(formula, settings, [](const QString& f, const CalcSettings& s) {
-        return reference::ZelBiaoDaShiJiSuan(f, s);
-    });
-    EXPECT_EQ(mine, literal) << "formula: " << formula.toStdString();
+    EXPECT_EQ(whole(formula, settings, false), whole(formula, settings, true))
+        << "formula: " << formula.toStdString();
 
-    // The same text given straight to the evaluators, without the validator's checks.
+    // The same text given straight to each pass, without the checks before it.
     const Outcome rawMine = capture([&] { return ZelBiaoDaShiJiSuan(formula, settings); });
     const Outcome rawLiteral =
         capture([&] { return reference::ZelBiaoDaShiJiSuan(formula, settings); });
@@ -84,6 +87,24 @@ void expectSame(const QString& formula, const CalcSettings& settings) {
     const Outcome kLiteral =
         capture([&] { return reference::ZelKBiaoDaShiJiSuan(formula, settings); });
     EXPECT_EQ(kMine, kLiteral) << "bracket-free text: " << formula.toStdString();
+
+    const Outcome spacedMine = capture([&] { return ZelFenJieBiaoDaShi(formula); });
+    const Outcome spacedLiteral = capture([&] { return reference::ZelFenJieBiaoDaShi(formula); });
+    EXPECT_EQ(spacedMine, spacedLiteral) << "validated as given: " << formula.toStdString();
+
+    EXPECT_EQ(ZelJianHuaBiaoDaShi(formula).toStdString(),
+              reference::ZelJianHuaBiaoDaShi(formula).toStdString())
+        << "simplified: " << formula.toStdString();
+    EXPECT_EQ(ZelJianHuaBiaoDaShi2(formula).toStdString(),
+              reference::ZelJianHuaBiaoDaShi2(formula).toStdString())
+        << "simplified fully: " << formula.toStdString();
+    // Texts of their own, which the simplifiers edit in place.
+    EXPECT_EQ(ZelJianHuaBiaoDaShi(QString(formula.constData(), formula.size())).toStdString(),
+              reference::ZelJianHuaBiaoDaShi(formula).toStdString())
+        << "simplified in place: " << formula.toStdString();
+    EXPECT_EQ(ZelJianHuaBiaoDaShi2(QString(formula.constData(), formula.size())).toStdString(),
+              reference::ZelJianHuaBiaoDaShi2(formula).toStdString())
+        << "simplified fully in place: " << formula.toStdString();
 }
 
 int envInt(const char* name, int byDefault) {
@@ -148,6 +169,25 @@ public:
         return s;
     }
 
+    // Text as typed: Chinese punctuation, numerals and operator words, full-width and
+    // upper-case letters, runs of spaces, doubled operators and stray characters.
+    QString typed() {
+        static const char16_t* const kPieces[] = {
+            u"1",    u"2.5",    u"０",  u"９",     u"三",  u"点",  u"。", u"．",        u"、",
+            u" ",    u"\u3000", u"  ",  u"加",     u"减",  u"乘",  u"除", u"余",        u"×",
+            u"÷",    u"＋",     u"－",  u"—",      u"±",   u"_",   u"*",  u"**",        u"//",
+            u"--",   u"-+",     u"+-",  u"..",     u"!!",  u"%%",  u"^",  u"＾",        u"（",
+            u"）",   u"【",     u"】",  u"<",      u">",   u"{",   u"}",  u"[",         u"]",
+            u"《",   u"》",     u"(",   u")",      u"pi",  u"PI",  u"π",  u"Π",         u"ε",
+            u"e",    u"E5",     u"e-3", u"Ｓｉｎ", u"SIN", u"cos", u"x",  u"R",         u"ｚ",
+            u"q",    u"=",      u"？",  u"≈",      u"：",  u"|",   u"\\", u"!",         u"%",
+            u"示例", u"十",     u"\t",  u"é",      u"İ",   u"ß",   u"Σ",  u"\U0001D400"};
+        QString s;
+        const int n = pick(40);
+        for (int i = 0; i < n; ++i) s += QString::fromUtf16(kPieces[pick(int(std::size(kPieces)))]);
+        return s;
+    }
+
 private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     QString number() {
@@ -182,6 +222,27 @@ TEST(LiteralPasses, RandomWellFormedAndMalformedFormulas) {
         const CalcSettings settings = settingsFor(i);
         expectSame(make.wellFormed(), settings);
         expectSame(make.junk(), settings);
+    }
+}
+
+TEST(LiteralPasses, RandomTypedFormulas) {
+    const int cases = envInt("HC_DIFF_CASES", 3000);
+    FormulaMaker make(unsigned(envInt("HC_DIFF_SEED", 20261210)) + 1);
+    for (int i = 0; i < cases && !HasFailure(); ++i) expectSame(make.typed(), settingsFor(i));
+}
+
+TEST(LiteralPasses, BracketChecks) {
+    FormulaMaker make(11);
+    for (int i = 0; i < 500; ++i) {
+        const QString s = make.junk();
+        for (qsizetype from = 0; from <= s.size() + 1; ++from)
+            for (qsizetype end : {from, from + 1, s.size() - 1, s.size(), s.size() + 2}) {
+                const Outcome mine =
+                    capture([&] { return QString::number(bracketsPair(s, from, end)); });
+                const Outcome literal =
+                    capture([&] { return QString::number(reference::bracketsPair(s, from, end)); });
+                EXPECT_EQ(mine, literal) << s.toStdString() << " from " << from << " to " << end;
+            }
     }
 }
 

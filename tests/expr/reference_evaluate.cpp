@@ -19,7 +19,7 @@
 #include "engine/rounding.h"
 #include "engine/text_trim.h"
 #include "expr/char_classes.h"
-#include "expr/validate.h"
+#include "tests/expr/reference_text_passes.h"
 
 namespace hc::reference {
 
