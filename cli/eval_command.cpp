@@ -132,9 +132,14 @@ int runEval(const QStringList& args, const Streams& io) {
     if (!formulas.isEmpty()) {
         for (const QString& f : formulas) run(f);
     } else {
-        LineReader lines(io.in);
         QString line;
-        while (!std::ferror(io.out) && lines.next(line)) run(line);
+        // A reader per line, so that the bytes of a long line are let go before it is
+        // evaluated.
+        const auto readLine = [&] {
+            LineReader lines(io.in);
+            return lines.next(line);
+        };
+        while (!std::ferror(io.out) && readLine()) run(line);
     }
     return cl.finish(anyFailed ? kExitFailure : kExitSuccess);
 }
