@@ -91,6 +91,41 @@ Decimal decimalOfDouble(double d) {
     return Decimal::fromParts(digits, 14 - exponent, negative);
 }
 
+double doubleOfDecimal(const Decimal& v) {
+    static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const u128 c = v.coefficient();
+    const int scale = v.scale();
+    if (c == 0) return 0;
+    double r;
+    if (c < (u128(1) << 53) && scale <= 22) {
+        // Both operands are exact doubles, so the one division rounds correctly.
+        r = static_cast<double>(static_cast<u64>(c)) / kExact[scale];
+    } else {
+        // c / 10^scale = (c / 5^scale) * 2^-scale: the quotient by 5^scale taken to
+        // 55 or 56 bits with a sticky remainder, rounded to 53, then scaled exactly.
+        u128 five = 1;
+        for (int i = 0; i < scale; ++i) five *= 5;
+        const auto bits = [](u128 x) {
+            const u64 hi = static_cast<u64>(x >> 64);
+            return hi ? 128 - __builtin_clzll(hi) : 64 - __builtin_clzll(static_cast<u64>(x));
+        };
+        const int t = 55 + bits(five) - bits(c);
+        const u128 num = t >= 0 ? c << t : c;
+        const u128 den = t >= 0 ? five : five << -t;
+        const u128 q = num / den;
+        const bool sticky = num - q * den != 0;
+        const int extra = bits(q) - 53;
+        u64 mantissa = static_cast<u64>(q >> extra);
+        const u64 rest = static_cast<u64>(q) & ((u64(1) << extra) - 1);
+        const u64 half = u64(1) << (extra - 1);
+        if (rest > half || (rest == half && (sticky || (mantissa & 1)))) ++mantissa;
+        r = std::ldexp(static_cast<double>(mantissa), extra - t - scale);
+    }
+    return v.isNegative() ? -r : r;
+}
+
 int writeDoubleText(double d, char (&buf)[kDoubleTextCapacity]) {
     if (std::isnan(d)) {
         std::memcpy(buf, "NaN", 3);

@@ -21,4 +21,8 @@ QString doubleToText(double d);
 // (NaN, infinities, magnitudes beyond the Decimal range).
 Decimal decimalOfDouble(double d);
 
+// The double nearest to v (ties to even): the same as v.toDouble(), found with
+// integer arithmetic. Never throws.
+double doubleOfDecimal(const Decimal& v);
+
 }  // namespace hc

@@ -47,10 +47,22 @@ Num doubleOperand(double d) {
     return Num::ofDecimal(v);
 }
 
-Num textOperand(const QString& text) {
-    const QStringView t = trimSpaces(QStringView(text));
+// True when |v| lies between 1E-12 and 7E+28: the double of any text that reads as
+// v is then within the Decimal range and above the digit check, so the text is
+// the Decimal v without asking for its double.
+bool plainlyDecimal(const Decimal& v) {
+    const Decimal::u128 c = v.coefficient();
+    if (c == 0) return false;
+    if (v.scale() > 12 && c < pow10u128(v.scale() - 12)) return false;
+    return v.scale() > 0 || c < 7 * pow10u128(28);
+}
+
+Num textOperand(QStringView text) {
+    const QStringView t = trimSpaces(text);
     if (t.isEmpty()) return Num::ofDecimal(Decimal());
     const NumberTextReader reader(t);
+    Decimal plain;
+    if (reader.toDecimal(plain) && plainlyDecimal(plain)) return Num::ofDecimal(plain);
     double d = 0;
     if (!reader.toDouble(d)) throw DecimalError("not a number");
     if (!inDecimalRange(d)) {
@@ -71,6 +83,18 @@ QString message(const char16_t* label, const QString& operand, const char16_t* e
     QString m = QStringLiteral("  进行[");
     m.append(QStringView(label)).append(u"]运算时， ").append(operand).append(QStringView(ending));
     return m;
+}
+
+// The report of an operand that is no number, naming the trimmed text that
+// `trimmed` gives, and the failure it gives.
+template <typename TrimmedText>
+Num readFailure(TrimmedText trimmed) {
+    try {
+        calcLog().report(message(u"Zel数转数", trimmed(),
+                                 u" 数值超出计算范围，我无法计算！返回数值用[空值]表示。"));
+    } catch (...) {
+    }
+    return Num::failure(QStringLiteral("0"));
 }
 
 }  // namespace
@@ -95,12 +119,15 @@ Num ZelShuZhuanShu(const Num& x) {
         }
     } catch (...) {
     }
+    return readFailure([&] { return trimmedText(x); });
+}
+
+Num ZelShuZhuanShu(QStringView text) {
     try {
-        calcLog().report(message(u"Zel数转数", trimmedText(x),
-                                 u" 数值超出计算范围，我无法计算！返回数值用[空值]表示。"));
+        return textOperand(text);
     } catch (...) {
     }
-    return Num::failure(QStringLiteral("0"));
+    return readFailure([&] { return trimSpaces(text).toString(); });
 }
 
 int ZelDuoShaoE(const Num& x) {

@@ -12,6 +12,8 @@ namespace hc {
 // text that is no number text (engine/number_reader.h) is reported and gives the
 // failure "0". Never throws.
 Num ZelShuZhuanShu(const Num& x);
+// The same for the text value `text`, without copying it first.
+Num ZelShuZhuanShu(QStringView text);
 // The number of "e"/"E" in the text of x (a text value counts its letters, other
 // values 0 or 1); -1 after a report. Never throws.
 int ZelDuoShaoE(const Num& x);

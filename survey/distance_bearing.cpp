@@ -49,7 +49,7 @@ Decimal azimuthDegrees(const Decimal& dx, const Decimal& dy) {
         return dy > zero ? Decimal(90) : Decimal(270);
     }
     if (dy.isZero()) return dx > zero ? zero : Decimal(180);
-    const Decimal f = roundedDegrees(std::atan((dy / dx).toDouble())).abs();
+    const Decimal f = roundedDegrees(std::atan(doubleOfDecimal(dy / dx))).abs();
     if (dx > zero) return dy > zero ? f : Decimal(360) - f;
     return dy > zero ? Decimal(180) - f : f + Decimal(180);
 }
@@ -61,13 +61,13 @@ PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0
     const Decimal dx = x - x0;
     const Decimal dy = y - y0;
     const Decimal dz = z - z0;
-    const double hd = std::abs(std::sqrt((dx * dx + dy * dy).toDouble()));
+    const double hd = std::abs(std::sqrt(doubleOfDecimal(dx * dx + dy * dy)));
 
     PointBearing b;
     b.horizontalDistance = rounded(Num::ofDouble(hd), 3);
     b.azimuth = packed(azimuthDegrees(dx, dy));
     const Decimal slopeSquare = decimalOperand(hd * hd) + dz * dz;
-    b.slopeDistance = rounded(Num::ofDouble(std::abs(std::sqrt(slopeSquare.toDouble()))), 3);
+    b.slopeDistance = rounded(Num::ofDouble(std::abs(std::sqrt(doubleOfDecimal(slopeSquare)))), 3);
 
     Decimal vertical;
     if (dz.isZero()) {
@@ -77,7 +77,7 @@ PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0
         const Decimal right = halfPi * degreesPerRadian();
         vertical = rounded(Num::ofDecimal(dz.isNegative() ? -right : right), 6).toDecimal();
     } else {
-        const double q = (dz / decimalOperand(hd)).toDouble();
+        const double q = doubleOfDecimal(dz / decimalOperand(hd));
         vertical = roundedDegrees(std::atan(q));
     }
     b.verticalAngle = packed(vertical);

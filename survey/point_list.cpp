@@ -64,16 +64,16 @@ struct Reader {
                 row.name = trimmed.toString();
                 break;
             case 2:
-                row.x = ZelShuZhuanShu(Num::ofText(text.toString()));
+                row.x = ZelShuZhuanShu(text);
                 break;
             case 3:
-                row.y = ZelShuZhuanShu(Num::ofText(text.toString()));
+                row.y = ZelShuZhuanShu(text);
                 break;
             case 4:
-                row.h = ZelShuZhuanShu(Num::ofText(text.toString()));
+                row.h = ZelShuZhuanShu(text);
                 break;
             case 5:
-                row.extra = ZelShuZhuanShu(Num::ofText(text.toString()));
+                row.extra = ZelShuZhuanShu(text);
                 break;
             default:
                 break;

@@ -1,9 +1,11 @@
-// The fifteen significant digits of a double, found with integer arithmetic, against
-// std::to_chars: decimalOfDouble must equal Decimal::fromDouble (value, coefficient,
+// The conversions between doubles and Decimals done with integer arithmetic, against
+// the text routes: decimalOfDouble must equal Decimal::fromDouble (value, coefficient,
 // scale, sign) and writeDoubleText the text built from std::to_chars, for random
-// doubles of every magnitude, short decimals, ties and neighbours of powers of ten.
+// doubles of every magnitude, short decimals, ties and neighbours of powers of ten;
+// doubleOfDecimal must give the very double of Decimal::toDouble.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -165,6 +167,53 @@ TEST_F(DoubleDigitsTest, ValuesOutsideTheIntegerRoute) {
           std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
           std::numeric_limits<double>::quiet_NaN()})
         both(d);
+}
+
+// The nearest double of a Decimal against Decimal::toDouble, which reads its text.
+class DecimalToDoubleTest : public ::testing::Test {
+protected:
+    std::mt19937_64 rng{1212};
+    int differences = 0;
+
+    int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    Decimal::u128 below(Decimal::u128 n) { return ((Decimal::u128(rng()) << 64) | rng()) % n; }
+
+    void check(const Decimal& v) {
+        if (differences >= 5) return;
+        const double a = doubleOfDecimal(v), b = v.toDouble();
+        if (std::memcmp(&a, &b, sizeof a) != 0) {
+            ++differences;
+            ADD_FAILURE() << v.toString().toStdString() << " (scale " << v.scale() << ") gave " << a
+                          << ", Decimal::toDouble " << b;
+        }
+    }
+};
+
+TEST_F(DecimalToDoubleTest, AnyCoefficientAndScale) {
+    const Decimal::u128 limit = Decimal::u128(1) << 96;
+    for (int i = 0; i < 400000; ++i) {
+        Decimal::u128 range = 1;
+        for (int k = uniform(1, 29); k > 0; --k) range *= 10;
+        const Decimal::u128 c = below(std::min(range, limit));
+        check(Decimal::fromParts(c, uniform(0, 28), uniform(0, 1) == 1));
+    }
+}
+
+// Values exactly halfway between two doubles go to the even one: an odd 54-bit
+// number over a power of two, written as a Decimal.
+TEST_F(DecimalToDoubleTest, TiesGoToTheEvenDouble) {
+    for (int i = 0; i < 100000; ++i) {
+        const Decimal::u128 odd = (Decimal::u128(rng() >> 11 | (std::uint64_t(1) << 52)) << 1) | 1;
+        const int scale = uniform(0, 18);
+        Decimal::u128 c = odd;
+        for (int k = 0; k < scale; ++k) c *= 5;
+        // odd * 5^s / 10^s = odd / 2^s; shifted left it stays a tie with scale 0.
+        check(Decimal::fromParts(c, scale, false));
+        if (scale == 0) check(Decimal::fromParts(odd << uniform(0, 41), 0, true));
+        // One unit more or less is no tie.
+        check(Decimal::fromParts(c + 1, scale, false));
+        check(Decimal::fromParts(c - 1, scale, false));
+    }
 }
 
 }  // namespace
