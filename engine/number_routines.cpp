@@ -105,7 +105,7 @@ Num ZelShuZhuanShu(const Num& x) {
             case Num::Kind::Decimal: {
                 const Decimal& v = x.decimal();
                 if (v.coefficient() < kTenTo28) return x;
-                const double d = v.toDouble();
+                const double d = doubleOfDecimal(v);
                 if (inDecimalRange(d)) return x;
                 calcLog().limitTo(15);
                 return Num::ofDouble(d);

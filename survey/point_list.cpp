@@ -178,17 +178,18 @@ PointListReading ZelZhengLiDianBiao(const QString& text, PointListMode mode) {
         t.append(trimmed);
         t.append(trimmed.endsWith(u'\n') ? QStringLiteral(" ") : QStringLiteral("\r\n "));
 
-        QString cleaned;
-        cleaned.reserve(t.size());
+        QString cleaned(t.size(), Qt::Uninitialized);
+        QChar* out = cleaned.data();
         const Notice removed{uselessCharacterMessage(), NoticeButtons::Ok, QString()};
         for (const QChar ch : std::as_const(t)) {
             const char16_t c = mapped(ch.unicode());
             if (kept(c)) {
-                cleaned.append(QChar(c));
+                *out++ = QChar(c);
             } else {
                 calcLog().notify(removed);
             }
         }
+        cleaned.truncate(out - cleaned.constData());
 
         PointList list;
         if (!split(cleaned, mode, list)) return r;
