@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "engine/number.h"
@@ -39,6 +40,9 @@ constexpr double kPow10Double[18] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e
 constexpr std::int64_t kExactIntegers = std::int64_t{1} << 53;
 
 bool guarded(double v) { return !(std::fabs(v) <= kAngleGuard); }
+
+// The error bounds below count on the 64-bit significand of x87 extended precision.
+static_assert(std::numeric_limits<long double>::digits >= 64);
 
 // The double nearest to a value known as `v` within `error`: false when a rounding
 // boundary between two doubles lies within `error` of v (or v is not an ordinary
