@@ -272,7 +272,8 @@ ChunkOutput ChunkConverter::convert(const QList<CoordRow>& rows, bool latitudeFi
 OrderedChunkWriter::OrderedChunkWriter(const ChunkConverter& converter, std::FILE* out, int jobs)
     : converter_(converter), out_(out) {
     if (jobs > 1) {
-        for (int i = 0; i < jobs; ++i) threads_.emplace_back([this] { work(); });
+        const int threads = std::min(jobs, kMaxThreads);
+        for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
     }
 }
 
@@ -313,6 +314,7 @@ void OrderedChunkWriter::submit(QList<CoordRow> rows, bool latitudeFirst) {
         }
         wake_.notify_one();
     }
+    // Two chunks per thread keep the threads busy; each holds about 0.7 MB.
     while (pending_.size() > 2 * threads_.size()) writeFront();
 }
 

@@ -74,12 +74,15 @@ private:
 
 // Converts chunks on `jobs` threads (1: on the caller's thread) and writes their bytes
 // to `out` in the order they were given; at most two chunks per thread wait at once.
+// More than kMaxThreads threads are not started, so memory stays within some 50 MB.
 class OrderedChunkWriter {
 public:
     OrderedChunkWriter(const ChunkConverter& converter, std::FILE* out, int jobs);
     ~OrderedChunkWriter();
     OrderedChunkWriter(const OrderedChunkWriter&) = delete;
     OrderedChunkWriter& operator=(const OrderedChunkWriter&) = delete;
+
+    static constexpr int kMaxThreads = 16;
 
     void submit(QList<CoordRow> rows, bool latitudeFirst);
     // Waits for every chunk and writes it.
