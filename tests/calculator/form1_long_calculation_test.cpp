@@ -81,9 +81,9 @@ protected:
         return form->findChild<QPushButton*>(QString::fromLatin1(name));
     }
 
-    // Qt lays out a megabyte line in the formula box in about as long as the calculation
-    // takes; done inside the calculation's event loop it would hold back the Esc or the
-    // close until the calculation had ended.
+    // Qt lays out a megabyte line in the formula box for a good part of a second (its
+    // first paint after a paste or a new text); done inside the calculation's event loop
+    // it would hold the window's thread, and Esc or closing, until the calculation ended.
     void layOutAndPaint() {
         form->repaint();
         QCoreApplication::processEvents();
@@ -97,22 +97,23 @@ TEST_F(Form1LongCalculation, MegabyteFormulaIsPastedAndCalculatedWhileTheWindowR
     const QString formula = sumOfOnes(1'000'000, &ones);
     QApplication::clipboard()->setText(formula);
 
-    // What the window shows while the calculation runs, seen from its own thread.
-    QString shownResult;
-    bool calcEnabled = true;
-    bool keyEnabled = true;
-    QTimer::singleShot(50, form.get(), [&] {
-        shownResult = form->text2()->toPlainText();
-        calcEnabled = button("dcButton10")->isEnabled();
-        keyEnabled = form->hmBut(1)->isEnabled();
-    });
-
     QElapsedTimer pasting;
     pasting.start();
     form->text1()->setFocus();
     form->text1()->paste();
     ASSERT_EQ(form->text1()->text().size(), formula.size());
     std::cout << "pasting 1 MB took " << pasting.elapsed() << " ms\n";
+    layOutAndPaint();
+
+    // What the window shows while the calculation runs, seen from its own thread.
+    QString shownResult;
+    bool calcEnabled = true;
+    bool keyEnabled = true;
+    QTimer::singleShot(0, form.get(), [&] {
+        shownResult = form->text2()->toPlainText();
+        calcEnabled = button("dcButton10")->isEnabled();
+        keyEnabled = form->hmBut(1)->isEnabled();
+    });
 
     TickWatch watch([&] { return form->calculating(); });
     form->calculate();
