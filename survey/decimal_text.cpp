@@ -53,26 +53,6 @@ void digits15(double value, Digits15& out) {
 
 bool exactDigits15(double value, std::uint64_t& coef, int& exp) {
     using u128 = unsigned __int128;
-    static constexpr std::uint64_t kPow10[20] = {1ULL,
-                                                 10ULL,
-                                                 100ULL,
-                                                 1000ULL,
-                                                 10000ULL,
-                                                 100000ULL,
-                                                 1000000ULL,
-                                                 10000000ULL,
-                                                 100000000ULL,
-                                                 1000000000ULL,
-                                                 10000000000ULL,
-                                                 100000000000ULL,
-                                                 1000000000000ULL,
-                                                 10000000000000ULL,
-                                                 100000000000000ULL,
-                                                 1000000000000000ULL,
-                                                 10000000000000000ULL,
-                                                 100000000000000000ULL,
-                                                 1000000000000000000ULL,
-                                                 10000000000000000000ULL};
     const double a = std::fabs(value);
     if (!(a >= 1e-5 && a < 1e15)) return false;
     std::uint64_t bits = 0;

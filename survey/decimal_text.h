@@ -2,10 +2,22 @@
 // Text helpers of the coordinate module that work on small character buffers, so
 // that the per-point routines do not allocate.
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace hc::survey_detail {
+
+// 10^0 ... 10^19, the powers of ten an unsigned 64-bit integer holds.
+inline constexpr std::array<std::uint64_t, 20> kPow10 = [] {
+    std::array<std::uint64_t, 20> p{};
+    std::uint64_t v = 1;
+    for (std::uint64_t& x : p) {
+        x = v;
+        v *= 10;
+    }
+    return p;
+}();
 
 // The 15 significant digits of a finite value of magnitude 1E-5 <= |value| < 1E+15,
 // rounded half to even as std::to_chars with 14 digits of precision rounds them, by
