@@ -53,21 +53,6 @@ QString zoneWord(ZoneWidth w) {
                                    : QStringLiteral("1.5度带");
 }
 
-QString overflowMessage() { return QStringLiteral("错误溢出?坐标转换运算时超出范围"); }
-
-// Packed angle of a result in decimal degrees, rounded and carried as the inverse zone
-// routines do. False when it would not read back.
-bool packedResult(double degrees, bool negate, double& out) {
-    double p = ZelSheRuXiaoShu(ZelBaiFenDuZhuanDuFenMiao(degrees), 8);
-    p = survey_detail::roundTo15(p);
-    if (negate) {
-        if (p < 0) return false;
-        p = -p;
-    }
-    out = ZelDuFenMiaoGuiZheng(p);
-    return std::isfinite(out);
-}
-
 GridPoint localForward(ZoneWidth w, double lat, double lon, double meridian, const Ellipsoid& set,
                        const GridParameters& grid) {
     if (!(lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180)) {

@@ -14,8 +14,6 @@ using Zone = ZoneWidth;
 
 double roundHalfAway(double v) { return ZelSheRuXiaoShu(v, 0); }
 
-QString overflowMessage() { return QStringLiteral("错误溢出?坐标转换运算时超出范围"); }
-
 GridPoint forward(Zone zone, double lat, double lon, double setting, const Ellipsoid& p,
                   const GridParameters& grid) {
     if (!(lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180)) {
@@ -109,20 +107,6 @@ const InverseWords& words(Zone zone) {
     return zone == Zone::Six ? six : zone == Zone::Three ? three : oneAndHalf;
 }
 
-// Packed angle of the result: rounded to 8 places, read back through its number
-// text with the sign in front, then carried. False when the text would not read
-// as a number (a sign in front of a negative value).
-bool packedResult(double degrees, bool negate, double& out) {
-    double p = ZelSheRuXiaoShu(ZelBaiFenDuZhuanDuFenMiao(degrees), 8);
-    p = survey_detail::roundTo15(p);
-    if (negate) {
-        if (p < 0) return false;
-        p = -p;
-    }
-    out = ZelDuFenMiaoGuiZheng(p);
-    return std::isfinite(out);
-}
-
 GeoPoint inverse(Zone zone, double x, double y, const Ellipsoid& p, const GridParameters& grid) {
     const InverseWords& w = words(zone);
     if (x == 0 && y == 0) return {x, y, w.zeroZero};
@@ -183,6 +167,19 @@ bool multipleOf(double a, double b) {
 }
 
 }  // namespace
+
+QString overflowMessage() { return QStringLiteral("错误溢出?坐标转换运算时超出范围"); }
+
+bool packedResult(double degrees, bool negate, double& out) {
+    double p = ZelSheRuXiaoShu(ZelBaiFenDuZhuanDuFenMiao(degrees), 8);
+    p = survey_detail::roundTo15(p);
+    if (negate) {
+        if (p < 0) return false;
+        p = -p;
+    }
+    out = ZelDuFenMiaoGuiZheng(p);
+    return std::isfinite(out);
+}
 
 GridPoint toGrid(ZoneWidth width, double lat, double lon, double setting, const Ellipsoid& set,
                  const GridParameters& grid) {

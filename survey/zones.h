@@ -42,6 +42,14 @@ GeoPoint ZelFanSuan15(double x, double y, const Ellipsoid& set);
 GeoPoint ZelFanSuan3(double x, double y, const Ellipsoid& set);
 GeoPoint ZelFanSuan6(double x, double y, const Ellipsoid& set);
 
+// The remark of a conversion whose arithmetic left the range of doubles.
+QString overflowMessage();
+// Packed d.mmss of an inverse result given in decimal degrees: rounded to 8 places,
+// read back through its 15-digit text with the sign in front (`negate`), then carried.
+// False when it would not read back (a sign in front of a negative value) or is not
+// finite.
+bool packedResult(double degrees, bool negate, double& out);
+
 inline constexpr double kDefaultMeridian = 117;
 // The label of the default setting (no space after the colon).
 QString defaultZoneLabel();

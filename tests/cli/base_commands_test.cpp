@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <cstdlib>

@@ -2,9 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
+
+#include "tests/cli/cli_runner.h"
 
 namespace {
 
@@ -14,27 +15,9 @@ struct Result {
     QByteArray err;
 };
 
-QString binary() { return QStringLiteral(HC_BIN_DIR "/cli/hechuan-cli"); }
-
 Result runGk(const QStringList& args, const QByteArray& input) {
-    QProcess p;
-    p.start(binary(), QStringList{QStringLiteral("gk")} + args);
-    if (!p.waitForStarted(10000)) return {-1, {}, {}};
-    // Feed and drain at the same time: the output of large inputs exceeds the pipe.
-    QByteArray out;
-    qsizetype written = 0;
-    while (written < input.size()) {
-        const qint64 n = p.write(input.constData() + written,
-                                 std::min<qsizetype>(input.size() - written, 1 << 16));
-        if (n < 0) break;
-        written += n;
-        p.waitForBytesWritten(10000);
-        out += p.readAllStandardOutput();
-    }
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    out += p.readAllStandardOutput();
-    return {p.exitCode(), out, p.readAllStandardError()};
+    const hc_test::CliRun r = hc_test::runCli(QStringList{QStringLiteral("gk")} + args, input);
+    return {r.exitCode, QByteArray::fromStdString(r.out), QByteArray::fromStdString(r.err)};
 }
 
 TEST(GkCommandLine, ConvertsTheSampleToThreeDegreeGrid) {
