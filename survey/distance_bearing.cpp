@@ -1,12 +1,11 @@
 #include "survey/distance_bearing.h"
 
-#include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "engine/angle.h"
 #include "engine/functions.h"
 #include "engine/rounding.h"
+#include "survey/aligned_columns.h"
 
 namespace hc {
 namespace {
@@ -85,30 +84,15 @@ PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0
 }
 
 QString bearingRows(const QList<PointBearing>& rows) {
-    const qsizetype n = rows.size();
-    std::vector<QString> texts(static_cast<size_t>(n) * 5);
-    qsizetype width[5] = {0, 0, 0, 0, 0};
-    for (qsizetype i = 0; i < n; ++i) {
-        const PointBearing& r = rows[i];
-        QString* t = &texts[static_cast<size_t>(i) * 5];
-        t[0] = r.name;
-        t[1] = r.horizontalDistance.text();
-        t[2] = r.azimuth.text();
-        t[3] = r.slopeDistance.text();
-        t[4] = r.verticalAngle.text();
-        for (int k = 0; k < 5; ++k) width[k] = std::max(width[k], t[k].size());
+    AlignedColumns columns(rows.size());
+    for (const PointBearing& r : rows) {
+        columns.add(r.name);
+        columns.add(r.horizontalDistance.text());
+        columns.add(r.azimuth.text());
+        columns.add(r.slopeDistance.text());
+        columns.add(r.verticalAngle.text());
     }
-    QString out;
-    out.reserve(n * (width[0] + width[1] + width[2] + width[3] + width[4] + 10));
-    for (qsizetype i = 0; i < n; ++i) {
-        const QString* t = &texts[static_cast<size_t>(i) * 5];
-        for (int k = 0; k < 5; ++k) {
-            out.resize(out.size() + width[k] - t[k].size(), u' ');
-            out.append(t[k]);
-            out.append(k < 4 ? QLatin1String(" ,") : QLatin1String("\r\n"));
-        }
-    }
-    return out;
+    return columns.layOut({true, true, true, true, true});
 }
 
 QString bearingFailureMessage() { return QStringLiteral("坐标数据存在错误，请修改后计算。"); }

@@ -1,7 +1,6 @@
 #include "survey/point_list.h"
 
-#include <algorithm>
-#include <vector>
+#include "survey/aligned_columns.h"
 
 namespace hc {
 namespace {
@@ -91,6 +90,7 @@ struct Reader {
 // comma or another CR, which leaves no room for the field after it.
 bool split(const QString& t, PointListMode mode, PointList& out) {
     Reader r{mode, {}, {}, 1};
+    r.list.rows.reserve(t.count(u'\r'));
     const qsizetype last = t.size() - 1;  // the walk stops before the final character
     qsizetype start = 0;
     for (qsizetype i = 0; i < last; ++i) {
@@ -110,47 +110,16 @@ bool split(const QString& t, PointListMode mode, PointList& out) {
     return true;
 }
 
-void padLeft(QString& out, const QString& s, qsizetype width) {
-    out.resize(out.size() + width - s.size(), u' ');
-    out.append(s);
-}
-
-void padRight(QString& out, const QString& s, qsizetype width) {
-    out.append(s);
-    out.resize(out.size() + width - s.size(), u' ');
-}
-
 QString layOut(const PointList& list) {
-    const qsizetype n = list.rows.size();
-    std::vector<QString> texts(static_cast<size_t>(n) * 5);
-    qsizetype width[5] = {0, 0, 0, 0, 0};
-    for (qsizetype i = 0; i < n; ++i) {
-        const PointRow& row = list.rows[i];
-        QString* t = &texts[static_cast<size_t>(i) * 5];
-        t[0] = row.name;
-        t[1] = row.x.text();
-        t[2] = row.y.text();
-        t[3] = row.h.text();
-        t[4] = row.extra.text();
-        for (int k = 0; k < 5; ++k) width[k] = std::max(width[k], t[k].size());
+    AlignedColumns columns(list.rows.size());
+    for (const PointRow& row : list.rows) {
+        columns.add(row.name);
+        columns.add(row.x.text());
+        columns.add(row.y.text());
+        columns.add(row.h.text());
+        columns.add(row.extra.text());
     }
-    QString out;
-    out.reserve(n * (width[0] + width[1] + width[2] + width[3] + width[4] + 10));
-    const QString sep = QStringLiteral(" ,");
-    for (qsizetype i = 0; i < n; ++i) {
-        const QString* t = &texts[static_cast<size_t>(i) * 5];
-        padLeft(out, t[0], width[0]);
-        out.append(sep);
-        padRight(out, t[1], width[1]);
-        out.append(sep);
-        padRight(out, t[2], width[2]);
-        out.append(sep);
-        padLeft(out, t[3], width[3]);
-        out.append(sep);
-        padLeft(out, t[4], width[4]);
-        out.append(QLatin1String("\r\n"));
-    }
-    return out;
+    return columns.layOut({true, false, false, true, true});
 }
 
 }  // namespace
