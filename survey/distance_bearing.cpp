@@ -83,18 +83,6 @@ PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0
     return b;
 }
 
-QString bearingRows(const QList<PointBearing>& rows) {
-    AlignedColumns columns(rows.size());
-    for (const PointBearing& r : rows) {
-        columns.add(r.name);
-        columns.add(r.horizontalDistance.text());
-        columns.add(r.azimuth.text());
-        columns.add(r.slopeDistance.text());
-        columns.add(r.verticalAngle.text());
-    }
-    return columns.layOut({true, true, true, true, true});
-}
-
 QString bearingFailureMessage() { return QStringLiteral("坐标数据存在错误，请修改后计算。"); }
 
 BearingRun runDistanceBearing(const QString& input, const QString& origin, PointListMode mode) {
@@ -118,15 +106,17 @@ BearingRun runDistanceBearing(const QString& input, const QString& origin, Point
             run.origin = QStringLiteral("0");
         }
 
-        QList<PointBearing> rows;
-        rows.reserve(points.rows.size());
+        AlignedColumns columns(points.rows.size());
         for (const PointRow& p : points.rows) {
-            PointBearing b = bearingFrom(x0, y0, z0, coordinateValue(p.x), coordinateValue(p.y),
-                                         coordinateValue(p.h));
-            b.name = p.name;
-            rows.append(std::move(b));
+            const PointBearing b = bearingFrom(x0, y0, z0, coordinateValue(p.x),
+                                               coordinateValue(p.y), coordinateValue(p.h));
+            columns.add(p.name);
+            columns.add(b.horizontalDistance.text());
+            columns.add(b.azimuth.text());
+            columns.add(b.slopeDistance.text());
+            columns.add(b.verticalAngle.text());
         }
-        run.output = bearingRows(rows);
+        run.output = columns.layOut({true, true, true, true, true});
     } catch (...) {
         calcLog().notify(Notice{bearingFailureMessage(), NoticeButtons::Ok, QString()});
         run.output = QStringLiteral(" ");

@@ -31,18 +31,17 @@ struct PointBearing {
 PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0, const Decimal& x,
                          const Decimal& y, const Decimal& z);
 
-// The output rows: every column right-aligned in its widest text, columns joined by
-// " ,", each row ended by CR LF; the empty text for no rows.
-QString bearingRows(const QList<PointBearing>& rows);
-
 // The message box text of a failed calculation; the output box then holds one space.
 QString bearingFailureMessage();
 
 // What the window shows after a click of its calculate button.
 struct BearingRun {
-    QString input;    // new point list text (Text1)
-    QString origin;   // new origin name (Combo2 text): "0" when no row had the name
-    QString output;   // result rows (Text2); " " after a failure
+    QString input;   // new point list text (Text1)
+    QString origin;  // new origin name (Combo2 text): "0" when no row had the name
+    // Result rows (Text2): name, horizontal distance, azimuth, slope distance and
+    // vertical angle, every column right-aligned in its widest text, columns joined
+    // by " ,", each row ended by CR LF; " " after a failure.
+    QString output;
     Notices notices;  // message boxes to show, in order
     bool failed = false;
 };

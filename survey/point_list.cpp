@@ -140,17 +140,14 @@ PointListReading ZelZhengLiDianBiao(const QString& text, PointListMode mode) {
     r.text = text;
     if (text.size() < 2) return r;
     try {
+        // The text is cleaned as " " + trimmed text + ("\r\n" unless it ends a line) + " ".
         const QStringView trimmed = trimSpaces(QStringView(text));
-        QString t;
-        t.reserve(trimmed.size() + 4);
-        t.append(u' ');
-        t.append(trimmed);
-        t.append(trimmed.endsWith(u'\n') ? QStringLiteral(" ") : QStringLiteral("\r\n "));
-
-        QString cleaned(t.size(), Qt::Uninitialized);
+        const QStringView ending = trimmed.endsWith(u'\n') ? u" " : u"\r\n ";
+        QString cleaned(trimmed.size() + 1 + ending.size(), Qt::Uninitialized);
         QChar* out = cleaned.data();
+        *out++ = u' ';
         const Notice removed{uselessCharacterMessage(), NoticeButtons::Ok, QString()};
-        for (const QChar ch : std::as_const(t)) {
+        for (const QChar ch : trimmed) {
             const char16_t c = mapped(ch.unicode());
             if (kept(c)) {
                 *out++ = QChar(c);
@@ -158,6 +155,7 @@ PointListReading ZelZhengLiDianBiao(const QString& text, PointListMode mode) {
                 calcLog().notify(removed);
             }
         }
+        for (const QChar ch : ending) *out++ = ch;
         cleaned.truncate(out - cleaned.constData());
 
         PointList list;
