@@ -24,6 +24,7 @@
 #include "engine/calc_log.h"
 #include "engine/num.h"
 #include "expr/calculate.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 #ifndef HC_VERSION_MAJOR
@@ -356,7 +357,7 @@ bool Form1::formulaKey(QKeyEvent* e) {
     // Shift+Enter lays a long formula out on several lines; a plain line break
     // keeps the box's CR LF text (the editor's own would be a line separator).
     if (e->modifiers() & Qt::ShiftModifier)
-        text1_->insertPlainText(QStringLiteral("\n"));
+        text1_->insertText(QStringLiteral("\n"));
     else
         calculate();
     return true;

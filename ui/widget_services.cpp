@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFocusEvent>
 #include <QHash>
 #include <QMessageBox>
 #include <QPainter>
@@ -11,7 +10,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QUrl>
 #include <QWidget>
 #include <chrono>
@@ -120,63 +118,5 @@ void setBackgroundColour(QWidget* w, const QColor& colour) {
 }
 
 QColor backgroundColour(const QWidget* w) { return w->palette().color(QPalette::Button); }
-
-// ---- Text box ---------------------------------------------------------------
-
-TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {}
-
-QString TextBox::text() const {
-    QString t = toPlainText();
-    t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return t;
-}
-
-void TextBox::setText(const QString& text) {
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    setPlainText(t);
-}
-
-int TextBox::toTextPos(int docPos) const {
-    const QString plain = toPlainText();
-    return docPos + plain.left(docPos).count(QLatin1Char('\n'));
-}
-
-int TextBox::toDocPos(int textPos) const {
-    const QString t = text();
-    textPos = std::clamp(textPos, 0, static_cast<int>(t.size()));
-    return textPos - t.left(textPos).count(QLatin1Char('\r'));
-}
-
-int TextBox::selStart() const { return toTextPos(textCursor().selectionStart()); }
-
-int TextBox::selLength() const {
-    const QTextCursor c = textCursor();
-    return toTextPos(c.selectionEnd()) - toTextPos(c.selectionStart());
-}
-
-QString TextBox::selText() const { return text().mid(selStart(), selLength()); }
-
-void TextBox::setSelection(int start, int length) {
-    QTextCursor c = textCursor();
-    c.setPosition(toDocPos(start));
-    c.setPosition(toDocPos(start + std::max(length, 0)), QTextCursor::KeepAnchor);
-    setTextCursor(c);
-}
-
-void TextBox::focusInEvent(QFocusEvent* e) {
-    QPlainTextEdit::focusInEvent(e);
-    emit gotFocus();
-}
-
-void TextBox::focusOutEvent(QFocusEvent* e) {
-    QPlainTextEdit::focusOutEvent(e);
-    emit lostFocus();
-}
-
-void TextBox::mouseDoubleClickEvent(QMouseEvent* e) {
-    QPlainTextEdit::mouseDoubleClickEvent(e);
-    emit doubleClicked();
-}
 
 }  // namespace hc::ui

@@ -1,10 +1,8 @@
 #pragma once
 // The Qt Widgets side of the window layer: the services of ui/services.h on real
-// windows, the registry that keeps every window at most once, and the text box
-// with the caret and line-end behaviour the windows rely on.
+// windows and the registry that keeps every window at most once.
 
 #include <QColor>
-#include <QPlainTextEdit>
 #include <QString>
 #include <functional>
 #include <random>
@@ -51,39 +49,5 @@ void adoptWindow(const QString& name, QWidget* window);
 // Background colour of a command button, kept in its palette.
 void setBackgroundColour(QWidget* w, const QColor& colour);
 QColor backgroundColour(const QWidget* w);
-
-// ---- Text box ---------------------------------------------------------------
-
-// A text box whose text uses CR LF line ends, with selection start, length and
-// text counted in characters of that text, and got-focus / lost-focus signals.
-class TextBox : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    explicit TextBox(QWidget* parent = nullptr);
-
-    QString text() const;
-    void setText(const QString& text);
-
-    int selStart() const;
-    int selLength() const;
-    QString selText() const;
-    // Selects `length` characters from `start` (both clamped to the text).
-    void setSelection(int start, int length);
-
-signals:
-    void gotFocus();
-    void lostFocus();
-    void doubleClicked();
-
-protected:
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-
-private:
-    // Position in the document <-> position in text() (which has CR before each LF).
-    int toTextPos(int docPos) const;
-    int toDocPos(int textPos) const;
-};
 
 }  // namespace hc::ui

@@ -13,6 +13,7 @@
 
 #include "survey/coord_text.h"
 #include "survey/zones.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 
 #include "survey/plane_attitude.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {

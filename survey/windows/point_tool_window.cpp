@@ -10,6 +10,7 @@
 #include <QResizeEvent>
 
 #include "survey/distance_bearing.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {

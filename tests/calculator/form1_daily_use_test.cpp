@@ -19,6 +19,7 @@
 #include "expr/calculate.h"
 #include "tests/calculator/print.h"
 #include "tests/calculator/qt_app.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {

@@ -13,6 +13,7 @@
 #include "engine/number.h"
 #include "tests/calculator/print.h"
 #include "tests/calculator/qt_app.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {

@@ -18,6 +18,7 @@
 #include "calculator/windows.h"
 #include "tests/calculator/sample_use.h"
 #include "tests/ui/window_grab.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // The Qt Widgets services and the text box the windows are built from.
 
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 #include <gtest/gtest.h>
@@ -96,21 +97,6 @@ TEST_F(WidgetServicesTest, PrintingWithoutAPrinterReturnsQuietly) {
     services.printWindow(&w);
     services.printWindow(nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);  // no dialog left open
-}
-
-TEST(TextBox, CrLfTextAndSelectionsCountedInItsCharacters) {
-    test::qtApp();
-    ui::TextBox box;
-    box.setText(QStringLiteral("ab\r\ncd\r\nef"));
-    EXPECT_EQ(box.toPlainText(), "ab\ncd\nef");
-    EXPECT_EQ(box.text(), "ab\r\ncd\r\nef");
-    box.setSelection(4, 4);  // "cd\r\n"
-    EXPECT_EQ(box.selStart(), 4);
-    EXPECT_EQ(box.selLength(), 4);
-    EXPECT_EQ(box.selText(), "cd\r\n");
-    box.setSelection(100, 0);
-    EXPECT_EQ(box.selStart(), 10);
-    EXPECT_EQ(box.selLength(), 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "tools/data_file.h"
 #include "tools/statistics_command.h"
 #include "ui/services.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {

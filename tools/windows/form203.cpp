@@ -15,6 +15,7 @@
 #include <type_traits>
 
 #include "ui/services.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {

@@ -16,6 +16,7 @@
 #include "tests/calculator/qt_app.h"
 #include "tests/survey/print_qstring.h"
 #include "tests/survey/temp_file.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {

@@ -11,6 +11,7 @@
 #include "survey/windows/form216.h"
 #include "tests/calculator/qt_app.h"
 #include "tests/survey/print_qstring.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {

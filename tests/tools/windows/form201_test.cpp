@@ -12,6 +12,7 @@
 
 #include "calculator/form1.h"
 #include "tests/calculator/qt_app.h"
+#include "ui/text_box.h"
 #include "tests/survey/print_qstring.h"
 #include "tools/data_file.h"
 #include "ui/widget_services.h"

@@ -14,6 +14,7 @@
 
 #include "calculator/form1.h"
 #include "tests/calculator/qt_app.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {
