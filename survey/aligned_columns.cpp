@@ -6,7 +6,7 @@ namespace hc {
 
 AlignedColumns::AlignedColumns(qsizetype rows) {
     ends_.reserve(static_cast<size_t>(rows) * kColumns);
-    texts_.reserve(rows * 48);
+    texts_.reserve(rows * 48);  // a survey row of five texts is some 40 characters
 }
 
 void AlignedColumns::add(QStringView text) {

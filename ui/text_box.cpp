@@ -92,15 +92,15 @@ bool isHorizontalMove(const QKeyEvent* e, bool* selecting) {
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {}
 
 QString TextBox::textBetween(int docStart, int docEnd, QStringView lineEnd) const {
+    const QString raw = document()->toRawText();  // indexed by document position
     QString out;
     out.reserve(std::max(docEnd - docStart, 0));
     for (QTextBlock b = document()->findBlock(docStart); b.isValid() && b.position() <= docEnd;
          b = b.next()) {
         if (b.position() > docStart && !continuesLine(b)) out.append(lineEnd);
-        const QString t = b.text();
-        const int from = std::max(docStart - b.position(), 0);
-        const int to = std::min(docEnd - b.position(), static_cast<int>(t.size()));
-        if (to > from) appendBlockText(out, QStringView(t).sliced(from, to - from), lineEnd);
+        const int from = std::max(docStart, b.position());
+        const int to = std::min(docEnd, b.position() + b.length() - 1);
+        if (to > from) appendBlockText(out, QStringView(raw).sliced(from, to - from), lineEnd);
     }
     return out;
 }
@@ -171,23 +171,24 @@ void TextBox::insertText(const QString& text) {
 }
 
 int TextBox::toTextPos(int docPos) const {
+    const QString raw = document()->toRawText();
     int textPos = 0;
     for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
         if (b.position() > 0 && !continuesLine(b)) textPos += 2;
-        const QString t = b.text();
+        const QStringView t = QStringView(raw).sliced(b.position(), b.length() - 1);
         const int offset = docPos - b.position();
-        if (offset <= t.size())
-            return textPos + textLength(QStringView(t).left(std::max(offset, 0)), 2);
+        if (offset <= t.size()) return textPos + textLength(t.left(std::max(offset, 0)), 2);
         textPos += textLength(t, 2);
     }
     return textPos;
 }
 
 int TextBox::toDocPos(int textPos) const {
+    const QString raw = document()->toRawText();
     textPos = std::max(textPos, 0);
     int start = 0;  // position in text() of the block's first character
     for (QTextBlock b = document()->begin();;) {
-        const QString t = b.text();
+        const QStringView t = QStringView(raw).sliced(b.position(), b.length() - 1);
         const int length = textLength(t, 2);
         if (textPos <= start + length) {
             // A position between the CR and LF of a line separator is the one before it.

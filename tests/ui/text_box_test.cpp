@@ -85,6 +85,15 @@ TEST_F(TextBoxTest, CrLfTextAndSelectionsCountedInItsCharacters) {
     box.setSelection(100, 0);
     EXPECT_EQ(box.selStart(), 10);
     EXPECT_EQ(box.selLength(), 0);
+
+    // Shift+Enter's line separator is a line end of the text too.
+    box.setSelection(1, 0);
+    QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(box.text(), "a\r\nb\r\ncd\r\nef");
+    EXPECT_EQ(box.selStart(), 3);
+    box.setSelection(2, 5);
+    EXPECT_EQ(box.selStart(), 1);  // between CR and LF: before them
+    EXPECT_EQ(box.selText(), "\r\nb\r\nc");
 }
 
 TEST_F(TextBoxTest, LongLinesAreHeldInPiecesThatAreNoPartOfTheText) {
