@@ -11,7 +11,7 @@
 #include "calculator/form3.h"
 #include "engine/number.h"
 #include "tests/calculator/print.h"
-#include "tests/calculator/qt_app.h"
+#include "tests/calculator/shown_form1.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
 
@@ -22,19 +22,8 @@ QString u(const char* s) { return QString::fromUtf8(s); }
 QString spaces(int n) { return QString(n, QLatin1Char(' ')); }
 QString fill(int n) { return QString(n, QLatin1Char('_')); }
 
-class CalculateButtonTest : public ::testing::Test {
+class CalculateButtonTest : public test::ShownForm1 {
 protected:
-    void SetUp() override {
-        test::qtApp();
-        form = std::make_unique<Form1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    void TearDown() override {
-        if (QWidget* w = ui::openWindow("Form3")) delete w;
-        form.reset();
-    }
     // Types the formula into an empty box and presses "计 算".
     QString calculate(const QString& formula) {
         form->text1()->setText(QString());
@@ -51,7 +40,6 @@ protected:
     }
 
     ui::RecordingServices rec;
-    std::unique_ptr<Form1> form;
 };
 
 TEST_F(CalculateButtonTest, DecimalPointStandsInColumn31) {

@@ -18,7 +18,7 @@
 #include "calculator/qt_translations.h"
 #include "expr/calculate.h"
 #include "tests/calculator/print.h"
-#include "tests/calculator/qt_app.h"
+#include "tests/calculator/shown_form1.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
 
@@ -27,31 +27,13 @@ namespace {
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 
-class Form1DailyUseTest : public ::testing::Test {
+class Form1DailyUseTest : public test::ShownForm1 {
 protected:
     void SetUp() override {
-        test::qtApp();
-        form = std::make_unique<Form1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ShownForm1::SetUp();
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     }
-    void TearDown() override {
-        for (const char* name : {"Form3", "Form5"})
-            if (QWidget* w = ui::openWindow(QString::fromLatin1(name))) delete w;
-        form.reset();
-    }
 
-    QPushButton* button(const char* name) {
-        return form->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    // Types into the formula box after putting the caret at its end.
-    void type(const QString& s) {
-        form->text1()->setFocus();
-        form->text1()->setSelection(static_cast<int>(form->text1()->text().size()), 0);
-        QTest::keyClicks(form->text1(), s);
-    }
     void calculate(const QString& formula) {
         form->text1()->setText(formula);
         form->calculate();
@@ -60,7 +42,6 @@ protected:
     QWidget* focused() const { return QApplication::focusWidget(); }
 
     ui::RecordingServices rec;
-    std::unique_ptr<Form1> form;
 };
 
 TEST_F(Form1DailyUseTest, CtrlCInTheResultBoxCopiesThePlainNumberAndKeepsTheResult) {

@@ -15,7 +15,7 @@
 
 #include "calculator/form1.h"
 #include "expr/calculate.h"
-#include "tests/calculator/qt_app.h"
+#include "tests/calculator/shown_form1.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
 
@@ -67,23 +67,7 @@ private:
     bool wasBusy_ = false;
 };
 
-class Form1LongCalculation : public ::testing::Test {
-protected:
-    void SetUp() override {
-        test::qtApp();
-        form = std::make_unique<Form1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    void TearDown() override { form.reset(); }
-
-    QPushButton* button(const char* name) {
-        return form->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-
-    std::unique_ptr<Form1> form;
-};
+class Form1LongCalculation : public test::ShownForm1 {};
 
 TEST_F(Form1LongCalculation, MegabyteFormulaIsPastedTypedIntoAndCalculatedWhileTheWindowRuns) {
     qsizetype ones = 0;

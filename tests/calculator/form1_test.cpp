@@ -12,7 +12,7 @@
 #include "calculator/form3.h"
 #include "engine/number.h"
 #include "tests/calculator/print.h"
-#include "tests/calculator/qt_app.h"
+#include "tests/calculator/shown_form1.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
 
@@ -21,39 +21,16 @@ namespace {
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 
-class Form1Test : public ::testing::Test {
+class Form1Test : public test::ShownForm1 {
 protected:
-    void SetUp() override {
-        test::qtApp();
-        form = std::make_unique<Form1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    void TearDown() override {
-        for (const char* name : {"Form2", "Form3", "Form5", "Form6", "Form215"})
-            if (QWidget* w = ui::openWindow(QString::fromLatin1(name))) delete w;
-        form.reset();
-    }
-
-    QPushButton* button(const char* name) {
-        return form->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
     void click(QWidget* w) {
         ASSERT_NE(w, nullptr);
         QTest::mouseClick(w, Qt::LeftButton);
     }
     void key(int index) { click(form->hmBut(index)); }
-    // Types into the formula box after putting the caret at its end.
-    void type(const QString& s) {
-        form->text1()->setFocus();
-        form->text1()->setSelection(static_cast<int>(form->text1()->text().size()), 0);
-        QTest::keyClicks(form->text1(), s);
-    }
     int caret() { return form->text1()->textCursor().position(); }
 
     ui::RecordingServices rec;
-    std::unique_ptr<Form1> form;
 };
 
 TEST_F(Form1Test, ControlsCarryTheirNames) {
