@@ -6,22 +6,12 @@
 #include "engine/functions.h"
 #include "engine/rounding.h"
 #include "survey/aligned_columns.h"
+#include "survey/point_steps.h"
 
 namespace hc {
 namespace {
 
-const Decimal& degreesPerRadian() {
-    static const Decimal v = Decimal::fromText(k180OverPi);
-    return v;
-}
-
-// A routine's result that must be a number; a failure text ends the calculation.
-Num number(Num v) {
-    if (v.isText()) throw DecimalError("no number");
-    return v;
-}
-
-Num rounded(const Num& v, int places) { return number(ZelSiSheWuRu(v, places)); }
+Num rounded(const Num& v, int places) { return requireNumber(ZelSiSheWuRu(v, places)); }
 
 // A double operand of an operation with a Decimal, converted as the mixed arithmetic
 // converts it (engine/mixed_arithmetic.h): its 15 significant digits, and a failure
@@ -38,7 +28,7 @@ Decimal roundedDegrees(double radians) {
 }
 
 Num packed(const Decimal& degrees) {
-    return rounded(number(ZelTiDuZhuanDu(Num::ofDecimal(degrees))), 6);
+    return rounded(requireNumber(ZelTiDuZhuanDu(Num::ofDecimal(degrees))), 6);
 }
 
 Decimal azimuthDegrees(const Decimal& dx, const Decimal& dy) {

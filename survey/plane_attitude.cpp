@@ -7,28 +7,18 @@
 #include "engine/functions.h"
 #include "engine/power.h"
 #include "engine/rounding.h"
+#include "survey/point_steps.h"
 
 namespace hc {
 namespace {
 
-const Decimal& degreesPerRadian() {
-    static const Decimal v = Decimal::fromText(k180OverPi);
-    return v;
-}
-
-// A routine's result that must be a number; a failure text ends the calculation.
-Num number(Num v) {
-    if (v.isText()) throw DecimalError("no number");
-    return v;
-}
-
 // R(v, n): v rounded to n decimal places, half away from zero.
-Decimal R(const Num& v, int n) { return number(ZelSiSheWuRu(v, n)).toDecimal(); }
+Decimal R(const Num& v, int n) { return requireNumber(ZelSiSheWuRu(v, n)).toDecimal(); }
 Decimal R(const Decimal& v, int n) { return R(Num::ofDecimal(v), n); }
 
 Decimal squareRoot(const Decimal& v) {
     static const Decimal half = Decimal::fromParts(5, 1, false);
-    return number(ZelChengFang(Num::ofDecimal(v), Num::ofDecimal(half))).toDecimal();
+    return requireNumber(ZelChengFang(Num::ofDecimal(v), Num::ofDecimal(half))).toDecimal();
 }
 
 // Degrees of an arctangent: the angle in radians rounded to 9 places, then its
@@ -40,7 +30,7 @@ Decimal degreesOf(double radians) {
 Decimal arctanDegrees(const Decimal& q) { return degreesOf(std::atan(q.toDouble())); }
 
 Num packed(const Decimal& degrees) {
-    return Num::ofDecimal(R(number(ZelTiDuZhuanDu(Num::ofDecimal(degrees))), 6));
+    return Num::ofDecimal(R(requireNumber(ZelTiDuZhuanDu(Num::ofDecimal(degrees))), 6));
 }
 
 struct Point {
