@@ -8,6 +8,7 @@
 
 #include "engine/number.h"
 #include "survey/decimal_text.h"
+#include "survey/zones.h"
 
 namespace hc::fast {
 namespace {
@@ -344,29 +345,11 @@ bool toGeographicFast(ZoneWidth zone, double x, double y, const Ellipsoid& p,
                       const GridParameters& grid, FastGeo& out) {
     // Every case that the routine rejects or remarks on is left to it.
     if (!std::isfinite(x) || !std::isfinite(y)) return false;
-    if (std::fabs(y) < (zone == ZoneWidth::Six ? 1001000 : 1000)) return false;
-    const bool tooLarge = zone == ZoneWidth::Six     ? (y > 30999000 || y < -30999000)
-                          : zone == ZoneWidth::Three ? (y > 60999000 || y < -60999000)
-                                                     : (y > 119999000 || y < -121999000);
-    if (tooLarge || x > 10002200 || x < -10002200) return false;
+    if (gridRangeFault(zone, x, y) != GridRangeFault::None) return false;
 
     const bool southern = x < 0;
-    const bool western = y < 0 && zone != ZoneWidth::OneAndHalf;
     const double ax = std::fabs(x);
-    double z = 0;
-    double l0 = 0;
-    double reduced = 0;
-    if (zone == ZoneWidth::OneAndHalf) {
-        z = std::trunc(y / 1000000);
-        l0 = 1.5 * (z + 1);
-        const double prefix = z * 1000000;
-        reduced = prefix >= 0 ? (y - prefix) - grid.falseEasting : (y - prefix) + grid.falseEasting;
-    } else {
-        const double ay = std::fabs(y);
-        z = std::trunc(ay / 1000000);
-        l0 = zone == ZoneWidth::Six ? 6 * z - 3 : 3 * z;
-        reduced = (ay - z * 1000000) - grid.falseEasting;
-    }
+    const auto [l0, reduced, western] = zoneEasting(zone, y, grid.falseEasting);
     if (l0 < -180 || l0 > 180 || ax > meridianQuadrant(p, grid)) return false;
     const InverseCore core = inverseCore(ax, reduced, p, grid);
     if (std::fabs(reduced) > core.limit) return false;

@@ -111,31 +111,21 @@ GeoPoint inverse(Zone zone, double x, double y, const Ellipsoid& p, const GridPa
     const InverseWords& w = words(zone);
     if (x == 0 && y == 0) return {x, y, w.zeroZero};
     auto reject = [](const QString& message) { return GeoPoint{0, 0, message}; };
-    if (std::fabs(y) < (zone == Zone::Six ? 1001000 : 1000)) return reject(w.tooSmall);
-    const bool tooLarge = zone == Zone::Six     ? (y > 30999000 || y < -30999000)
-                          : zone == Zone::Three ? (y > 60999000 || y < -60999000)
-                                                : (y > 119999000 || y < -121999000);
-    if (tooLarge) return reject(w.tooLarge);
-    if (x > 10002200 || x < -10002200) return reject(w.northing);
+    switch (gridRangeFault(zone, x, y)) {
+        case GridRangeFault::EastingTooSmall:
+            return reject(w.tooSmall);
+        case GridRangeFault::EastingTooLarge:
+            return reject(w.tooLarge);
+        case GridRangeFault::NorthingTooLarge:
+            return reject(w.northing);
+        case GridRangeFault::None:
+            break;
+    }
     if (!std::isfinite(x) || !std::isfinite(y)) return reject(overflowMessage());
 
     const bool southern = x < 0;
-    const bool western = y < 0 && zone != Zone::OneAndHalf;
     const double ax = std::fabs(x);
-    double z = 0;
-    double l0 = 0;
-    double reduced = 0;
-    if (zone == Zone::OneAndHalf) {
-        z = std::trunc(y / 1000000);
-        l0 = 1.5 * (z + 1);
-        const double prefix = z * 1000000;
-        reduced = prefix >= 0 ? (y - prefix) - grid.falseEasting : (y - prefix) + grid.falseEasting;
-    } else {
-        const double ay = std::fabs(y);
-        z = std::trunc(ay / 1000000);
-        l0 = zone == Zone::Six ? 6 * z - 3 : 3 * z;
-        reduced = (ay - z * 1000000) - grid.falseEasting;
-    }
+    const auto [l0, reduced, western] = zoneEasting(zone, y, grid.falseEasting);
     if (l0 < -180 || l0 > 180) return reject(QStringLiteral("错误?原始东Y坐标超出常规范围!"));
     if (ax > meridianQuadrant(p, grid)) return reject(w.beyondPole);
     if (std::fabs(reduced) > inverseEastingLimit(ax, p, grid)) return reject(w.farEasting);
@@ -167,6 +157,29 @@ bool multipleOf(double a, double b) {
 }
 
 }  // namespace
+
+GridRangeFault gridRangeFault(ZoneWidth width, double x, double y) {
+    if (std::fabs(y) < (width == Zone::Six ? 1001000 : 1000))
+        return GridRangeFault::EastingTooSmall;
+    const bool tooLarge = width == Zone::Six     ? (y > 30999000 || y < -30999000)
+                          : width == Zone::Three ? (y > 60999000 || y < -60999000)
+                                                 : (y > 119999000 || y < -121999000);
+    if (tooLarge) return GridRangeFault::EastingTooLarge;
+    if (x > 10002200 || x < -10002200) return GridRangeFault::NorthingTooLarge;
+    return GridRangeFault::None;
+}
+
+ZoneEasting zoneEasting(ZoneWidth width, double y, double falseEasting) {
+    if (width == Zone::OneAndHalf) {
+        const double z = std::trunc(y / 1000000);
+        const double prefix = z * 1000000;
+        return {1.5 * (z + 1),
+                prefix >= 0 ? (y - prefix) - falseEasting : (y - prefix) + falseEasting, false};
+    }
+    const double ay = std::fabs(y);
+    const double z = std::trunc(ay / 1000000);
+    return {width == Zone::Six ? 6 * z - 3 : 3 * z, (ay - z * 1000000) - falseEasting, y < 0};
+}
 
 QString overflowMessage() { return QStringLiteral("错误溢出?坐标转换运算时超出范围"); }
 

@@ -42,6 +42,22 @@ GeoPoint ZelFanSuan15(double x, double y, const Ellipsoid& set);
 GeoPoint ZelFanSuan3(double x, double y, const Ellipsoid& set);
 GeoPoint ZelFanSuan6(double x, double y, const Ellipsoid& set);
 
+// The first range rule of the inverse conversions that northing x and easting y
+// (metres, the easting with its zone prefix and false easting) break, in the order
+// their remarks are given; None for non-finite values that break none of them.
+enum class GridRangeFault { None, EastingTooSmall, EastingTooLarge, NorthingTooLarge };
+GridRangeFault gridRangeFault(ZoneWidth width, double x, double y);
+
+// A grid easting taken apart: the central meridian of its zone (degrees), the easting
+// from that meridian without the false easting (metres), and whether the longitude is
+// west (a negative easting of the 6 and 3 degree zones). Checks nothing.
+struct ZoneEasting {
+    double meridian;
+    double reduced;
+    bool western;
+};
+ZoneEasting zoneEasting(ZoneWidth width, double y, double falseEasting);
+
 // The remark of a conversion whose arithmetic left the range of doubles.
 QString overflowMessage();
 // Packed d.mmss of an inverse result given in decimal degrees: rounded to 8 places,
