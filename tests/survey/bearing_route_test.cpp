@@ -12,23 +12,14 @@
 #include "engine/functions.h"
 #include "engine/rounding.h"
 #include "survey/distance_bearing.h"
+#include "survey/point_steps.h"
 
 namespace hc {
 namespace {
 
 namespace mixed_route {
 
-const Decimal& degreesPerRadian() {
-    static const Decimal v = Decimal::fromText(k180OverPi);
-    return v;
-}
-
-Num number(Num v) {
-    if (v.isText()) throw DecimalError("no number");
-    return v;
-}
-
-Num rounded(const Num& v, int places) { return number(ZelSiSheWuRu(v, places)); }
+Num rounded(const Num& v, int places) { return requireNumber(ZelSiSheWuRu(v, places)); }
 
 Decimal roundedDegrees(double radians) {
     return rounded(mixedMul(Num::ofDouble(radians), Num::ofDecimal(degreesPerRadian())), 6)
@@ -36,7 +27,7 @@ Decimal roundedDegrees(double radians) {
 }
 
 Num packed(const Decimal& degrees) {
-    return rounded(number(ZelTiDuZhuanDu(Num::ofDecimal(degrees))), 6);
+    return rounded(requireNumber(ZelTiDuZhuanDu(Num::ofDecimal(degrees))), 6);
 }
 
 Decimal azimuthDegrees(const Decimal& dx, const Decimal& dy) {
