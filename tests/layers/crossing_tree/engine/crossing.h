@@ -1,0 +1,3 @@
+#pragma once
+// Reaches up into the windows: the check must refuse it.
+#include "ui/services.h"
