@@ -9,6 +9,7 @@
 
 #include "tools/angle_conversion.h"
 #include "ui/services.h"
+#include "ui/widget_services.h"
 
 namespace hc {
 namespace {
@@ -98,7 +99,7 @@ Form202::Form202(QWidget* parent) : QWidget(parent) {
 void Form202::convert(int index) {
     const AngleConversionResult r = convertAngle(angleConversion(index), text1_->text());
     label1_->setText(r.direction);
-    text1_->setText(r.input);
+    ui::replaceText(text1_, r.input);
     ui::showNotices(r.notices);
     text2_->setText(r.result);
     text1_->setCursorPosition(0);

@@ -72,5 +72,15 @@ TEST_F(Form202Test, ButtonsConvertAndKeysRestoreTheCaption) {
     EXPECT_TRUE(rec.messages[0].contains(q("[秒]")));
 }
 
+// The window's rewrite of the typed angle is one step that Ctrl+Z takes back.
+TEST_F(Form202Test, RewrittenInputComesBackWithCtrlZ) {
+    text1->setFocus();
+    QTest::keyClicks(text1, q(" 1.50 "));
+    press(2);
+    EXPECT_EQ(text1->text(), q("1.5"));
+    QTest::keyClick(text1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text1->text(), q(" 1.50 "));
+}
+
 }  // namespace
 }  // namespace hc
