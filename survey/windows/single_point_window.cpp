@@ -32,12 +32,20 @@ std::optional<ZoneWidth> formOf(int index) {
     }
 }
 
-QLineEdit* resultField(QWidget* parent, const QString& name) {
+// Wide enough for `sample` without scrolling.
+void fitWidth(QLineEdit* f, const QString& sample) {
+    f->setMinimumWidth(f->fontMetrics().horizontalAdvance(sample) + 16);
+}
+
+QLineEdit* resultField(QWidget* parent, const QString& name, const QString& sample) {
     auto* f = new QLineEdit(parent);
     f->setObjectName(name);
     f->setReadOnly(true);
+    fitWidth(f, sample);
     return f;
 }
+
+const QString kNumberSample = QStringLiteral("-00000000.0000000");
 
 }  // namespace
 
@@ -92,16 +100,19 @@ SinglePointWindow::SinglePointWindow(QWidget* parent) : QWidget(parent) {
     out->addWidget(new QLabel(QStringLiteral("备注"), output), 0, 3);
     for (int i = 0; i < 4; ++i) {
         out->addWidget(new QLabel(QString::fromUtf16(kForms[i]), output), i + 1, 0);
-        resultNorth_[i] = resultField(output, QStringLiteral("ResultNorth%1").arg(i));
-        resultEast_[i] = resultField(output, QStringLiteral("ResultEast%1").arg(i));
-        resultRemark_[i] = resultField(output, QStringLiteral("ResultRemark%1").arg(i));
+        resultNorth_[i] =
+            resultField(output, QStringLiteral("ResultNorth%1").arg(i), kNumberSample);
+        resultEast_[i] = resultField(output, QStringLiteral("ResultEast%1").arg(i), kNumberSample);
+        resultRemark_[i] = resultField(output, QStringLiteral("ResultRemark%1").arg(i),
+                                       QStringLiteral("……跨带 -118.5度"));
         out->addWidget(resultNorth_[i], i + 1, 1);
         out->addWidget(resultEast_[i], i + 1, 2);
         out->addWidget(resultRemark_[i], i + 1, 3);
     }
-    out->setColumnStretch(1, 2);
-    out->setColumnStretch(2, 2);
+    out->setColumnStretch(1, 1);
+    out->setColumnStretch(2, 1);
     out->setColumnStretch(3, 1);
+    for (QLineEdit* f : {north_, east_, height_}) fitWidth(f, kNumberSample);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("LabelStatus"));
     status_->setWordWrap(true);
