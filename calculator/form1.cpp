@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <functional>
+#include <new>
 #include <thread>
 
 #include "calculator/form3.h"
@@ -431,9 +432,17 @@ void Form1::calculate() {
     // The worker shares nothing with the window but its own copies and the flag; the
     // loop below handles the window's events until the worker tells it that it is done.
     CalcResult r;
+    bool outOfMemory = false;
     QEventLoop loop;
-    std::thread worker([&r, &loop, cancel, formula = text1_->text(), settings = settings_] {
-        r = ZelJiSuanSuanShi(formula, settings, cancel.get());
+    const Evaluator evaluate = evaluator_ ? evaluator_ : Evaluator(ZelJiSuanSuanShi);
+    std::thread worker([&r, &outOfMemory, &loop, &evaluate, cancel, formula = text1_->text(),
+                        settings = settings_] {
+        try {
+            r = evaluate(formula, settings, cancel.get());
+        } catch (const std::bad_alloc&) {
+            r = CalcResult{};
+            outOfMemory = true;
+        }
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     QPointer<Form1> self(this);
@@ -445,6 +454,15 @@ void Form1::calculate() {
     running_.reset();
     setCalculating(false);
 
+    if (outOfMemory) {
+        // The formula stays as typed; the window goes on working.
+        text2_->setText(QString());
+        text3_->setText(outOfMemoryText());
+        ui::messageBox(outOfMemoryText());
+        ZelChongZhi();
+        text1_->setFocus();
+        return;
+    }
     if (r.cancelled) {
         text2_->setText(QString());
         text3_->setText(r.status);
@@ -461,6 +479,11 @@ void Form1::calculate() {
     saved_ = SavedSelection{end, 0, QString()};
     ZelChongZhi();
     text1_->setFocus();
+}
+
+QString Form1::outOfMemoryText() {
+    return QStringLiteral(
+        "内存不足，无法完成这个计算。算式保持不变，请缩短算式或关闭其它程序后再试。");
 }
 
 void Form1::cancelCalculation() {
@@ -526,7 +549,7 @@ void Form1::browseBack() {
     text3_->setText(browseBackStatusText());
     text4_->setText(QString::number(i));
     text2_->setText(FormulaHistory::referenceText(i, false));
-    text1_->setFocus();
+    caretToEnd();
 }
 
 void Form1::browseForward() {
@@ -535,7 +558,14 @@ void Form1::browseForward() {
     text3_->setText(browseForwardStatusText());
     text4_->setText(QString::number(i));
     text2_->setText(FormulaHistory::referenceText(i, true));
+    caretToEnd();
+}
+
+void Form1::caretToEnd() {
+    const int end = static_cast<int>(text1_->text().size());
     text1_->setFocus();
+    text1_->setSelection(end, 0);
+    saved_ = SavedSelection{end, 0, QString()};
 }
 
 void Form1::cycleAngleUnit() {
@@ -550,7 +580,7 @@ void Form1::cycleAngleUnit() {
 void Form1::activated() {
     combo1_->setCurrentIndex(std::clamp(settings_.displayDecimals, 0, 28));
     text1_->setFocus();
-    text2_->setText(QString());
+    text1_->setSelection(saved_.start, saved_.length);
 }
 
 void Form1::changeEvent(QEvent* e) {

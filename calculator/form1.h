@@ -5,11 +5,13 @@
 
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "calculator/history.h"
 #include "calculator/keypad.h"
 #include "engine/calc_settings.h"
+#include "expr/calculate.h"
 
 class QComboBox;
 class QLabel;
@@ -56,8 +58,16 @@ public:
     void browseBack();
     void browseForward();
     void cycleAngleUnit();
-    // The window became active again (coming back from another window).
+    // The window became active again (coming back from another window): the result
+    // stays, the formula box takes the focus with its saved selection.
     void activated();
+    // The calculation calculate() runs on its thread (ZelJiSuanSuanShi unless
+    // replaced, as tests do to make it fail).
+    using Evaluator = std::function<CalcResult(const QString& formula, const CalcSettings& settings,
+                                               const std::atomic<bool>* cancel)>;
+    void setEvaluator(Evaluator evaluator) { evaluator_ = std::move(evaluator); }
+    // The status text when a calculation ran out of memory.
+    static QString outOfMemoryText();
     // Puts the result box's number on the clipboard as plain text (plainResult());
     // an empty result box leaves the clipboard alone.
     void copyResult();
@@ -78,6 +88,8 @@ protected:
 
 private:
     void buildControls();
+    // The caret after the formula, and saved there.
+    void caretToEnd();
     void load();
     void saveSelection();
     void closingSteps();
@@ -112,6 +124,7 @@ private:
     QObject* activationWatch_ = nullptr;
     // The cancel flag of the running calculation; null when none runs.
     std::shared_ptr<std::atomic<bool>> running_;
+    Evaluator evaluator_;
 };
 
 }  // namespace hc

@@ -13,11 +13,12 @@
 
 namespace hc {
 
-QString homeUrl() { return QStringLiteral("https://hechuan-calculator.example.org/"); }
-QString questionBankUrl() { return QStringLiteral("https://hechuan-calculator.example.org/tiku/"); }
-QString manualUrl() { return QStringLiteral("https://hechuan-calculator.example.org/help/"); }
+// The link buttons open the manual shipped with the program.
+QString homeUrl() { return ui::documentationUrl(); }
+QString questionBankUrl() { return ui::documentationUrl(QStringLiteral("tools")); }
+QString manualUrl() { return ui::documentationUrl(QStringLiteral("calculator")); }
 QString siteUrl(int n) {
-    return QStringLiteral("https://hechuan-calculator.example.org/links/%1/").arg(n);
+    return ui::documentationUrl(n == 1 ? QStringLiteral("survey") : QStringLiteral("about"));
 }
 
 void registerCalculatorWindows() {
@@ -190,8 +191,9 @@ QString helpText() {
         "\r\n"
         "九、键盘\r\n"
         "　　Tab 键按窗口中控件的排列顺序，从上到下、从左到右移动；Shift+Tab 反向移动。"
-        "距离方位和面体产状的点表框中 Tab 键也移到下一个控件；数理统计的数据框中 Tab 键输入制表符"
-        "（制表符可以作分隔符），用 Ctrl+Tab 或 Ctrl+Shift+Tab 离开数据框。"
+        "所有窗口的文本框中 Tab 键和 Ctrl+Tab 都移到下一个控件，不输入制表符；"
+        "用制表符分隔的数据（例如从电子表格复制的数据）可以直接粘贴。"
+        "窗口改写了输入框的内容时，按 Ctrl+Z 可以恢复原来输入的内容。"
         "在各功能窗口中按 Esc 键不会清除或改变任何内容。\r\n"
         "\r\n"
         "十、命令行程序 hechuan-cli\r\n"

@@ -38,7 +38,7 @@ add_custom_target(hc_package_files DEPENDS ${_pkg_built})
 install(CODE "execute_process(COMMAND \"${CMAKE_COMMAND}\" --build \"${PROJECT_BINARY_DIR}\"
   --target hc_package_files COMMAND_ERROR_IS_FATAL ANY)")
 
-install(FILES ${_pkg_out}/changelog.gz ${_pkg_src}/copyright
+install(FILES ${_pkg_out}/changelog.gz ${_pkg_src}/copyright ${_pkg_src}/manual.html
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${_pkg_src}/lintian-overrides
   DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME hechuan)

@@ -44,6 +44,7 @@ expected=(
     ./usr/share/man/man1/hechuan-cli.1.gz
     ./usr/share/doc/hechuan/copyright
     ./usr/share/doc/hechuan/changelog.gz
+    ./usr/share/doc/hechuan/manual.html
     ./usr/share/lintian/overrides/hechuan
 )
 for f in "${expected[@]}"; do

@@ -2,7 +2,8 @@
 # Builds the screenshot helper and grabs the calculator's windows into screenshots/,
 # and at twice the scale into screenshots/x2_*.png: the main window, the menu and the
 # help, then every window opened from the main window (tour_*.png) and from the menu
-# (menu_*.png), each used once with its sample data. (Memory: bench/window_memory.sh.)
+# (menu_*.png), each used once with its sample data, and every tool window used once
+# (tool_*.png) and at its smallest size (smallest_*.png). (Memory: bench/window_memory.sh.)
 # Usage: scripts/screenshots.sh [build folder]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."

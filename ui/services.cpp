@@ -1,5 +1,9 @@
 #include "ui/services.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -37,6 +41,34 @@ Services& services() { return current ? *current : headless(); }
 
 void showNotices(const Notices& notices) {
     for (const Notice& n : notices) services().messageBox(n.text, n.buttons, n.title);
+}
+
+QString documentationUrl(const QString& section) {
+    QStringList candidates;
+    if (QCoreApplication::instance())
+        candidates << QCoreApplication::applicationDirPath() +
+                          QStringLiteral("/../" HC_DOC_DIR "/manual.html");
+    candidates << QStringLiteral(HC_SOURCE_DIR "/packaging/manual.html");
+    for (const QString& path : candidates) {
+        const QFileInfo file(path);
+        if (!file.isFile()) continue;
+        QUrl url = QUrl::fromLocalFile(QDir::cleanPath(file.absoluteFilePath()));
+        if (!section.isEmpty()) url.setFragment(section);
+        return url.toString();
+    }
+    return QString();
+}
+
+QString noDocumentationText() {
+    return QStringLiteral("找不到随程序安装的使用说明（manual.html），请重新安装本程序。");
+}
+
+void openDocumentation(const QString& section) {
+    const QString url = documentationUrl(section);
+    if (url.isEmpty())
+        messageBox(noDocumentationText());
+    else
+        services().openWebPage(url);
 }
 
 Services* installServices(Services* s) {

@@ -45,6 +45,16 @@ inline void messageBox(const QString& prompt, Buttons buttons = Buttons::Ok,
 void showNotices(const Notices& notices);
 inline double random() { return services().random(); }
 
+// The address (file://) of the manual shipped with the program, at the section with
+// the id `section` ("" for the top): the installed copy beside the program
+// (<prefix>/share/doc/hechuan/manual.html), else the one in the source tree the
+// program was built from. "" when neither exists.
+QString documentationUrl(const QString& section = QString());
+// Opens documentationUrl(section) in the browser; when there is no manual, says so in
+// a message box.
+void openDocumentation(const QString& section = QString());
+QString noDocumentationText();
+
 // Shows nothing and returns 0.5 as its random value: for batch runs, benchmarks and fuzzing.
 class SilentServices : public Services {
 public:

@@ -89,7 +89,7 @@ bool isHorizontalMove(const QKeyEvent* e, bool* selecting) {
 
 }  // namespace
 
-TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {}
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) { setTabChangesFocus(true); }
 
 QString TextBox::textBetween(int docStart, int docEnd, QStringView lineEnd) const {
     const QString raw = document()->toRawText();  // indexed by document position
@@ -170,6 +170,17 @@ void TextBox::insertText(const QString& text) {
     ensureCursorVisible();
 }
 
+void TextBox::replaceText(const QString& text) {
+    QTextCursor c(document());
+    c.beginEditBlock();
+    c.select(QTextCursor::Document);
+    c.removeSelectedText();
+    c.setBlockFormat(blockFormat(false));
+    insertPieces(c, text);
+    c.endEditBlock();
+    setTextCursor(QTextCursor(document()));
+}
+
 int TextBox::toTextPos(int docPos) const {
     const QString raw = document()->toRawText();
     int textPos = 0;
@@ -229,6 +240,12 @@ void TextBox::setSelection(int start, int length) {
 }
 
 void TextBox::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) {
+        const bool back = e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
+        focusNextPrevChild(!back);
+        e->accept();
+        return;
+    }
     if (!isReadOnly() && e->matches(QKeySequence::InsertParagraphSeparator)) {
         // QPlainTextEdit would give the new line the format of the current block,
         // which in a piece makes it a soft break.

@@ -11,6 +11,9 @@
 // breaks") are no part of text(), of selections or of what is copied; the caret
 // and the Backspace and Delete keys step over them as over nothing. Only the pieces
 // in view are laid out. A soft break shows as a line that ends early.
+//
+// Tab and Ctrl+Tab move the focus on (with Shift, back) instead of typing a tab:
+// none of the texts needs one, and a pasted tab stays as it is.
 
 #include <QPlainTextEdit>
 #include <QString>
@@ -40,6 +43,10 @@ public:
     // Inserts `text` (line ends CR LF, LF or CR) in place of the selection, as one
     // undo step; like insertPlainText, also in a read-only box.
     void insertText(const QString& text);
+    // Replaces the whole text (line ends CR LF, LF or CR) as one undo step, so that
+    // Ctrl+Z brings back what was there; the caret goes to the start. For a window
+    // that rewrites what the user typed.
+    void replaceText(const QString& text);
 
     int selStart() const;
     int selLength() const;

@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QHash>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -16,8 +19,22 @@
 
 namespace hc::ui {
 
+namespace {
+
+// The window whose event raised the message box: the modal box on top, else the
+// active window, else the window holding the focus.
+QWidget* raisingWindow() {
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
+    if (QWidget* w = QApplication::activeWindow()) return w;
+    if (QWidget* f = QApplication::focusWidget()) return f->window();
+    return nullptr;
+}
+
+}  // namespace
+
 void WidgetServices::messageBox(const QString& prompt, Buttons buttons, const QString& title) {
-    QMessageBox box;
+    // A parent centres the box on the window that raised it.
+    QMessageBox box(raisingWindow());
     box.setWindowTitle(title.isEmpty() ? QApplication::applicationDisplayName() : title);
     box.setText(prompt);
     if (buttons == Buttons::Ok) {
@@ -30,22 +47,43 @@ void WidgetServices::messageBox(const QString& prompt, Buttons buttons, const QS
     box.exec();
 }
 
-void WidgetServices::printWindow(QObject* window) {
-    auto* w = qobject_cast<QWidget*>(window);
-    if (!w || QPrinterInfo::availablePrinterNames().isEmpty()) return;
-    QPrinter printer(QPrinterInfo::defaultPrinter());
-    if (!printer.isValid()) return;
-    QPixmap image = w->window()->grab();
+bool printImage(QPrinter& printer, const QPixmap& image) {
     QPainter painter;
-    if (!painter.begin(&printer)) return;
+    if (!painter.begin(&printer)) return false;
     const QRect page = painter.viewport();
     QSize size = image.size();
     size.scale(page.size(), Qt::KeepAspectRatio);
     painter.drawPixmap(QRect(page.topLeft(), size), image);
-    painter.end();
+    return painter.end();
 }
 
-void WidgetServices::openWebPage(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+QString printFailedText() {
+    return QStringLiteral("打印失败：打印机或文件无法写入，请检查打印机或选择其它文件。");
+}
+
+void WidgetServices::printWindow(QObject* window) {
+    auto* w = qobject_cast<QWidget*>(window);
+    if (!w) return;
+    QWidget* top = w->window();
+    const QPixmap image = top->grab();
+    QPrinter printer;
+    // With no printer the dialog offers its "print to file (PDF)" choice, here preset.
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        printer.setOutputFileName(
+            QDir::home().filePath(top->windowTitle() + QStringLiteral(".pdf")));
+    QPrintDialog dialog(&printer, top);
+    dialog.setWindowTitle(QStringLiteral("打印屏幕"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!printImage(printer, image)) messageBox(printFailedText(), Buttons::Ok, QString());
+}
+
+void WidgetServices::openWebPage(const QString& url) {
+    if (url.isEmpty()) {
+        messageBox(noDocumentationText(), Buttons::Ok, QString());
+        return;
+    }
+    QDesktopServices::openUrl(QUrl(url));
+}
 
 double WidgetServices::random() {
     return std::uniform_real_distribution<double>(0.0, 1.0)(engine_);
@@ -107,6 +145,12 @@ QWidget* showWindow(const QString& name) {
     }
     bringForward(w);
     return w;
+}
+
+void replaceText(QLineEdit* box, const QString& text) {
+    if (box->text() == text) return;
+    box->selectAll();
+    box->insert(text);
 }
 
 void setBackgroundColour(QWidget* w, const QColor& colour) {

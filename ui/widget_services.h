@@ -9,12 +9,18 @@
 
 #include "ui/services.h"
 
+class QLineEdit;
+class QPixmap;
+class QPrinter;
 class QWidget;
 
 namespace hc::ui {
 
-// Message boxes with QMessageBox, printing with QPrinter on the default printer,
-// web pages with QDesktopServices, random numbers from a Mersenne twister.
+// Message boxes with QMessageBox centred on the window that raised them; printing
+// through the print dialog (a printer or its PDF file choice), with a message box when
+// printing fails; web pages with QDesktopServices (an empty address: the manual
+// is missing, which a message box says); random numbers from a Mersenne
+// twister.
 class WidgetServices : public Services {
 public:
     void messageBox(const QString& prompt, Buttons buttons, const QString& title) override;
@@ -26,6 +32,11 @@ public:
 private:
     std::mt19937_64 engine_{std::random_device{}()};
 };
+
+// Prints `image` scaled to the page. Returns false when the printer or its output
+// file cannot be written.
+bool printImage(QPrinter& printer, const QPixmap& image);
+QString printFailedText();
 
 // ---- Windows that exist at most once ----------------------------------------
 
@@ -45,6 +56,11 @@ QWidget* openWindow(const QString& name);
 // Adopts an already created window under a name (the main window is created by
 // main() itself, not by a factory).
 void adoptWindow(const QString& name, QWidget* window);
+
+// Replaces the text of a one-line box as one undo step (Ctrl+Z brings back what was
+// typed), the caret after it as setText leaves it; nothing when the text is already `text`. For
+// multi-line boxes: TextBox::replaceText.
+void replaceText(QLineEdit* box, const QString& text);
 
 // Background colour of a command button, kept in its palette.
 void setBackgroundColour(QWidget* w, const QColor& colour);

@@ -10,8 +10,10 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <algorithm>
+#include <limits>
 
 #include "survey/coord_text.h"
+#include "survey/coord_window_ops.h"
 #include "survey/zones.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
@@ -33,9 +35,6 @@ const QColor kYxzColour(192, 255, 255);
 QString xyzCaption() { return QStringLiteral("X Y Z模式"); }
 QString xyzTip() { return QStringLiteral("数据结构为序号、纬度、经度、高程...，纬度在经度前面。"); }
 QString yxzTip() { return QStringLiteral("数据结构为序号、经度、纬度、高程...，经度在纬度前面。"); }
-
-QString homePage() { return QStringLiteral("https://hechuan-calculator.example.org/"); }
-QString surveyPage() { return QStringLiteral("https://hechuan-calculator.example.org/survey/"); }
 
 QFont monospaced() {
     QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
@@ -66,7 +65,9 @@ const ButtonSpec kButtons[10] = {
     {GkConversion::Zone6To3, "Command6to3", u"6度带 -> 3度带", false},
 };
 
-const QStringList& meridianEntries() {
+}  // namespace
+
+const QStringList& Form213::meridianEntries() {
     static const QStringList list = {
         QStringLiteral("93度-6"),  QStringLiteral("96度"),    QStringLiteral("99度-6"),
         QStringLiteral("102度"),   QStringLiteral("105度-6"), QStringLiteral("108度"),
@@ -77,6 +78,13 @@ const QStringList& meridianEntries() {
         QStringLiteral("115.5度"), QStringLiteral("118.5度"), QStringLiteral("121.5度")};
     return list;
 }
+
+QStringList Form213::ellipsoidEntries() {
+    return {QStringLiteral("北京"), QStringLiteral("西安"), QStringLiteral("WGS"),
+            QStringLiteral("2000")};
+}
+
+namespace {
 
 // Nothing but spaces (the only character the window's trimming removes).
 bool onlySpaces(const QString& text) {
@@ -210,8 +218,7 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
     label5_ = label("Label5", QStringLiteral("公里网"));
     combo4_ = new QComboBox(this);
     combo4_->setObjectName(QStringLiteral("Combo4"));
-    combo4_->addItems({QStringLiteral("北京"), QStringLiteral("西安"), QStringLiteral("WGS"),
-                       QStringLiteral("2000")});
+    combo4_->addItems(ellipsoidEntries());
     combo4_->setToolTip(
         QStringLiteral("根据你选择的类型（参数），决定公里网坐标的输出，"
                        "北京坐标系统和西安坐标系统等有参数差别。"));
@@ -280,11 +287,13 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
     QPushButton* calculator = button("CommandJsq", QStringLiteral("禾川计算器"));
     QPushButton* other =
         button("CommandQiTa", QStringLiteral("其它功能"), QStringLiteral("多种功能模块"));
-    QPushButton* web1 = button("CommandWeb1", QStringLiteral("禾川主页"), homePage());
-    QPushButton* web2 = button("CommandWeb2", QStringLiteral("测量资料"), surveyPage());
+    QPushButton* web1 = button("CommandWeb1", QStringLiteral("禾川主页"),
+                               QStringLiteral("打开随程序安装的使用说明"));
+    QPushButton* web2 = button("CommandWeb2", QStringLiteral("测量资料"),
+                               QStringLiteral("打开使用说明中的测量工具一节"));
     helpRow_ = {help, calculator, other, web1, web2};
 
-    connect(swap, &QPushButton::clicked, this, [this] { text1_->setText(text2_->text()); });
+    connect(swap, &QPushButton::clicked, this, [this] { guarded([this] { takeBackResults(); }); });
     connect(print, &QPushButton::clicked, this,
             [this] { guarded([this] { ui::services().printWindow(this); }); });
     connect(help, &QPushButton::clicked, this, [this] {
@@ -297,18 +306,21 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
             [] { guarded([] { ui::showWindow(QStringLiteral("Form1")); }); });
     connect(other, &QPushButton::clicked, this,
             [] { guarded([] { ui::showWindow(QStringLiteral("Form2")); }); });
-    connect(web1, &QPushButton::clicked, this,
-            [] { guarded([] { ui::services().openWebPage(homePage()); }); });
+    connect(web1, &QPushButton::clicked, this, [] { guarded([] { ui::openDocumentation(); }); });
     connect(web2, &QPushButton::clicked, this,
-            [] { guarded([] { ui::services().openWebPage(surveyPage()); }); });
-
-    connect(combo3_, &QComboBox::activated, this, [this] {
-        guarded([this] {
-            const MeridianBox m = meridianBoxClick(combo3_->currentText());
-            state_.meridian = m.value;
-            label4_->setText(m.label);
+            [] { guarded([] { ui::openDocumentation(QStringLiteral("survey")); }); });
+    connect(gps, &QPushButton::clicked, this, [] {
+        guarded([] {
+            ui::messageBox(
+                QStringLiteral("GPS坐标转换（坐标系之间的换算）正在制作中，"
+                               "将在以后的版本中提供。"));
         });
     });
+    connect(column, &QPushButton::clicked, this,
+            [] { guarded([] { ui::showWindow(QStringLiteral("FormDanLie")); }); });
+
+    connect(combo3_, &QComboBox::activated, this,
+            [this] { guarded([this] { meridianClicked(); }); });
     connect(combo5_, &QComboBox::activated, this, [this] {
         guarded([this] { ui::showNotices(ZelFenGeFuXuanZe(combo5_->currentText())); });
     });
@@ -323,6 +335,17 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
     text2_->setGeometry(px(kNarrowText1), px(kBoxTop), px(kWidth - kNarrowText1 - 50), px(4000));
     resize(px(kWidth), px(kHeight));
     layoutBoxes(kWidth, kHeight);
+    const QSize least = minimumTwips();
+    setMinimumSize(px(least.width()), px(least.height()));
+}
+
+QSize Form213::minimumTwips() const {
+    int right = 0;
+    for (const QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w == text1_ || w == text2_) continue;
+        right = std::max(right, w->x() + std::max(w->width(), w->sizeHint().width()));
+    }
+    return {std::max(twips(right) + 120, 9600), 7095};
 }
 
 QPushButton* Form213::button(GkConversion op) const {
@@ -338,7 +361,9 @@ void Form213::convert(GkConversion op) {
     guarded([this, op] {
         const GkControls controls{check1_->isChecked(), combo5_->currentText(), option1_->text(),
                                   combo4_->currentText(), combo3_->currentText()};
-        const GkResult r = ZelZuoBiaoZhuanHuan(op, text1_->text(), text2_->text(), controls);
+        // Every row is converted, as the command line does.
+        const GkResult r = ZelZuoBiaoZhuanHuan(op, text1_->text(), text2_->text(), controls,
+                                               std::numeric_limits<int>::max());
         const GkSettings& s = r.settings;
         state_.withNames = s.withNames;
         state_.separator = s.separator;
@@ -351,7 +376,8 @@ void Form213::convert(GkConversion op) {
             label4_->setText(defaultZoneLabel());
         }
         combo3_->setEditText(s.meridianText);
-        text1_->setText(r.input);
+        label4_->setText(s.meridianReset ? defaultZoneLabel() : ZelDuiYingDaiHao(s.meridian));
+        if (r.input != text1_->text()) text1_->replaceText(r.input);
         text2_->setText(r.output);
     });
 }
@@ -362,6 +388,30 @@ void Form213::toggleOrder() {
     option1_->setToolTip(toXyz ? xyzTip() : yxzTip());
     ui::setBackgroundColour(option1_, toXyz ? kXyzColour : kYxzColour);
     option1_->setChecked(true);
+}
+
+void Form213::meridianClicked() {
+    const MeridianBox m = meridianBoxClick(combo3_->currentText());
+    state_.meridian = m.value;
+    label4_->setText(m.label);
+}
+
+// Label3: back to the default entry, the label and the setting with it.
+void Form213::resetMeridian() {
+    combo3_->setCurrentIndex(kDefaultMeridianIndex);
+    combo3_->setEditText(combo3_->itemText(kDefaultMeridianIndex));
+    meridianClicked();
+}
+
+// Only result rows go back into the input box; the help text and the headings are
+// not data.
+void Form213::takeBackResults() {
+    const QString rows = resultRowsOf(text2_->text(), state_.helpText);
+    if (rows.isEmpty()) {
+        ui::messageBox(noResultRowsText());
+        return;
+    }
+    text1_->replaceText(rows);
 }
 
 void Form213::meridianLostFocus() {
@@ -384,10 +434,11 @@ bool Form213::eventFilter(QObject* watched, QEvent* e) {
     guarded([&] {
         if (e->type() == QEvent::MouseButtonRelease) {
             if (watched == label1_) {
-                text1_->setText(ZelGuiFanShuRu(text1_->text()));
+                const QString normal = ZelGuiFanShuRu(text1_->text());
+                if (normal != text1_->text()) text1_->replaceText(normal);
                 text2_->setText(QString());
             } else if (watched == label3_) {
-                combo3_->setCurrentIndex(kDefaultMeridianIndex);
+                resetMeridian();
             } else if (watched == label5_) {
                 combo4_->setCurrentIndex(0);
             } else if (watched == label21_) {

@@ -50,6 +50,9 @@ public:
     // The sample input and the help text the window starts with (CR LF lines).
     static QString sampleInput();
     static QString helpText();
+    // The entries of the central-meridian box (Combo3) and the ellipsoid box (Combo4).
+    static const QStringList& meridianEntries();
+    static QStringList ellipsoidEntries();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -59,6 +62,11 @@ private:
     void layoutBoxes(int widthTwips, int heightTwips);
     void toggleOrder();
     void meridianLostFocus();
+    void meridianClicked();
+    void resetMeridian();
+    void takeBackResults();
+    // Width and height, in twips, that show every control whole.
+    QSize minimumTwips() const;
 
     State state_;
     ui::TextBox* text1_;

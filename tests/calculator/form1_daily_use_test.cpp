@@ -269,5 +269,53 @@ TEST_F(Form1DailyUseTest, SmallestWindowKeepsEveryControlAndFiveStatusLines) {
     EXPECT_GT(form->text3()->verticalScrollBar()->maximum(), 0);  // the check can fail
 }
 
+// Coming back from a tool window keeps the result; browsing the history leaves the
+// caret after the formula.
+TEST_F(Form1DailyUseTest, ReturningKeepsTheResultAndHistoryPutsTheCaretAtTheEnd) {
+    calculate(QStringLiteral("1+2"));
+    const QString result = form->text2()->text();
+    ASSERT_TRUE(result.contains(QStringLiteral("3.")));
+    QWidget* tool = ui::showWindow(QStringLiteral("Form202"));
+    ASSERT_NE(tool, nullptr);
+    tool->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(tool));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(form->text2()->text(), result);
+    EXPECT_TRUE(form->text1()->hasFocus());
+    delete tool;
+
+    for (const char* name : {"dcButton11", "dcButton11", "dcButton12"}) {
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        const int end = static_cast<int>(form->text1()->text().size());
+        ASSERT_GT(end, 0);
+        EXPECT_EQ(form->text1()->selStart(), end) << name;
+        EXPECT_EQ(form->savedSelection().start, end) << name;
+    }
+    // A key typed then goes after the formula.
+    const QString formula = form->text1()->text();
+    QTest::keyClicks(form->text1(), QStringLiteral("+1"));
+    EXPECT_EQ(form->text1()->text(), formula + QStringLiteral("+1"));
+}
+
+// A calculation that runs out of memory says so; the formula stays and the window
+// goes on calculating.
+TEST_F(Form1DailyUseTest, OutOfMemoryIsReportedAndTheWindowKeepsWorking) {
+    form->setEvaluator([](const QString&, const CalcSettings&,
+                          const std::atomic<bool>*) -> CalcResult { throw std::bad_alloc(); });
+    calculate(QStringLiteral("2^3"));
+    EXPECT_EQ(form->text3()->text(), Form1::outOfMemoryText());
+    EXPECT_EQ(form->text1()->text(), QStringLiteral("2^3"));
+    EXPECT_TRUE(form->text2()->text().isEmpty());
+    ASSERT_EQ(rec.messages.size(), 1);
+    EXPECT_EQ(rec.messages[0], Form1::outOfMemoryText());
+    EXPECT_FALSE(form->calculating());
+    EXPECT_TRUE(button("dcButton10")->isEnabled());
+
+    form->setEvaluator(nullptr);
+    calculate(QStringLiteral("2^3"));
+    EXPECT_TRUE(form->text2()->text().contains(QStringLiteral("8.")));
+}
+
 }  // namespace
 }  // namespace hc

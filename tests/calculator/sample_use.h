@@ -26,6 +26,7 @@ inline bool useOnce(QWidget* w) {
     // Statistics, coordinates, distance and attitude start with sample data of their own.
     if (name == QLatin1String("Form201")) return press("Command1");
     if (name == QLatin1String("Form213")) return press("CommandJto3");
+    if (name == QLatin1String("FormDanLie")) return press("CommandConvert");
     if (name == QLatin1String("Form214") || name == QLatin1String("Form216"))
         return press("Command1");
     if (name == QLatin1String("Form202")) return line("Text1", "45.5959") && press("Command6");

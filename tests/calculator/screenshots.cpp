@@ -4,7 +4,8 @@
 // window, the variable editor, the module menu and the help window; then a new
 // user's tour: every window opened from the main window and from the module menu,
 // used once with its sample data, closed and opened again. (The memory with every
-// window open is measured by hc_window_memory, without the grabbed pixmaps.)
+// window open is measured by hc_window_memory, without the grabbed pixmaps.) Last,
+// every tool window used once (tool_*.png) and at its smallest size (smallest_*.png).
 
 #include <QApplication>
 #include <QComboBox>
@@ -111,6 +112,24 @@ int main(int argc, char** argv) {
         auto* b = menu->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(index));
         ok &= openUseAndSave(b, window, dir,
                              QStringLiteral("menu_%1.png").arg(QLatin1String(window)));
+    }
+    for (const auto& [index, window] : menuButtons) closeWindow(window);
+
+    // Every tool window used once and then at its smallest size.
+    for (const char* window : {"Form201", "Form202", "Form203", "Form210", "Form213", "Form214",
+                               "Form216", "FormDanLie"}) {
+        QWidget* w = hc::ui::showWindow(QString::fromLatin1(window));
+        if (!w) {
+            std::printf("FAILED %s did not open\n", window);
+            ok = false;
+            continue;
+        }
+        hc::test::useOnce(w);
+        ok &= save(w, dir, qPrintable(QStringLiteral("tool_%1.png").arg(QLatin1String(window))));
+        w->resize(1, 1);
+        ok &=
+            save(w, dir, qPrintable(QStringLiteral("smallest_%1.png").arg(QLatin1String(window))));
+        closeWindow(window);
     }
     std::fflush(stdout);
     return ok ? 0 : 1;

@@ -1,11 +1,14 @@
 // The Qt Widgets services and the text box the windows are built from.
 
-#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +16,7 @@
 #include "calculator/form1.h"
 #include "tests/calculator/print.h"
 #include "tests/calculator/qt_app.h"
+#include "ui/text_box.h"
 
 namespace hc {
 namespace {
@@ -91,12 +95,38 @@ TEST_F(WidgetServicesTest, RandomValuesStayInTheUnitInterval) {
     EXPECT_GT(high, 0.95);
 }
 
-TEST_F(WidgetServicesTest, PrintingWithoutAPrinterReturnsQuietly) {
+// Printing offers the print dialog (with its PDF file choice when there is no
+// printer); a failed print is reported.
+TEST_F(WidgetServicesTest, PrintingOffersTheDialogAndReportsAFailure) {
     QWidget w;
+    w.setWindowTitle(QStringLiteral("窗口"));
     w.resize(50, 50);
+    QString dialogTitle;
+    QTimer::singleShot(50, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        dialogTitle = dialog->windowTitle();
+        dialog->reject();
+    });
     services.printWindow(&w);
+    EXPECT_EQ(dialogTitle, QStringLiteral("打印屏幕"));
     services.printWindow(nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);  // no dialog left open
+
+    const QPixmap image = w.grab();
+    const QString dir =
+        QDir::tempPath() + QStringLiteral("/hc_print_%1").arg(QCoreApplication::applicationPid());
+    QDir().mkpath(dir);
+    QPrinter pdf;
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(dir + QStringLiteral("/w.pdf"));
+    EXPECT_TRUE(ui::printImage(pdf, image));
+    EXPECT_GT(QFileInfo(dir + QStringLiteral("/w.pdf")).size(), 0);
+    QPrinter nowhere;
+    nowhere.setOutputFormat(QPrinter::PdfFormat);
+    nowhere.setOutputFileName(dir + QStringLiteral("/missing/folder/w.pdf"));
+    EXPECT_FALSE(ui::printImage(nowhere, image));
+    QDir(dir).removeRecursively();
 }
 
 }  // namespace

@@ -234,5 +234,66 @@ TEST_F(TextBoxTest, PasteCopyAndUndoOfALongLine) {
     EXPECT_EQ(box.text(), whole);
 }
 
+// A window's rewrite of what the user typed is one step that Ctrl+Z takes back, in a
+// box with and without pieces.
+TEST_F(TextBoxTest, ReplacedTextComesBackWithCtrlZ) {
+    const QString longLine = formulaText(2 * kPiece + 99, 7);
+    for (bool wrap : {false, true}) {
+        box.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        box.setText(QString());
+        box.setFocus();
+        QTest::keyClicks(&box, QStringLiteral("typed 1,2"));
+        box.insertText(QStringLiteral("\r\n") + longLine);
+        const QString typed = box.text();
+        box.replaceText(QStringLiteral("echo\r\nrow 2\r\n"));
+        EXPECT_EQ(box.text(), QStringLiteral("echo\r\nrow 2\r\n"));
+        EXPECT_EQ(box.selStart(), 0);
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(box.text(), typed) << wrap;
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(box.text(), QStringLiteral("echo\r\nrow 2\r\n")) << wrap;
+
+        // A long line written by the window is held in pieces, and undone whole.
+        box.replaceText(longLine);
+        EXPECT_EQ(box.text(), longLine);
+        if (wrap) {
+            EXPECT_GT(box.blockCount(), 2);
+        }
+        box.undo();
+        EXPECT_EQ(box.text(), QStringLiteral("echo\r\nrow 2\r\n"));
+    }
+}
+
+// Tab and Ctrl+Tab (with Shift: back) move the focus; no tab character is typed.
+TEST_F(TextBoxTest, TabKeysMoveTheFocus) {
+    QWidget window;
+    auto* first = new ui::TextBox(&window);
+    auto* second = new ui::TextBox(&window);
+    second->move(0, 120);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    first->setText(QStringLiteral("1,2"));
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        ui::TextBox* from;
+        ui::TextBox* to;
+    } cases[] = {{Qt::Key_Tab, Qt::NoModifier, first, second},
+                 {Qt::Key_Tab, Qt::ControlModifier, first, second},
+                 {Qt::Key_Backtab, Qt::ShiftModifier, second, first},
+                 {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, second, first}};
+    for (const auto& c : cases) {
+        c.from->setFocus();
+        ASSERT_TRUE(c.from->hasFocus());
+        QTest::keyClick(c.from, c.key, c.mods);
+        EXPECT_TRUE(c.to->hasFocus()) << int(c.mods);
+        EXPECT_FALSE(first->text().contains(u'\t'));
+        EXPECT_FALSE(second->text().contains(u'\t'));
+    }
+    EXPECT_EQ(first->text(), QStringLiteral("1,2"));
+}
+
 }  // namespace
 }  // namespace hc

@@ -9,6 +9,7 @@
 
 #include "tools/angle_conversion.h"
 #include "ui/services.h"
+#include "ui/widget_services.h"
 
 namespace hc {
 namespace {
@@ -93,12 +94,16 @@ Form202::Form202(QWidget* parent) : QWidget(parent) {
                        "        备注：由于[梯度进制]在日常应用中使用较少，并且容易转换为百分度，"
                        "本人没有设置专用转换软件，请另行计算。")));
     root->addStretch(1);
+    // The wrapped help lines give the window no least height of its own: take the
+    // height the layout needs at its least width.
+    const int least = root->totalMinimumSize().width();
+    setMinimumSize(least, root->totalHeightForWidth(least));
 }
 
 void Form202::convert(int index) {
     const AngleConversionResult r = convertAngle(angleConversion(index), text1_->text());
     label1_->setText(r.direction);
-    text1_->setText(r.input);
+    ui::replaceText(text1_, r.input);
     ui::showNotices(r.notices);
     text2_->setText(r.result);
     text1_->setCursorPosition(0);

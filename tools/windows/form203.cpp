@@ -23,7 +23,7 @@ namespace {
 
 const int kBases[4] = {2, 8, 10, 16};
 
-QString homePage() { return QStringLiteral("https://hechuan-calculator.example.org/"); }
+QString homePage() { return ui::documentationUrl(QStringLiteral("tools")); }
 
 // Digit key names: Command1 ... Command13 for 0 ... C, Command15 ... Command17 for D ... F.
 QString digitKeyName(int digit) {
@@ -223,8 +223,7 @@ void Form203::pullTexts() {
 }
 
 void Form203::display(const BaseWindowState& s) {
-    for (int i = 0; i < 2; ++i)
-        if (data_[i]->text() != s.data[i].text) data_[i]->setText(s.data[i].text);
+    for (int i = 0; i < 2; ++i) ui::replaceText(data_[i], s.data[i].text);
     data_[0]->setVisible(s.data1Visible);
     result_->setText(s.result);
     result_->setCursorPosition(0);  // a long result shows its first digits

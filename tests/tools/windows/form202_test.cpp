@@ -72,5 +72,29 @@ TEST_F(Form202Test, ButtonsConvertAndKeysRestoreTheCaption) {
     EXPECT_TRUE(rec.messages[0].contains(q("[秒]")));
 }
 
+// The window's rewrite of the typed angle is one step that Ctrl+Z takes back.
+TEST_F(Form202Test, RewrittenInputComesBackWithCtrlZ) {
+    text1->setFocus();
+    QTest::keyClicks(text1, q(" 1.50 "));
+    press(2);
+    EXPECT_EQ(text1->text(), q("1.5"));
+    QTest::keyClick(text1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text1->text(), q(" 1.50 "));
+}
+
+// At its smallest the window squeezes neither the buttons nor the help lines.
+TEST_F(Form202Test, SmallestSizeClipsNothing) {
+    form().resize(1, 1);
+    QCoreApplication::processEvents();
+    for (QPushButton* b : form().findChildren<QPushButton*>())
+        EXPECT_GE(b->height(), b->sizeHint().height()) << qPrintable(b->objectName());
+    for (QLabel* l : form().findChildren<QLabel*>()) {
+        if (l->wordWrap()) {
+            EXPECT_GE(l->height(), l->heightForWidth(l->width())) << qPrintable(l->objectName());
+        }
+        EXPECT_TRUE(form().rect().contains(l->geometry())) << qPrintable(l->objectName());
+    }
+}
+
 }  // namespace
 }  // namespace hc
