@@ -10,9 +10,11 @@ Num ZelLiangShuJi(const Num& a, const Num& b);     // a * b
 Num ZelLiangShuShang(const Num& a, const Num& b);  // a / b
 Num ZelLiangShuHe(const Num& a, const Num& b);     // a + b
 Num ZelLiangShuCha(const Num& a, const Num& b);    // a - b
-// a \ b, the remainder of the truncated quotient, with the sign of a. When a or b
-// reads as a double and the quotient is 2^53 or more in magnitude the remainder is
-// not determined: that is reported as the operation's failure and gives "".
+// a \ b, the remainder of the truncated quotient, with the sign of a. Two operands
+// that read as Decimals give the exact remainder even when their quotient leaves
+// the Decimal range. When a or b reads as a double and the quotient is 2^53 or more
+// in magnitude the remainder is not determined: that is reported as the
+// operation's failure and gives "".
 Num ZelLiangShuYu(const Num& a, const Num& b);
 
 }  // namespace hc
