@@ -172,20 +172,14 @@ Decimal exactRemainder(const Decimal& x, const Decimal& y) {
     return Decimal::fromParts(c, scale, x.isNegative());
 }
 
-}  // namespace
-
-Num ZelLiangShuJi(const Num& a, const Num& b) { return twoOperands(Op::Mul, a, b); }
-Num ZelLiangShuShang(const Num& a, const Num& b) { return twoOperands(Op::Div, a, b); }
-Num ZelLiangShuHe(const Num& a, const Num& b) { return twoOperands(Op::Add, a, b); }
-Num ZelLiangShuCha(const Num& a, const Num& b) { return twoOperands(Op::Sub, a, b); }
-
-Num ZelLiangShuYu(const Num& a, const Num& b) {
+// The remainder routine; with `exact`, two Decimal operands give their exact
+// remainder, else it is composed of the rounded quotient, its integer part and the
+// rounded product, which can be off by a unit of the divisor's last digit and more.
+Num remainderOf(const Num& a, const Num& b, bool exact) {
     try {
         const Num x = ZelShuZhuanShu(a);
         const Num y = ZelShuZhuanShu(b);
-        // Exact operands have an exact remainder, whatever their quotient; composed of
-        // the rounded quotient and product it can be off by a unit of the divisor.
-        if (x.isDecimal() && y.isDecimal() && !y.decimal().isZero())
+        if (exact && x.isDecimal() && y.isDecimal() && !y.decimal().isZero())
             return Num::ofDecimal(exactRemainder(x.decimal(), y.decimal()));
         const Num q = ZelLiangShuShang(x, y);
         if (ZelDuoShaoE(q) > 0 && std::fabs(q.toDouble()) >= 1) {
@@ -211,5 +205,16 @@ Num ZelLiangShuYu(const Num& a, const Num& b) {
     }
     return Num::failure(QString());
 }
+
+}  // namespace
+
+Num ZelLiangShuJi(const Num& a, const Num& b) { return twoOperands(Op::Mul, a, b); }
+Num ZelLiangShuShang(const Num& a, const Num& b) { return twoOperands(Op::Div, a, b); }
+Num ZelLiangShuHe(const Num& a, const Num& b) { return twoOperands(Op::Add, a, b); }
+Num ZelLiangShuCha(const Num& a, const Num& b) { return twoOperands(Op::Sub, a, b); }
+
+Num ZelLiangShuYu(const Num& a, const Num& b) { return remainderOf(a, b, true); }
+
+Num composedRemainder(const Num& a, const Num& b) { return remainderOf(a, b, false); }
 
 }  // namespace hc

@@ -16,5 +16,11 @@ Num ZelLiangShuCha(const Num& a, const Num& b);    // a - b
 // in magnitude the remainder is not determined: that is reported as the
 // operation's failure and gives "".
 Num ZelLiangShuYu(const Num& a, const Num& b);
+// The remainder as the circular functions reduce their argument by 2 pi: like
+// ZelLiangShuYu, but for Decimal operands composed of the rounded quotient, its
+// integer part and the rounded product, as their 27-digit results were fixed with.
+// Exact reduction would change their last digits without making them better: the
+// Decimal 2 pi is itself off by 4E-29.
+Num composedRemainder(const Num& a, const Num& b);
 
 }  // namespace hc
