@@ -12,7 +12,8 @@ QString usageText() {
         "  先写出整理对齐后的数据，空一行，再写出五列数字的十个统计量（制表符分隔，\n"
         "  行名与“数理统计”窗口相同，结果保留 15 位小数）。\n"
         "  --labels 前几列为序号（默认 1）；--separator 分隔符（默认 *，可用 Tab；\n"
-        "  空格只作一次转换：空格改为 *）。提示写到标准错误。\n"
+        "  空格只作一次转换：空格改为 *）。数据中没有所选分隔符而有制表符或逗号时，\n"
+        "  改用制表符（或逗号）读取。提示（包括按 0 统计的非数字单元格）写到标准错误。\n"
         "  退出码：0 成功，1 没有任何数字或输出失败，2 选项错误。\n"
         "Usage: hechuan-cli stats [--labels 0|1|2|3] [--separator C] < data\n"
         "  Reads a data text from standard input (one row per line, cells split by the\n"
@@ -20,9 +21,11 @@ QString usageText() {
         "  an empty line, then the ten statistics of the five numeric columns as a\n"
         "  tab-separated table with the row labels of the statistics window (15 decimals).\n"
         "  --labels: label cells per line (default 1); --separator: one character of the\n"
-        "  window's list (default *), Tab, or a space (converted once to *). Notices go to\n"
-        "  standard error. Exit status: 0 success, 1 no number at all or the output\n"
-        "  failed, 2 bad options. -h, --help shows this help.\n");
+        "  window's list (default *), Tab, or a space (converted once to *). Data without\n"
+        "  the chosen separator but with tabs (or commas) is read with those. Notices,\n"
+        "  among them the cells that are no number and count as 0, go to standard error.\n"
+        "  Exit status: 0 success, 1 no number at all or the output failed, 2 bad options.\n"
+        "  -h, --help shows this help.\n");
 }
 
 QString readAll(std::FILE* in) {

@@ -1,6 +1,10 @@
 #include "engine/arithmetic.h"
 
+#include <gmpxx.h>
+
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/calc_log.h"
 #include "engine/number_reader.h"
@@ -146,17 +150,37 @@ Num twoOperands(Op op, const Num& a, const Num& b) {
     return failure(op, a, b);
 }
 
-}  // namespace
+mpz_class toMpz(Decimal::u128 v) {
+    mpz_class hi(static_cast<unsigned long>(v >> 64));
+    hi <<= 64;
+    return hi + mpz_class(static_cast<unsigned long>(v & ~static_cast<std::uint64_t>(0)));
+}
 
-Num ZelLiangShuJi(const Num& a, const Num& b) { return twoOperands(Op::Mul, a, b); }
-Num ZelLiangShuShang(const Num& a, const Num& b) { return twoOperands(Op::Div, a, b); }
-Num ZelLiangShuHe(const Num& a, const Num& b) { return twoOperands(Op::Add, a, b); }
-Num ZelLiangShuCha(const Num& a, const Num& b) { return twoOperands(Op::Sub, a, b); }
+// x - trunc(x / y) * y, exact. Both are brought to the larger scale; the remainder
+// is below both aligned coefficients, one of which is the unscaled one, so it fits.
+Decimal exactRemainder(const Decimal& x, const Decimal& y) {
+    const int scale = std::max(x.scale(), y.scale());
+    mpz_class pow;
+    mpz_ui_pow_ui(pow.get_mpz_t(), 10, static_cast<unsigned long>(scale - x.scale()));
+    const mpz_class a = toMpz(x.coefficient()) * pow;
+    mpz_ui_pow_ui(pow.get_mpz_t(), 10, static_cast<unsigned long>(scale - y.scale()));
+    const mpz_class b = toMpz(y.coefficient()) * pow;
+    const mpz_class r = a % b;
+    const mpz_class hi = r >> 64;
+    const mpz_class lo = r - (hi << 64);
+    const Decimal::u128 c = (static_cast<Decimal::u128>(hi.get_ui()) << 64) | lo.get_ui();
+    return Decimal::fromParts(c, scale, x.isNegative());
+}
 
-Num ZelLiangShuYu(const Num& a, const Num& b) {
+// The remainder routine; with `exact`, two Decimal operands give their exact
+// remainder, else it is composed of the rounded quotient, its integer part and the
+// rounded product, which can be off by a unit of the divisor's last digit and more.
+Num remainderOf(const Num& a, const Num& b, bool exact) {
     try {
         const Num x = ZelShuZhuanShu(a);
         const Num y = ZelShuZhuanShu(b);
+        if (exact && x.isDecimal() && y.isDecimal() && !y.decimal().isZero())
+            return Num::ofDecimal(exactRemainder(x.decimal(), y.decimal()));
         const Num q = ZelLiangShuShang(x, y);
         if (ZelDuoShaoE(q) > 0 && std::fabs(q.toDouble()) >= 1) {
             // A double operand is known to 15 digits only; from 2^53 on, its quotient
@@ -181,5 +205,16 @@ Num ZelLiangShuYu(const Num& a, const Num& b) {
     }
     return Num::failure(QString());
 }
+
+}  // namespace
+
+Num ZelLiangShuJi(const Num& a, const Num& b) { return twoOperands(Op::Mul, a, b); }
+Num ZelLiangShuShang(const Num& a, const Num& b) { return twoOperands(Op::Div, a, b); }
+Num ZelLiangShuHe(const Num& a, const Num& b) { return twoOperands(Op::Add, a, b); }
+Num ZelLiangShuCha(const Num& a, const Num& b) { return twoOperands(Op::Sub, a, b); }
+
+Num ZelLiangShuYu(const Num& a, const Num& b) { return remainderOf(a, b, true); }
+
+Num composedRemainder(const Num& a, const Num& b) { return remainderOf(a, b, false); }
 
 }  // namespace hc

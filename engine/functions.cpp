@@ -72,7 +72,7 @@ Num errorValue() { return Num::failure(QStringLiteral("error")); }
 
 // The argument reduced to -2pi < t < 2pi by the remainder routine.
 Decimal turnRemainder(const Num& x) {
-    return ZelLiangShuYu(ZelShuZhuanShu(x), Num::ofDecimal(twoPi())).toDecimal();
+    return composedRemainder(ZelShuZhuanShu(x), Num::ofDecimal(twoPi())).toDecimal();
 }
 
 // sin t by the Taylor series for 0 <= t < 2pi, after the exact points and the

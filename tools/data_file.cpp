@@ -54,6 +54,10 @@ DataFileText decoded(const QString& text, const QString& encoding) {
 
 DataFileText decodeDataText(const QByteArray& bytes) {
     if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff")) {
+        // The decoder would drop a lone last byte without an error.
+        if (bytes.size() % 2 != 0)
+            return refused(QStringLiteral(
+                "该文件是 UTF-16 编码，但末尾多出一个字节（文件不完整或已损坏），无法导入。"));
         QStringDecoder utf16(
             bytes.startsWith("\xff\xfe") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
             QStringConverter::Flag::Stateless);

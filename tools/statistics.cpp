@@ -1,6 +1,14 @@
 #include "tools/statistics.h"
 
+#include <gmpxx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "engine/number.h"
+#include "engine/number_reader.h"
 #include "engine/power.h"
 #include "engine/rounding.h"
 
@@ -38,7 +46,184 @@ int displayWidth(QStringView s) {
     return int(s.size());
 }
 
+mpz_class pow10(long n) {
+    mpz_class r;
+    mpz_ui_pow_ui(r.get_mpz_t(), 10, static_cast<unsigned long>(n));
+    return r;
+}
+
+// A number text of the collector ("-12.5", "1E+30", "7.92281625142643E+28") as the
+// exact rational it writes; false for anything else.
+bool exactValue(QStringView text, mpq_class& out) {
+    std::string digits;
+    bool negative = false;
+    long fraction = 0;
+    long exponent = 0;
+    bool point = false;
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            digits += char(c);
+            if (point) ++fraction;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digits.empty()) return false;
+    if (i < text.size()) {
+        if (text[i] != u'E' && text[i] != u'e') return false;
+        bool ok = false;
+        exponent = text.mid(i + 1).toLong(&ok);
+        if (!ok || exponent > 100000 || exponent < -100000) return false;
+    }
+    const long shift = exponent - fraction;
+    mpz_class n(digits, 10);
+    if (shift >= 0)
+        out = mpq_class(n * pow10(shift));
+    else
+        out = mpq_class(n, pow10(-shift));
+    out.canonicalize();
+    if (negative) out = -out;
+    return true;
+}
+
+// x >= 0 rounded to an integer, ties to even or away from zero.
+mpz_class roundToInteger(const mpq_class& x, bool tiesToEven) {
+    mpz_class q;
+    mpz_class r;
+    mpz_fdiv_qr(q.get_mpz_t(), r.get_mpz_t(), x.get_num_mpz_t(), x.get_den_mpz_t());
+    const int c = cmp(mpz_class(2 * r), x.get_den());
+    if (c > 0 || (c == 0 && (!tiesToEven || mpz_odd_p(q.get_mpz_t())))) ++q;
+    return q;
+}
+
+// Decimal exponent e with 10^e <= x < 10^(e+1), for x > 0.
+long decimalExponent(const mpq_class& x) {
+    long e =
+        long(mpz_sizeinbase(x.get_num_mpz_t(), 10)) - long(mpz_sizeinbase(x.get_den_mpz_t(), 10));
+    auto power = [](long k) { return k >= 0 ? mpq_class(pow10(k)) : mpq_class(1, pow10(-k)); };
+    while (x < power(e)) --e;
+    while (x >= power(e + 1)) ++e;
+    return e;
+}
+
+// The shown text of an exact figure, rounded once (see exactColumnStatistics).
+QString shownText(const mpq_class& x, int decimals) {
+    if (x == 0) return QStringLiteral("0");
+    const mpq_class ax = abs(x);
+    static const mpz_class decimalMax = (mpz_class(1) << 96) - 1;
+    // The bounds of the number reader: from this double on a value is a double.
+    static const mpq_class doubleFrom(7.92281625142642E+28);
+    if (ax >= mpq_class(1, pow10(Decimal::kMaxScale)) && ax < doubleFrom) {
+        int scale = Decimal::kMaxScale;
+        while (scale > 0 && roundToInteger(ax * pow10(scale), true) > decimalMax) --scale;
+        // A Decimal holds the value at `scale` (ties to even); the shown rounding
+        // then takes it to `decimals` places (ties away from zero).
+        const int places = std::min(scale, decimals);
+        std::string t = roundToInteger(ax * pow10(places), scale <= decimals).get_str();
+        if (t == "0") return QStringLiteral("0");
+        if (places > 0) {
+            if (t.size() <= size_t(places)) t.insert(0, size_t(places) + 1 - t.size(), '0');
+            t.insert(t.size() - size_t(places), ".");
+            while (t.back() == '0') t.pop_back();
+            if (t.back() == '.') t.pop_back();
+        }
+        return QString::fromStdString((x < 0 ? "-" : "") + t);
+    }
+    // Beyond the Decimal range the engine carries a double with 15 digits.
+    long e = decimalExponent(ax);
+    const long shift = e - 14;
+    mpz_class m = roundToInteger(
+        shift >= 0 ? mpq_class(ax / pow10(shift)) : mpq_class(ax * pow10(-shift)), true);
+    long exponent = shift;
+    if (m == pow10(15)) {
+        m = pow10(14);
+        ++exponent;
+    }
+    const QString digits = QString::fromStdString((x < 0 ? "-" : "") + m.get_str()) +
+                           QStringLiteral("E") + QString::number(exponent);
+    double d = 0;
+    if (!textToDouble(digits, d) || !std::isfinite(d)) return statNotShownText();
+    if (d == 0) return QStringLiteral("0");  // below the double range: 0 at any places
+    return trimmedText(ZelSiSheWuRu(Num::ofDouble(d), decimals));
+}
+
+// sqrt(x) for x >= 0, exact when x is the square of a number of at most `digits`
+// places, else strictly between the two neighbours at that many places.
+mpq_class squareRoot(const mpq_class& x, long digits) {
+    if (x == 0) return 0;
+    const mpz_class scaled = x.get_num() * pow10(2 * digits) / x.get_den();
+    mpz_class root;
+    mpz_sqrt(root.get_mpz_t(), scaled.get_mpz_t());
+    const bool exact =
+        root * root == scaled &&
+        mpz_divisible_p(mpz_class(x.get_num() * pow10(2 * digits)).get_mpz_t(), x.get_den_mpz_t());
+    mpq_class r(exact ? mpz_class(2 * root) : mpz_class(2 * root + 1), 2 * pow10(digits));
+    r.canonicalize();
+    return r;
+}
+
+// Places for a square root of x: 40 beyond the 28 a Decimal shows, and as many as
+// 15 significant digits of a small root need.
+long rootDigits(const mpq_class& x) {
+    if (x == 0) return 0;
+    const long e = decimalExponent(x);
+    return 68 + std::max(0L, -e / 2 + 15);
+}
+
 }  // namespace
+
+QString statNotShownText() { return QStringLiteral("数值超出显示范围"); }
+
+std::array<QString, 9> exactColumnStatistics(const QStringList& list, int decimals) {
+    std::array<QString, 9> cells;
+    const long n = long(list.size());
+    if (n < 1) {
+        cells.fill(QStringLiteral(" "));
+        return cells;
+    }
+    std::vector<mpq_class> v;
+    v.reserve(size_t(n));
+    for (const QString& t : list) {
+        mpq_class x;
+        if (!exactValue(trimSpaces(QStringView(t)), x)) x = 0;
+        v.push_back(x);
+    }
+    const StatValues values(int(n), list);
+    cells[0] = trimmedText(ZelSiSheWuRu(values.minimum(), decimals));
+    cells[1] = trimmedText(ZelSiSheWuRu(values.maximum(), decimals));
+
+    mpq_class sum = 0;
+    for (const mpq_class& x : v) sum += x;
+    const mpq_class mean = sum / n;
+    mpq_class squares = 0;
+    for (const mpq_class& x : v) {
+        const mpq_class d = x - mean;
+        squares += d * d;
+    }
+    const mpq_class variance = n > 1 ? mpq_class(squares / (n - 1)) : mpq_class(0);
+    const mpq_class varianceN = squares / n;
+    cells[2] = shownText(mean, decimals);
+    cells[3] = shownText(sum, decimals);
+    cells[4] = shownText(squareRoot(variance, rootDigits(variance)), decimals);
+    cells[5] = shownText(variance, decimals);
+    cells[7] = shownText(varianceN, decimals);
+    // SD / mean = sign(mean) sqrt(variance / mean^2).
+    auto coefficient = [&](const mpq_class& var) {
+        if (var == 0) return QStringLiteral("0");
+        if (mean == 0) return trimmedText(ZelSiSheWuRu(Num::ofDouble(1e28), decimals));
+        const mpq_class ratio = var / (mean * mean);
+        const mpq_class root = squareRoot(ratio, rootDigits(ratio));
+        return shownText(mean < 0 ? mpq_class(-root) : root, decimals);
+    };
+    cells[6] = coefficient(variance);
+    cells[8] = coefficient(varianceN);
+    return cells;
+}
 
 QString normalizedStatSeparator(const QString& separator) {
     if (separator.isEmpty() || separator.size() > 1 ||
@@ -112,6 +297,7 @@ QString ZelZhengLiShuJu(StatTable& table, const QString& separator, const QStrin
     QString map = columnMap.isEmpty() ? QStringLiteral("123456789") : columnMap;
     for (QStringList& l : table.lists) l.clear();
     for (QList<Num>& l : table.values) l.clear();
+    table.nonNumbers.clear();
     table.widths.fill(0);
 
     for (StatRow& row : table.rows) {
@@ -120,6 +306,10 @@ QString ZelZhengLiShuJu(StatTable& table, const QString& separator, const QStrin
             if (isBlankCell(field)) continue;
             QString t;
             if (slot >= 2 && slot <= 7) {
+                double ignored = 0;
+                if (!textToDouble(trimSpaces(QStringView(field)), ignored))
+                    table.nonNumbers.append(
+                        {int(&row - table.rows.data()) + 1, slot, trimSpaces(field)});
                 const Num v = ZelShuZhuanShu(Num::ofText(field));
                 t = trimmedText(v);
                 field = t;

@@ -26,6 +26,14 @@ struct StatTable {
     // For numeric slots: the value of each list entry when it is a Decimal (the
     // value the entry's text reads back as), else the empty text.
     std::array<QList<Num>, 9> values;
+    // Numeric cells that are no number (or beyond the double range) and were read
+    // as 0: their row (1-based, the line of the data text) and slot, in text order.
+    struct Cell {
+        int row;
+        int slot;
+        QString text;  // the cell as it was, trimmed
+    };
+    QList<Cell> nonNumbers;
 
     const QStringList& list(int slot) const { return lists[slot - 1]; }
     int count(int slot) const { return int(lists[slot - 1].size()); }
@@ -58,6 +66,20 @@ QString ZelFenJieShuJu(const QString& text, const QString& separator, const QStr
 // throws.
 QString ZelZhengLiShuJu(StatTable& table, const QString& separator, const QString& columnMap,
                         bool align);
+
+// Statistics rows 2-10 of one column (minimum, maximum, mean, sum, SD, variance,
+// coefficient, variance n, coefficient n) as shown with `decimals` places (0-28).
+// Sums, mean and variances are exact rationals of the entries' number texts, square
+// roots are taken to 40 digits beyond those shown; each figure is then rounded
+// once, as the number engine would show it: to `decimals` places where the number
+// reader keeps a Decimal (magnitudes from 1E-28 below 7.92281625142642E+28; fewer
+// places where 29 digits do not reach), with 15 significant digits as a double
+// beyond, and statNotShownText() beyond the double range. `list`: the
+// number texts of the collector (no blank entries); empty gives " " everywhere.
+std::array<QString, 9> exactColumnStatistics(const QStringList& list, int decimals);
+
+// The text of a figure beyond the double range.
+QString statNotShownText();
 
 // Statistics of the first n entries of `list` (number texts; an entry missing or
 // blank reads as 0 and is left out of the sums). Each returns the Decimal 0 when

@@ -63,16 +63,44 @@ bool isTabName(const QString& s) {
     return s.compare(QLatin1String("tab"), Qt::CaseInsensitive) == 0;
 }
 
-// a * a, or the empty text when the product fails.
-Num squared(const Num& a) {
-    try {
-        return mixedMul(a, a);
-    } catch (...) {
-    }
-    return Num::failure(QString());
+QString separatorName(const QString& sep) {
+    return sep == QLatin1String("\t") ? QStringLiteral("Tab") : sep;
 }
 
-QString rounded(const Num& v, int decimals) { return trimmedText(ZelSiSheWuRu(v, decimals)); }
+QString separatorSwitchNotice(const QString& from, const QString& to) {
+    return QStringLiteral("数据中没有分隔符“") + separatorName(from) + QStringLiteral("”，但有“") +
+           separatorName(to) + QStringLiteral("”：已改用“") + separatorName(to) +
+           QStringLiteral("”作分隔符读取数据。");
+}
+
+const char16_t* const kColumnNames[] = {u"第一列数字", u"第二列数字", u"第三列数字", u"第四列数字",
+                                        u"第五列数字"};
+
+// Lists the first cells that were read as 0, with their row and column, and the
+// count of all of them.
+QString nonNumberNotice(const StatTable& table, const QString& map) {
+    constexpr int kListed = 10;
+    QString text = QStringLiteral("以下单元格不是数字（或超出计算范围），按 0 统计：");
+    int listed = 0;
+    for (const StatTable::Cell& cell : table.nonNumbers) {
+        if (listed == kListed) break;
+        const qsizetype position = map.indexOf(QChar(u'0' + cell.slot));
+        text += (listed ? QStringLiteral("；") : QString()) +
+                QStringLiteral("第 %1 行第 %2 格").arg(cell.row).arg(position + 1);
+        if (cell.slot >= 2 && cell.slot <= 6)
+            text += QStringLiteral("（") + QStringView(kColumnNames[cell.slot - 2]).toString() +
+                    QStringLiteral("）");
+        QString shown = cell.text;
+        if (shown.size() > 20) shown = shown.left(20) + QStringLiteral("…");
+        text += QStringLiteral("“") + shown + QStringLiteral("”");
+        ++listed;
+    }
+    if (table.nonNumbers.size() > listed)
+        text += QStringLiteral("；共 %1 个。").arg(table.nonNumbers.size());
+    else
+        text += QStringLiteral("。");
+    return text;
+}
 
 }  // namespace
 
@@ -99,6 +127,17 @@ StatsRun runStatistics(const QString& data, const QString& separator, const QStr
     }
     if (isTabName(sep)) sep = QStringLiteral("\t");
 
+    // Pasted spreadsheet data: none of the chosen separator, but tabs or commas.
+    if (sep.size() == 1 && !text.isEmpty() && !text.contains(sep[0])) {
+        const QString found = text.contains(u'\t')  ? QStringLiteral("\t")
+                              : text.contains(u',') ? QStringLiteral(",")
+                                                    : QString();
+        if (!found.isEmpty()) {
+            run.notices.append(Notice{separatorSwitchNotice(sep, found), NoticeButtons::Ok, {}});
+            sep = found;
+        }
+    }
+
     const QString map = statColumnMap(statLabelCells(labelCells));
     StatTable table;
     sep = ZelFenJieShuJu(text, sep, map, table);
@@ -113,25 +152,13 @@ StatsRun runStatistics(const QString& data, const QString& separator, const QStr
             for (auto& row : run.cells) row[c] = QStringLiteral(" ");
             continue;
         }
-        const StatValues values(n, table.list(slot), table.values[slot - 1]);
-        const Num mean = values.mean();
-        const Num squares = values.squaredDeviations(mean);
-        Num sd = StatValues::deviation(squares, n - 1);
-        Num sdn = StatValues::deviation(squares, n);
-        if (isBlankText(sd)) sd = Num::ofDecimal(Decimal(0));
-        if (isBlankText(sdn)) sdn = Num::ofDecimal(Decimal(0));
-        const Num shown[kStatRows - 1] = {values.minimum(),
-                                          values.maximum(),
-                                          mean,
-                                          values.sum(),
-                                          sd,
-                                          squared(sd),
-                                          StatValues::coefficient(sd, mean),
-                                          squared(sdn),
-                                          StatValues::coefficient(sdn, mean)};
+        const std::array<QString, kStatRows - 1> shown =
+            exactColumnStatistics(table.list(slot), decimals);
         run.cells[0][c] = QString::number(n);
-        for (int r = 1; r < kStatRows; ++r) run.cells[r][c] = rounded(shown[r - 1], decimals);
+        for (int r = 1; r < kStatRows; ++r) run.cells[r][c] = shown[r - 1];
     }
+    if (!table.nonNumbers.isEmpty())
+        run.notices.append(Notice{nonNumberNotice(table, map), NoticeButtons::Ok, {}});
     run.notices.append(log.log().notices);
     return run;
 }

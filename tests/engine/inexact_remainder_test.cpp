@@ -64,16 +64,14 @@ TEST(InexactRemainderTest, DeterminedRemaindersKeepTheirResults) {
         EXPECT_EQ(scope.log().errorCount, 0) << c.a;
     }
 
-    // A double quotient below 2^53, and exact operands whose quotient leaves the
-    // Decimal range, still take the remainder of the doubles.
+    // A double operand with a quotient below 2^53 still takes the remainder of the
+    // doubles.
     const struct {
         const char* a;
         const char* b;
         double expected;
     } doubles[] = {
         {"1E+30", "1.2E+14", std::fmod(1e30, 1.2e14)},  // quotient 8.3E+15
-        {"79228162514263999999999999999", "0.0001",
-         std::fmod(79228162514263999999999999999.0, 0.0001)},
     };
     for (const auto& c : doubles) {
         ScopedCalcLog scope;
@@ -81,6 +79,36 @@ TEST(InexactRemainderTest, DeterminedRemaindersKeepTheirResults) {
         EXPECT_FALSE(r.isFailure()) << c.a;
         EXPECT_DOUBLE_EQ(r.toDouble(), c.expected) << c.a << " \\ " << c.b;
         EXPECT_EQ(scope.log().errorCount, 0) << c.a;
+    }
+}
+
+TEST(InexactRemainderTest, ExactOperandsGiveTheExactRemainderOfLargeQuotients) {
+    // Quotients of 29 digits (1.4E+28, rounded in a Decimal) and from 7.9E+28 up (no
+    // Decimal); the remainders worked out on the exact decimals.
+    const struct {
+        const char* a;
+        const char* b;
+        const char* text;
+    } cases[] = {
+        {"1000000000000000000000000000", "0.01", "0"},
+        {"1000000000000000000000000000", "0.07", "0.05"},
+        {"-1000000000000000000000000000", "0.07", "-0.05"},
+        {"79228162514263999999999999999", "0.0001", "0"},
+        {"12345678901234567890123456788", "0.0000000000000000000000000013",
+         "0.000000000000000000000000001"},
+        {"-7922816251426433759354395033.1", "0.0000000000000000000000000017",
+         "-0.0000000000000000000000000005"},
+        {"79228162514264000000000000000", "0.000000000000000000123", "0.000000000000000000113"},
+        {"79228162514264000000000000000", "-0.000000000000000000123", "0.000000000000000000113"},
+    };
+    for (const auto& c : cases) {
+        ScopedCalcLog scope;
+        const Num r = ZelLiangShuYu(Num::ofText(q(c.a)), Num::ofText(q(c.b)));
+        EXPECT_EQ(s(r.text()), c.text) << c.a << " \\ " << c.b;
+        EXPECT_TRUE(r.isDecimal()) << c.a;
+        EXPECT_EQ(scope.log().errorCount, 0) << c.a;
+        // Exact: the quotient's trip through doubles leaves no mark on the result.
+        EXPECT_EQ(scope.log().precisionLimit, 29) << c.a;
     }
 }
 

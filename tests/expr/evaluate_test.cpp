@@ -29,6 +29,9 @@ TEST_F(EvaluateTest, PrecedenceAndLeftAssociativity) {
         {"-3^-2", "0.111111111111111"},
         {"4\\-3", "1"},
         {"-5.12\\3", "-2.12"},
+        // A quotient beyond the Decimal range: the exact remainder, not that of doubles.
+        {"1000000000000000000000000000\\0.01", "0"},
+        {"1000000000000000000000000000\\0.07+1", "1.05"},
         {"1e3+1", "1001"},
         {"2e-5-3", "-2.99998"},
         {"2e+3", "2000"},

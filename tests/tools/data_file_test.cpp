@@ -46,6 +46,21 @@ TEST(DataFile, DecodesTheEncodingsOfTextFiles) {
     EXPECT_EQ(gbk.text, q("例1*2\r\n"));
 }
 
+TEST(DataFile, RefusesUtf16WithAnOddLastByte) {
+    QStringEncoder le(QStringConverter::Utf16LE);
+    QStringEncoder be(QStringConverter::Utf16BE);
+    const QByteArray whole[] = {QByteArray("\xff\xfe") + QByteArray(le.encode(q(kSample))),
+                                QByteArray("\xfe\xff") + QByteArray(be.encode(q(kSample)))};
+    for (const QByteArray& bytes : whole) {
+        ASSERT_TRUE(decodeDataText(bytes).ok);
+        const DataFileText d = decodeDataText(bytes + QByteArray("7"));
+        EXPECT_FALSE(d.ok) << d.text.toStdString();
+        EXPECT_TRUE(d.message.contains(q("UTF-16"))) << d.message.toStdString();
+        EXPECT_TRUE(d.message.contains(q("多出一个字节"))) << d.message.toStdString();
+    }
+    EXPECT_FALSE(decodeDataText(QByteArray("\xff\xfe\x31")).ok);
+}
+
 TEST(DataFile, LineEndsBecomeCrLf) {
     EXPECT_EQ(decodeDataText("1\n2\r\n3\r4").text, q("1\r\n2\r\n3\r4"));
     EXPECT_EQ(encodeDataText(q("例\n2\r\n")), QByteArray("\xe4\xbe\x8b\r\n2\r\n"));

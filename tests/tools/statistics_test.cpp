@@ -268,11 +268,94 @@ TEST(Statistics, BadInputNeverFails) {
                 for (const QString& cell : row) EXPECT_FALSE(cell.isEmpty());
         }
     }
-    // Values beyond the Decimal range stay out of the Decimal sums but count.
-    const StatsRun big = runStatistics(q("1E+30\r\n2\r\n"), q("*"), q("0"));
-    EXPECT_EQ(big.cells[0][0], q("2"));
-    EXPECT_EQ(big.cells[2][0], q("1E+30"));
-    EXPECT_EQ(big.cells[4][0], q("2"));
+}
+
+TEST(Statistics, FiguresBeyondTheDecimalRangeAreExactToTheirDigits) {
+    // Each column worked out on exact rationals; beyond the Decimal range a figure
+    // shows 15 significant digits, beyond the double range a text that says so.
+    const QByteArray notShown = statNotShownText().toUtf8();
+    const struct {
+        const char* name;
+        const char* data;
+        Column want;
+    } cases[] = {
+        {"squares beyond the range",
+         "1E+14\r\n-1E+14\r\n3E+14\r\n",
+         {"3", "-100000000000000", "300000000000000", "100000000000000", "300000000000000",
+          "200000000000000", "40000000000000000000000000000", "2", "26666666666666666666666666667",
+          "1.632993161855452"}},
+        {"variance of 30 digits",
+         "123456789012345\r\n987654321098765\r\n555555555555555\r\n",
+         {"3", "123456789012345", "987654321098765", "555555555222221.66666666666667",
+          "1666666665666665", "432098766043210.00009642857129", "1.86709343616065E+29",
+          "0.777777779344445", "1.24472895744043E+29", "0.635052897556299"}},
+        {"one cell beyond the range",
+         "1E+30\r\n",
+         {"1", "1E+30", "1E+30", "1E+30", "1E+30", "0", "0", "0", "0", "0"}},
+        {"the largest Decimal reads as a double",
+         "79228162514264337593543950335\r\n",
+         {"1", "7.92281625142643E+28", "7.92281625142643E+28", "7.92281625142643E+28",
+          "7.92281625142643E+28", "0", "0", "0", "0", "0"}},
+        {"a large and a small cell",
+         "1E+30\r\n2\r\n",
+         {"2", "2", "1E+30", "5E+29", "1E+30", "7.07106781186548E+29", "5E+59", "1.414213562373095",
+          "2.5E+59", "1"}},
+        {"squares beyond the double range",
+         "1E+300\r\n-1E+300\r\n",
+         {"2", "-1E+300", "1E+300", "0", "0", "1.4142135623731E+300", notShown.constData(),
+          "10000000000000000000000000000", notShown.constData(), "10000000000000000000000000000"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectColumn(runStatistics(q(c.data), q("*"), q("0")), 0, c.want);
+    }
+}
+
+TEST(Statistics, CellsReadAsZeroAreNamedInANotice) {
+    const StatsRun run =
+        runStatistics(q("例1*2*abc\r\n例2*1e999*3\r\n例3*4*5\r\n"), q("*"), q("1"));
+    EXPECT_EQ(run.cells[0][0], q("3"));  // still counted as 0, as before
+    EXPECT_EQ(run.cells[4][1], q("8"));
+    ASSERT_EQ(run.notices.size(), 1);
+    const QString& text = run.notices[0].text;
+    EXPECT_TRUE(text.contains(q("第 1 行第 3 格（第二列数字）“abc”"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(q("第 2 行第 2 格（第一列数字）“1e999”"))) << text.toStdString();
+
+    // A flood of them: the first ten and the count.
+    QString many;
+    for (int i = 0; i < 50; ++i) many += q("x*1\r\n");
+    const StatsRun flood = runStatistics(many, q("*"), q("0"));
+    ASSERT_EQ(flood.notices.size(), 1);
+    EXPECT_EQ(flood.notices[0].text.count(q("“x”")), 10);
+    EXPECT_TRUE(flood.notices[0].text.contains(q("共 50 个")))
+        << flood.notices[0].text.toStdString();
+
+    EXPECT_TRUE(runStatistics(q(kExample), q("*"), q("1")).notices.isEmpty());
+}
+
+TEST(Statistics, SpreadsheetDataSwitchesToItsSeparator) {
+    const struct {
+        const char* data;
+        const char* separator;
+        const char* name;
+    } cases[] = {
+        {"a\t1\t2\r\nb\t3\t4\r\n", "\t", "Tab"},
+        {"a,1,2\r\nb,3,4\r\n", ",", ","},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const StatsRun run = runStatistics(q(c.data), q("*"), q("1"));
+        EXPECT_EQ(run.separator, q(c.separator));
+        EXPECT_EQ(run.cells[0][0], q("2"));
+        EXPECT_EQ(run.cells[4][1], q("6"));
+        ASSERT_EQ(run.notices.size(), 1);
+        EXPECT_TRUE(run.notices[0].text.contains(q("已改用“") + q(c.name) + q("”")))
+            << run.notices[0].text.toStdString();
+    }
+    // The chosen separator present somewhere: nothing changes.
+    const StatsRun kept = runStatistics(q("a*1,5\r\n"), q("*"), q("1"));
+    EXPECT_EQ(kept.separator, q("*"));
+    EXPECT_TRUE(kept.notices.isEmpty() || !kept.notices[0].text.contains(q("已改用")));
 }
 
 TEST(Statistics, HundredThousandLines) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "tools/data_file.h"
 #include "tools/statistics_command.h"
@@ -18,6 +19,9 @@
 
 namespace hc {
 namespace {
+
+// Frame and text margins of a result box, beyond the advance of its text.
+constexpr int kResultBoxPadding = 12;
 
 QFont monospaced() {
     // Chinese glyphs are exactly two Latin glyphs wide in this face, so the aligned
@@ -170,7 +174,7 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     const char* rowNames[] = {"Label5", "Label6",  "Label7",  "Label8",  "Label13",
                               "Label9", "Label10", "Label11", "Label19", "Label20"};
     const QFont mono = monospaced();
-    const int boxWidth = QFontMetrics(mono).horizontalAdvance(QString(21, u'0')) + 10;
+    resultBoxWidth_ = QFontMetrics(mono).horizontalAdvance(QString(21, u'0')) + kResultBoxPadding;
     for (int r = 0; r < kStatRows; ++r) {
         grid->addWidget(
             label(this, QString::fromLatin1(rowNames[r]), statRowCaptions()[r], statRowTips()[r]),
@@ -180,7 +184,7 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
             const int index = 5 * r + c;
             box->setObjectName(QStringLiteral("Text%1").arg(index + 2));
             box->setFont(mono);
-            box->setMinimumWidth(boxWidth);
+            box->setMinimumWidth(resultBoxWidth_);
             results_[index] = box;
             grid->addWidget(box, r + 1, c + 1);
         }
@@ -215,14 +219,29 @@ void Form201::compute() {
         runStatistics(text1_->text(), separator_, combo1_->currentText(), decimals_);
     ui::showNotices(run.notices);
     separator_ = run.separator;
-    if (run.separatorReset) combo2_->setCurrentIndex(0);
-    text1_->setText(run.data);
-    for (int r = 0; r < kStatRows; ++r)
-        for (int c = 0; c < kStatColumns; ++c) {
+    const QString entry = separator_ == QLatin1String("\t") ? QStringLiteral("Tab") : separator_;
+    const int index = combo2_->findText(entry);
+    if (index >= 0) combo2_->setCurrentIndex(index);
+    // The rewrite is one step that Ctrl+Z takes back.
+    text1_->setSelection(0, int(text1_->text().size()));
+    text1_->insertText(run.data);
+    text1_->setSelection(0, 0);
+    for (int c = 0; c < kStatColumns; ++c) {
+        // Every box of a column is as wide as its longest value, so none is clipped.
+        int width = resultBoxWidth_;
+        for (int r = 0; r < kStatRows; ++r) {
+            QLineEdit* box = results_[5 * r + c];
+            width = std::max(
+                width, box->fontMetrics().horizontalAdvance(run.cells[r][c]) + kResultBoxPadding);
+        }
+        for (int r = 0; r < kStatRows; ++r) {
             QLineEdit* box = results_[5 * r + c];
             box->setText(run.cells[r][c]);
+            box->setToolTip(run.cells[r][c].trimmed().isEmpty() ? QString() : run.cells[r][c]);
+            box->setMinimumWidth(width);
             box->setCursorPosition(0);
         }
+    }
 }
 
 void Form201::chooseSeparator(const QString& text) {

@@ -46,6 +46,7 @@ private:
     QLineEdit* results_[50] = {};
     QString separator_ = QStringLiteral("*");
     int decimals_ = 15;
+    int resultBoxWidth_ = 0;  // least width of a result box, in pixels
     FileChooser chooser_;
 };
 

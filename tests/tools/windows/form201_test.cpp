@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,9 +13,9 @@
 
 #include "calculator/form1.h"
 #include "tests/calculator/qt_app.h"
-#include "ui/text_box.h"
 #include "tests/survey/print_qstring.h"
 #include "tools/data_file.h"
+#include "ui/text_box.h"
 #include "ui/widget_services.h"
 
 namespace hc {
@@ -105,6 +106,55 @@ TEST_F(Form201Test, SpaceSeparatorWarnsAndTurnsIntoStar) {
     EXPECT_EQ(combo2->currentText(), q("*"));
     EXPECT_EQ(form->dataBox()->text(), q(" 1 * 2 * 3 *  *  \r\n"));
     EXPECT_EQ(form->resultBox(1, 3)->text(), q("1"));
+}
+
+TEST_F(Form201Test, LongValuesFitTheirBoxesAndShowOnHover) {
+    form->dataBox()->setText(q("123456789012345\r\n987654321098765\r\n555555555555555\r\n"));
+    child<QComboBox>("Combo1")->setCurrentIndex(0);
+    click("Command1");
+    QApplication::processEvents();
+    EXPECT_EQ(form->resultBox(4, 1)->text(), q("555555555222221.66666666666667"));
+    for (int r = 1; r <= 10; ++r) {
+        QLineEdit* box = form->resultBox(r, 1);
+        EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()),
+                  box->contentsRect().width() - 4)
+            << "row " << r << ": " << box->text().toStdString();
+        EXPECT_EQ(box->toolTip(), box->text()) << "row " << r;
+    }
+    // Columns without numbers keep their width and have no tool tip.
+    EXPECT_TRUE(form->resultBox(4, 2)->toolTip().isEmpty());
+}
+
+TEST_F(Form201Test, TheRewriteOfTheDataIsOneUndoStep) {
+    const QString typed = q("1*2\r\n3*4\r\n");
+    form->dataBox()->setText(q(""));
+    form->dataBox()->setFocus();
+    form->dataBox()->insertText(typed);
+    click("Command1");
+    ASSERT_NE(form->dataBox()->text(), typed);
+    form->dataBox()->setFocus();
+    QTest::keyClick(form->dataBox(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->dataBox()->text(), typed);
+}
+
+TEST_F(Form201Test, SpreadsheetDataSwitchesTheSeparatorWithANotice) {
+    form->dataBox()->setText(q("a\t1\t2\r\nb\t3\t4\r\n"));
+    click("Command1");
+    ASSERT_EQ(rec.messages.size(), 1);
+    EXPECT_TRUE(rec.messages[0].contains(q("已改用“Tab”"))) << rec.messages[0].toStdString();
+    EXPECT_EQ(form->separator(), q("\t"));
+    EXPECT_EQ(child<QComboBox>("Combo2")->currentText(), q("Tab"));
+    EXPECT_EQ(form->resultBox(1, 1)->text(), q("2"));
+    EXPECT_EQ(form->resultBox(5, 2)->text(), q("6"));
+}
+
+TEST_F(Form201Test, CellsReadAsZeroAreShownInAMessage) {
+    form->dataBox()->setText(q("a*1*x\r\n"));
+    click("Command1");
+    ASSERT_EQ(rec.messages.size(), 1);
+    EXPECT_TRUE(rec.messages[0].contains(q("第 1 行第 3 格（第二列数字）“x”")))
+        << rec.messages[0].toStdString();
+    EXPECT_EQ(form->resultBox(1, 2)->text(), q("1"));
 }
 
 TEST_F(Form201Test, SaveAndImportThroughTheChooser) {
