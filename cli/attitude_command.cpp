@@ -41,9 +41,11 @@ int runAttitude(const QStringList& args, const Streams& io) {
         writeText(io.err, input.error() + u'\n');
         return kExitFailure;
     }
-    const AttitudeRun run = runPlaneAttitude(
-        input.pastedText(), cl.value(QStringLiteral("start"), QStringLiteral("0")));
-    writeBoxText(io.out, io.err, run.output, run.notices);
+    ScopedCalcLog scope;
+    AttitudeRun run;
+    planeAttitudeOfRows(input.walker(PointListMode::Grid),
+                        cl.value(QStringLiteral("start"), QStringLiteral("0")), run);
+    writeBoxText(io.out, io.err, run.output, scope.log().notices);
     return cl.finish(run.failed ? kExitFailure : kExitSuccess);
 }
 

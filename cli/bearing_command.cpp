@@ -47,6 +47,66 @@ QString usageText() {
 
 }  // namespace
 
+namespace {
+
+// Result rows kept in a temporary file until the column widths are known: the five
+// texts of a row (ASCII, never holding these two bytes) split by kField, each row
+// ended by kRow.
+constexpr char kField = '\x7f';
+constexpr char kRow = '\x7e';
+
+struct ResultSpool {
+    std::FILE* file = std::tmpfile();
+    std::array<qsizetype, AlignedColumns::kColumns> widths{};
+    QByteArray record;
+
+    ~ResultSpool() {
+        if (file) std::fclose(file);
+    }
+    void add(const BearingTexts& texts) {
+        record.clear();
+        for (size_t i = 0; i < texts.size(); ++i) {
+            widths[i] = std::max(widths[i], texts[i].size());
+            record += texts[i].toLatin1();
+            record += i + 1 < texts.size() ? kField : kRow;
+        }
+        if (std::fwrite(record.constData(), 1, record.size(), file) != size_t(record.size()))
+            throw std::runtime_error("result spool");
+    }
+    // Writes the rows laid out; false when the output failed.
+    bool writeTo(std::FILE* out) {
+        if (std::fflush(file) != 0) return false;
+        std::rewind(file);
+        char* line = nullptr;
+        std::size_t capacity = 0;
+        QString text;
+        ssize_t n = 0;
+        bool ok = true;
+        while (ok && (n = getdelim(&line, &capacity, kRow, file)) > 0) {
+            const QString row = QString::fromLatin1(line, n - 1);
+            std::array<QStringView, AlignedColumns::kColumns> cells;
+            qsizetype start = 0;
+            for (size_t i = 0; i < cells.size(); ++i) {
+                qsizetype end =
+                    i + 1 < cells.size() ? row.indexOf(QChar(kField), start) : row.size();
+                cells[i] = QStringView(row).sliced(start, end - start);
+                start = end + 1;
+            }
+            AlignedColumns::appendRow(text, cells, widths, {true, true, true, true, true});
+            if (text.size() >= (1 << 16)) {
+                writeText(out, text);
+                text.clear();
+                ok = !std::ferror(out);
+            }
+        }
+        std::free(line);
+        if (ok) writeText(out, text);
+        return ok && !std::ferror(out);
+    }
+};
+
+}  // namespace
+
 int runBearing(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     cl.addOption(QStringLiteral("origin"));
@@ -69,14 +129,27 @@ int runBearing(const QStringList& args, const Streams& io) {
     }
 
     PointListInput input(io.in);
-    if (!input.error().isEmpty()) {
-        writeText(io.err, input.error() + u'\n');
+    ResultSpool results;
+    if (!input.error().isEmpty() || !results.file) {
+        writeText(io.err, (results.file ? input.error() : spoolFailureMessage()) + u'\n');
         return kExitFailure;
     }
-    const BearingRun run = runDistanceBearing(
-        input.pastedText(), cl.value(QStringLiteral("origin"), QStringLiteral("0")), options);
-    writeBoxText(io.out, io.err, run.output, run.notices);
-    const bool failed = run.failed;
+    ScopedCalcLog scope;
+    bool failed = false;
+    try {
+        bearingRows(input.walker(options.mode),
+                    cl.value(QStringLiteral("origin"), QStringLiteral("0")), options,
+                    [&](const BearingTexts& texts) { results.add(texts); });
+    } catch (...) {
+        calcLog().notify(Notice{bearingFailureMessage(), NoticeButtons::Ok, QString()});
+        failed = true;
+    }
+    writeNotices(io.err, scope.log().notices);
+    if (failed) {
+        writeText(io.out, QStringLiteral(" "));
+    } else {
+        results.writeTo(io.out);
+    }
     return cl.finish(failed ? kExitFailure : kExitSuccess);
 }
 

@@ -14,6 +14,10 @@ bool allSpaces(const QString& line) {
 
 }  // namespace
 
+QString longLineMessage(qint64 line) {
+    return QStringLiteral("标准输入第 %1 行超过 1 MiB，不能作为点表读取。").arg(line);
+}
+
 QString spoolFailureMessage() {
     return QStringLiteral("无法把标准输入暂存到临时文件，点表没有读取。");
 }
@@ -27,8 +31,24 @@ PointListInput::PointListInput(std::FILE* in) {
     char buffer[1 << 16];
     int last = EOF;
     std::size_t n = 0;
+    qint64 line = 1;
+    std::size_t lineBytes = 0;
     while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
         last = static_cast<unsigned char>(buffer[n - 1]);
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = buffer[i];
+            if (c == '\n' || c == '\r') {
+                // CR LF counts as one line break.
+                if (!(c == '\n' && i > 0 && buffer[i - 1] == '\r') &&
+                    !(c == '\n' && i == 0 && lastOfChunk_ == '\r'))
+                    ++line;
+                lineBytes = 0;
+            } else if (++lineBytes > kMaxLineBytes) {
+                error_ = longLineMessage(line);
+                return;
+            }
+        }
+        lastOfChunk_ = buffer[n - 1];
         if (std::fwrite(buffer, 1, n, spool_) != n) {
             error_ = spoolFailureMessage();
             return;

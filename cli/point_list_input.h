@@ -18,7 +18,8 @@ namespace hc::cli {
 
 class PointListInput {
 public:
-    // Copies `in` to a temporary file; error() tells when that failed.
+    // Copies `in` to a temporary file; error() tells when that failed or a line is
+    // longer than kMaxLineBytes bytes (the copy then stops there).
     explicit PointListInput(std::FILE* in);
     ~PointListInput();
     PointListInput(const PointListInput&) = delete;
@@ -39,6 +40,7 @@ public:
 
 private:
     std::FILE* spool_ = nullptr;
+    char lastOfChunk_ = 0;
     bool endsWithLineBreak_ = false;
     int walks_ = 0;
     QString error_;
@@ -46,6 +48,10 @@ private:
 
 // The message when standard input cannot be kept for reading.
 QString spoolFailureMessage();
+// No line of a point list is longer than this; a longer one is refused, whole.
+inline constexpr std::size_t kMaxLineBytes = 1 << 20;
+// The message refusing standard input for its line `line` (from 1).
+QString longLineMessage(qint64 line);
 
 // Writes each notice as one line to `err`, then the output box text as it stands
 // (CR LF line ends, as the window holds it) to `out`.

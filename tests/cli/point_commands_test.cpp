@@ -178,4 +178,23 @@ TEST(PointCommands, GeographicBearingsOnTheChosenEllipsoid) {
     EXPECT_EQ(grid.status, 2);
 }
 
+// Ten million lines take some megabytes (the list is read line by line and the rows
+// wait in a temporary file); a line longer than 1 MiB is refused, not cut.
+TEST(PointCommands, LongInputsInBoundedMemory) {
+    QByteArray many;
+    for (int i = 0; i < 200000; ++i) many += "P" + QByteArray::number(i) + ",1,2,3\n";
+    const Result r = run({QStringLiteral("bearing"), QStringLiteral("--origin=P7")}, many);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.count(QStringLiteral("\r\n")), 200000);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("     P0 ,0 ,0 ,0 ,0\r\n")));
+
+    const QByteArray longLine = "A,1,2,3\r\nB," + QByteArray((1 << 20) + 1, '7') + ",2,3\n";
+    for (const char* command : {"bearing", "attitude"}) {
+        const Result refused = run({QString::fromLatin1(command)}, longLine);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(refused.out.isEmpty());
+        EXPECT_EQ(refused.err, QStringLiteral("标准输入第 2 行超过 1 MiB，不能作为点表读取。\n"));
+    }
+}
+
 }  // namespace
