@@ -103,22 +103,6 @@ void PointListInput::walk(PointListMode mode, const PointRowVisitor& visit) {
         for (Notice& n : reader.notes().notices()) calcLog().notify(std::move(n));
 }
 
-QString PointListInput::pastedText() {
-    QString text;
-    if (!error_.isEmpty()) return text;
-    std::rewind(spool_);
-    LineReader lines(spool_);
-    QString line;
-    bool firstLine = true;
-    while (lines.next(line)) {
-        if (!firstLine) text += QLatin1String("\r\n");
-        firstLine = false;
-        text += line;
-    }
-    if (!firstLine && endsWithLineBreak_) text += QLatin1String("\r\n");
-    return text;
-}
-
 PointRowWalk PointListInput::walker(PointListMode mode) {
     return [this, mode](const PointRowVisitor& visit) { walk(mode, visit); };
 }

@@ -33,8 +33,6 @@ public:
     // current log (calcLog()) when it ends and counts the fields that are no
     // number there; later walks read quietly.
     void walk(PointListMode mode, const PointRowVisitor& visit);
-    // The whole pasted text, for the windows' own reading.
-    QString pastedText();
     // walk() as a PointRowWalk.
     PointRowWalk walker(PointListMode mode);
 
