@@ -1,6 +1,7 @@
 #include "cli/attitude_command.h"
 
 #include "cli/point_list_input.h"
+#include "engine/calc_log.h"
 #include "survey/plane_attitude.h"
 
 namespace hc::cli {
@@ -35,9 +36,16 @@ int runAttitude(const QStringList& args, const Streams& io) {
     cl.addOption(QStringLiteral("start"));
     if (const auto done = cl.parse(args)) return *done;
 
-    const AttitudeRun run = runPlaneAttitude(
-        readPointListText(io.in), cl.value(QStringLiteral("start"), QStringLiteral("0")));
-    writeBoxText(io.out, io.err, run.output, run.notices);
+    PointListInput input(io.in);
+    if (!input.error().isEmpty()) {
+        writeText(io.err, input.error() + u'\n');
+        return kExitFailure;
+    }
+    ScopedCalcLog scope;
+    AttitudeRun run;
+    planeAttitudeOfRows(input.walker(PointListMode::Grid),
+                        cl.value(QStringLiteral("start"), QStringLiteral("0")), run);
+    writeBoxText(io.out, io.err, run.output, scope.log().notices);
     return cl.finish(run.failed ? kExitFailure : kExitSuccess);
 }
 

@@ -37,7 +37,8 @@ const Subcommand kSubcommands[] = {
     {"split", hc::cli::runSplit, "[数值...]"},
     {"base", hc::cli::runBase, "--from 2|8|10|16 --to 2|8|10|16 [数值...]"},
     {"logic", hc::cli::runLogic, "[--base 2|8|10|16] 数据1 运算 数据2"},
-    {"bearing", hc::cli::runBearing, "[--origin 点号] [--geographic] < 点表"},
+    {"bearing", hc::cli::runBearing,
+     "[--origin 点号] [--geographic [--ellipsoid BJ|XA|WGS|2000]] < 点表"},
     {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
 };
 

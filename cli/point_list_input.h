@@ -1,17 +1,59 @@
 #pragma once
 // Input and output of the point-list subcommands (bearing, attitude).
+//
+// Standard input is read as the text a user would paste into the window's point
+// list box: its lines joined by CR LF, with a line end after the last line only
+// when the input has one. The lines are cleaned and read one at a time, so that a
+// list of any length is read in bounded memory; the input is first copied to a
+// temporary file, which can be read again.
 
 #include <QString>
 #include <cstdio>
 
 #include "engine/notice.h"
+#include "survey/distance_bearing.h"
+#include "survey/point_list.h"
 
 namespace hc::cli {
 
-// Standard input as the text box would hold it: every line ended by CR LF.
-QString readPointListText(std::FILE* in);
-// Writes the output box text as it stands (CR LF line ends, as the window holds
-// it) to `out`, and each notice as one line to `err`.
+class PointListInput {
+public:
+    // Copies `in` to a temporary file; error() tells when that failed or a line is
+    // longer than kMaxLineBytes bytes (the copy then stops there).
+    explicit PointListInput(std::FILE* in);
+    ~PointListInput();
+    PointListInput(const PointListInput&) = delete;
+    PointListInput& operator=(const PointListInput&) = delete;
+
+    // Empty, or why the input could not be kept (Chinese, one line).
+    const QString& error() const { return error_; }
+
+    // Calls `visit` with every row, in order, as ZelZhengLiDianBiao reads the
+    // pasted text in `mode`. The first walk records the reading's notices in the
+    // current log (calcLog()) when it ends and counts the fields that are no
+    // number there; later walks read quietly.
+    void walk(PointListMode mode, const PointRowVisitor& visit);
+    // walk() as a PointRowWalk.
+    PointRowWalk walker(PointListMode mode);
+
+private:
+    std::FILE* spool_ = nullptr;
+    char lastOfChunk_ = 0;
+    bool endsWithLineBreak_ = false;
+    int walks_ = 0;
+    QString error_;
+};
+
+// The message when standard input cannot be kept for reading.
+QString spoolFailureMessage();
+// No line of a point list is longer than this; a longer one is refused, whole.
+inline constexpr std::size_t kMaxLineBytes = 1 << 20;
+// The message refusing standard input for its line `line` (from 1).
+QString longLineMessage(qint64 line);
+
+// Writes each notice as one line to `err`, then the output box text as it stands
+// (CR LF line ends, as the window holds it) to `out`.
 void writeBoxText(std::FILE* out, std::FILE* err, const QString& box, const Notices& notices);
+void writeNotices(std::FILE* err, const Notices& notices);
 
 }  // namespace hc::cli

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n
+  libgeographiclib-dev  # geodesics of the distance-and-bearing tool
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth locales

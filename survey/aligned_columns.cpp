@@ -23,17 +23,26 @@ QString AlignedColumns::layOut(const std::array<bool, kColumns>& padLeft) const 
     QString out;
     out.reserve(static_cast<qsizetype>(rows) * rowWidth);
     qsizetype start = 0;
+    std::array<QStringView, kColumns> row;
     for (size_t cell = 0; cell < rows * kColumns; ++cell) {
-        const size_t column = cell % kColumns;
-        const QStringView text = QStringView(texts_).sliced(start, ends_[cell] - start);
+        row[cell % kColumns] = QStringView(texts_).sliced(start, ends_[cell] - start);
         start = ends_[cell];
-        const qsizetype pad = width_[column] - text.size();
+        if (cell % kColumns == kColumns - 1) appendRow(out, row, width_, padLeft);
+    }
+    return out;
+}
+
+void AlignedColumns::appendRow(QString& out, const std::array<QStringView, kColumns>& texts,
+                               const std::array<qsizetype, kColumns>& widths,
+                               const std::array<bool, kColumns>& padLeft) {
+    for (size_t column = 0; column < kColumns; ++column) {
+        const QStringView text = texts[column];
+        const qsizetype pad = std::max<qsizetype>(widths[column] - text.size(), 0);
         if (padLeft[column]) out.resize(out.size() + pad, u' ');
         out.append(text);
         if (!padLeft[column]) out.resize(out.size() + pad, u' ');
         out.append(column + 1 < kColumns ? QLatin1String(" ,") : QLatin1String("\r\n"));
     }
-    return out;
 }
 
 }  // namespace hc

@@ -24,6 +24,12 @@ public:
     // right.
     QString layOut(const std::array<bool, kColumns>& padLeft) const;
 
+    // Appends one row of `texts` laid out in columns of `widths` characters, as
+    // layOut lays out each row.
+    static void appendRow(QString& out, const std::array<QStringView, kColumns>& texts,
+                          const std::array<qsizetype, kColumns>& widths,
+                          const std::array<bool, kColumns>& padLeft);
+
 private:
     QString texts_;                // every text, one after the other
     std::vector<qsizetype> ends_;  // where each text ends in texts_

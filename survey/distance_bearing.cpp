@@ -1,5 +1,6 @@
 #include "survey/distance_bearing.h"
 
+#include <GeographicLib/Geodesic.hpp>
 #include <cmath>
 
 #include "engine/angle.h"
@@ -43,18 +44,13 @@ Decimal azimuthDegrees(const Decimal& dx, const Decimal& dy) {
     return dy > zero ? Decimal(180) - f : f + Decimal(180);
 }
 
-}  // namespace
-
-PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0, const Decimal& x,
-                         const Decimal& y, const Decimal& z) {
-    const Decimal dx = x - x0;
-    const Decimal dy = y - y0;
-    const Decimal dz = z - z0;
-    const double hd = std::abs(std::sqrt(doubleOfDecimal(dx * dx + dy * dy)));
-
+// The slope distance and vertical angle from the horizontal distance `hd` (double,
+// unrounded) and the exact height difference; the horizontal distance and azimuth
+// (decimal degrees) as given.
+PointBearing finished(double hd, const Decimal& azimuth, const Decimal& dz) {
     PointBearing b;
     b.horizontalDistance = rounded(Num::ofDouble(hd), 3);
-    b.azimuth = packed(azimuthDegrees(dx, dy));
+    b.azimuth = shownPacked(packed(azimuth), 360);
     const Decimal slopeSquare = decimalOperand(hd * hd) + dz * dz;
     b.slopeDistance = rounded(Num::ofDouble(std::abs(std::sqrt(doubleOfDecimal(slopeSquare)))), 3);
 
@@ -69,43 +65,119 @@ PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0
         const double q = doubleOfDecimal(dz / decimalOperand(hd));
         vertical = roundedDegrees(std::atan(q));
     }
-    b.verticalAngle = packed(vertical);
+    b.verticalAngle = shownPacked(packed(vertical), 0);
     return b;
+}
+
+// The defining semi-major axis (metres) and flattening of each datum's ellipsoid.
+const GeographicLib::Geodesic& geodesicOf(Datum datum) {
+    static const GeographicLib::Geodesic beijing(6378245.0, 1 / 298.3);
+    static const GeographicLib::Geodesic xian(6378140.0, 1 / 298.257);
+    static const GeographicLib::Geodesic wgs(6378137.0, 1 / 298.257223563);
+    static const GeographicLib::Geodesic cgcs(6378137.0, 1 / 298.257222101);
+    switch (datum) {
+        case Datum::Xian1980:
+            return xian;
+        case Datum::Wgs84:
+            return wgs;
+        case Datum::Cgcs2000:
+            return cgcs;
+        case Datum::Beijing1954:
+            break;
+    }
+    return beijing;
+}
+
+// A packed angle as decimal degrees in a double.
+double degreesOfPacked(const Decimal& packedAngle) {
+    return doubleOfDecimal(requireNumber(ZelDuZhuanTiDu(Num::ofDecimal(packedAngle))).toDecimal());
+}
+
+}  // namespace
+
+PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0, const Decimal& x,
+                         const Decimal& y, const Decimal& z) {
+    const Decimal dx = x - x0;
+    const Decimal dy = y - y0;
+    const double hd = std::abs(std::sqrt(doubleOfDecimal(dx * dx + dy * dy)));
+    return finished(hd, azimuthDegrees(dx, dy), z - z0);
+}
+
+PointBearing geodesicBearingFrom(const Decimal& lat0, const Decimal& lon0, const Decimal& z0,
+                                 const Decimal& lat, const Decimal& lon, const Decimal& z,
+                                 Datum datum) {
+    const double phi0 = degreesOfPacked(lat0);
+    const double phi = degreesOfPacked(lat);
+    if (!(std::fabs(phi0) <= 90) || !(std::fabs(phi) <= 90))
+        throw DecimalError("latitude beyond the pole");
+    const double lambda0 = degreesOfPacked(lon0);
+    const double lambda = degreesOfPacked(lon);
+    double s12 = 0, azi1 = 0, azi2 = 0;
+    geodesicOf(datum).Inverse(phi0, lambda0, phi, lambda, s12, azi1, azi2);
+    if (!std::isfinite(s12) || !std::isfinite(azi1)) throw DecimalError("no geodesic");
+    Decimal azimuth;
+    if (s12 > 0) {
+        if (azi1 < 0) azi1 += 360;
+        azimuth = rounded(Num::ofDecimal(decimalOperand(azi1)), 6).toDecimal();
+    }
+    return finished(std::fabs(s12), azimuth, z - z0);
 }
 
 QString bearingFailureMessage() { return QStringLiteral("坐标数据存在错误，请修改后计算。"); }
 
-BearingRun runDistanceBearing(const QString& input, const QString& origin, PointListMode mode) {
+QString bearingHeading(PointListMode mode) {
+    return mode == PointListMode::Grid
+               ? QStringLiteral("序号  平距(米)   水平角(度)   斜距(米)   仰俯角(度)")
+               : QStringLiteral("序号  椭球面距离(米)   方位角(度)   斜距(米)   仰俯角(度)");
+}
+
+QString bearingRows(const PointRowWalk& walk, const QString& origin, const BearingOptions& options,
+                    const std::function<void(const BearingTexts&)>& each) {
+    // The first walk only finds the origin, so that every row is read before a
+    // value can fail.
+    PointRow originRow;
+    bool found = false;
+    walk([&](const PointRow& row) {
+        if (found || origin.isEmpty() || row.name != origin) return;
+        found = true;
+        originRow = row;
+    });
+    Decimal x0, y0, z0;
+    if (found) {
+        x0 = coordinateValue(originRow.x);
+        y0 = coordinateValue(originRow.y);
+        z0 = coordinateValue(originRow.h);
+    }
+    const bool geographic = options.mode == PointListMode::Geographic;
+    walk([&](const PointRow& p) {
+        const Decimal x = coordinateValue(p.x), y = coordinateValue(p.y), z = coordinateValue(p.h);
+        const PointBearing b = geographic ? geodesicBearingFrom(x0, y0, z0, x, y, z, options.datum)
+                                          : bearingFrom(x0, y0, z0, x, y, z);
+        each({p.name, b.horizontalDistance.text(), b.azimuth.text(), b.slopeDistance.text(),
+              b.verticalAngle.text()});
+    });
+    return found ? origin : QStringLiteral("0");
+}
+
+BearingRun runDistanceBearing(const QString& input, const QString& origin,
+                              const BearingOptions& options) {
     ScopedCalcLog scope;
     BearingRun run;
     run.input = input;
     run.origin = origin;
     try {
-        PointListReading reading = ZelZhengLiDianBiao(input, mode);
+        PointListReading reading = ZelZhengLiDianBiao(input, options.mode);
         run.input = reading.text;
         const PointList& points = reading.points;
-
-        Decimal x0, y0, z0;
-        const int k = points.findName(origin);
-        if (k > 0) {
-            const PointRow& o = points.rows[k - 1];
-            x0 = coordinateValue(o.x);
-            y0 = coordinateValue(o.y);
-            z0 = coordinateValue(o.h);
-        } else {
-            run.origin = QStringLiteral("0");
-        }
-
         AlignedColumns columns(points.rows.size());
-        for (const PointRow& p : points.rows) {
-            const PointBearing b = bearingFrom(x0, y0, z0, coordinateValue(p.x),
-                                               coordinateValue(p.y), coordinateValue(p.h));
-            columns.add(p.name);
-            columns.add(b.horizontalDistance.text());
-            columns.add(b.azimuth.text());
-            columns.add(b.slopeDistance.text());
-            columns.add(b.verticalAngle.text());
-        }
+        run.origin = bearingRows(
+            [&](const PointRowVisitor& visit) {
+                for (const PointRow& p : points.rows) visit(p);
+            },
+            origin, options,
+            [&](const BearingTexts& texts) {
+                for (const QString& t : texts) columns.add(t);
+            });
         run.output = columns.layOut({true, true, true, true, true});
     } catch (...) {
         calcLog().notify(Notice{bearingFailureMessage(), NoticeButtons::Ok, QString()});

@@ -198,9 +198,9 @@ bool ZelMianTiChanZhuang(const Num& x1, const Num& y1, const Num& z1, const Num&
     out.b = Num::ofDecimal(b);
     out.c = Num::ofDecimal(c);
     out.d = Num::ofDecimal(d);
-    out.strike = packed(strike);
-    out.dipDirection = packed(dipDirection);
-    out.dip = packed(dip);
+    out.strike = shownPacked(packed(strike), 180);
+    out.dipDirection = shownPacked(packed(dipDirection), 360);
+    out.dip = shownPacked(packed(dip), 0);
     return true;
 }
 
@@ -243,47 +243,75 @@ QString attitudeReport(const QString& header, const PlaneAttitude& p) {
     return r;
 }
 
+void planeAttitudeOfRows(const PointRowWalk& walk, const QString& start, AttitudeRun& run) {
+    // Rows 1 and 2, the first row named `start` and the two rows after it: all the
+    // list taken as circular can ask for.
+    qint64 n = 0, k = 0;
+    PointRow row1, row2, named, next1, next2;
+    walk([&](const PointRow& row) {
+        ++n;
+        if (n == 1) row1 = row;
+        if (n == 2) row2 = row;
+        if (k == 0 && !start.isEmpty() && row.name == start) {
+            k = n;
+            named = row;
+        } else if (k > 0 && n == k + 1) {
+            next1 = row;
+        } else if (k > 0 && n == k + 2) {
+            next2 = row;
+        }
+    });
+    run.start = start;
+    QString header;
+    try {
+        if (n < 3) {
+            calcLog().notify(Notice{tooFewPointsMessage(), NoticeButtons::Ok, QString()});
+            run.output = attitudeFailureText();
+            run.failed = true;
+            return;
+        }
+        PointRow first;
+        const PointRow* p2 = &row1;
+        const PointRow* p3 = &row2;
+        if (k == 0) {
+            first.name = QStringLiteral("0");
+            run.start = QStringLiteral("0");
+        } else {
+            first = named;
+            p2 = k == n ? &row1 : &next1;
+            p3 = k == n - 1 ? &row1 : k == n ? &row2 : &next2;
+        }
+        header = attitudeHeader(first.name, p2->name, p3->name);
+        PlaneAttitude plane;
+        if (ZelMianTiChanZhuang(first.x, first.y, first.h, p2->x, p2->y, p2->h, p3->x, p3->y, p3->h,
+                                plane)) {
+            run.output = attitudeReport(header, plane);
+        } else {
+            run.output = header + attitudeFailureText();
+            run.failed = true;
+        }
+    } catch (...) {
+        run.output = header + attitudeFailureText();
+        run.failed = true;
+    }
+}
+
 AttitudeRun runPlaneAttitude(const QString& input, const QString& start) {
     ScopedCalcLog scope;
     AttitudeRun run;
     run.input = input;
     run.start = start;
-    QString header;
     try {
         PointListReading reading = ZelZhengLiDianBiao(input, PointListMode::Grid);
         run.input = reading.text;
-        const QList<PointRow>& rows = reading.points.rows;
-        const int n = reading.points.rowCount();
-        if (n < 3) {
-            calcLog().notify(Notice{tooFewPointsMessage(), NoticeButtons::Ok, QString()});
-            run.output = attitudeFailureText();
-            run.failed = true;
-        } else {
-            const int k = reading.points.findName(start);
-            PointRow first;
-            int second = 1, third = 2;
-            if (k == 0) {
-                first.name = QStringLiteral("0");
-                run.start = QStringLiteral("0");
-            } else {
-                first = rows[k - 1];
-                second = k == n ? 1 : k + 1;
-                third = k == n - 1 ? 1 : k == n ? 2 : k + 2;
-            }
-            const PointRow& p2 = rows[second - 1];
-            const PointRow& p3 = rows[third - 1];
-            header = attitudeHeader(first.name, p2.name, p3.name);
-            PlaneAttitude plane;
-            if (ZelMianTiChanZhuang(first.x, first.y, first.h, p2.x, p2.y, p2.h, p3.x, p3.y, p3.h,
-                                    plane)) {
-                run.output = attitudeReport(header, plane);
-            } else {
-                run.output = header + attitudeFailureText();
-                run.failed = true;
-            }
-        }
+        const PointList& points = reading.points;
+        planeAttitudeOfRows(
+            [&](const PointRowVisitor& visit) {
+                for (const PointRow& p : points.rows) visit(p);
+            },
+            start, run);
     } catch (...) {
-        run.output = header + attitudeFailureText();
+        run.output = attitudeFailureText();
         run.failed = true;
     }
     run.notices = scope.log().notices;

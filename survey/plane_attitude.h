@@ -4,14 +4,15 @@
 // reliability index; the calculation of the plane-attitude window Form216 and of
 // "hechuan-cli attitude".
 //
-// Axes: X north, Y east, Z up, in metres. Strike (0 ... 180) and dip direction
-// (0 ... 360) are azimuths from north through east, the dip (0 ... 90) is counted
+// Axes: X north, Y east, Z up, in metres. Strike (0 <= strike < 180) and dip direction
+// (0 <= dip direction < 360) are azimuths from north through east, the dip (0 ... 90) is counted
 // from the horizontal; all three are packed degrees-minutes-seconds (d.mmss...).
 
 #include <QString>
 
 #include "engine/notice.h"
 #include "engine/number.h"
+#include "survey/distance_bearing.h"
 #include "survey/point_list.h"
 
 namespace hc {
@@ -67,5 +68,10 @@ struct AttitudeRun {
 // next two rows (the list taken as circular), or the point "0" at (0, 0, 0) with
 // rows 1 and 2 when no row has that name. Never throws.
 AttitudeRun runPlaneAttitude(const QString& input, const QString& start);
+
+// The same over rows that come one at a time: walks them once, keeping only the
+// rows it may need, and fills run.start, run.output and run.failed; its notices go
+// to the current log (calcLog()). Never throws but what the walk throws.
+void planeAttitudeOfRows(const PointRowWalk& walk, const QString& start, AttitudeRun& run);
 
 }  // namespace hc

@@ -38,7 +38,8 @@ struct PointList {
 };
 
 struct PointListReading {
-    // The points re-laid-out in aligned columns, to be written back into the input
+    // The points re-laid-out in aligned columns (geographic mode: without the row
+    // numbers, so that the text reads back the same), to be written back into the input
     // box; the input itself when it is shorter than 2 characters or unreadable.
     QString text;
     PointList points;
@@ -47,11 +48,58 @@ struct PointListReading {
 // The removal message of the cleaning step.
 QString uselessCharacterMessage();
 
+// What one reading of a point list tells the user, kept in bounded memory however
+// long the list: one notice of the removed characters (the first few distinct ones
+// and how many were removed) and one of the fields that are no number and read as
+// 0 (the first few by row and column, and how many there were).
+class PointListNotes {
+public:
+    static constexpr int kShown = 5;  // removed characters or bad fields named
+
+    void removed(char32_t c);
+    // `row` and `column` count from 1; `text` is the field without its spaces.
+    void notANumber(qint64 row, int column, QStringView text);
+    // The notices, removed characters first; none when nothing happened.
+    Notices notices() const;
+
+private:
+    qint64 removedCount_ = 0;
+    QList<char32_t> removedShown_;  // the first distinct ones, one more to tell "more"
+    qint64 badCount_ = 0;
+    QStringList badShown_;
+};
+
+// Cleans and reads a point list one line at a time; ZelZhengLiDianBiao and the
+// command line's streaming readers both use it, so that they read alike.
+class PointRowReader {
+public:
+    explicit PointRowReader(PointListMode mode) : mode_(mode) {}
+
+    // Appends `raw` to `out` with full-width and look-alike punctuation mapped to
+    // ASCII and every character that belongs to no number or name removed (and
+    // noted).
+    void clean(QStringView raw, QString& out);
+    // The next row, from one cleaned line without its line break: fields split at
+    // commas and stored by the mode. A number field goes through ZelShuZhuanShu; one
+    // that is no number reads as "0", is noted and counted as a failure in the
+    // current log (calcLog()), whose message log keeps the first few only.
+    PointRow read(QStringView cleaned);
+    qint64 rowsRead() const { return rows_; }
+    const PointListNotes& notes() const { return notes_; }
+
+private:
+    Num number(QStringView field, int column);
+
+    PointListMode mode_;
+    qint64 rows_ = 0;
+    PointListNotes notes_;
+};
+
 // Cleans `text` (full-width and look-alike punctuation to ASCII, other characters
 // that belong to no number or name removed), reads it into a point list and lays
-// it out again. Each removed character records the removal notice in the current
-// log (calcLog()), in text order; number fields go through ZelShuZhuanShu, which
-// reports a field that is no number there. Never throws.
+// it out again. Its notices (PointListNotes) are recorded in the current log
+// (calcLog()); number fields go through ZelShuZhuanShu, which counts a field that
+// is no number there. Never throws.
 PointListReading ZelZhengLiDianBiao(const QString& text, PointListMode mode);
 
 // The value of a coordinate field as a Decimal; an absent field counts as 0.

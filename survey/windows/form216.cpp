@@ -26,7 +26,7 @@ Form216::Form216()
 
 void Form216::calculate() {
     const AttitudeRun run = runPlaneAttitude(text1_->text(), combo2_->currentText());
-    text1_->setText(run.input);
+    rewriteInput(run.input);
     combo2_->setEditText(run.start);
     text2_->setText(run.output);
     ui::showNotices(run.notices);

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTextCursor>
+#include <algorithm>
 
 #include "survey/distance_bearing.h"
 #include "ui/text_box.h"
@@ -125,6 +127,8 @@ PointToolWindow::PointToolWindow(const QString& name, const QString& title, cons
         } catch (...) {
         }
     });
+    // Enter in the point-name box computes, like the button.
+    connect(combo2_->lineEdit(), &QLineEdit::returnPressed, command1_, &QPushButton::click);
     connect(command2_, &QPushButton::clicked, this, [this] {
         try {
             ui::services().printWindow(this);
@@ -132,23 +136,57 @@ PointToolWindow::PointToolWindow(const QString& name, const QString& title, cons
         }
     });
     resize(px(kWidth), px(kHeight));
+    updateMinimumSize();
+}
+
+void PointToolWindow::updateMinimumSize() {
+    // The design size, or more when a control placed at a fixed spot reaches further:
+    // below it the boxes and the hint would be cut off.
+    int right = px(kWidth), bottom = px(kHeight);
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w == text1_ || w == text2_ || w == label2_ || w->isHidden()) continue;
+        right = std::max(right, w->geometry().right() + 1 + px(120));
+    }
+    setMinimumSize(right, bottom);
+}
+
+void PointToolWindow::rewriteInput(const QString& text) {
+    if (text1_->text() == text) return;
+    // One undo step: Ctrl+Z brings back what the user typed.
+    QTextCursor all(text1_->document());
+    all.select(QTextCursor::Document);
+    text1_->setTextCursor(all);
+    text1_->insertText(text);
+    QTextCursor start(text1_->document());
+    text1_->setTextCursor(start);
 }
 
 int PointToolWindow::px(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
 int PointToolWindow::twips(int pixels) const { return qRound(pixels * 1440.0 / logicalDpiX()); }
 
 void PointToolWindow::refillNames() {
+    if (showingNotices_) return;
     try {
-        const PointNameChoices c = pointNameChoices(
-            text1_->text(), listMode() == 1 ? PointListMode::Grid : PointListMode::Geographic);
+        const QString text = text1_->text();
+        const int mode = listMode();
+        const PointNameChoices c =
+            pointNameChoices(text, mode == 1 ? PointListMode::Grid : PointListMode::Geographic);
         const QString typed = combo2_->currentText();
         combo2_->blockSignals(true);
         combo2_->clear();
         combo2_->addItems(c.entries);
         combo2_->setEditText(typed);
         combo2_->blockSignals(false);
+        // Closing a message box gives the focus back to this box, which would read
+        // the same list again and raise the same box: a list tells its notices once.
+        if (text == noticedText_ && mode == noticedMode_) return;
+        noticedText_ = text;
+        noticedMode_ = mode;
+        showingNotices_ = true;
         ui::showNotices(c.notices);
+        showingNotices_ = false;
     } catch (...) {
+        showingNotices_ = false;
     }
 }
 

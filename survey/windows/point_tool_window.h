@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QResizeEvent;
 
 namespace hc {
 namespace ui {
@@ -32,7 +33,8 @@ public:
     // Command1: computes and writes the boxes.
     virtual void calculate() = 0;
     // Combo2 got focus: the list becomes "0" and the names of the current point list;
-    // the typed text stays.
+    // the typed text stays. The notices of reading the list are shown the first time
+    // that text is read here, not again.
     void refillNames();
 
 protected:
@@ -42,6 +44,10 @@ protected:
 
     virtual int listMode() const = 0;  // 1 grid, 0 geographic, for reading the names
     void resizeEvent(QResizeEvent* e) override;
+    // Replaces the point list box's text (when it differs) as one undo step.
+    void rewriteInput(const QString& text);
+    // The smallest size that shows every control whole.
+    void updateMinimumSize();
     bool eventFilter(QObject* watched, QEvent* e) override;
 
     ui::TextBox* text1_;
@@ -52,6 +58,11 @@ protected:
     QPushButton* command2_;
     QLabel* label2_;
     QLabel* label7_;
+
+private:
+    QString noticedText_;  // the list whose notices the combo box showed last
+    int noticedMode_ = -1;
+    bool showingNotices_ = false;
 };
 
 }  // namespace hc

@@ -45,7 +45,8 @@ TEST(PointCommands, BearingWritesTheWindowRows) {
         {QStringLiteral("bearing"), QStringLiteral("--geographic"), QStringLiteral("--origin=2")},
         "1,2,3\r\n4,6,3\r\n");
     EXPECT_EQ(geo.status, 0);
-    EXPECT_EQ(geo.out, QStringLiteral("1 ,5 ,233.074837 ,5 ,0\r\n2 ,0 ,         0 ,0 ,0\r\n"));
+    EXPECT_EQ(geo.out, QStringLiteral("1 ,554894.398 ,233.2323 ,554894.398 ,0\r\n"
+                                      "2 ,         0 ,       0 ,         0 ,0\r\n"));
 }
 
 TEST(PointCommands, AttitudeWritesTheReport) {
@@ -65,7 +66,8 @@ TEST(PointCommands, MessagesGoToStandardErrorAndFailuresExitOne) {
             "A,1E+28,0,0\n测B,-1E+28,0,0\n");
     EXPECT_EQ(huge.status, 1);
     EXPECT_EQ(huge.out, QStringLiteral(" "));
-    EXPECT_EQ(huge.err, QStringLiteral("数据中存在无用的字符或汉字！已被自动清除，计算继续进行。\n"
+    EXPECT_EQ(huge.err, QStringLiteral("数据中存在无用的字符或汉字！已被自动清除，计算继续进行。"
+                                       "（共清除 1 个字符：测）\n"
                                        "坐标数据存在错误，请修改后计算。\n"));
 
     const Result few = run({QStringLiteral("attitude")}, "A,1,2,3\n");
@@ -94,6 +96,104 @@ TEST(PointCommands, HelpAndUsageErrors) {
         EXPECT_EQ(bad.status, 2);
         EXPECT_TRUE(bad.out.isEmpty());
         EXPECT_TRUE(bad.err.contains(QStringLiteral("Usage")));
+    }
+}
+
+// Standard input is the text a user would paste: no row for a last line that the
+// window's text would not have.
+TEST(PointCommands, StandardInputIsReadAsThePastedText) {
+    struct Case {
+        const char* command;
+        const char* input;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"bearing", "x", ""},
+        {"bearing", "A,3,4,0", "A ,5 ,53.074837 ,5 ,0\r\n"},
+        {"bearing", "A,3,4,0\n", "A ,5 ,53.074837 ,5 ,0\r\n"},
+        {"bearing", "A,3,4,0\n\n", "A ,5 ,53.074837 ,5 ,0\r\n  ,0 ,        0 ,0 ,0\r\n"},
+        {"bearing", "A,3,4,0\n   ", "A ,5 ,53.074837 ,5 ,0\r\n"},
+        {"bearing", "A,3,4,0\r\n   \r\n", "A ,5 ,53.074837 ,5 ,0\r\n  ,0 ,        0 ,0 ,0\r\n"},
+        {"bearing", "A,3,4,0\rB,0,1,0\r", "A ,5 ,53.074837 ,5 ,0\r\nB ,1 ,       90 ,1 ,0\r\n"},
+        {"bearing", "   ", " ,0 ,0 ,0 ,0\r\n"},
+    };
+    for (const Case& c : cases) {
+        const Result r = run({QString::fromLatin1(c.command)}, QByteArray(c.input));
+        EXPECT_EQ(r.status, 0) << c.input;
+        EXPECT_EQ(r.out, QString::fromUtf8(c.out)) << c.input;
+    }
+
+    const Result spaces =
+        run({QStringLiteral("attitude"), QStringLiteral("--start"), QStringLiteral("R")},
+            "A,0,0,0\nB,1,0,0\nR,0,1,1\n   ");
+    EXPECT_EQ(spaces.status, 0) << spaces.err.toStdString();
+    EXPECT_TRUE(spaces.out.startsWith(QStringLiteral("    用序号为  R  A  B  的三点确定面体 。")));
+    EXPECT_TRUE(spaces.err.isEmpty());
+}
+
+// Azimuths below 360, minutes and seconds below 60 after rounding.
+TEST(PointCommands, ShownAnglesAreNormalised) {
+    const Result north = run({QStringLiteral("bearing"), QStringLiteral("--origin=O")},
+                             "O,0,0,0\nP,1000000,-0.000001,0\n");
+    EXPECT_EQ(north.out,
+              QStringLiteral("O ,      0 ,0 ,      0 ,0\r\nP ,1000000 ,0 ,1000000 ,0\r\n"));
+    // 10.999999 degrees is 10°59'59.9964", which rounds to 11°.
+    const Result carried = run({QStringLiteral("bearing"), QStringLiteral("--origin=O")},
+                               "O,0,0,0\nP,1000000,194380.291,0\n");
+    EXPECT_EQ(carried.out, QStringLiteral("O ,          0 , 0 ,          0 ,0\r\n"
+                                          "P ,1018716.691 ,11 ,1018716.691 ,0\r\n"));
+    // A plane whose dip direction rounds to 360 degrees.
+    const Result plane = run({QStringLiteral("attitude"), QStringLiteral("--start=P1")},
+                             "P1,0,0,0\nP2,1,0,-1\nP3,0,100000,0.0001\n");
+    EXPECT_TRUE(plane.out.contains(QStringLiteral("    倾向为 0 度\r\n")))
+        << plane.out.toStdString();
+    EXPECT_TRUE(plane.out.contains(QStringLiteral("    走向为 90 度\r\n")));
+}
+
+TEST(PointCommands, FieldsThatAreNoNumberAreNamed) {
+    const Result r = run({QStringLiteral("bearing")}, "A,1,x,3\nB,2,2,2\nC,y,1,1\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, QStringLiteral("有 2 个数据不是数值，已按 0 计算：第 1 行第 3 列“x”，"
+                                    "第 3 行第 2 列“y”。\n"));
+    const Result chinese = run({QStringLiteral("attitude")},
+                               QStringLiteral("测点1,0,0,1\n测点2,1,0,0\n测点3,0,1,0\n").toUtf8());
+    EXPECT_EQ(chinese.err, QStringLiteral("数据中存在无用的字符或汉字！已被自动清除，计算继续进行。"
+                                          "（共清除 6 个字符：测、点）\n"));
+}
+
+TEST(PointCommands, GeographicBearingsOnTheChosenEllipsoid) {
+    // GeodSolve -i -p 6: 30 114 31 114 gives 110860.925566 m on WGS 84.
+    const Result wgs =
+        run({QStringLiteral("bearing"), QStringLiteral("--geographic"),
+             QStringLiteral("--ellipsoid"), QStringLiteral("wgs"), QStringLiteral("--origin=1")},
+            "30,114,10\n31,114,110\n");
+    EXPECT_EQ(wgs.status, 0);
+    EXPECT_EQ(wgs.out, QStringLiteral("1 ,         0 ,0 ,         0 ,       0\r\n"
+                                      "2 ,110860.926 ,0 ,110860.971 ,0.030606\r\n"));
+    const Result bad = run({QStringLiteral("bearing"), QStringLiteral("--geographic"),
+                            QStringLiteral("--ellipsoid=mars")},
+                           "");
+    EXPECT_EQ(bad.status, 2);
+    const Result grid = run({QStringLiteral("bearing"), QStringLiteral("--ellipsoid=WGS")}, "");
+    EXPECT_EQ(grid.status, 2);
+}
+
+// Ten million lines take some megabytes (the list is read line by line and the rows
+// wait in a temporary file); a line longer than 1 MiB is refused, not cut.
+TEST(PointCommands, LongInputsInBoundedMemory) {
+    QByteArray many;
+    for (int i = 0; i < 200000; ++i) many += "P" + QByteArray::number(i) + ",1,2,3\n";
+    const Result r = run({QStringLiteral("bearing"), QStringLiteral("--origin=P7")}, many);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.count(QStringLiteral("\r\n")), 200000);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("     P0 ,0 ,0 ,0 ,0\r\n")));
+
+    const QByteArray longLine = "A,1,2,3\r\nB," + QByteArray((1 << 20) + 1, '7') + ",2,3\n";
+    for (const char* command : {"bearing", "attitude"}) {
+        const Result refused = run({QString::fromLatin1(command)}, longLine);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(refused.out.isEmpty());
+        EXPECT_EQ(refused.err, QStringLiteral("标准输入第 2 行超过 1 MiB，不能作为点表读取。\n"));
     }
 }
 

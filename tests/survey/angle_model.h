@@ -17,13 +17,23 @@ inline long long packedMicros(const Decimal& packed) {
 
 // The packed angle, in units of 1E-6, of an angle given in units of 1E-6 degree:
 // converted exactly to degrees-minutes-seconds, the packed digits rounded to 6
-// places (half away from zero, without carrying seconds into minutes).
-inline long long packedFromMicroDegrees(long long micro) {
+// places (half away from zero), then 60 seconds carried into the minutes and 60
+// minutes into the degrees; with `turn` above 0 whole turns are taken off.
+inline long long packedFromMicroDegrees(long long micro, int turn = 0) {
     const long long t = std::llabs(micro) * 36;  // units of 1E-4 seconds
-    const long long deg = t / 36000000;
-    const long long minutes = t % 36000000 / 600000;
-    const long long seconds = t % 600000;
-    const long long p = (deg * 100000000 + minutes * 1000000 + seconds + 50) / 100;
+    long long deg = t / 36000000;
+    long long minutes = t % 36000000 / 600000;
+    long long hundredths = (t % 600000 + 50) / 100;
+    if (hundredths >= 6000) {
+        hundredths -= 6000;
+        ++minutes;
+    }
+    if (minutes >= 60) {
+        minutes -= 60;
+        ++deg;
+    }
+    if (turn > 0) deg %= turn;
+    const long long p = deg * 1000000 + minutes * 10000 + hundredths;
     return micro < 0 ? -p : p;
 }
 
@@ -40,8 +50,8 @@ inline long long microDegrees(double degrees, bool& nearTie, double error = 0) {
 
 // The packed angle, in units of 1E-6, of degrees rounded to 6 places, packed and
 // rounded again: the steps of the distance-and-bearing window.
-inline long long packedFromDegrees(double degrees, bool& nearTie) {
-    return packedFromMicroDegrees(microDegrees(degrees, nearTie));
+inline long long packedFromDegrees(double degrees, bool& nearTie, int turn = 0) {
+    return packedFromMicroDegrees(microDegrees(degrees, nearTie), turn);
 }
 
 // The degrees, in units of 1E-6, of an angle in radians (0 ... pi) that is first

@@ -51,7 +51,7 @@ PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0
 
     PointBearing b;
     b.horizontalDistance = rounded(Num::ofDouble(hd), 3);
-    b.azimuth = packed(azimuthDegrees(dx, dy));
+    b.azimuth = shownPacked(packed(azimuthDegrees(dx, dy)), 360);
     const Num slopeSquare = mixedAdd(Num::ofDouble(hd * hd), Num::ofDecimal(dz * dz));
     b.slopeDistance = rounded(Num::ofDouble(std::abs(std::sqrt(slopeSquare.toDouble()))), 3);
 
@@ -66,7 +66,7 @@ PointBearing bearingFrom(const Decimal& x0, const Decimal& y0, const Decimal& z0
         const double q = mixedDiv(Num::ofDecimal(dz), Num::ofDouble(hd)).toDouble();
         vertical = roundedDegrees(std::atan(q));
     }
-    b.verticalAngle = packed(vertical);
+    b.verticalAngle = shownPacked(packed(vertical), 0);
     return b;
 }
 

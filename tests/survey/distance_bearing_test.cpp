@@ -81,11 +81,44 @@ TEST(DistanceBearing, DirectionsFromTheOrigin) {
     }
 }
 
-TEST(DistanceBearing, GeographicModeNamesPointsByRow) {
+// Geographic mode: latitude and longitude in packed degrees, the geodesic on the
+// chosen ellipsoid; the expected figures are GeodSolve's (GeographicLib's own tool).
+TEST(DistanceBearing, GeographicModeMeasuresGeodesics) {
     const BearingRun run = runDistanceBearing(QStringLiteral("1,2,3\r\n4,6,3\r\n"),
                                               QStringLiteral("2"), PointListMode::Geographic);
     EXPECT_EQ(run.origin, QStringLiteral("2"));
-    EXPECT_EQ(run.output, QStringLiteral("1 ,5 ,233.074837 ,5 ,0\r\n2 ,0 ,         0 ,0 ,0\r\n"));
+    // GeodSolve -i -e 6378245 1/298.3: 4 6 1 2 gives azimuth -126.61027715 (233°23'23.002")
+    // and 554894.398007 m.
+    EXPECT_EQ(run.output, QStringLiteral("1 ,554894.398 ,233.2323 ,554894.398 ,0\r\n"
+                                         "2 ,         0 ,       0 ,         0 ,0\r\n"));
+
+    struct Case {
+        Datum datum;
+        const char* list;
+        const char* row2;
+    };
+    const Case cases[] = {
+        // Due north along a meridian, 100 m higher: 110860.925566 m on WGS 84.
+        {Datum::Wgs84, "30,114,10\r\n31,114,110\r\n", "2 ,110860.926 ,0 ,110860.971 ,0.030606"},
+        // South-west across the equator, 0°30' to -0°30': azimuth -153.28026785.
+        {Datum::Xian1980, "0.3,120,0\r\n-0.3,119.3,0\r\n",
+         "2 ,123792.65 ,206.431104 ,123792.65 ,0"},
+        // Nearly antipodal in longitude: azimuth 0.00019623035 degrees.
+        {Datum::Cgcs2000, "45,0,0\r\n45,179.5959,0\r\n",
+         "2 ,10034042.703 ,0.000071 ,10034042.703 ,0"},
+    };
+    for (const Case& c : cases) {
+        const BearingRun r = runDistanceBearing(QString::fromUtf8(c.list), QStringLiteral("1"),
+                                                BearingOptions{PointListMode::Geographic, c.datum});
+        ASSERT_FALSE(r.failed) << c.list;
+        EXPECT_EQ(r.output.split(QStringLiteral("\r\n"))[1].simplified(),
+                  QString::fromUtf8(c.row2).simplified())
+            << c.list;
+    }
+    // A latitude beyond the pole is a failure.
+    const BearingRun pole = runDistanceBearing(QStringLiteral("91,0,0\r\n0,0,0\r\n"),
+                                               QStringLiteral("1"), PointListMode::Geographic);
+    EXPECT_TRUE(pole.failed);
 }
 
 TEST(DistanceBearing, BadInputFailsWithTheMessageOrGivesNothing) {
@@ -168,7 +201,7 @@ TEST(DistanceBearing, AgreesWithAtan2OnRandomPoints) {
         bool tieA = false, tieV = false;
         const long long az = test::packedMicros(b.azimuth.toDecimal());
         const long long va = test::packedMicros(b.verticalAngle.toDecimal());
-        const long long modelAz = test::packedFromDegrees(azimuth, tieA);
+        const long long modelAz = test::packedFromDegrees(azimuth, tieA, 360);
         const long long modelVa = test::packedFromDegrees(vertical, tieV);
         if (tieA || tieV) {
             ++undecidable;
@@ -176,8 +209,15 @@ TEST(DistanceBearing, AgreesWithAtan2OnRandomPoints) {
             EXPECT_EQ(az, modelAz) << dx << " " << dy;
             EXPECT_EQ(va, modelVa) << dz << " " << hd;
         }
+        // Every shown angle is a proper packed angle: azimuths below 360, minutes and
+        // seconds below 60.
+        EXPECT_LT(az, 360000000);
+        EXPECT_LT(az % 10000, 6000);
+        EXPECT_LT(az / 10000 % 100, 60);
+        EXPECT_LT(std::llabs(va) % 10000, 6000);
+        EXPECT_LT(std::llabs(va) / 10000 % 100, 60);
         // Whatever the rounding, within 0.5E-6 degree and half a hundredth second.
-        EXPECT_NEAR(test::degreesOfPacked(az), azimuth == 360 ? 0 : azimuth, 1.9e-6)
+        EXPECT_NEAR(std::remainder(test::degreesOfPacked(az) - azimuth, 360.0), 0, 1.9e-6)
             << dx << " " << dy;
         EXPECT_NEAR(test::degreesOfPacked(va), vertical, 1.9e-6) << dz << " " << hd;
         if (az != test::packedDirect(azimuth) || va != test::packedDirect(vertical))

@@ -112,6 +112,7 @@ TEST(PointList, CleaningMapsPunctuationAndRemovesTheRest) {
         {"P1,\u30001\u3000,2,3", "P1", "1", "2", "3", 0, 0},
         {"P1,3.5,4-2", "P1", "3.5", "0", "", 0, 1},
         {"测点1,10,20,5", "1", "10", "20", "5", 2, 0},
+        {"P\xf0\x9f\x98\x80,1,2", "P", "1", "2", "", 1, 0},
         {"A 1 ,10,20", "A 1", "10", "20", "", 0, 0},
         {"A!\"#$%&'()*:<=>?@{|}~1,2,3,4", "A1", "2", "3", "4", 20, 0},
         {"Ａ1,(2),3", "1", "2", "3", "", 1 + 2, 0},
@@ -124,8 +125,19 @@ TEST(PointList, CleaningMapsPunctuationAndRemovesTheRest) {
         EXPECT_EQ(row.x.text(), QString::fromUtf8(c.x)) << c.text;
         EXPECT_EQ(row.y.text(), QString::fromUtf8(c.y)) << c.text;
         EXPECT_EQ(row.h.text(), QString::fromUtf8(c.h)) << c.text;
-        EXPECT_EQ(r.notices.size(), c.notices) << c.text;
-        for (const Notice& n : r.notices) EXPECT_EQ(n.text, kRemoved);
+        // One notice of the removed characters, one of the fields that are no number.
+        const int expected = (c.notices > 0 ? 1 : 0) + (c.errors > 0 ? 1 : 0);
+        ASSERT_EQ(r.notices.size(), expected) << c.text;
+        if (c.notices > 0) {
+            EXPECT_TRUE(r.notices[0].text.startsWith(
+                kRemoved + QStringLiteral("（共清除 %1 个字符：").arg(c.notices)))
+                << c.text;
+        }
+        if (c.errors > 0) {
+            EXPECT_TRUE(r.notices.back().text.startsWith(
+                QStringLiteral("有 %1 个数据不是数值，已按 0 计算：第 1 行").arg(c.errors)))
+                << c.text;
+        }
         EXPECT_EQ(r.errors, c.errors) << c.text;
     }
 }
@@ -156,9 +168,18 @@ TEST(PointList, GeographicModeNamesRowsByNumber) {
     EXPECT_EQ(named.h.text(), QStringLiteral("114.202"));
     EXPECT_EQ(named.extra.text(), QStringLiteral("5"));
     EXPECT_EQ(r.errors, 1);
-    EXPECT_EQ(r.reading.text, QStringLiteral("1 ,30.303 ,114.202 ,      5 , \r\n"
-                                             "  ,       ,        ,        , \r\n"
-                                             "3 ,0      ,30.303  ,114.202 ,5\r\n"));
+    // The laid-out text has no name column: read again, it gives the same points
+    // (with the row numbers as names, the old layout read them as latitudes).
+    const QString laidOut = QStringLiteral(
+        "30.303 ,114.202 ,      5 , \r\n"
+        "       ,        ,        , \r\n"
+        "0      ,30.303  ,114.202 ,5\r\n");
+    EXPECT_EQ(r.reading.text, laidOut);
+    const Read again = read(laidOut, PointListMode::Geographic);
+    EXPECT_EQ(again.reading.text, laidOut);
+    ASSERT_EQ(again.reading.points.rowCount(), 3);
+    EXPECT_EQ(again.reading.points.rows[0].x.text(), QStringLiteral("30.303"));
+    EXPECT_EQ(again.reading.points.rows[2].name, QStringLiteral("3"));
 }
 
 TEST(PointList, TextsItCannotReadComeBackUnchanged) {
@@ -215,9 +236,37 @@ TEST(PointList, LargeInputsAreReadWhole) {
     EXPECT_EQ(wide.reading.points.rows[0].x.text(), QStringLiteral("0"));
     EXPECT_EQ(wide.errors, 1);
 
+    // A flood of removed characters and of fields that are no number gives one
+    // notice of each kind, naming the first few and counting them all.
     const Read chinese = read(QString(100000, QChar(0x6d4b)));
-    EXPECT_EQ(chinese.notices.size(), 100000);
+    ASSERT_EQ(chinese.notices.size(), 1);
+    EXPECT_EQ(chinese.notices[0].text, kRemoved + QStringLiteral("（共清除 100000 个字符：测）"));
     EXPECT_EQ(chinese.reading.points.rowCount(), 1);
+}
+
+TEST(PointList, NoticesOfAFloodAreBounded) {
+    QString list;
+    for (int i = 1; i <= 100000; ++i) list += QStringLiteral("P%1,x%1,2,3\r\n").arg(i);
+    list += QStringLiteral("Q,1,2,3");
+    ScopedCalcLog log;
+    const PointListReading r = ZelZhengLiDianBiao(list, PointListMode::Grid);
+    ASSERT_EQ(r.points.rowCount(), 100001);
+    EXPECT_EQ(log.log().errorCount, 100000);
+    // The message log keeps the first few messages only.
+    EXPECT_EQ(log.log().errorLog.count(QStringLiteral("\r\n")), PointListNotes::kShown);
+    ASSERT_EQ(log.log().notices.size(), 1);
+    EXPECT_EQ(log.log().notices[0].text,
+              QStringLiteral(
+                  "有 100000 个数据不是数值，已按 0 计算：第 1 行第 2 列“x1”，第 2 行第 2 列“x2”，"
+                  "第 3 行第 2 列“x3”，第 4 行第 2 列“x4”，第 5 行第 2 列“x5”……。"));
+
+    // Long fields are quoted in part; invisible removed characters by their code.
+    const Read odd = read(QStringLiteral("A\u200b,") + QString(30, u'y') + QStringLiteral(",1,2"));
+    ASSERT_EQ(odd.notices.size(), 2);
+    EXPECT_EQ(odd.notices[0].text, kRemoved + QStringLiteral("（共清除 1 个字符：U+200B）"));
+    EXPECT_EQ(odd.notices[1].text,
+              QStringLiteral("有 1 个数据不是数值，已按 0 计算：第 1 行第 2 列“") +
+                  QString(20, u'y') + QStringLiteral("…”。"));
 }
 
 }  // namespace
