@@ -33,10 +33,13 @@ QString usageText() {
 int runAttitude(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     cl.addOption(QStringLiteral("start"));
+    cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
+    const std::optional<QString> input = readPointListText(io.in, cl.encoding(), io.err);
+    if (!input) return cl.finish(kExitFailure);
 
-    const AttitudeRun run = runPlaneAttitude(
-        readPointListText(io.in), cl.value(QStringLiteral("start"), QStringLiteral("0")));
+    const AttitudeRun run =
+        runPlaneAttitude(*input, cl.value(QStringLiteral("start"), QStringLiteral("0")));
     writeBoxText(io.out, io.err, run.output, run.notices);
     return cl.finish(run.failed ? kExitFailure : kExitSuccess);
 }

@@ -34,12 +34,15 @@ int runBearing(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     cl.addOption(QStringLiteral("origin"));
     cl.addFlag(QStringLiteral("geographic"));
+    cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
+    const std::optional<QString> input = readPointListText(io.in, cl.encoding(), io.err);
+    if (!input) return cl.finish(kExitFailure);
 
     const PointListMode mode =
         cl.isSet(QStringLiteral("geographic")) ? PointListMode::Geographic : PointListMode::Grid;
-    const BearingRun run = runDistanceBearing(
-        readPointListText(io.in), cl.value(QStringLiteral("origin"), QStringLiteral("0")), mode);
+    const BearingRun run =
+        runDistanceBearing(*input, cl.value(QStringLiteral("origin"), QStringLiteral("0")), mode);
     writeBoxText(io.out, io.err, run.output, run.notices);
     return cl.finish(run.failed ? kExitFailure : kExitSuccess);
 }

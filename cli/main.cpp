@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
     const QStringList args = hc::cli::utf8Arguments(argc, argv).mid(1);
     const QString name = args.value(0);
     for (const Subcommand& c : kSubcommands) {
-        if (name == QLatin1String(c.name)) return c.run(args, hc::cli::Streams{});
+        if (name == QLatin1String(c.name))
+            return hc::cli::runCatchingOutOfMemory(c.run, args, hc::cli::Streams{});
     }
     const bool help = name == u"--help" || name == u"-h";
     hc::cli::writeText(help ? stdout : stderr, usageText());

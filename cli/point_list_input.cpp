@@ -4,19 +4,24 @@
 
 namespace hc::cli {
 
-QString readPointListText(std::FILE* in) {
-    LineReader reader(in);
+std::optional<QString> readPointListText(std::FILE* in, InputEncoding encoding, std::FILE* err) {
+    LineReader reader(in, encoding, err);
     QString text;
     QString line;
     while (reader.next(line)) {
         text += line;
         text += QLatin1String("\r\n");
     }
+    if (reader.refusedLines() > 0) return std::nullopt;
     return text;
 }
 
+QString readPointListText(std::FILE* in) {
+    return readPointListText(in, InputEncoding::Auto, nullptr).value_or(QString());
+}
+
 void writeBoxText(std::FILE* out, std::FILE* err, const QString& box, const Notices& notices) {
-    for (const Notice& n : notices) writeText(err, n.text + u'\n');
+    writeNotices(err, notices);
     writeText(out, box);
 }
 

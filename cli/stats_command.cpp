@@ -1,5 +1,8 @@
 #include "cli/stats_command.h"
 
+#include <optional>
+
+#include "tools/data_file.h"
 #include "tools/statistics_command.h"
 
 namespace hc::cli {
@@ -12,7 +15,7 @@ QString usageText() {
         "  先写出整理对齐后的数据，空一行，再写出五列数字的十个统计量（制表符分隔，\n"
         "  行名与“数理统计”窗口相同，结果保留 15 位小数）。\n"
         "  --labels 前几列为序号（默认 1）；--separator 分隔符（默认 *，可用 Tab；\n"
-        "  空格只作一次转换：空格改为 *）。提示写到标准错误。\n"
+        "  空格只作一次转换：空格改为 *）。提示写到标准错误。超过 10 MB 的输入不作统计。\n"
         "  退出码：0 成功，1 没有任何数字或输出失败，2 选项错误。\n"
         "Usage: hechuan-cli stats [--labels 0|1|2|3] [--separator C] < data\n"
         "  Reads a data text from standard input (one row per line, cells split by the\n"
@@ -21,15 +24,28 @@ QString usageText() {
         "  tab-separated table with the row labels of the statistics window (15 decimals).\n"
         "  --labels: label cells per line (default 1); --separator: one character of the\n"
         "  window's list (default *), Tab, or a space (converted once to *). Notices go to\n"
-        "  standard error. Exit status: 0 success, 1 no number at all or the output\n"
+        "  standard error. An input larger than 10 MB is refused. Exit status: 0 success, 1 no "
+        "number at all or the output\n"
         "  failed, 2 bad options. -h, --help shows this help.\n");
 }
 
-QString readAll(std::FILE* in) {
-    LineReader reader(in);
+// Standard input as the data box would hold it, or nothing (the reason written to
+// `err`) when a line was refused or the text is larger than a data file may be; reading
+// stops there.
+std::optional<QString> readAll(std::FILE* in, InputEncoding encoding, std::FILE* err) {
+    LineReader reader(in, encoding, err);
     QString text;
     QString line;
-    while (reader.next(line)) text += line + QStringLiteral("\r\n");
+    while (reader.next(line)) {
+        text += line + QStringLiteral("\r\n");
+        if (text.size() > kDataFileLimit) {
+            writeText(err, QStringLiteral("错误: 输入超过 10 MB，不作统计\n"
+                                          "error: the input is larger than 10 MB and was not "
+                                          "analysed\n"));
+            return std::nullopt;
+        }
+    }
+    if (reader.refusedLines() > 0) return std::nullopt;
     return text;
 }
 
@@ -39,6 +55,7 @@ int runStats(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     cl.addOption(QStringLiteral("labels"));
     cl.addOption(QStringLiteral("separator"));
+    cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
 
     const QString labels = cl.value(QStringLiteral("labels"), QStringLiteral("1"));
@@ -55,8 +72,10 @@ int runStats(const QStringList& args, const Streams& io) {
                 separator);
     }
 
-    const StatsRun run = runStatistics(readAll(io.in), separator, labels);
-    for (const Notice& n : run.notices) writeText(io.err, n.text.trimmed() + u'\n');
+    const std::optional<QString> input = readAll(io.in, cl.encoding(), io.err);
+    if (!input) return cl.finish(kExitFailure);
+    const StatsRun run = runStatistics(*input, separator, labels);
+    writeNotices(io.err, run.notices, true);
     QString data = run.data;
     data.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     writeText(io.out, data + u'\n' + statResultTable(run));
