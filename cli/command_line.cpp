@@ -14,6 +14,21 @@
 
 namespace hc::cli {
 
+std::optional<QStringList> decodedArguments(int argc, char** argv, int* bad) {
+    LineDecoder decoder;
+    QStringList args;
+    args.reserve(argc);
+    for (int i = 0; i < argc; ++i) {
+        std::optional<QString> arg = decoder.decode(argv[i], std::strlen(argv[i]));
+        if (!arg) {
+            if (bad) *bad = i;
+            return std::nullopt;
+        }
+        args << *arg;
+    }
+    return args;
+}
+
 QStringList utf8Arguments(int argc, char** argv) {
     QStringList args;
     args.reserve(argc);

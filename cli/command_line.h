@@ -34,7 +34,10 @@ struct Streams {
 // A subcommand: `args` holds its name first, then its arguments; returns the exit status.
 using Runner = int (*)(const QStringList& args, const Streams& io);
 
-// The process arguments argv[0 .. argc) decoded as UTF-8.
+// The process arguments argv[0 .. argc) decoded as UTF-8, or as GB18030 where they are
+// not UTF-8; nothing when an argument is neither (its position, from 0, in `bad`).
+std::optional<QStringList> decodedArguments(int argc, char** argv, int* bad = nullptr);
+// The same, with U+FFFD for bytes that are neither.
 QStringList utf8Arguments(int argc, char** argv);
 
 // Writes `text` as UTF-8 to `f`.

@@ -22,6 +22,22 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// Runs `pipeline` in sh; returns what it printed on standard error and the status of
+// hechuan-cli, which the pipeline writes as its last line.
+std::string shell(const QString& pipeline, int timeoutMs = 30000) {
+    QProcess p;
+    QStringList env = QProcess::systemEnvironment();
+    env << QStringLiteral("CLI=") + hc_test::binDir() + QStringLiteral("/cli/hechuan-cli");
+    p.setEnvironment(env);
+    p.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), pipeline});
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return "timed out";
+    }
+    return p.readAllStandardOutput().toStdString() + p.readAllStandardError().toStdString();
+}
+
 // "2×3" and "10÷4" in GB18030: U+00D7 is A1 C1, U+00F7 is A1 C2.
 const QByteArray kGbTimes(
     "2\xa1\xc1"
@@ -108,6 +124,17 @@ TEST(CliEncoding, UndecodableLineIsRefusedByEveryReader) {
     EXPECT_TRUE(contains(r.err, "line 2")) << r.err;
 }
 
+// Arguments were decoded as UTF-8 with U+FFFD for other bytes, so that "2\xff" was read
+// as 2.
+TEST(CliEncoding, ArgumentsThatAreNeitherUtf8NorGb18030AreRefused) {
+    // QProcess would pass the argument as UTF-8; the shell passes the raw byte.
+    const std::string got =
+        shell(QStringLiteral("\"$CLI\" logic 1 add $'2\\xff'; echo \"status $?\""));
+    EXPECT_TRUE(contains(got, "status 2")) << got;
+    EXPECT_TRUE(contains(got, "argument 4 is neither UTF-8 nor GB18030")) << got;
+    EXPECT_FALSE(contains(got, "\n3\n")) << got;
+}
+
 // A line above 1 MiB was cut to 1 MiB and the cut row converted.
 TEST(CliLongLines, OverlongLinesAreReportedNeverCut) {
     const QByteArray huge = "B,39.5,114.2,1" + QByteArray(qsizetype(hc::cli::kMaxLineBytes), '0');
@@ -168,22 +195,6 @@ TEST(CliPerValue, BaseValuesMustBeNumbersOfTheirBase) {
         EXPECT_EQ(r.out, c.out) << c.from << "->" << c.to << " " << c.value;
         EXPECT_EQ(r.exitCode, c.exit) << c.value << ": " << r.err;
     }
-}
-
-// Runs `pipeline` in sh; returns what it printed on standard error and the status of
-// hechuan-cli, which the pipeline writes as its last line.
-std::string shell(const QString& pipeline, int timeoutMs = 30000) {
-    QProcess p;
-    QStringList env = QProcess::systemEnvironment();
-    env << QStringLiteral("CLI=") + hc_test::binDir() + QStringLiteral("/cli/hechuan-cli");
-    p.setEnvironment(env);
-    p.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), pipeline});
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return "timed out";
-    }
-    return p.readAllStandardOutput().toStdString() + p.readAllStandardError().toStdString();
 }
 
 // "yes 1.5 | hechuan-cli angle ... | head -1" never ended.
