@@ -228,8 +228,10 @@ int runGk(const QStringList& args, const Streams& io) {
     long long undecodable = 0;
     std::FILE* in = openUtf8Input(io.in, cl.encoding(), io.err, &undecodable);
     if (!in) throw std::bad_alloc();
-    const GkBatchResult r = convertBatch(*op, settings, in, io.out, 4096, io.err);
+    GkBatchResult r = convertBatch(*op, settings, in, io.out, 4096, io.err);
     std::fclose(in);
+    // Each such line was reported and reached the batch as a line of no data.
+    r.skipped += undecodable;
     const int status = undecodable > 0 ? kExitFailure : kExitSuccess;
     if (r.rows == 0) {
         writeText(io.err, noCoordinateDataText() + QStringLiteral("\n") + countLine(r));
