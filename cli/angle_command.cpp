@@ -17,9 +17,9 @@ QString usageText() {
         "  degrees-minutes-seconds (dms, d.mmss such as 45.5959) exactly as the angle\n"
         "  conversion window does, with all digits. Without ANGLE arguments one angle is\n"
         "  read per line of standard input. Writes one result per line (an empty line for a\n"
-        "  blank one); the notices about\n"
-        "  minutes or seconds above 60 go to standard error. Exit status: 0 success, 1 an\n"
-        "  input that is no number (its result is 0) or the output failed, 2 bad options.\n"
+        "  blank one); the notices about minutes or seconds above 60 go to standard error.\n"
+        "  Exit status: 0 success, 1 an input that is no number (its result is 0) or the\n"
+        "  output failed, 2 bad options.\n"
         "  -h, --help shows this help.\n");
 }
 

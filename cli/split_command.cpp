@@ -14,10 +14,10 @@ QString usageText() {
         "Usage: hechuan-cli split [VALUE...]\n"
         "  Splits each value into its integer part and its fraction digits as the\n"
         "  decomposition window does and writes one line per value: the integer part, a\n"
-        "  tab, the fraction part (an empty line for a blank value). Without VALUE arguments one "
-        "value is read per line of\n"
-        "  standard input. Exit status: 0 success, 1 an input that is no number (shown as\n"
-        "  0 and 0) or the output failed, 2 bad options. -h, --help shows this help.\n");
+        "  tab, the fraction part (an empty line for a blank value). Without VALUE\n"
+        "  arguments one value is read per line of standard input. Exit status: 0\n"
+        "  success, 1 an input that is no number (shown as 0 and 0) or the output failed,\n"
+        "  2 bad options. -h, --help shows this help.\n");
 }
 
 }  // namespace
