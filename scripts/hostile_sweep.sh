@@ -6,7 +6,7 @@
 #               build of .ci/run: scripts/build.sh build-asan -DHC_SANITIZE=ON -DHC_GUI=OFF)
 #   CASE_REGEX  runs only the cases whose "command case" name matches (default all)
 # Environment: HC_SWEEP_TIME seconds per case (default 600), HC_SWEEP_MEM_MB peak
-# resident memory per case (default 300; the sanitizer's own shadow memory counts too),
+# resident memory per case (default 300; the sanitizer's shadow memory counts too),
 # HC_SWEEP_LINES lines of the big case (default 10000000), HC_SWEEP_BYTES bytes of the
 # long line (default 100000000).
 #
@@ -25,7 +25,9 @@ limit_s=${HC_SWEEP_TIME:-600}
 limit_mb=${HC_SWEEP_MEM_MB:-300}
 big_lines=${HC_SWEEP_LINES:-10000000}
 big_bytes=${HC_SWEEP_BYTES:-100000000}
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
+# The sanitizer keeps freed memory in a quarantine of 256 MB by default; a smaller one
+# keeps the memory limit about the program's own memory.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:quarantine_size_mb=16:thread_local_quarantine_size_kb=256}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=offscreen
 
