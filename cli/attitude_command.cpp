@@ -34,9 +34,10 @@ QString usageText() {
 int runAttitude(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     cl.addOption(QStringLiteral("start"));
+    cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
 
-    PointListInput input(io.in);
+    PointListInput input(io.in, cl.encoding(), io.err);
     if (!input.error().isEmpty()) {
         writeText(io.err, input.error() + u'\n');
         return kExitFailure;

@@ -112,6 +112,7 @@ int runBearing(const QStringList& args, const Streams& io) {
     cl.addOption(QStringLiteral("origin"));
     cl.addFlag(QStringLiteral("geographic"));
     cl.addOption(QStringLiteral("ellipsoid"));
+    cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
 
     BearingOptions options;
@@ -128,7 +129,7 @@ int runBearing(const QStringList& args, const Streams& io) {
         options.datum = *datum;
     }
 
-    PointListInput input(io.in);
+    PointListInput input(io.in, cl.encoding(), io.err);
     ResultSpool results;
     if (!input.error().isEmpty() || !results.file) {
         writeText(io.err, (results.file ? input.error() : spoolFailureMessage()) + u'\n');
@@ -140,6 +141,8 @@ int runBearing(const QStringList& args, const Streams& io) {
         bearingRows(input.walker(options.mode),
                     cl.value(QStringLiteral("origin"), QStringLiteral("0")), options,
                     [&](const BearingTexts& texts) { results.add(texts); });
+    } catch (const std::bad_alloc&) {
+        throw;  // told by the command runner
     } catch (...) {
         calcLog().notify(Notice{bearingFailureMessage(), NoticeButtons::Ok, QString()});
         failed = true;

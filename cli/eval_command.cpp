@@ -97,6 +97,7 @@ int runEval(const QStringList& args, const Streams& io) {
     cl.addFlag(QStringLiteral("display"));
     cl.addFlag(QStringLiteral("status"));
     cl.allowOperands();
+    cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
 
     CalcSettings st;
@@ -124,7 +125,7 @@ int runEval(const QStringList& args, const Streams& io) {
         bool failed = false;
         Notices notices;
         const QString out = evalOutput(formula, st, display, status, &failed, &notices);
-        for (const Notice& n : notices) writeText(io.err, n.text + u'\n');
+        writeNotices(io.err, notices);
         writeText(io.out, out + u'\n');
         anyFailed = anyFailed || failed;
     };
@@ -132,14 +133,17 @@ int runEval(const QStringList& args, const Streams& io) {
     if (!formulas.isEmpty()) {
         for (const QString& f : formulas) run(f);
     } else {
+        LineReader lines(io.in, cl.encoding(), io.err);
         QString line;
-        // A reader per line, so that the bytes of a long line are let go before it is
-        // evaluated.
-        const auto readLine = [&] {
-            LineReader lines(io.in);
-            return lines.next(line);
-        };
-        while (!std::ferror(io.out) && readLine()) run(line);
+        LineReader::Read got;
+        while (!std::ferror(io.out) && (got = lines.read(line)) != LineReader::Read::End) {
+            if (got == LineReader::Read::Line) {
+                run(line);
+            } else {
+                writeText(io.out, QStringLiteral("\n"));
+                anyFailed = true;
+            }
+        }
     }
     return cl.finish(anyFailed ? kExitFailure : kExitSuccess);
 }

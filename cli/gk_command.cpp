@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <cmath>
+#include <new>
 #include <optional>
 
 #include "engine/number_reader.h"
@@ -37,9 +38,10 @@ QString usageText() {
         "  备注与“没有发现坐标数据！”写到标准错误；像数据（有分隔符和数字）却读不出的行写成\n"
         "  “第 N 行未能读取: 原因”；最后一行为合计：“合计：读取 R 行，换算 C 行，拒绝 J 行，\n"
         "  跳过 S 行”——读取为输出的行数，换算为换算成功的行数，拒绝为超出范围而输出 0 并附\n"
-        "  错误备注的行数，跳过为未能读取的行数。全角数字０-９、“－”和“；”按半角读。\n"
+        "  错误备注的行数，跳过为未能读取的行数（超过 1 MiB 的行也不读取，计入跳过）。\n"
+        "  全角数字０-９、“－”和“；”按半角读。\n"
         "  --jobs N          用 N 个线程换算（默认为处理器核数）；输出与单线程相同。\n"
-        "  退出码：0 成功，1 没有数据或输出失败，2 选项错误。\n"
+        "  退出码：0 成功，1 没有数据、有不能解码的行或输出失败，2 选项错误。\n"
         "Usage: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS|2000]\n"
         "        [--meridian 117] [--separator ,] [--order xyz|yxz] [--no-names]\n"
         "        [--k0 1] [--false-easting 500000] [--false-northing 0] [--height 0] [--extra]\n"
@@ -72,11 +74,13 @@ QString usageText() {
         "  (a separator and digits) but gives no row is reported as \"第 N 行未能读取: reason\"\n"
         "  (line N could not be read); the last line counts the rows: \"合计：读取 R 行，换算 C\n"
         "  行，拒绝 J 行，跳过 S 行\" (read = rows written, converted, rejected = out of range\n"
-        "  and written as 0 with an error remark, skipped = lines that could not be read).\n"
+        "  and written as 0 with an error remark, skipped = lines that could not be read,\n"
+        "  among them lines longer than 1 MiB, which are never cut).\n"
         "  Full-width digits, minus and semicolon are read as their ASCII forms.\n"
         "  --jobs N          convert on N threads (default: the processor cores); the output\n"
         "                    is that of one thread.\n"
-        "  Exit status: 0 success, 1 no data or the output failed, 2 bad options.\n"
+        "  Exit status: 0 success, 1 no data, an undecodable line or the output failed,\n"
+        "  2 bad options.\n"
         "  -h, --help shows this help.\n");
 }
 
@@ -112,6 +116,7 @@ int runGk(const QStringList& args, const Streams& io) {
         cl.addOption(QString::fromLatin1(name));
     cl.addFlag(QStringLiteral("no-names"));
     cl.addFlag(QStringLiteral("extra"));
+    cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
 
     const QString from = cl.value(QStringLiteral("from"));
@@ -220,7 +225,14 @@ int runGk(const QStringList& args, const Streams& io) {
     }
 
     settings.jobs = jobs;
-    const GkBatchResult r = convertBatch(*op, settings, io.in, io.out, 4096, io.err);
+    long long undecodable = 0;
+    std::FILE* in = openUtf8Input(io.in, cl.encoding(), io.err, &undecodable);
+    if (!in) throw std::bad_alloc();
+    GkBatchResult r = convertBatch(*op, settings, in, io.out, 4096, io.err);
+    std::fclose(in);
+    // Each such line was reported and reached the batch as a line of no data.
+    r.skipped += undecodable;
+    const int status = undecodable > 0 ? kExitFailure : kExitSuccess;
     if (r.rows == 0) {
         writeText(io.err, noCoordinateDataText() + QStringLiteral("\n") + countLine(r));
         return cl.finish(kExitFailure);
@@ -231,7 +243,7 @@ int runGk(const QStringList& args, const Streams& io) {
         writeText(io.err, remarks.mid(1) + QStringLiteral("\n"));
     }
     writeText(io.err, countLine(r));
-    return cl.finish(kExitSuccess);
+    return cl.finish(status);
 }
 
 }  // namespace hc::cli

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 
 #include "cli/angle_command.h"
 #include "cli/attitude_command.h"
@@ -58,10 +59,21 @@ QString usageText() {
 int main(int argc, char** argv) {
     // A closed pipe is then a write error that the subcommand reports with status 1.
     std::signal(SIGPIPE, SIG_IGN);
-    const QStringList args = hc::cli::utf8Arguments(argc, argv).mid(1);
+    int bad = 0;
+    const std::optional<QStringList> decoded = hc::cli::decodedArguments(argc, argv, &bad);
+    if (!decoded) {
+        hc::cli::writeText(stderr,
+                           QStringLiteral("错误: 第 %1 个参数既不是 UTF-8 也不是 GB18030 文字\n"
+                                          "error: argument %1 is neither UTF-8 nor GB18030 "
+                                          "text\n")
+                               .arg(bad));
+        return hc::cli::kExitUsage;
+    }
+    const QStringList args = decoded->mid(1);
     const QString name = args.value(0);
     for (const Subcommand& c : kSubcommands) {
-        if (name == QLatin1String(c.name)) return c.run(args, hc::cli::Streams{});
+        if (name == QLatin1String(c.name))
+            return hc::cli::runCatchingOutOfMemory(c.run, args, hc::cli::Streams{});
     }
     const bool help = name == u"--help" || name == u"-h";
     hc::cli::writeText(help ? stdout : stderr, usageText());

@@ -18,16 +18,28 @@ QString longLineMessage(qint64 line) {
     return QStringLiteral("标准输入第 %1 行超过 1 MiB，不能作为点表读取。").arg(line);
 }
 
+QString undecodedInputMessage(qint64 lines) {
+    return QStringLiteral("标准输入有 %1 行不能解码，点表没有读取。").arg(lines);
+}
+
 QString spoolFailureMessage() {
     return QStringLiteral("无法把标准输入暂存到临时文件，点表没有读取。");
 }
 
-PointListInput::PointListInput(std::FILE* in) {
+PointListInput::PointListInput(std::FILE* raw, InputEncoding encoding, std::FILE* err) {
     spool_ = std::tmpfile();
-    if (!spool_) {
+    long long undecoded = 0;
+    std::FILE* in = spool_ ? openUtf8Input(raw, encoding, err, &undecoded) : nullptr;
+    if (!in) {
         error_ = spoolFailureMessage();
         return;
     }
+    copy(in);
+    std::fclose(in);
+    if (error_.isEmpty() && undecoded > 0) error_ = undecodedInputMessage(undecoded);
+}
+
+void PointListInput::copy(std::FILE* in) {
     char buffer[1 << 16];
     int last = EOF;
     std::size_t n = 0;
@@ -105,10 +117,6 @@ void PointListInput::walk(PointListMode mode, const PointRowVisitor& visit) {
 
 PointRowWalk PointListInput::walker(PointListMode mode) {
     return [this, mode](const PointRowVisitor& visit) { walk(mode, visit); };
-}
-
-void writeNotices(std::FILE* err, const Notices& notices) {
-    for (const Notice& n : notices) writeText(err, n.text + u'\n');
 }
 
 void writeBoxText(std::FILE* out, std::FILE* err, const QString& box, const Notices& notices) {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstdio>
 
+#include "cli/command_line.h"
 #include "engine/notice.h"
 #include "survey/distance_bearing.h"
 #include "survey/point_list.h"
@@ -18,9 +19,12 @@ namespace hc::cli {
 
 class PointListInput {
 public:
-    // Copies `in` to a temporary file; error() tells when that failed or a line is
-    // longer than kMaxLineBytes bytes (the copy then stops there).
-    explicit PointListInput(std::FILE* in);
+    // Copies `in` to a temporary file, each line decoded under `encoding` and kept as
+    // UTF-8; error() tells when that failed, a line is longer than kMaxLineBytes bytes
+    // (the copy then stops there) or lines could not be decoded (each one was named on
+    // `err` when given).
+    explicit PointListInput(std::FILE* in, InputEncoding encoding = InputEncoding::Auto,
+                            std::FILE* err = nullptr);
     ~PointListInput();
     PointListInput(const PointListInput&) = delete;
     PointListInput& operator=(const PointListInput&) = delete;
@@ -37,6 +41,8 @@ public:
     PointRowWalk walker(PointListMode mode);
 
 private:
+    void copy(std::FILE* in);
+
     std::FILE* spool_ = nullptr;
     char lastOfChunk_ = 0;
     bool endsWithLineBreak_ = false;
@@ -46,14 +52,13 @@ private:
 
 // The message when standard input cannot be kept for reading.
 QString spoolFailureMessage();
-// No line of a point list is longer than this; a longer one is refused, whole.
-inline constexpr std::size_t kMaxLineBytes = 1 << 20;
+// The message refusing standard input of which `lines` lines could not be decoded.
+QString undecodedInputMessage(qint64 lines);
 // The message refusing standard input for its line `line` (from 1).
 QString longLineMessage(qint64 line);
 
 // Writes each notice as one line to `err`, then the output box text as it stands
 // (CR LF line ends, as the window holds it) to `out`.
 void writeBoxText(std::FILE* out, std::FILE* err, const QString& box, const Notices& notices);
-void writeNotices(std::FILE* err, const Notices& notices);
 
 }  // namespace hc::cli

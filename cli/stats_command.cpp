@@ -1,5 +1,8 @@
 #include "cli/stats_command.h"
 
+#include <optional>
+
+#include "tools/data_file.h"
 #include "tools/statistics_command.h"
 
 namespace hc::cli {
@@ -14,6 +17,7 @@ QString usageText() {
         "  --labels 前几列为序号（默认 1）；--separator 分隔符（默认 *，可用 Tab；\n"
         "  空格只作一次转换：空格改为 *）。数据中没有所选分隔符而有制表符或逗号时，\n"
         "  改用制表符（或逗号）读取。提示（包括按 0 统计的非数字单元格）写到标准错误。\n"
+        "  超过 10 MB 的输入不作统计。\n"
         "  退出码：0 成功，1 没有任何数字或输出失败，2 选项错误。\n"
         "Usage: hechuan-cli stats [--labels 0|1|2|3] [--separator C] < data\n"
         "  Reads a data text from standard input (one row per line, cells split by the\n"
@@ -24,15 +28,27 @@ QString usageText() {
         "  window's list (default *), Tab, or a space (converted once to *). Data without\n"
         "  the chosen separator but with tabs (or commas) is read with those. Notices,\n"
         "  among them the cells that are no number and count as 0, go to standard error.\n"
-        "  Exit status: 0 success, 1 no number at all or the output failed, 2 bad options.\n"
-        "  -h, --help shows this help.\n");
+        "  An input larger than 10 MB is refused. Exit status: 0 success, 1 no number at\n"
+        "  all or the output failed, 2 bad options. -h, --help shows this help.\n");
 }
 
-QString readAll(std::FILE* in) {
-    LineReader reader(in);
+// Standard input as the data box would hold it, or nothing (the reason written to
+// `err`) when a line was refused or the text is larger than a data file may be; reading
+// stops there.
+std::optional<QString> readAll(std::FILE* in, InputEncoding encoding, std::FILE* err) {
+    LineReader reader(in, encoding, err);
     QString text;
     QString line;
-    while (reader.next(line)) text += line + QStringLiteral("\r\n");
+    while (reader.next(line)) {
+        text += line + QStringLiteral("\r\n");
+        if (text.size() > kDataFileLimit) {
+            writeText(err, QStringLiteral("错误: 输入超过 10 MB，不作统计\n"
+                                          "error: the input is larger than 10 MB and was not "
+                                          "analysed\n"));
+            return std::nullopt;
+        }
+    }
+    if (reader.refusedLines() > 0) return std::nullopt;
     return text;
 }
 
@@ -42,6 +58,7 @@ int runStats(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     cl.addOption(QStringLiteral("labels"));
     cl.addOption(QStringLiteral("separator"));
+    cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
 
     const QString labels = cl.value(QStringLiteral("labels"), QStringLiteral("1"));
@@ -58,8 +75,10 @@ int runStats(const QStringList& args, const Streams& io) {
                 separator);
     }
 
-    const StatsRun run = runStatistics(readAll(io.in), separator, labels);
-    for (const Notice& n : run.notices) writeText(io.err, n.text.trimmed() + u'\n');
+    const std::optional<QString> input = readAll(io.in, cl.encoding(), io.err);
+    if (!input) return cl.finish(kExitFailure);
+    const StatsRun run = runStatistics(*input, separator, labels);
+    writeNotices(io.err, run.notices, true);
     QString data = run.data;
     data.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     writeText(io.out, data + u'\n' + statResultTable(run));

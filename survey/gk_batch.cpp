@@ -14,7 +14,8 @@
 namespace hc {
 namespace {
 
-// Longer lines are cut here so that one endless line cannot exhaust memory.
+// Longer lines are reported and skipped unread, so that one endless line cannot exhaust
+// memory.
 constexpr std::size_t kMaxLineBytes = 1 << 20;
 
 class Batch {
@@ -69,6 +70,14 @@ public:
             reportLine(reader_.failure());
         }
         return !std::ferror(out_);
+    }
+
+    // A line longer than kMaxLineBytes: reported and counted as skipped.
+    void tooLong() {
+        ++lineNumber_;
+        firstLine_ = false;
+        ++skipped_;
+        reportLine(QStringLiteral("行长超过 1 MiB（1048576 字节），未读取"));
     }
 
     GkBatchResult finish() {
@@ -163,6 +172,7 @@ GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FIL
     bool skipLineFeed = false;  // after a CR, a following LF belongs to it
     bool any = false;
     bool stop = false;
+    bool overlong = false;  // the line being gathered passed kMaxLineBytes
     std::vector<char> buffer(1 << 16);
     char* const buf = buffer.data();
     std::size_t n = 0;
@@ -181,22 +191,33 @@ GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FIL
             if (c != '\n' && c != '\r') continue;
             std::string_view line(buf + start, i - start);
             if (!pending.empty()) {
-                if (pending.size() < kMaxLineBytes)
-                    pending.append(line.substr(0, kMaxLineBytes - pending.size()));
+                overlong = overlong || pending.size() + line.size() > kMaxLineBytes;
+                if (!overlong) pending.append(line);
                 line = pending;
-            } else if (line.size() > kMaxLineBytes) {
-                line = line.substr(0, kMaxLineBytes);
+            } else {
+                overlong = overlong || line.size() > kMaxLineBytes;
             }
-            stop = !batch.line(line);
+            if (overlong)
+                batch.tooLong();
+            else
+                stop = !batch.line(line);
+            overlong = false;
             pending.clear();
             start = i + 1;
             skipLineFeed = c == '\r';
         }
-        if (!stop && start < n && pending.size() < kMaxLineBytes) {
-            pending.append(buf + start, std::min(n - start, kMaxLineBytes - pending.size()));
+        if (!stop && start < n) {
+            overlong = overlong || pending.size() + (n - start) > kMaxLineBytes;
+            if (overlong)
+                pending.clear();
+            else
+                pending.append(buf + start, n - start);
         }
     }
-    if (!stop && (!pending.empty() || !any)) batch.line(pending);
+    if (!stop && overlong)
+        batch.tooLong();
+    else if (!stop && (!pending.empty() || !any))
+        batch.line(pending);
     return batch.finish();
 }
 

@@ -317,6 +317,30 @@ QString ZelLuoJiFei(const QString& decimal) {
     return trimSpaces(ZelErZhuanShi(s));
 }
 
+bool isBaseNumberText(const QString& text, int base) {
+    const QString t = trimSpaces(text);
+    qsizetype i = t.startsWith(u'-') ? 1 : 0;
+    int digits = 0;
+    bool point = false;
+    for (; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c == u'.' && !point) {
+            point = true;
+            continue;
+        }
+        int d = -1;
+        if (c >= u'0' && c <= u'9')
+            d = c - u'0';
+        else if (c >= u'A' && c <= u'F')
+            d = c - u'A' + 10;
+        else if (c >= u'a' && c <= u'f')
+            d = c - u'a' + 10;
+        if (d < 0 || d >= base) return false;
+        ++digits;
+    }
+    return digits > 0;
+}
+
 QString ZelQuFuHao(const QString& text) {
     const QString t = trimSpaces(text);
     return t.startsWith(u'-') ? t.mid(1) : t;

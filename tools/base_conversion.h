@@ -51,6 +51,11 @@ QString ZelShiZhuanEr(const Decimal& value);
 // "-0". Returns a decimal number text, or "-1" with the error count raised.
 QString ZelLuoJiFei(const QString& decimal);
 
+// True when the text, trimmed of spaces, is a number of base 2, 8, 10 or 16 as the
+// conversions read it whole: an optional "-", digits of the base (hexadecimal in either
+// case) and optionally "." with more digits, at least one digit in all.
+bool isBaseNumberText(const QString& text, int base);
+
 // The trimmed text without one leading "-".
 QString ZelQuFuHao(const QString& text);
 // Count of "-" (ZelJianHaoShu) or "." (ZelDianHaoShu) in the trimmed, lower-cased

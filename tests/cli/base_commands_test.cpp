@@ -21,7 +21,7 @@ TEST(CliBase, ConvertsArgumentsAndStandardInputThroughBinary) {
     EXPECT_EQ(r.err, "");
     r = runCli({"base", "--from", "10", "--to", "2"}, "5.5\n\n-0.5\r\n255\n");
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "101.1\n-0.1\n11111111\n");
+    EXPECT_EQ(r.out, "101.1\n\n-0.1\n11111111\n");
     r = runCli({"base", "--from=2", "--to=10", "101.1"});
     EXPECT_EQ(r.out, "5.5\n");
 }

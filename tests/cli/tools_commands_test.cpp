@@ -107,7 +107,7 @@ TEST(CliSplit, IntegerAndFractionPerValue) {
 
     const CliRun in = runCli({"split"}, "-3.25\n\nx\n");
     EXPECT_EQ(in.exitCode, 1);
-    EXPECT_EQ(in.out, "-3\t25\n0\t0\n");
+    EXPECT_EQ(in.out, "-3\t25\n\n0\t0\n");
     EXPECT_NE(in.err.find("not a number"), std::string::npos);
 }
 
