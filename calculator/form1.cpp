@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -26,7 +27,9 @@
 #include "engine/num.h"
 #include "expr/calculate.h"
 #include "ui/text_box.h"
+#include "ui/tool_registry.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 #ifndef HC_VERSION_MAJOR
 #define HC_VERSION_MAJOR 0
@@ -41,8 +44,7 @@ QFont resultFont() {
     // Latin glyphs are exactly half as wide as Chinese ones in this face, so the
     // column layout of results holds with the "约数" marker too; an even pixel size
     // keeps both advances whole pixels.
-    QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
-    f.setStyleHint(QFont::Monospace);
+    QFont f = ui::monospacedFont();
     f.setPixelSize(16);
     return f;
 }
@@ -74,18 +76,16 @@ private:
 };
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
+    return ui::namedButton(parent, name, caption);
 }
 
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(window_ids::kForm1.name());
     setWindowTitle(QStringLiteral("禾川计算器"));
-    ui::adoptWindow(QStringLiteral("Form1"), this);
-    ui::registerWindow(QStringLiteral("Form3"), [this] { return new Form3(settings_); });
+    ui::adoptWindow(window_ids::kForm1, this);
+    ui::registerWindow(window_ids::kForm3, [this] { return new Form3(settings_); });
     buildControls();
     load();
     // Only coming back from another window of the calculator counts as a return:
@@ -104,18 +104,17 @@ Form1::~Form1() {
     text1_->disconnect(this);
     text3_->disconnect(this);
     delete activationWatch_;
-    delete ui::openWindow(QStringLiteral("Form3"));
-    ui::unregisterWindow(QStringLiteral("Form3"));
+    delete ui::openWindow(window_ids::kForm3);
+    ui::unregisterWindow(window_ids::kForm3);
 }
 
 QPushButton* Form1::hmBut(int index) const {
     return index >= 1 && index <= kKeyCount ? keys_[index] : nullptr;
 }
 
-QPushButton* Form1::linkButton(const QString& name, const QString& caption, const QString& window) {
+QPushButton* Form1::linkButton(const QString& name, const QString& caption, ui::WindowId window) {
     auto* b = makeButton(this, name, caption);
-    b->setMinimumHeight(34);
-    connect(b, &QPushButton::clicked, this, [window] { ui::showWindow(window); });
+    connect(b, &QPushButton::clicked, this, ui::guardedSlot([window] { ui::showWindow(window); }));
     return b;
 }
 
@@ -139,27 +138,38 @@ void Form1::buildControls() {
     top->addWidget(label1_);
     top->addSpacing(12);
     top->addStretch(1);
-    top->addWidget(linkButton(QStringLiteral("dcButton1"), QStringLiteral("数理统计"),
-                              QStringLiteral("Form201")));
-    top->addWidget(linkButton(QStringLiteral("dcButton2"), QStringLiteral("角度变换"),
-                              QStringLiteral("Form202")));
-    top->addWidget(linkButton(QStringLiteral("dcButton3"), QStringLiteral("进制换算"),
-                              QStringLiteral("Form203")));
-    auto* bank = makeButton(this, QStringLiteral("dcButton4"), QStringLiteral("禾川题库"));
-    bank->setMinimumHeight(34);
-    connect(bank, &QPushButton::clicked, this,
-            [] { ui::services().openWebPage(questionBankUrl()); });
-    top->addWidget(bank);
-    top->addWidget(linkButton(QStringLiteral("dcButton5"), QStringLiteral("坐标转换"),
-                              QStringLiteral("Form213")));
-    top->addWidget(linkButton(QStringLiteral("dcButton6"), QStringLiteral("距离方位"),
-                              QStringLiteral("Form214")));
-    top->addWidget(linkButton(QStringLiteral("dcButton7"), QStringLiteral("面体产状"),
-                              QStringLiteral("Form216")));
-    auto* latest = makeButton(this, QStringLiteral("dcButton8"), QStringLiteral("最新版本"));
-    latest->setMinimumHeight(34);
-    connect(latest, &QPushButton::clicked, this, [] { ui::services().openWebPage(homeUrl()); });
-    top->addWidget(latest);
+    // The tool windows' buttons in the order of their numbers, the two web page buttons
+    // among them; made in that order, which Tab follows.
+    QMap<int, std::function<QPushButton*()>> row;
+    row.insert(4, [this] {
+        auto* b = makeButton(this, QStringLiteral("dcButton4"), QStringLiteral("禾川题库"));
+        connect(b, &QPushButton::clicked, this,
+                ui::guardedSlot([] { ui::services().openWebPage(questionBankUrl()); }));
+        return b;
+    });
+    row.insert(8, [this] {
+        auto* b = makeButton(this, QStringLiteral("dcButton8"), QStringLiteral("最新版本"));
+        connect(b, &QPushButton::clicked, this,
+                ui::guardedSlot([] { ui::services().openWebPage(homeUrl()); }));
+        return b;
+    });
+    for (const ui::ToolWindow& tool : ui::tools()) {
+        const int n = tool.buttonNumber;
+        if (n <= 0) continue;
+        if (row.contains(n) || (n >= 9 && n <= 14)) {
+            qWarning("window %s: dcButton%d is one of the main window's own buttons",
+                     qPrintable(tool.id.name()), n);
+            continue;
+        }
+        row.insert(n, [this, n, caption = tool.buttonCaption, id = tool.id] {
+            return linkButton(QStringLiteral("dcButton%1").arg(n), caption, id);
+        });
+    }
+    for (const auto& make : row) {
+        QPushButton* b = make();
+        b->setMinimumHeight(34);
+        top->addWidget(b);
+    }
     root->addLayout(top);
 
     // Formula box with the calculate, clear and history buttons beside it.
@@ -258,11 +268,12 @@ void Form1::buildControls() {
     auto* variables = makeButton(this, QStringLiteral("dcButton13"), QStringLiteral("修改变量"));
     connect(variables, &QPushButton::clicked, this, [this] {
         text3_->setText(variablesStatusText());
-        ui::showWindow(QStringLiteral("Form3"));
+        ui::showWindow(window_ids::kForm3);
     });
     settings->addWidget(variables);
     auto* help = makeButton(this, QStringLiteral("dcButton14"), QStringLiteral("帮 助"));
-    connect(help, &QPushButton::clicked, this, [] { ui::showWindow(QStringLiteral("Form5")); });
+    connect(help, &QPushButton::clicked, this,
+            ui::guardedSlot([] { ui::showWindow(window_ids::kForm5); }));
     settings->addWidget(help);
     root->addLayout(settings);
 
