@@ -67,6 +67,14 @@ void fitWidth(QWidget* w, const QString& sample, int extra) {
     w->setMinimumWidth(w->fontMetrics().horizontalAdvance(sample) + extra);
 }
 
+int pixelsFromTwips(const QWidget* w, int twips) {
+    return qRound(twips * w->logicalDpiX() / 1440.0);
+}
+
+int twipsFromPixels(const QWidget* w, int pixels) {
+    return qRound(pixels * 1440.0 / w->logicalDpiX());
+}
+
 QString outOfMemoryNoticeText() {
     return QStringLiteral("内存不足，这一步操作没有完成。请减少数据后再试。");
 }

@@ -36,6 +36,10 @@ QLineEdit* namedLineEdit(QWidget* parent, const QString& name, const QString& te
 // Sets the least width of `w` to the width of `sample` in its font plus `extra` pixels.
 void fitWidth(QWidget* w, const QString& sample, int extra = 0);
 
+// Windows laid out in twips (1/1440 inch) convert at the window's logical resolution.
+int pixelsFromTwips(const QWidget* w, int twips);
+int twipsFromPixels(const QWidget* w, int pixels);
+
 // Runs `handler`. An exception escaping it (std::bad_alloc included) is logged with
 // qWarning, naming `what`, and reported in a message box (ui/services.h); the window
 // goes on. Returns false when the handler did not finish.

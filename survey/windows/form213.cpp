@@ -336,8 +336,8 @@ QPushButton* Form213::button(GkConversion op) const {
     return nullptr;
 }
 
-int Form213::px(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
-int Form213::twips(int pixels) const { return qRound(pixels * 1440.0 / logicalDpiX()); }
+int Form213::px(int twips) const { return ui::pixelsFromTwips(this, twips); }
+int Form213::twips(int pixels) const { return ui::twipsFromPixels(this, pixels); }
 
 void Form213::convert(GkConversion op) {
     guarded([this, op] {

@@ -103,5 +103,17 @@ TEST(WindowKit, HeadingIsBoldLargerAndCentred) {
     EXPECT_TRUE(plain->toolTip().isEmpty());
 }
 
+TEST(WindowKit, TwipsAreInchesOver1440AtTheWindowsResolution) {
+    app();
+    QWidget window;
+    const int dpi = window.logicalDpiX();
+    EXPECT_EQ(pixelsFromTwips(&window, 1440), dpi);
+    EXPECT_EQ(pixelsFromTwips(&window, 0), 0);
+    EXPECT_EQ(twipsFromPixels(&window, dpi), 1440);
+    for (int twips : {120, 330, 4455, 11000})
+        EXPECT_NEAR(twipsFromPixels(&window, pixelsFromTwips(&window, twips)), twips, 1440.0 / dpi)
+            << twips;
+}
+
 }  // namespace
 }  // namespace hc::ui
