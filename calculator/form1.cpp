@@ -124,17 +124,12 @@ void Form1::buildControls() {
 
     // Title, version and the row of image buttons.
     auto* top = new QHBoxLayout;
-    auto* label4 = new QLabel(QStringLiteral("禾川计算器"), this);
-    label4->setObjectName(QStringLiteral("Label4"));
-    QFont titleFont = label4->font();
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    titleFont.setBold(true);
-    label4->setFont(titleFont);
+    QLabel* label4 = ui::namedLabel(this, QStringLiteral("Label4"), QStringLiteral("禾川计算器"));
+    ui::enlargeFont(label4, 4);
     label4->setCursor(Qt::PointingHandCursor);
     label4->installEventFilter(this);
     top->addWidget(label4);
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_ = ui::namedLabel(this, QStringLiteral("Label1"), QString());
     top->addWidget(label1_);
     top->addSpacing(12);
     top->addStretch(1);
@@ -198,8 +193,7 @@ void Form1::buildControls() {
     auto* back = makeButton(this, QStringLiteral("dcButton11"), QStringLiteral("<--"));
     auto* forward = makeButton(this, QStringLiteral("dcButton12"), QStringLiteral("-->"));
     auto* clearButton = makeButton(this, QStringLiteral("dcButton9"), QStringLiteral("清 零"));
-    text4_ = new QLineEdit(QStringLiteral("018"), this);
-    text4_->setObjectName(QStringLiteral("Text4"));
+    text4_ = ui::namedLineEdit(this, QStringLiteral("Text4"), QStringLiteral("018"));
     text4_->setReadOnly(true);
     text4_->setAlignment(Qt::AlignCenter);
     text4_->setFixedWidth(52);
@@ -216,15 +210,14 @@ void Form1::buildControls() {
     clearButton_ = clearButton;
     backButton_ = back;
     forwardButton_ = forward;
-    connect(calc, &QPushButton::clicked, this, &Form1::calculate);
-    connect(clearButton, &QPushButton::clicked, this, &Form1::clear);
-    connect(back, &QPushButton::clicked, this, &Form1::browseBack);
-    connect(forward, &QPushButton::clicked, this, &Form1::browseForward);
+    connect(calc, &QPushButton::clicked, this, ui::guardedSlot([this] { calculate(); }));
+    connect(clearButton, &QPushButton::clicked, this, ui::guardedSlot([this] { clear(); }));
+    connect(back, &QPushButton::clicked, this, ui::guardedSlot([this] { browseBack(); }));
+    connect(forward, &QPushButton::clicked, this, ui::guardedSlot([this] { browseForward(); }));
     connect(text1_, &ui::TextBox::lostFocus, this, &Form1::saveSelection);
 
     // Result box.
-    auto* label2 = new QLabel(QStringLiteral("计算结果："), this);
-    label2->setObjectName(QStringLiteral("Label2"));
+    QLabel* label2 = ui::namedLabel(this, QStringLiteral("Label2"), QStringLiteral("计算结果："));
     root->addWidget(label2);
     text2_ = new ui::TextBox(this);
     text2_->setWordWrapMode(QTextOption::WrapAnywhere);  // messages quote the formula
@@ -261,15 +254,15 @@ void Form1::buildControls() {
     command5_->setToolTip(angleToolTip());
     command5_->setMinimumWidth(110);
     ui::setBackgroundColour(command5_, initialAngleColour());
-    connect(command5_, &QPushButton::clicked, this, &Form1::cycleAngleUnit);
+    connect(command5_, &QPushButton::clicked, this, ui::guardedSlot([this] { cycleAngleUnit(); }));
     connect(command5_, &QPushButton::clicked, this, [this] { text1_->setFocus(); });
     settings->addWidget(command5_);
     settings->addStretch(1);
     auto* variables = makeButton(this, QStringLiteral("dcButton13"), QStringLiteral("修改变量"));
-    connect(variables, &QPushButton::clicked, this, [this] {
-        text3_->setText(variablesStatusText());
-        ui::showWindow(window_ids::kForm3);
-    });
+    connect(variables, &QPushButton::clicked, this, ui::guardedSlot([this] {
+                text3_->setText(variablesStatusText());
+                ui::showWindow(window_ids::kForm3);
+            }));
     settings->addWidget(variables);
     auto* help = makeButton(this, QStringLiteral("dcButton14"), QStringLiteral("帮 助"));
     connect(help, &QPushButton::clicked, this,
@@ -285,7 +278,7 @@ void Form1::buildControls() {
         b->setProperty("index", i);
         // Wide enough for its caption, which a minimum width of its own would override.
         b->setMinimumHeight(32);
-        connect(b, &QPushButton::clicked, this, [this, i] { keyPressed(i); });
+        connect(b, &QPushButton::clicked, this, ui::guardedSlot([this, i] { keyPressed(i); }));
         keys_[i] = b;
         pad->addWidget(b, (i - 1) / 10, (i - 1) % 10);
     }

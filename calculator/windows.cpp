@@ -200,8 +200,7 @@ Form5::Form5(QWidget* parent) : QWidget(parent) {
     layout->addWidget(text);
     auto* row = new QHBoxLayout;
     auto site = [this, row](const QString& name, const QString& caption, const QString& url) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
+        QPushButton* b = ui::namedButton(this, name, caption);
         connect(b, &QPushButton::clicked, this, [url] { ui::services().openWebPage(url); });
         row->addWidget(b);
         return b;
@@ -212,8 +211,8 @@ Form5::Form5(QWidget* parent) : QWidget(parent) {
         ->setToolTip(QStringLiteral("你的浏览器安装了中文网址，才可正确访问该页。"));
     site(QStringLiteral("Command5"), QStringLiteral("禾川题库"), questionBankUrl());
     row->addStretch(1);
-    auto* back = new QPushButton(QStringLiteral("返回  主程序"), this);
-    back->setObjectName(QStringLiteral("Command6"));
+    QPushButton* back =
+        ui::namedButton(this, QStringLiteral("Command6"), QStringLiteral("返回  主程序"));
     connect(back, &QPushButton::clicked, this,
             ui::guardedSlot([] { ui::showWindow(window_ids::kForm1); }));
     row->addWidget(back);
@@ -224,8 +223,7 @@ Form215::Form215(QWidget* parent) : QWidget(parent) {
     setObjectName(window_ids::kForm215.name());
     setWindowTitle(QStringLiteral("计算面积"));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(QStringLiteral("欢迎光临"), this);
-    label->setObjectName(QStringLiteral("Label1"));
+    QLabel* label = ui::namedLabel(this, QStringLiteral("Label1"), QStringLiteral("欢迎光临"));
     label->setAlignment(Qt::AlignCenter);
     QFont f = label->font();
     f.setPointSize(f.pointSize() + 10);
@@ -241,8 +239,8 @@ Form6::Form6(QWidget* parent) : QWidget(parent) {
     static const QColor colours[] = {{255, 192, 128}, {255, 192, 255}, {192, 255, 255},
                                      {255, 192, 192}, {192, 255, 192}, {192, 192, 255}};
     for (int i = 0; i < 12; ++i) {
-        auto* b = new QPushButton(QStringLiteral("按钮 %1").arg(i + 1), this);
-        b->setObjectName(QStringLiteral("dcButton%1").arg(i + 1));
+        QPushButton* b = ui::namedButton(this, QStringLiteral("dcButton%1").arg(i + 1),
+                                         QStringLiteral("按钮 %1").arg(i + 1));
         b->setMinimumSize(96, 40);
         ui::setBackgroundColour(b, colours[i % 6]);
         grid->addWidget(b, i / 4, i % 4);

@@ -83,26 +83,26 @@ QString handlerFailedText(const QString& detail) {
     return QStringLiteral("程序出错，这一步操作没有完成：%1").arg(detail);
 }
 
-bool runGuarded(const std::function<void()>& handler, const char* what) {
+bool runGuarded(const std::function<void()>& handler, const QString& what) {
     QString notice;
     try {
         handler();
         return true;
     } catch (const std::bad_alloc&) {
-        qWarning("%s: out of memory", what);
+        qWarning("%s: out of memory", qPrintable(what));
         notice = outOfMemoryNoticeText();
     } catch (const std::exception& e) {
-        qWarning("%s: %s", what, e.what());
+        qWarning("%s: %s", qPrintable(what), e.what());
         notice = handlerFailedText(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        qWarning("%s: unknown exception", what);
+        qWarning("%s: unknown exception", qPrintable(what));
         notice = handlerFailedText(QStringLiteral("未知的错误"));
     }
     // Outside the catch: the box runs an event loop, and memory may be short.
     try {
         messageBox(notice);
     } catch (...) {
-        qWarning("%s: the message box could not be shown", what);
+        qWarning("%s: the message box could not be shown", qPrintable(what));
     }
     return false;
 }

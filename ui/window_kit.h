@@ -43,7 +43,8 @@ int twipsFromPixels(const QWidget* w, int pixels);
 // Runs `handler`. An exception escaping it (std::bad_alloc included) is logged with
 // qWarning, naming `what`, and reported in a message box (ui/services.h); the window
 // goes on. Returns false when the handler did not finish.
-bool runGuarded(const std::function<void()>& handler, const char* what = "event handler");
+bool runGuarded(const std::function<void()>& handler,
+                const QString& what = QStringLiteral("event handler"));
 // The messages of that box: memory ran out, or another failure with its description.
 QString outOfMemoryNoticeText();
 QString handlerFailedText(const QString& detail);

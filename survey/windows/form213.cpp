@@ -86,7 +86,7 @@ bool onlySpaces(const QString& text) {
 
 template <typename F>
 void guarded(F f) {
-    ui::runGuarded(f, "Form213");
+    ui::runGuarded(f, window_ids::kForm213.name());
 }
 
 }  // namespace

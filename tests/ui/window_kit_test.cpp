@@ -57,7 +57,7 @@ TEST(WindowKit, AnEscapingExceptionIsLoggedAndShownNeverSwallowed) {
     for (const Case& c : cases) {
         RecordingServices rec;
         WarningLog log;
-        EXPECT_FALSE(runGuarded(c.handler, "Form9 button"));
+        EXPECT_FALSE(runGuarded(c.handler, QStringLiteral("Form9 button")));
         EXPECT_EQ(rec.messages, QStringList{c.shown});
         ASSERT_EQ(WarningLog::lines().size(), 1);
         EXPECT_TRUE(WarningLog::lines()[0].startsWith(QStringLiteral("Form9 button: ")));

@@ -204,7 +204,7 @@ void Form203::run(Op op) {
             display(state_);
             if (focus) focusActive();
         },
-        "Form203");
+        window_ids::kForm203.name());
 }
 
 void Form203::pullTexts() {
@@ -288,7 +288,7 @@ bool Form203::eventFilter(QObject* watched, QEvent* event) {
                 }
             }
         },
-        "Form203");
+        window_ids::kForm203.name());
     if (handled) return *handled;
     return QWidget::eventFilter(watched, event);
 }
