@@ -311,7 +311,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* e) {
     }
     if (watched->objectName() == QLatin1String("Label4") &&
         e->type() == QEvent::MouseButtonRelease) {
-        ui::services().openWebPage(homeUrl());
+        ui::runGuarded([] { ui::services().openWebPage(homeUrl()); });
         return true;
     }
     return QWidget::eventFilter(watched, e);

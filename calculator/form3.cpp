@@ -45,7 +45,8 @@ Form3::Form3(CalcSettings& settings, QWidget* parent) : QWidget(parent), setting
 
     // Links to the web pages about the calculator.
     auto* c5 = button(QStringLiteral("Command5"), QStringLiteral("访问主页"));
-    connect(c5, &QPushButton::clicked, this, [] { ui::services().openWebPage(homeUrl()); });
+    connect(c5, &QPushButton::clicked, this,
+            ui::guardedSlot([] { ui::services().openWebPage(homeUrl()); }));
     auto* links = new QHBoxLayout;
     links->addWidget(c5);
     links->addStretch(1);
@@ -54,7 +55,7 @@ Form3::Form3(CalcSettings& settings, QWidget* parent) : QWidget(parent), setting
         l->setObjectName(name);
         l->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
         connect(l, &QLabel::linkActivated, this,
-                [](const QString& u) { ui::services().openWebPage(u); });
+                [](const QString& u) { ui::runGuarded([&u] { ui::services().openWebPage(u); }); });
         return l;
     };
     links->addWidget(link(QStringLiteral("Label1"), QStringLiteral("禾川计算器"), homeUrl()));

@@ -104,7 +104,8 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
                                 : index == 26 ? manualUrl()
                                 : index == 27 ? homeUrl()
                                               : siteUrl(index - 27);
-            connect(b, &QPushButton::clicked, this, [url] { ui::services().openWebPage(url); });
+            connect(b, &QPushButton::clicked, this,
+                    ui::guardedSlot([url] { ui::services().openWebPage(url); }));
         } else if (tool) {
             const ui::WindowId id = tool->id;
             connect(b, &QPushButton::clicked, this, ui::guardedSlot([id] { ui::showWindow(id); }));
@@ -201,7 +202,8 @@ Form5::Form5(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout;
     auto site = [this, row](const QString& name, const QString& caption, const QString& url) {
         QPushButton* b = ui::namedButton(this, name, caption);
-        connect(b, &QPushButton::clicked, this, [url] { ui::services().openWebPage(url); });
+        connect(b, &QPushButton::clicked, this,
+                ui::guardedSlot([url] { ui::services().openWebPage(url); }));
         row->addWidget(b);
         return b;
     };
