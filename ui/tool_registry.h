@@ -1,7 +1,9 @@
 #pragma once
 // One row per window that the main window's buttons, the module menu and the help
-// window offer: each window library registers its rows, and those three read them.
-// Adding a tool window is adding its row.
+// window offer: each window library registers its rows (registerToolsWindows(),
+// registerSurveyWindows()), and those three read them. Adding a tool window is adding
+// its name to ui/window_ids.h and its row to its library's list; the menu, the main
+// window and the help code stay as they are.
 
 #include <QString>
 #include <vector>
