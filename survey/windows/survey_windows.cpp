@@ -34,7 +34,8 @@ void registerSurveyWindows() {
         .helpSection = QStringLiteral(
             "【距离方位】每行输入一个点：点号，X，Y，H（用逗号分隔）。在“用点号”中选一个点作为原"
             "点，按“进行计算”，得到其它各点到原点的平距、水平角、斜距和仰俯角。水平角从真北起顺时针"
-            "量，仰俯角从水平面量起，都用度.分秒表示。勾选框决定数据是公里网坐标还是经纬度。"),
+            "量，仰俯角从水平面量起，都用度.分秒表示。勾选框决定数据是公里网坐标还是经纬度；经纬度"
+            "时平距和水平角是所选椭球面上大地线的长度和方位角。"),
         .commandLine = QStringLiteral("hechuan-cli bearing < 点表：距离方位"),
     });
     ui::registerTool({
