@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -26,7 +27,9 @@
 #include "engine/num.h"
 #include "expr/calculate.h"
 #include "ui/text_box.h"
+#include "ui/tool_registry.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 #ifndef HC_VERSION_MAJOR
 #define HC_VERSION_MAJOR 0
@@ -41,8 +44,7 @@ QFont resultFont() {
     // Latin glyphs are exactly half as wide as Chinese ones in this face, so the
     // column layout of results holds with the "约数" marker too; an even pixel size
     // keeps both advances whole pixels.
-    QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
-    f.setStyleHint(QFont::Monospace);
+    QFont f = ui::monospacedFont();
     f.setPixelSize(16);
     return f;
 }
@@ -74,18 +76,16 @@ private:
 };
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
+    return ui::namedButton(parent, name, caption);
 }
 
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(window_ids::kForm1.name());
     setWindowTitle(QStringLiteral("禾川计算器"));
-    ui::adoptWindow(QStringLiteral("Form1"), this);
-    ui::registerWindow(QStringLiteral("Form3"), [this] { return new Form3(settings_); });
+    ui::adoptWindow(window_ids::kForm1, this);
+    ui::registerWindow(window_ids::kForm3, [this] { return new Form3(settings_); });
     buildControls();
     load();
     // Only coming back from another window of the calculator counts as a return:
@@ -104,18 +104,17 @@ Form1::~Form1() {
     text1_->disconnect(this);
     text3_->disconnect(this);
     delete activationWatch_;
-    delete ui::openWindow(QStringLiteral("Form3"));
-    ui::unregisterWindow(QStringLiteral("Form3"));
+    delete ui::openWindow(window_ids::kForm3);
+    ui::unregisterWindow(window_ids::kForm3);
 }
 
 QPushButton* Form1::hmBut(int index) const {
     return index >= 1 && index <= kKeyCount ? keys_[index] : nullptr;
 }
 
-QPushButton* Form1::linkButton(const QString& name, const QString& caption, const QString& window) {
+QPushButton* Form1::linkButton(const QString& name, const QString& caption, ui::WindowId window) {
     auto* b = makeButton(this, name, caption);
-    b->setMinimumHeight(34);
-    connect(b, &QPushButton::clicked, this, [window] { ui::showWindow(window); });
+    connect(b, &QPushButton::clicked, this, ui::guardedSlot([window] { ui::showWindow(window); }));
     return b;
 }
 
@@ -125,41 +124,47 @@ void Form1::buildControls() {
 
     // Title, version and the row of image buttons.
     auto* top = new QHBoxLayout;
-    auto* label4 = new QLabel(QStringLiteral("禾川计算器"), this);
-    label4->setObjectName(QStringLiteral("Label4"));
-    QFont titleFont = label4->font();
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    titleFont.setBold(true);
-    label4->setFont(titleFont);
+    QLabel* label4 = ui::namedLabel(this, QStringLiteral("Label4"), QStringLiteral("禾川计算器"));
+    ui::enlargeFont(label4, 4);
     label4->setCursor(Qt::PointingHandCursor);
     label4->installEventFilter(this);
     top->addWidget(label4);
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_ = ui::namedLabel(this, QStringLiteral("Label1"), QString());
     top->addWidget(label1_);
     top->addSpacing(12);
     top->addStretch(1);
-    top->addWidget(linkButton(QStringLiteral("dcButton1"), QStringLiteral("数理统计"),
-                              QStringLiteral("Form201")));
-    top->addWidget(linkButton(QStringLiteral("dcButton2"), QStringLiteral("角度变换"),
-                              QStringLiteral("Form202")));
-    top->addWidget(linkButton(QStringLiteral("dcButton3"), QStringLiteral("进制换算"),
-                              QStringLiteral("Form203")));
-    auto* bank = makeButton(this, QStringLiteral("dcButton4"), QStringLiteral("禾川题库"));
-    bank->setMinimumHeight(34);
-    connect(bank, &QPushButton::clicked, this,
-            [] { ui::services().openWebPage(questionBankUrl()); });
-    top->addWidget(bank);
-    top->addWidget(linkButton(QStringLiteral("dcButton5"), QStringLiteral("坐标转换"),
-                              QStringLiteral("Form213")));
-    top->addWidget(linkButton(QStringLiteral("dcButton6"), QStringLiteral("距离方位"),
-                              QStringLiteral("Form214")));
-    top->addWidget(linkButton(QStringLiteral("dcButton7"), QStringLiteral("面体产状"),
-                              QStringLiteral("Form216")));
-    auto* latest = makeButton(this, QStringLiteral("dcButton8"), QStringLiteral("最新版本"));
-    latest->setMinimumHeight(34);
-    connect(latest, &QPushButton::clicked, this, [] { ui::services().openWebPage(homeUrl()); });
-    top->addWidget(latest);
+    // The tool windows' buttons in the order of their numbers, the two web page buttons
+    // among them; made in that order, which Tab follows.
+    QMap<int, std::function<QPushButton*()>> row;
+    row.insert(4, [this] {
+        auto* b = makeButton(this, QStringLiteral("dcButton4"), QStringLiteral("禾川题库"));
+        connect(b, &QPushButton::clicked, this,
+                ui::guardedSlot([] { ui::services().openWebPage(questionBankUrl()); }));
+        return b;
+    });
+    row.insert(8, [this] {
+        auto* b = makeButton(this, QStringLiteral("dcButton8"), QStringLiteral("最新版本"));
+        connect(b, &QPushButton::clicked, this,
+                ui::guardedSlot([] { ui::services().openWebPage(homeUrl()); }));
+        return b;
+    });
+    for (const ui::ToolWindow& tool : ui::tools()) {
+        const int n = tool.buttonNumber;
+        if (n <= 0) continue;
+        if (row.contains(n) || (n >= 9 && n <= 14)) {
+            qWarning("window %s: dcButton%d is one of the main window's own buttons",
+                     qPrintable(tool.id.name()), n);
+            continue;
+        }
+        row.insert(n, [this, n, caption = tool.buttonCaption, id = tool.id] {
+            return linkButton(QStringLiteral("dcButton%1").arg(n), caption, id);
+        });
+    }
+    for (const auto& make : row) {
+        QPushButton* b = make();
+        b->setMinimumHeight(34);
+        top->addWidget(b);
+    }
     root->addLayout(top);
 
     // Formula box with the calculate, clear and history buttons beside it.
@@ -188,8 +193,7 @@ void Form1::buildControls() {
     auto* back = makeButton(this, QStringLiteral("dcButton11"), QStringLiteral("<--"));
     auto* forward = makeButton(this, QStringLiteral("dcButton12"), QStringLiteral("-->"));
     auto* clearButton = makeButton(this, QStringLiteral("dcButton9"), QStringLiteral("清 零"));
-    text4_ = new QLineEdit(QStringLiteral("018"), this);
-    text4_->setObjectName(QStringLiteral("Text4"));
+    text4_ = ui::namedLineEdit(this, QStringLiteral("Text4"), QStringLiteral("018"));
     text4_->setReadOnly(true);
     text4_->setAlignment(Qt::AlignCenter);
     text4_->setFixedWidth(52);
@@ -206,15 +210,14 @@ void Form1::buildControls() {
     clearButton_ = clearButton;
     backButton_ = back;
     forwardButton_ = forward;
-    connect(calc, &QPushButton::clicked, this, &Form1::calculate);
-    connect(clearButton, &QPushButton::clicked, this, &Form1::clear);
-    connect(back, &QPushButton::clicked, this, &Form1::browseBack);
-    connect(forward, &QPushButton::clicked, this, &Form1::browseForward);
+    connect(calc, &QPushButton::clicked, this, ui::guardedSlot([this] { calculate(); }));
+    connect(clearButton, &QPushButton::clicked, this, ui::guardedSlot([this] { clear(); }));
+    connect(back, &QPushButton::clicked, this, ui::guardedSlot([this] { browseBack(); }));
+    connect(forward, &QPushButton::clicked, this, ui::guardedSlot([this] { browseForward(); }));
     connect(text1_, &ui::TextBox::lostFocus, this, &Form1::saveSelection);
 
     // Result box.
-    auto* label2 = new QLabel(QStringLiteral("计算结果："), this);
-    label2->setObjectName(QStringLiteral("Label2"));
+    QLabel* label2 = ui::namedLabel(this, QStringLiteral("Label2"), QStringLiteral("计算结果："));
     root->addWidget(label2);
     text2_ = new ui::TextBox(this);
     text2_->setWordWrapMode(QTextOption::WrapAnywhere);  // messages quote the formula
@@ -251,18 +254,19 @@ void Form1::buildControls() {
     command5_->setToolTip(angleToolTip());
     command5_->setMinimumWidth(110);
     ui::setBackgroundColour(command5_, initialAngleColour());
-    connect(command5_, &QPushButton::clicked, this, &Form1::cycleAngleUnit);
+    connect(command5_, &QPushButton::clicked, this, ui::guardedSlot([this] { cycleAngleUnit(); }));
     connect(command5_, &QPushButton::clicked, this, [this] { text1_->setFocus(); });
     settings->addWidget(command5_);
     settings->addStretch(1);
     auto* variables = makeButton(this, QStringLiteral("dcButton13"), QStringLiteral("修改变量"));
-    connect(variables, &QPushButton::clicked, this, [this] {
-        text3_->setText(variablesStatusText());
-        ui::showWindow(QStringLiteral("Form3"));
-    });
+    connect(variables, &QPushButton::clicked, this, ui::guardedSlot([this] {
+                text3_->setText(variablesStatusText());
+                ui::showWindow(window_ids::kForm3);
+            }));
     settings->addWidget(variables);
     auto* help = makeButton(this, QStringLiteral("dcButton14"), QStringLiteral("帮 助"));
-    connect(help, &QPushButton::clicked, this, [] { ui::showWindow(QStringLiteral("Form5")); });
+    connect(help, &QPushButton::clicked, this,
+            ui::guardedSlot([] { ui::showWindow(window_ids::kForm5); }));
     settings->addWidget(help);
     root->addLayout(settings);
 
@@ -274,7 +278,7 @@ void Form1::buildControls() {
         b->setProperty("index", i);
         // Wide enough for its caption, which a minimum width of its own would override.
         b->setMinimumHeight(32);
-        connect(b, &QPushButton::clicked, this, [this, i] { keyPressed(i); });
+        connect(b, &QPushButton::clicked, this, ui::guardedSlot([this, i] { keyPressed(i); }));
         keys_[i] = b;
         pad->addWidget(b, (i - 1) / 10, (i - 1) % 10);
     }
@@ -307,7 +311,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* e) {
     }
     if (watched->objectName() == QLatin1String("Label4") &&
         e->type() == QEvent::MouseButtonRelease) {
-        ui::services().openWebPage(homeUrl());
+        ui::runGuarded([] { ui::services().openWebPage(homeUrl()); });
         return true;
     }
     return QWidget::eventFilter(watched, e);

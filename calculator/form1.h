@@ -12,6 +12,7 @@
 #include "calculator/keypad.h"
 #include "engine/calc_settings.h"
 #include "expr/calculate.h"
+#include "ui/window_ids.h"
 
 class QComboBox;
 class QLabel;
@@ -96,7 +97,7 @@ private:
     // Keys typed in the formula box and in the other controls; true when handled.
     bool formulaKey(QKeyEvent* e);
     bool controlKey(QWidget* control, QKeyEvent* e);
-    QPushButton* linkButton(const QString& name, const QString& caption, const QString& window);
+    QPushButton* linkButton(const QString& name, const QString& caption, ui::WindowId window);
     // Enables or disables what may not be used while a calculation runs.
     void setCalculating(bool on);
 

@@ -10,27 +10,26 @@
 #include "engine/calc_log.h"
 #include "engine/number_routines.h"
 #include "ui/services.h"
+#include "ui/window_ids.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 
 Form3::Form3(CalcSettings& settings, QWidget* parent) : QWidget(parent), settings_(settings) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(window_ids::kForm3.name());
     setWindowTitle(QStringLiteral("修改变量"));
     auto* grid = new QGridLayout(this);
     const QString letters = QStringLiteral("rstuvwxyz");
     for (int i = 0; i < 9; ++i) {
-        auto* label = new QLabel(QStringLiteral("变量  %1 =").arg(letters[i]), this);
-        label->setObjectName(QStringLiteral("Label%1").arg(i + 2));
-        boxes_[i] = new QLineEdit(this);
-        boxes_[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        QLabel* label = ui::namedLabel(this, QStringLiteral("Label%1").arg(i + 2),
+                                       QStringLiteral("变量  %1 =").arg(letters[i]));
+        boxes_[i] = ui::namedLineEdit(this, QStringLiteral("Text%1").arg(i + 1));
         boxes_[i]->setMinimumWidth(260);
         grid->addWidget(label, i, 0);
         grid->addWidget(boxes_[i], i, 1, 1, 2);
     }
     auto button = [this](const QString& name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        return b;
+        return ui::namedButton(this, name, caption);
     };
     auto* c1 = button(QStringLiteral("Command1"), QStringLiteral("默认为 1"));
     auto* c2 = button(QStringLiteral("Command2"), QStringLiteral("默认1-9"));
@@ -39,14 +38,15 @@ Form3::Form3(CalcSettings& settings, QWidget* parent) : QWidget(parent), setting
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {c1, c2, c3, c4}) buttons->addWidget(b);
     grid->addLayout(buttons, 9, 0, 1, 3);
-    connect(c1, &QPushButton::clicked, this, &Form3::allOnes);
-    connect(c2, &QPushButton::clicked, this, &Form3::oneToNine);
-    connect(c3, &QPushButton::clicked, this, &Form3::save);
-    connect(c4, &QPushButton::clicked, this, &Form3::saveAndClose);
+    connect(c1, &QPushButton::clicked, this, ui::guardedSlot([this] { allOnes(); }));
+    connect(c2, &QPushButton::clicked, this, ui::guardedSlot([this] { oneToNine(); }));
+    connect(c3, &QPushButton::clicked, this, ui::guardedSlot([this] { save(); }));
+    connect(c4, &QPushButton::clicked, this, ui::guardedSlot([this] { saveAndClose(); }));
 
     // Links to the web pages about the calculator.
     auto* c5 = button(QStringLiteral("Command5"), QStringLiteral("访问主页"));
-    connect(c5, &QPushButton::clicked, this, [] { ui::services().openWebPage(homeUrl()); });
+    connect(c5, &QPushButton::clicked, this,
+            ui::guardedSlot([] { ui::services().openWebPage(homeUrl()); }));
     auto* links = new QHBoxLayout;
     links->addWidget(c5);
     links->addStretch(1);
@@ -55,7 +55,7 @@ Form3::Form3(CalcSettings& settings, QWidget* parent) : QWidget(parent), setting
         l->setObjectName(name);
         l->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
         connect(l, &QLabel::linkActivated, this,
-                [](const QString& u) { ui::services().openWebPage(u); });
+                [](const QString& u) { ui::runGuarded([&u] { ui::services().openWebPage(u); }); });
         return l;
     };
     links->addWidget(link(QStringLiteral("Label1"), QStringLiteral("禾川计算器"), homeUrl()));

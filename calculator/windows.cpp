@@ -9,7 +9,9 @@
 
 #include "survey/windows/survey_windows.h"
 #include "tools/windows/tools_windows.h"
+#include "ui/tool_registry.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 
@@ -22,10 +24,22 @@ QString siteUrl(int n) {
 }
 
 void registerCalculatorWindows() {
-    ui::registerWindow(QStringLiteral("Form2"), [] { return new Form2; });
-    ui::registerWindow(QStringLiteral("Form5"), [] { return new Form5; });
-    ui::registerWindow(QStringLiteral("Form6"), [] { return new Form6; });
-    ui::registerWindow(QStringLiteral("Form215"), [] { return new Form215; });
+    using namespace window_ids;
+    // The main window is adopted by itself; its row only names it for the menu.
+    ui::registerTool({.id = kForm1, .menuIndex = 5, .menuCaption = QStringLiteral("返回 主程序")});
+    ui::registerTool({.id = kForm2, .factory = [] { return new Form2; }});
+    ui::registerTool({.id = kForm5,
+                      .factory = [] { return new Form5; },
+                      .menuIndex = 65,
+                      .menuCaption = QStringLiteral("帮助")});
+    ui::registerTool({.id = kForm6,
+                      .factory = [] { return new Form6; },
+                      .menuIndex = 30,
+                      .menuCaption = QStringLiteral("1")});
+    ui::registerTool({.id = kForm215,
+                      .factory = [] { return new Form215; },
+                      .menuIndex = 14,
+                      .menuCaption = QStringLiteral("计算面积")});
     registerSurveyWindows();
     registerToolsWindows();
 }
@@ -35,47 +49,32 @@ void setUpApplicationLook() {
     // every window title, which must read exactly as the window sets it.
     QApplication::setApplicationName(QStringLiteral("禾川计算器"));
     QGuiApplication::setDesktopFileName(QStringLiteral("hechuan"));
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(10);
-    QApplication::setFont(font);
+    QApplication::setFont(ui::cjkFont(10));
 }
 
 namespace {
 
-// Index, caption and the window it opens ("" for none); site links are handled apart.
+// Captions of the planned modules and the site links; a registered window with the
+// same index takes the place of a planned module.
 struct MenuEntry {
     int index;
     const char16_t* caption;
-    const char16_t* window;
 };
 
 const MenuEntry kMenu[] = {
-    {0, u"数理统计", u"Form201"},  {1, u"角度转换", u"Form202"},
-    {2, u"进制换算", u"Form203"},  {3, u"误差计算", u""},
-    {4, u"矩阵计算", u""},         {5, u"返回 主程序", u"Form1"},
-    {6, u"解多元方程", u""},       {7, u"表达式分解", u""},
-    {8, u"线性回归", u""},         {9, u"数的分解", u"Form210"},
-    {10, u"微分计算", u""},        {11, u"积分计算", u""},
-    {12, u"坐标变换", u"Form213"}, {13, u"距离和方位", u"Form214"},
-    {14, u"计算面积", u"Form215"}, {15, u"三点定产状", u"Form216"},
-    {16, u"经纬仪测量", u""},      {17, u"测距仪测量", u""},
-    {18, u"平面面积", u""},        {19, u"曲面面积", u""},
-    {20, u"物体表面积", u""},      {21, u"物体的体积", u""},
-    {22, u"。。。", u""},          {23, u"。。。", u""},
-    {24, u"禾川主页", u""},        {25, u"禾川题库", u""},
-    {26, u"使用说明", u""},        {27, u"最新版本", u""},
-    {28, u"测量论坛", u""},        {29, u"联系作者", u""},
-    {30, u"1", u"Form6"},          {65, u"帮助", u"Form5"},
+    {3, u"误差计算"},    {4, u"矩阵计算"},  {6, u"解多元方程"}, {7, u"表达式分解"},
+    {8, u"线性回归"},    {10, u"微分计算"}, {11, u"积分计算"},  {16, u"经纬仪测量"},
+    {17, u"测距仪测量"}, {18, u"平面面积"}, {19, u"曲面面积"},  {20, u"物体表面积"},
+    {21, u"物体的体积"}, {22, u"。。。"},   {23, u"。。。"},    {24, u"禾川主页"},
+    {25, u"禾川题库"},   {26, u"使用说明"}, {27, u"最新版本"},  {28, u"测量论坛"},
+    {29, u"联系作者"},
 };
 
-QString menuCaption(int index, QString& window) {
-    for (const MenuEntry& e : kMenu) {
-        if (e.index == index) {
-            window = QString::fromUtf16(e.window);
-            return QString::fromUtf16(e.caption);
-        }
-    }
-    window.clear();
+bool isSiteLink(int index) { return index >= 24 && index <= 29; }
+
+QString plannedCaption(int index) {
+    for (const MenuEntry& e : kMenu)
+        if (e.index == index) return QString::fromUtf16(e.caption);
     if (index >= 31 && index <= 35) return QString::number(index - 29);
     static const char16_t* groups[] = {u"物理", u"化学", u"生活", u"游戏"};
     if (index >= 36 && index <= 59)
@@ -87,28 +86,29 @@ QString menuCaption(int index, QString& window) {
 }  // namespace
 
 Form2::Form2(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(window_ids::kForm2.name());
     setWindowTitle(QStringLiteral("禾川计算器 --- 功能模块"));
     auto* grid = new QGridLayout(this);
     grid->setSpacing(4);
     int cell = 0;
     for (int index = 0; index <= 65; ++index) {
         if (index == 64) continue;
-        QString window;
-        const QString caption = menuCaption(index, window);
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QStringLiteral("Command1(%1)").arg(index));
+        const ui::ToolWindow* tool = isSiteLink(index) ? nullptr : ui::toolAtMenuIndex(index);
+        auto* b = ui::namedButton(this, QStringLiteral("Command1(%1)").arg(index),
+                                  tool ? tool->menuCaption : plannedCaption(index));
         b->setProperty("index", index);
         b->setMinimumSize(96, 30);
-        if (index >= 24 && index <= 29) {
+        if (isSiteLink(index)) {
             const QString url = index == 24   ? homeUrl()
                                 : index == 25 ? questionBankUrl()
                                 : index == 26 ? manualUrl()
                                 : index == 27 ? homeUrl()
                                               : siteUrl(index - 27);
-            connect(b, &QPushButton::clicked, this, [url] { ui::services().openWebPage(url); });
-        } else if (!window.isEmpty()) {
-            connect(b, &QPushButton::clicked, this, [window] { ui::showWindow(window); });
+            connect(b, &QPushButton::clicked, this,
+                    ui::guardedSlot([url] { ui::services().openWebPage(url); }));
+        } else if (tool) {
+            const ui::WindowId id = tool->id;
+            connect(b, &QPushButton::clicked, this, ui::guardedSlot([id] { ui::showWindow(id); }));
         }
         grid->addWidget(b, cell / 6, cell % 6);
         ++cell;
@@ -116,7 +116,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
 }
 
 QString helpText() {
-    return QStringLiteral(
+    QString text = QStringLiteral(
         "禾川计算器 使用说明\r\n"
         "\r\n"
         "一、科学计算\r\n"
@@ -162,32 +162,10 @@ QString helpText() {
         "　　计算中的舍入以及大数与很小的数相加减时小数被“吃掉”等原因，都可能造成计算误差。"
         "重要的计算请仔细核对计算结果。\r\n"
         "\r\n"
-        "八、各功能模块的用法\r\n"
-        "【数理统计】在数据框中每行输入一组数据，数值之间用分隔符（默认“*”）隔开，用回车结束一行；"
-        "每行前面几列是序号或名称时，在“前 n 列为序号”中选择列数。按“统 计”后数据被整理对齐，"
-        "下面的表格给出前五列数字各自的频数、最小值、最大值、平均值、合计数、均方差、方差和变异系数"
-        "（“方差n”“变异 系数n”按 n 而不是 n-1 计算）。“保 存”“导 入”把数据存为文本文件或从文本"
-        "文件读入。\r\n"
-        "【角度变换】在“原始角度数”框中输入一个角度，按六个按钮之一，在弧度、百分度和度分秒之间换算"
-        "；"
-        "它与计算器的角度单位设置无关。\r\n"
-        "【进制换算】选择二进制、八进制、十进制或十六进制，用右边的键盘或电脑键盘输入数据 1 和数据 "
-        "2，"
-        "选择加、减、乘、除、幂、余或与、或、非、异或、与非、或非，按“运算”，结果用同一进制显示。"
-        "切换进制时两个数据一起换算。逻辑运算先对绝对值取整，再逐位进行，符号作为附加的一位。\r\n"
-        "【数的分解】（在功能模块菜单中）输入一个数，按“运  行”，得到它的整数部分和小数部分。\r\n"
-        "【坐标转换】在左边的文本框中输入或粘贴各点的坐标（序号、纬度 X、经度 Y、高程 H，"
-        "用分隔符隔开，每点一行），选择中央子午线经度、坐标系统（北京、西安、WGS、2000）和分隔符，"
-        "按十个换算按钮之一：经纬度与 1.5 度带、3 度带、6 "
-        "度带公里网坐标互换，以及不同分带之间换算。"
-        "成果写在右边的文本框中，经纬度用度.分秒表示。\r\n"
-        "【距离方位】每行输入一个点：点号，X，Y，H（用逗号分隔）。在“用点号”中选一个点作为原点，"
-        "按“进行计算”，得到其它各点到原点的平距、水平角、斜距和仰俯角。水平角从真北起顺时针量，"
-        "仰俯角从水平面量起，都用度.分秒表示。勾选框决定数据是公里网坐标还是经纬度；"
-        "经纬度时平距和水平角是所选椭球面上大地线的长度和方位角。\r\n"
-        "【面体产状】点表的写法同上。选一个起始点，它和下面的两个点确定一个平面，按“进行计算”，"
-        "得到平面方程 aX+bY+cZ+d=0 的参数、走向、倾向、倾角、三点间的距离和可信度"
-        "（三点越接近一条直线，可信度越低）。\r\n"
+        "八、各功能模块的用法\r\n");
+    for (const ui::ToolWindow& tool : ui::tools())
+        if (!tool.helpSection.isEmpty()) text += tool.helpSection + QStringLiteral("\r\n");
+    text += QStringLiteral(
         "【修改变量】修改 r … z 九个变量的值；保存后，计算器的算式就用新的值计算。\r\n"
         "\r\n"
         "九、键盘\r\n"
@@ -198,21 +176,21 @@ QString helpText() {
         "在各功能窗口中按 Esc 键不会清除或改变任何内容。\r\n"
         "\r\n"
         "十、命令行程序 hechuan-cli\r\n"
-        "　　hechuan-cli 在终端或批处理中完成与各窗口相同的计算，输出的内容与窗口的结果框相同：\r\n"
-        "　　hechuan-cli eval 算式…：计算算式（与“计 算”相同）；\r\n"
-        "　　hechuan-cli stats < 数据：数理统计；\r\n"
-        "　　hechuan-cli angle 角度…：角度变换；\r\n"
-        "　　hechuan-cli base 数值…、hechuan-cli logic 数据1 运算 数据2：进制换算和逻辑运算；\r\n"
-        "　　hechuan-cli split 数值…：数的分解；\r\n"
-        "　　hechuan-cli gk < 数据：坐标转换；\r\n"
-        "　　hechuan-cli bearing < 点表：距离方位；\r\n"
-        "　　hechuan-cli attitude < 点表：面体产状。\r\n"
-        "　　没有给出数值时从标准输入逐行读取。hechuan-cli --help 列出全部子命令，"
-        "hechuan-cli <子命令> --help 列出该子命令的选项。");
+        "　　hechuan-cli "
+        "在终端或批处理中完成与各窗口相同的计算，输出的内容与窗口的结果框相同：\r\n");
+    QStringList commands = {QStringLiteral("hechuan-cli eval 算式…：计算算式（与“计 算”相同）")};
+    for (const ui::ToolWindow& tool : ui::tools())
+        if (!tool.commandLine.isEmpty()) commands << tool.commandLine;
+    for (qsizetype i = 0; i < commands.size(); ++i)
+        text += QStringLiteral("　　") + commands[i] +
+                (i + 1 < commands.size() ? QStringLiteral("；\r\n") : QStringLiteral("。\r\n"));
+    return text + QStringLiteral(
+                      "　　没有给出数值时从标准输入逐行读取。hechuan-cli --help 列出全部子命令，"
+                      "hechuan-cli <子命令> --help 列出该子命令的选项。");
 }
 
 Form5::Form5(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form5"));
+    setObjectName(window_ids::kForm5.name());
     setWindowTitle(QStringLiteral("禾川计算器 --- 帮助文件"));
     auto* layout = new QVBoxLayout(this);
     auto* text = new QPlainTextEdit(this);
@@ -223,9 +201,9 @@ Form5::Form5(QWidget* parent) : QWidget(parent) {
     layout->addWidget(text);
     auto* row = new QHBoxLayout;
     auto site = [this, row](const QString& name, const QString& caption, const QString& url) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        connect(b, &QPushButton::clicked, this, [url] { ui::services().openWebPage(url); });
+        QPushButton* b = ui::namedButton(this, name, caption);
+        connect(b, &QPushButton::clicked, this,
+                ui::guardedSlot([url] { ui::services().openWebPage(url); }));
         row->addWidget(b);
         return b;
     };
@@ -235,19 +213,19 @@ Form5::Form5(QWidget* parent) : QWidget(parent) {
         ->setToolTip(QStringLiteral("你的浏览器安装了中文网址，才可正确访问该页。"));
     site(QStringLiteral("Command5"), QStringLiteral("禾川题库"), questionBankUrl());
     row->addStretch(1);
-    auto* back = new QPushButton(QStringLiteral("返回  主程序"), this);
-    back->setObjectName(QStringLiteral("Command6"));
-    connect(back, &QPushButton::clicked, this, [] { ui::showWindow(QStringLiteral("Form1")); });
+    QPushButton* back =
+        ui::namedButton(this, QStringLiteral("Command6"), QStringLiteral("返回  主程序"));
+    connect(back, &QPushButton::clicked, this,
+            ui::guardedSlot([] { ui::showWindow(window_ids::kForm1); }));
     row->addWidget(back);
     layout->addLayout(row);
 }
 
 Form215::Form215(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form215"));
+    setObjectName(window_ids::kForm215.name());
     setWindowTitle(QStringLiteral("计算面积"));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(QStringLiteral("欢迎光临"), this);
-    label->setObjectName(QStringLiteral("Label1"));
+    QLabel* label = ui::namedLabel(this, QStringLiteral("Label1"), QStringLiteral("欢迎光临"));
     label->setAlignment(Qt::AlignCenter);
     QFont f = label->font();
     f.setPointSize(f.pointSize() + 10);
@@ -257,14 +235,14 @@ Form215::Form215(QWidget* parent) : QWidget(parent) {
 }
 
 Form6::Form6(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form6"));
+    setObjectName(window_ids::kForm6.name());
     setWindowTitle(QStringLiteral("测试漂亮的多功能按钮"));
     auto* grid = new QGridLayout(this);
     static const QColor colours[] = {{255, 192, 128}, {255, 192, 255}, {192, 255, 255},
                                      {255, 192, 192}, {192, 255, 192}, {192, 192, 255}};
     for (int i = 0; i < 12; ++i) {
-        auto* b = new QPushButton(QStringLiteral("按钮 %1").arg(i + 1), this);
-        b->setObjectName(QStringLiteral("dcButton%1").arg(i + 1));
+        QPushButton* b = ui::namedButton(this, QStringLiteral("dcButton%1").arg(i + 1),
+                                         QStringLiteral("按钮 %1").arg(i + 1));
         b->setMinimumSize(96, 40);
         ui::setBackgroundColour(b, colours[i % 6]);
         grid->addWidget(b, i / 4, i % 4);

@@ -15,21 +15,23 @@ QString questionBankUrl();
 QString manualUrl();
 QString siteUrl(int n);  // the n-th site of the link buttons, n = 1 ...
 
-// Registers Form2, Form5, Form6 and Form215 ("Form1" is adopted by the main window
-// itself, which registers its variable editor "Form3"), and the tool windows of the libraries
-// hc_survey_windows and hc_tools_windows when they are built: their registerSurveyWindows() and
-// registerToolsWindows() register Form213 ... and Form201 ... under those names.
-// A menu button whose window is not registered does nothing when pressed.
+// Registers the rows (ui/tool_registry.h) of Form1 (which adopts itself and registers its
+// variable editor Form3), Form2, Form5, Form6 and Form215, and those of the tool window
+// libraries through registerSurveyWindows() and registerToolsWindows(). The main window's
+// buttons, the module menu and the help text are made from these rows: call this before
+// making the main window.
 void registerCalculatorWindows();
 
 // Application-wide font and the application name (not a display name, which Qt would
 // append to every window title); called once after the QApplication exists.
 void setUpApplicationLook();
 
-// The help text of Form5.
+// The help text of Form5, with the help section and command line of every registered
+// window in menu order.
 QString helpText();
 
-// Module menu: the control array Command1 (indices 0 ... 63 and 65).
+// Module menu: the control array Command1 (indices 0 ... 63 and 65): the registered
+// windows at their indices, the site links at 24 ... 29, the planned modules elsewhere.
 class Form2 : public QWidget {
     Q_OBJECT
 public:

@@ -136,7 +136,10 @@ QWidget* showWindow(const QString& name) {
     QWidget* w = r.open.value(name);
     if (!w) {
         auto f = r.factories.constFind(name);
-        if (f == r.factories.constEnd()) return nullptr;
+        if (f == r.factories.constEnd()) {
+            qWarning("no window is registered as \"%s\"", qPrintable(name));
+            return nullptr;
+        }
         w = (*f)();
         if (!w) return nullptr;
         w->setAttribute(Qt::WA_DeleteOnClose);

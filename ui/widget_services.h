@@ -8,6 +8,7 @@
 #include <random>
 
 #include "ui/services.h"
+#include "ui/window_ids.h"
 
 class QLineEdit;
 class QPixmap;
@@ -49,13 +50,25 @@ void registerWindow(const QString& name, WindowFactory factory);
 void unregisterWindow(const QString& name);
 bool isWindowRegistered(const QString& name);
 // Creates the window on first use, otherwise brings the existing one forward with
-// its contents unchanged; never modal. Returns nullptr for an unknown name.
+// its contents unchanged; never modal. Returns nullptr for an unknown name, which
+// is logged (qWarning).
 QWidget* showWindow(const QString& name);
 // The open window of that name, or nullptr.
 QWidget* openWindow(const QString& name);
 // Adopts an already created window under a name (the main window is created by
 // main() itself, not by a factory).
 void adoptWindow(const QString& name, QWidget* window);
+
+// The same by a window's constant name (ui/window_ids.h), the form the program's
+// own code uses; the overloads taking text serve tests and tools given a name.
+inline void registerWindow(WindowId id, WindowFactory factory) {
+    registerWindow(id.name(), std::move(factory));
+}
+inline void unregisterWindow(WindowId id) { unregisterWindow(id.name()); }
+inline bool isWindowRegistered(WindowId id) { return isWindowRegistered(id.name()); }
+inline QWidget* showWindow(WindowId id) { return showWindow(id.name()); }
+inline QWidget* openWindow(WindowId id) { return openWindow(id.name()); }
+inline void adoptWindow(WindowId id, QWidget* window) { adoptWindow(id.name(), window); }
 
 // Replaces the text of a one-line box as one undo step (Ctrl+Z brings back what was
 // typed), the caret after it as setText leaves it; nothing when the text is already `text`. For

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -17,6 +16,7 @@
 #include "survey/zones.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 namespace {
@@ -35,13 +35,6 @@ const QColor kYxzColour(192, 255, 255);
 QString xyzCaption() { return QStringLiteral("X Y Z模式"); }
 QString xyzTip() { return QStringLiteral("数据结构为序号、纬度、经度、高程...，纬度在经度前面。"); }
 QString yxzTip() { return QStringLiteral("数据结构为序号、经度、纬度、高程...，经度在纬度前面。"); }
-
-QFont monospaced() {
-    QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
-    f.setStyleHint(QFont::Monospace);
-    f.setPointSize(10);
-    return f;
-}
 
 struct ButtonSpec {
     GkConversion op;
@@ -93,10 +86,7 @@ bool onlySpaces(const QString& text) {
 
 template <typename F>
 void guarded(F f) {
-    try {
-        f();
-    } catch (...) {
-    }
+    ui::runGuarded(f, window_ids::kForm213.name());
 }
 
 }  // namespace
@@ -153,31 +143,23 @@ QString Form213::helpText() {
 }
 
 Form213::Form213(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form213"));
+    setObjectName(window_ids::kForm213.name());
     setWindowTitle(QStringLiteral("坐标换算"));
     ui::setBackgroundColour(this, QColor(0xE0, 0xE8, 0xF0));
 
     auto label = [this](const char* name, const QString& text, const QString& tip = QString()) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setToolTip(tip);
+        QLabel* l = ui::namedLabel(this, QString::fromLatin1(name), text, tip);
         l->installEventFilter(this);
         return l;
     };
     auto button = [this](const char* name, const QString& text, const QString& tip = QString()) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setToolTip(tip);
-        return b;
+        return ui::namedButton(this, QString::fromLatin1(name), text, tip);
     };
 
     // Heading, column order and name column.
     label1_ = label("Label1", QStringLiteral(" 坐标转换模块"),
                     QStringLiteral("转换原始数据中的相近字母"));
-    QFont big = label1_->font();
-    big.setPointSize(big.pointSize() + 5);
-    big.setBold(true);
-    label1_->setFont(big);
+    ui::enlargeFont(label1_, 5);
     label1_->adjustSize();
     label1_->move(px(120), px(80));
 
@@ -269,7 +251,7 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
     text2_->setObjectName(QStringLiteral("Text2"));
     text2_->setToolTip(QStringLiteral("数据输出，根据用户设置的模式，输出运算成果。"));
     for (ui::TextBox* box : {text1_, text2_}) {
-        box->setFont(monospaced());
+        box->setFont(ui::monospacedFont(10));
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
     }
     text1_->setText(sampleInput());
@@ -298,14 +280,14 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
             [this] { guarded([this] { ui::services().printWindow(this); }); });
     connect(help, &QPushButton::clicked, this, [this] {
         guarded([this] {
-            ui::showWindow(QStringLiteral("Form5"));
+            ui::showWindow(window_ids::kForm5);
             text2_->setText(state_.helpText);
         });
     });
     connect(calculator, &QPushButton::clicked, this,
-            [] { guarded([] { ui::showWindow(QStringLiteral("Form1")); }); });
+            [] { guarded([] { ui::showWindow(window_ids::kForm1); }); });
     connect(other, &QPushButton::clicked, this,
-            [] { guarded([] { ui::showWindow(QStringLiteral("Form2")); }); });
+            [] { guarded([] { ui::showWindow(window_ids::kForm2); }); });
     connect(web1, &QPushButton::clicked, this, [] { guarded([] { ui::openDocumentation(); }); });
     connect(web2, &QPushButton::clicked, this,
             [] { guarded([] { ui::openDocumentation(QStringLiteral("survey")); }); });
@@ -317,7 +299,7 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
         });
     });
     connect(column, &QPushButton::clicked, this,
-            [] { guarded([] { ui::showWindow(QStringLiteral("FormDanLie")); }); });
+            [] { guarded([] { ui::showWindow(window_ids::kFormDanLie); }); });
 
     connect(combo3_, &QComboBox::activated, this,
             [this] { guarded([this] { meridianClicked(); }); });
@@ -354,8 +336,8 @@ QPushButton* Form213::button(GkConversion op) const {
     return nullptr;
 }
 
-int Form213::px(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
-int Form213::twips(int pixels) const { return qRound(pixels * 1440.0 / logicalDpiX()); }
+int Form213::px(int twips) const { return ui::pixelsFromTwips(this, twips); }
+int Form213::twips(int pixels) const { return ui::twipsFromPixels(this, pixels); }
 
 void Form213::convert(GkConversion op) {
     guarded([this, op] {

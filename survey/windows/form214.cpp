@@ -11,7 +11,7 @@
 namespace hc {
 
 Form214::Form214()
-    : PointToolWindow(QStringLiteral("Form214"), QStringLiteral("距离方位"),
+    : PointToolWindow(window_ids::kForm214.name(), QStringLiteral("距离方位"),
                       QStringLiteral("计算两点间距离和方位"),
                       QStringLiteral("作为原点计算其它点。"),
                       QStringLiteral("序号  平距(米)   水平角(度)   斜距(米)   仰俯角(度)"),

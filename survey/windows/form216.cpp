@@ -10,7 +10,7 @@
 namespace hc {
 
 Form216::Form216()
-    : PointToolWindow(QStringLiteral("Form216"), QStringLiteral("面体的产状"),
+    : PointToolWindow(window_ids::kForm216.name(), QStringLiteral("面体的产状"),
                       QStringLiteral("已知三点坐标求面体的产状"),
                       QStringLiteral("向下的三个点计算。"), QStringLiteral("面体的产状"),
                       QStringLiteral("A001,4395879.562,40400348.322,23.441\r\n"

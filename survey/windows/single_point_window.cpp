@@ -13,6 +13,8 @@
 #include "survey/coord_window_ops.h"
 #include "survey/windows/form213.h"
 #include "ui/services.h"
+#include "ui/window_ids.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 namespace {
@@ -33,13 +35,10 @@ std::optional<ZoneWidth> formOf(int index) {
 }
 
 // Wide enough for `sample` without scrolling.
-void fitWidth(QLineEdit* f, const QString& sample) {
-    f->setMinimumWidth(f->fontMetrics().horizontalAdvance(sample) + 16);
-}
+void fitWidth(QLineEdit* f, const QString& sample) { ui::fitWidth(f, sample, 16); }
 
 QLineEdit* resultField(QWidget* parent, const QString& name, const QString& sample) {
-    auto* f = new QLineEdit(parent);
-    f->setObjectName(name);
+    QLineEdit* f = ui::namedLineEdit(parent, name);
     f->setReadOnly(true);
     fitWidth(f, sample);
     return f;
@@ -50,7 +49,7 @@ const QString kNumberSample = QStringLiteral("-00000000.0000000");
 }  // namespace
 
 SinglePointWindow::SinglePointWindow(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("FormDanLie"));
+    setObjectName(window_ids::kFormDanLie.name());
     setWindowTitle(QStringLiteral("单列式坐标转换"));
 
     auto* input = new QGroupBox(QStringLiteral("输入一个点"), this);
@@ -58,12 +57,9 @@ SinglePointWindow::SinglePointWindow(QWidget* parent) : QWidget(parent) {
     from_ = new QComboBox(input);
     from_->setObjectName(QStringLiteral("ComboFrom"));
     for (const char16_t* f : kForms) from_->addItem(QString::fromUtf16(f));
-    north_ = new QLineEdit(input);
-    north_->setObjectName(QStringLiteral("TextNorth"));
-    east_ = new QLineEdit(input);
-    east_->setObjectName(QStringLiteral("TextEast"));
-    height_ = new QLineEdit(input);
-    height_->setObjectName(QStringLiteral("TextHeight"));
+    north_ = ui::namedLineEdit(input, QStringLiteral("TextNorth"));
+    east_ = ui::namedLineEdit(input, QStringLiteral("TextEast"));
+    height_ = ui::namedLineEdit(input, QStringLiteral("TextHeight"));
     ellipsoid_ = new QComboBox(input);
     ellipsoid_->setObjectName(QStringLiteral("ComboEllipsoid"));
     ellipsoid_->addItems(Form213::ellipsoidEntries());
@@ -75,8 +71,7 @@ SinglePointWindow::SinglePointWindow(QWidget* parent) : QWidget(parent) {
     meridian_->setCurrentIndex(8);
     northLabel_ = new QLabel(input);
     eastLabel_ = new QLabel(input);
-    convert_ = new QPushButton(QStringLiteral("转 换"), input);
-    convert_->setObjectName(QStringLiteral("CommandConvert"));
+    convert_ = ui::namedButton(input, QStringLiteral("CommandConvert"), QStringLiteral("转 换"));
     convert_->setDefault(true);
 
     in->addWidget(new QLabel(QStringLiteral("坐标类型"), input), 0, 0);
@@ -113,8 +108,7 @@ SinglePointWindow::SinglePointWindow(QWidget* parent) : QWidget(parent) {
     out->setColumnStretch(2, 1);
     out->setColumnStretch(3, 1);
     for (QLineEdit* f : {north_, east_, height_}) fitWidth(f, kNumberSample);
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("LabelStatus"));
+    status_ = ui::namedLabel(this, QStringLiteral("LabelStatus"), QString());
     status_->setWordWrap(true);
 
     auto* page = new QVBoxLayout(this);
@@ -123,10 +117,11 @@ SinglePointWindow::SinglePointWindow(QWidget* parent) : QWidget(parent) {
     page->addWidget(status_);
     page->addStretch(1);
 
-    connect(from_, &QComboBox::currentIndexChanged, this, [this] { updateCaptions(); });
-    connect(convert_, &QPushButton::clicked, this, [this] { convert(); });
+    connect(from_, &QComboBox::currentIndexChanged, this,
+            ui::guardedSlot([this] { updateCaptions(); }));
+    connect(convert_, &QPushButton::clicked, this, ui::guardedSlot([this] { convert(); }));
     for (QLineEdit* f : {north_, east_, height_})
-        connect(f, &QLineEdit::returnPressed, this, [this] { convert(); });
+        connect(f, &QLineEdit::returnPressed, this, ui::guardedSlot([this] { convert(); }));
     updateCaptions();
     north_->setText(QStringLiteral("39.4125536"));
     east_->setText(QStringLiteral("117.5017873"));

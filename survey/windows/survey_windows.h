@@ -4,8 +4,8 @@
 
 namespace hc {
 
-// Registers each survey window under its form name ("Form213" ...) with the
-// window registry of ui/widget_services.h.
+// Registers the row of each survey window (ui/tool_registry.h): its factory under
+// its name (window_ids::kForm213 ...), its menu entry, main window button and help.
 void registerSurveyWindows();
 
 }  // namespace hc

@@ -10,14 +10,13 @@
 #include "tools/angle_conversion.h"
 #include "ui/services.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 namespace {
 
 QLabel* label(QWidget* parent, const QString& name, const QString& caption) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    return l;
+    return ui::namedLabel(parent, name, caption);
 }
 
 QLabel* helpLabel(QWidget* parent, const QString& name, const QString& caption) {
@@ -31,25 +30,17 @@ QString initialCaption() { return QStringLiteral("原始角度数"); }
 }  // namespace
 
 Form202::Form202(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form202"));
+    setObjectName(window_ids::kForm202.name());
     setWindowTitle(QStringLiteral("角度变换"));
     auto* root = new QVBoxLayout(this);
 
-    auto* heading = label(this, QStringLiteral("Label3"), QStringLiteral("角度变换"));
-    QFont headingFont = heading->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    heading->setAlignment(Qt::AlignCenter);
-    root->addWidget(heading);
+    root->addWidget(ui::headingLabel(this, QStringLiteral("Label3"), QStringLiteral("角度变换")));
 
     auto* boxes = new QGridLayout;
     label1_ = label(this, QStringLiteral("Label1"), initialCaption());
-    text1_ = new QLineEdit(this);
-    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_ = ui::namedLineEdit(this, QStringLiteral("Text1"));
     text1_->installEventFilter(this);
-    text2_ = new QLineEdit(this);
-    text2_->setObjectName(QStringLiteral("Text2"));
+    text2_ = ui::namedLineEdit(this, QStringLiteral("Text2"));
     const int width = text1_->fontMetrics().horizontalAdvance(QString(34, u'0'));
     text1_->setMinimumWidth(width);
     text2_->setMinimumWidth(width);
@@ -63,15 +54,10 @@ Form202::Form202(QWidget* parent) : QWidget(parent) {
 
     auto* buttons = new QGridLayout;
     for (int i = 0; i < kAngleConversions; ++i) {
-        auto* b = new QPushButton(angleButtonCaption(angleConversion(i)), this);
-        b->setObjectName(QStringLiteral("Command%1").arg(i + 1));
+        QPushButton* b = ui::namedButton(this, QStringLiteral("Command%1").arg(i + 1),
+                                         angleButtonCaption(angleConversion(i)));
         buttons->addWidget(b, i / 2, i % 2);
-        connect(b, &QPushButton::clicked, this, [this, i] {
-            try {
-                convert(i);
-            } catch (...) {
-            }
-        });
+        connect(b, &QPushButton::clicked, this, ui::guardedSlot([this, i] { convert(i); }));
     }
     root->addLayout(buttons);
 

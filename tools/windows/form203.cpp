@@ -12,11 +12,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 #include <type_traits>
 
 #include "ui/services.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 namespace {
@@ -31,44 +33,31 @@ QString digitKeyName(int digit) {
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
+    return ui::namedLabel(parent, QString::fromLatin1(name), caption);
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
+    return ui::namedButton(parent, name, caption);
 }
 
 QLineEdit* makeNumberBox(QWidget* parent, const char* name, int columns) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    QFont mono(QStringLiteral("Noto Sans Mono CJK SC"));
-    mono.setStyleHint(QFont::Monospace);
-    mono.setPointSizeF(box->font().pointSizeF() + 1);
-    box->setFont(mono);
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(columns, u'0')) + 12);
+    QLineEdit* box = ui::namedLineEdit(parent, QString::fromLatin1(name));
+    box->setFont(ui::monospacedFont(box->font().pointSizeF() + 1));
+    ui::fitWidth(box, QString(columns, u'0'), 12);
     return box;
 }
 
 }  // namespace
 
 Form203::Form203(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form203"));
+    setObjectName(window_ids::kForm203.name());
     setWindowTitle(QStringLiteral("进制换算"));
     auto* root = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     root->addLayout(left, 1);
 
-    QLabel* heading = makeLabel(this, "Label1", QStringLiteral(" 数值的进制换算"));
-    QFont headingFont = heading->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    heading->setAlignment(Qt::AlignCenter);
-    left->addWidget(heading);
+    left->addWidget(
+        ui::headingLabel(this, QStringLiteral("Label1"), QStringLiteral(" 数值的进制换算")));
 
     auto* baseFrame = new QWidget(this);
     baseFrame->setObjectName(QStringLiteral("Frame1"));
@@ -175,22 +164,21 @@ Form203::Form203(QWidget* parent) : QWidget(parent) {
     right->addLayout(keys);
     right->addSpacing(12);
     QPushButton* home = makeButton(this, QStringLiteral("Command25"), QStringLiteral("主界面"));
-    connect(home, &QPushButton::clicked, this, [] { ui::showWindow(QStringLiteral("Form1")); });
+    connect(home, &QPushButton::clicked, this,
+            ui::guardedSlot([] { ui::showWindow(window_ids::kForm1); }));
     QPushButton* other =
         makeButton(this, QStringLiteral("CommandQiTa"), QStringLiteral("其它功能"));
     other->setToolTip(QStringLiteral("多种功能模块"));
-    connect(other, &QPushButton::clicked, this, [] { ui::showWindow(QStringLiteral("Form2")); });
+    connect(other, &QPushButton::clicked, this,
+            ui::guardedSlot([] { ui::showWindow(window_ids::kForm2); }));
     QPushButton* print = makeButton(this, QStringLiteral("Command26"), QStringLiteral("打印屏幕"));
     print->setToolTip(QStringLiteral("安装打印机后才可执行打印功能"));
-    connect(print, &QPushButton::clicked, this, [this] {
-        try {
-            ui::services().printWindow(this);
-        } catch (...) {
-        }
-    });
+    connect(print, &QPushButton::clicked, this,
+            ui::guardedSlot([this] { ui::services().printWindow(this); }));
     QPushButton* link = makeButton(this, QStringLiteral("CommandLink"), QStringLiteral("禾川主页"));
     link->setToolTip(QStringLiteral("在浏览器中打开禾川计算器主页"));
-    connect(link, &QPushButton::clicked, this, [] { ui::services().openWebPage(homePage()); });
+    connect(link, &QPushButton::clicked, this,
+            ui::guardedSlot([] { ui::services().openWebPage(homePage()); }));
     for (QPushButton* b : {home, other, print, link}) {
         b->setMinimumHeight(30);
         right->addWidget(b);
@@ -204,18 +192,19 @@ Form203::Form203(QWidget* parent) : QWidget(parent) {
 
 template <typename Op>
 void Form203::run(Op op) {
-    try {
-        pullTexts();
-        bool focus = false;
-        if constexpr (std::is_same_v<decltype(op(state_)), bool>) {
-            focus = op(state_);
-        } else {
-            op(state_);
-        }
-        display(state_);
-        if (focus) focusActive();
-    } catch (...) {
-    }
+    ui::runGuarded(
+        [&] {
+            pullTexts();
+            bool focus = false;
+            if constexpr (std::is_same_v<decltype(op(state_)), bool>) {
+                focus = op(state_);
+            } else {
+                op(state_);
+            }
+            display(state_);
+            if (focus) focusActive();
+        },
+        window_ids::kForm203.name());
 }
 
 void Form203::pullTexts() {
@@ -259,37 +248,48 @@ void Form203::remember(int box) {
 }
 
 bool Form203::eventFilter(QObject* watched, QEvent* event) {
-    try {
-        if (watched == label7_ && event->type() == QEvent::MouseButtonRelease) {
-            run([](BaseWindowState& s) { ui::showNotices(calculate(s)); });
-            return true;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (watched != data_[i]) continue;
-            if (event->type() == QEvent::FocusIn) {
-                state_.active = i;
-            } else if (event->type() == QEvent::FocusOut) {
-                // Before the line edit drops its selection on losing the focus.
-                remember(i);
-            } else if (event->type() == QEvent::KeyPress) {
-                auto* key = static_cast<QKeyEvent*>(event);
-                if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
-                const QString typed = key->text();
-                if (typed.isEmpty() || !typed[0].isPrint() ||
-                    (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-                    return false;
-                state_.active = i;
-                remember(i);
-                run([typed](BaseWindowState& s) {
-                    bool entered = false;
-                    for (QChar c : typed) entered |= typeCharacter(s, c);
-                    return entered;
-                });
-                return true;
+    // Set when the event is consumed (true) or must go no further than the box (false).
+    std::optional<bool> handled;
+    ui::runGuarded(
+        [&] {
+            if (watched == label7_ && event->type() == QEvent::MouseButtonRelease) {
+                run([](BaseWindowState& s) { ui::showNotices(calculate(s)); });
+                handled = true;
+                return;
             }
-        }
-    } catch (...) {
-    }
+            for (int i = 0; i < 2; ++i) {
+                if (watched != data_[i]) continue;
+                if (event->type() == QEvent::FocusIn) {
+                    state_.active = i;
+                } else if (event->type() == QEvent::FocusOut) {
+                    // Before the line edit drops its selection on losing the focus.
+                    remember(i);
+                } else if (event->type() == QEvent::KeyPress) {
+                    auto* key = static_cast<QKeyEvent*>(event);
+                    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                        handled = true;
+                        return;
+                    }
+                    const QString typed = key->text();
+                    if (typed.isEmpty() || !typed[0].isPrint() ||
+                        (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                        handled = false;
+                        return;
+                    }
+                    state_.active = i;
+                    remember(i);
+                    run([typed](BaseWindowState& s) {
+                        bool entered = false;
+                        for (QChar c : typed) entered |= typeCharacter(s, c);
+                        return entered;
+                    });
+                    handled = true;
+                    return;
+                }
+            }
+        },
+        window_ids::kForm203.name());
+    if (handled) return *handled;
     return QWidget::eventFilter(watched, event);
 }
 

@@ -4,15 +4,63 @@
 #include "tools/windows/form202.h"
 #include "tools/windows/form203.h"
 #include "tools/windows/form210.h"
-#include "ui/widget_services.h"
+#include "ui/tool_registry.h"
 
 namespace hc {
 
 void registerToolsWindows() {
-    ui::registerWindow(QStringLiteral("Form201"), [] { return new Form201; });
-    ui::registerWindow(QStringLiteral("Form202"), [] { return new Form202; });
-    ui::registerWindow(QStringLiteral("Form203"), [] { return new Form203; });
-    ui::registerWindow(QStringLiteral("Form210"), [] { return new Form210; });
+    using namespace window_ids;
+    ui::registerTool({
+        .id = kForm201,
+        .factory = [] { return new Form201; },
+        .menuIndex = 0,
+        .menuCaption = QStringLiteral("数理统计"),
+        .buttonNumber = 1,
+        .buttonCaption = QStringLiteral("数理统计"),
+        .helpSection = QStringLiteral(
+            "【数理统计】在数据框中每行输入一组数据，数值之间用分隔符（默认“*”）隔开，用回车结束一"
+            "行；每行前面几列是序号或名称时，在“前 n 列为序号”中选择列数。按“统 计”后数据被整理对"
+            "齐，下面的表格给出前五列数字各自的频数、最小值、最大值、平均值、合计数、均方差、方差和"
+            "变异系数（“方差n”“变异 系数n”按 n 而不是 n-1 计算）。“保 存”“导 入”把数据存为文本文"
+            "件或从文本文件读入。"),
+        .commandLine = QStringLiteral("hechuan-cli stats < 数据：数理统计"),
+    });
+    ui::registerTool({
+        .id = kForm202,
+        .factory = [] { return new Form202; },
+        .menuIndex = 1,
+        .menuCaption = QStringLiteral("角度转换"),
+        .buttonNumber = 2,
+        .buttonCaption = QStringLiteral("角度变换"),
+        .helpSection = QStringLiteral(
+            "【角度变换】在“原始角度数”框中输入一个角度，按六个按钮之一，在弧度、百分度和度分秒之"
+            "间换算；它与计算器的角度单位设置无关。"),
+        .commandLine = QStringLiteral("hechuan-cli angle 角度…：角度变换"),
+    });
+    ui::registerTool({
+        .id = kForm203,
+        .factory = [] { return new Form203; },
+        .menuIndex = 2,
+        .menuCaption = QStringLiteral("进制换算"),
+        .buttonNumber = 3,
+        .buttonCaption = QStringLiteral("进制换算"),
+        .helpSection = QStringLiteral(
+            "【进制换算】选择二进制、八进制、十进制或十六进制，用右边的键盘或电脑键盘输入数据 1 和"
+            "数据 2，选择加、减、乘、除、幂、余或与、或、非、异或、与非、或非，按“运算”，结果用同"
+            "一进制显示。切换进制时两个数据一起换算。逻辑运算先对绝对值取整，再逐位进行，符号作为"
+            "附加的一位。"),
+        .commandLine = QStringLiteral(
+            "hechuan-cli base 数值…、hechuan-cli logic 数据1 运算 数据2：进制换算和逻辑运算"),
+    });
+    ui::registerTool({
+        .id = kForm210,
+        .factory = [] { return new Form210; },
+        .menuIndex = 9,
+        .menuCaption = QStringLiteral("数的分解"),
+        .helpSection = QStringLiteral(
+            "【数的分解】（在功能模块菜单中）输入一个数，按“运  行”，得到它的整数部分和小数部分。"),
+        .commandLine = QStringLiteral("hechuan-cli split 数值…：数的分解"),
+    });
 }
 
 }  // namespace hc

@@ -4,8 +4,8 @@
 
 namespace hc {
 
-// Registers each tool window under its form name ("Form201" ...) with the window
-// registry of ui/widget_services.h.
+// Registers the row of each tool window (ui/tool_registry.h): its factory under its
+// name (window_ids::kForm201 ...), its menu entry, main window button and help.
 void registerToolsWindows();
 
 }  // namespace hc
