@@ -12,6 +12,7 @@
 
 #include "survey/coord_conversion.h"
 #include "survey/gk_options.h"
+#include "survey/zones.h"
 #include "tests/survey/print_qstring.h"
 #include "tests/survey/temp_file.h"
 
@@ -431,6 +432,26 @@ TEST(GkCommand, LinesThatLookLikeDataButGiveNoRowAreReported) {
                                     "第 6 行未能读取: 第二个坐标不是数字: east\n"
                                     "第 9 行未能读取: 分隔符比数字字符多\n"
                                     "合计：读取 2 行，换算 2 行，拒绝 0 行，跳过 5 行\n"));
+}
+
+// The reported cases: a false easting that pushed the easting into the neighbouring
+// zone's numbers, and the inverse refusing a point 5.98 degrees from its meridian.
+TEST(GkCommand, EastingsStayInTheirZoneAndComeBack) {
+    const GkRun plain = gk({"--from", "jw", "--to", "6"}, "A,30,114.2\n");
+    ASSERT_EQ(rowsOf(plain.out).size(), 1);
+    EXPECT_TRUE(rowsOf(plain.out)[0].contains(QStringLiteral(" , 20"))) << plain.out.toStdString();
+    const GkRun shifted =
+        gk({"--from", "jw", "--to", "6", "--false-easting", "100000"}, "A,30,114.2\n");
+    EXPECT_EQ(shifted.status, 0);
+    EXPECT_EQ(rowsOf(shifted.out), QStringList{QStringLiteral("A , 0000000.000 , 00000000.000 ") +
+                                               eastingOutsideZoneMessage()});
+    EXPECT_EQ(countsOf(shifted.err), (Counts{1, 0, 1, 0}));
+
+    const GkRun back = gk({"--from", "6", "--to", "jw"}, "D,5780410.155,20088793.693\n");
+    ASSERT_EQ(rowsOf(back.out).size(), 1);
+    // 5 59' 24" west of 117.
+    EXPECT_EQ(rowsOf(back.out)[0], QStringLiteral("D , 51.59599999 , 111.00359975 "));
+    EXPECT_EQ(countsOf(back.err), (Counts{1, 1, 0, 0}));
 }
 
 TEST(GkCommand, FullWidthDigitsMinusAndSemicolonReadAsTheirAsciiForms) {
