@@ -286,6 +286,20 @@ double ZelDuFenMiaoGuiZheng(double packed) {
     return parseDouble(std::string_view(text, n));
 }
 
+bool packedBeyondSixty(double packed) {
+    std::uint64_t coef = 0;
+    int exp = 0;
+    // Below 1E-5 the minutes and seconds are zeros; from 1E+15 on there is no fraction.
+    if (guarded(packed) || !survey_detail::exactDigits15(packed, coef, exp)) return false;
+    const int w = 14 - exp;  // fraction digits, trailing zeros included
+    if (w <= 0) return false;
+    const std::uint64_t fraction = coef % survey_detail::kPow10[w];
+    // The first four fraction digits, zeros following a shorter fraction.
+    const std::uint64_t mmss =
+        w >= 4 ? fraction / survey_detail::kPow10[w - 4] : fraction * survey_detail::kPow10[4 - w];
+    return mmss / 100 >= 60 || mmss % 100 >= 60;
+}
+
 double ZelDuFenMiaoZhuanHuDu(double packed) {
     if (guarded(packed)) return 0;
     return (Decimal::fromDouble(ZelDuFenMiaoZhuanBaiFenDu(packed)) * degreeInRadians()).toDouble();

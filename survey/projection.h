@@ -69,6 +69,9 @@ double ZelDuFenMiaoZhuanBaiFenDu(double packed);
 double ZelBaiFenDuZhuanDuFenMiao(double degrees);
 // Carries seconds or minutes that reached 60 into the next unit.
 double ZelDuFenMiaoGuiZheng(double packed);
+// Whether a packed angle's minutes or whole seconds, as ZelDuFenMiaoZhuanBaiFenDu reads
+// them, are 60 or more (39.7000, 39.5975, 39.5960): it then takes them as 60.
+bool packedBeyondSixty(double packed);
 double ZelDuFenMiaoZhuanHuDu(double packed);
 double ZelBaiFenDuZhuanHuDu(double degrees);
 // Radians to decimal degrees, in doubles.
