@@ -146,6 +146,10 @@ GkResult ZelZuoBiaoZhuanHuan(GkConversion op, const QString& input, const QStrin
         r.input += order.remark;
     }
 
+    QStringList found;
+    for (int i = 0; i < n; ++i) found << coordRowNotices(rows[i], converter.geographicInput());
+    if (!found.isEmpty()) r.notices << Notice{rowNoticesText(found), NoticeButtons::Ok, QString()};
+
     const int width = r.settings.withNames ? nameColumnWidth(rows, n) : 0;
     QString out = converter.header();
     for (int i = 0; i < n; ++i) {
@@ -156,6 +160,17 @@ GkResult ZelZuoBiaoZhuanHuan(GkConversion op, const QString& input, const QStrin
     out += previousOutput;
     r.output = out;
     return r;
+}
+
+QString rowNoticesText(const QStringList& notices) {
+    constexpr int kShown = 10;
+    QStringList lines = notices.mid(0, kShown);
+    if (notices.size() > kShown) {
+        lines << QStringLiteral("……共 ") + QString::number(notices.size()) +
+                     QStringLiteral(" 处，以上为前 ") + QString::number(kShown) +
+                     QStringLiteral(" 处");
+    }
+    return lines.join(u'\n');
 }
 
 QString ZelGuiFanShuRu(const QString& input) { return ZelGuiFanZiFu(input); }

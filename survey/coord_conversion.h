@@ -73,7 +73,12 @@ struct GkResult {
     Notices notices;  // for the window to show, in order
 };
 
-// Runs one conversion on at most `rowLimit` rows (the window's 200).
+// The notice of the rows read with values not taken as written (coordRowNotices): the
+// first ten findings, one a line, and how many there are in all when there are more.
+QString rowNoticesText(const QStringList& notices);
+
+// Runs one conversion on at most `rowLimit` rows (the window's 200). The notices hold
+// the invalid meridian's message and then the rows' findings (rowNoticesText).
 GkResult ZelZuoBiaoZhuanHuan(GkConversion op, const QString& input, const QString& previousOutput,
                              const GkControls& controls, int rowLimit = kWindowRowLimit);
 

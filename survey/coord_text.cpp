@@ -211,6 +211,10 @@ bool CoordLineReader::readLine(QStringView line, CoordRow& row) {
     double height = 0;
     row.hasHeight = count > at + 2 && fieldNumber(fields[at + 2], height);
     row.height = row.hasHeight ? height : 0;
+    row.badHeight.clear();
+    if (count > at + 2 && !row.hasHeight && !trimSpaces(fields[at + 2]).isEmpty()) {
+        row.badHeight = fields[at + 2].toString();
+    }
     row.first = first;
     row.second = second;
     if (named) {
@@ -220,6 +224,46 @@ bool CoordLineReader::readLine(QStringView line, CoordRow& row) {
         row.name = QStringLiteral("D%1").arg(rows_, 3, 10, QChar(u'0'));
     }
     return true;
+}
+
+namespace {
+
+// A packed angle as degrees, minutes and seconds with marks, as the reader takes it:
+// 39.7000 is taken as 40°00′00″.
+QString takenAngle(double packed) {
+    const double degrees = ZelDuFenMiaoZhuanBaiFenDu(packed);
+    const double p = std::fabs(ZelSheRuXiaoShu(ZelBaiFenDuZhuanDuFenMiao(degrees), 8));
+    char buf[64];
+    const QString t = QString::fromLatin1(buf, survey_detail::formatFixed(p, 1, 8, 8, buf));
+    const qsizetype point = t.indexOf(u'.');
+    QString seconds = t.mid(point + 3, 2);
+    QString fraction = t.mid(point + 5);
+    while (fraction.endsWith(u'0')) fraction.chop(1);
+    if (!fraction.isEmpty()) seconds += u'.' + fraction;
+    return (degrees < 0 ? QStringLiteral("-") : QString()) + t.left(point) + u'°' +
+           t.mid(point + 1, 2) + u'′' + seconds + u'″';
+}
+
+}  // namespace
+
+QStringList coordRowNotices(const CoordRow& row, bool geographic) {
+    QStringList notices;
+    const bool first = geographic && packedBeyondSixty(row.first);
+    const bool second = geographic && packedBeyondSixty(row.second);
+    if (!first && !second && row.badHeight.isEmpty()) return notices;
+    const QString head = QStringLiteral("第 ") + QString::number(row.line) +
+                         QStringLiteral(" 行（") + trimSpaces(row.name) + QStringLiteral("）");
+    auto angle = [&](const QString& word, double value) {
+        notices << head + word + doubleToText(value) + QStringLiteral(" 的分或秒达到 60，按 ") +
+                       takenAngle(value) + QStringLiteral(" 计算");
+    };
+    if (first) angle(QStringLiteral("第一个坐标 "), row.first);
+    if (second) angle(QStringLiteral("第二个坐标 "), row.second);
+    if (!row.badHeight.isEmpty()) {
+        notices << head + QStringLiteral("高程 ") + quoted(row.badHeight) +
+                       QStringLiteral(" 不是数字，按 0 计算");
+    }
+    return notices;
 }
 
 QString echoLine(const CoordRow& row, QChar separator) {
@@ -247,10 +291,13 @@ QString ZelJieXiZuoBiao(const QString& text, int& n, QList<CoordRow>& rows,
     const QChar* d = t.constData();
     const qsizetype size = t.size();
     qsizetype start = 0;
+    int line = 0;
     while (start <= size && n < limit) {
         qsizetype end = start;
         while (end < size && d[end] != u'\r' && d[end] != u'\n') ++end;
+        ++line;
         if (reader.readLine(QStringView(d + start, end - start), row)) {
+            row.line = line;
             ++n;
             rows.append(row);
             echo += echoLine(row, reader.separator());

@@ -20,7 +20,16 @@ struct CoordRow {
     double second = 0;
     double height = 0;  // 0 when the line has no height
     bool hasHeight = false;
+    long long line = 0;  // line of the text (from 1) the row was read from; 0 when unknown
+    QString badHeight;   // the height field as written when it is there but not a number
 };
+
+// What a reader wants the user to know about a row whose values were not taken as
+// written: a height that is not a number (read as 0) and, for latitude and longitude
+// (`geographic`), a packed angle whose minutes or seconds are 60 or more (read as 60).
+// One text per finding, each naming the row's line and name: "第 5 行（A01）…". None for
+// an ordinary row.
+QStringList coordRowNotices(const CoordRow& row, bool geographic);
 
 // The 27 entries of the separator list, in list order; "Tab" stands for the Tab.
 const QStringList& separatorChoices();

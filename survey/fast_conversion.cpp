@@ -107,20 +107,26 @@ bool packedUnits(double degrees, bool wholeDegrees, std::int64_t& units, bool& n
 
 // The fused inverse core: ZelTouYingFanSuan and inverseEastingLimit share the
 // footpoint latitude and its radius. The expressions are theirs, operation for
-// operation, so the results are the same doubles.
+// operation, so the results are the same doubles. Sets with Krüger's series take the
+// routines themselves.
 struct InverseCore {
     LatDiff r;
     double limit;
 };
 InverseCore inverseCore(double x, double yReduced, const Ellipsoid& p, const GridParameters& g) {
     constexpr double kPi = 3.14159265358979323846;
+    InverseCore c{};
+    if (p.kruger) {
+        c.limit = inverseEastingLimit(x, p, g);
+        if (std::fabs(yReduced) <= c.limit) c.r = ZelTouYingFanSuan(x, yReduced, p, g);
+        return c;
+    }
     const double bf = footpointLatitude(x, p, g);
     const double sf = std::sin(bf);
     const double cf = std::cos(bf);
     const double w = 1 - p.e2 * sf * sf;
     const double nf = p.a / std::sqrt(w);
-    InverseCore c{};
-    c.limit = g.k0 * nf * std::fabs(cf) * (kInverseLongitudeLimit * kPi / 180);
+    c.limit = g.k0 * nf * std::fabs(cf) * (kInverseSeriesGuard * kPi / 180);
     if (std::fabs(yReduced) > c.limit) return c;
     const double mf = p.a1e2 / std::pow(w, 1.5);
     const double etaf2 = p.ep2 * cf * cf;
@@ -146,9 +152,8 @@ bool packedResult(double degrees, bool negate, double& out, std::int64_t& units,
     double v = static_cast<double>(units) / 1e8;
     if (negative) v = -v;
     if (negate) {
-        if (v < 0) return false;
         v = -v;
-        negative = units != 0;
+        negative = !negative && units != 0;
     }
     out = v;
     return true;
@@ -314,12 +319,14 @@ bool toGridFast(ZoneWidth zone, double lat, double lon, double setting, const El
     }
     const double prefix = z * 1000000;
     const double offset = prefix >= 0 ? prefix + grid.falseEasting : prefix - grid.falseEasting;
+    if (!std::isfinite(l0) || !(std::fabs(lonDeg - l0) <= kMeridianReach)) return false;
 
     const double b = degreesToRadians(packedToDegrees(lat));
     const double l = degreesToRadians(lonDeg) - degreesToRadians(l0);
     const GridXY g = ZelTouYingZhengSuan(b, l, p, grid);
-    if (!std::isfinite(l0) || !gridValue(g.x, out.x, out.xMm, out.xNegative) ||
-        !gridValue(g.y + offset, out.y, out.yMm, out.yNegative)) {
+    if (!gridValue(g.x, out.x, out.xMm, out.xNegative) ||
+        !gridValue(g.y + offset, out.y, out.yMm, out.yNegative) ||
+        !gridReadsBack(zone, out.x - grid.falseNorthing, out.y, l0, g.y, grid.falseEasting)) {
         return false;
     }
     out.meridian = l0;
@@ -355,6 +362,7 @@ bool toGeographicFast(ZoneWidth zone, double x, double y, const Ellipsoid& p,
     if (std::fabs(reduced) > core.limit) return false;
     const LatDiff& r = core.r;
     if (!std::isfinite(r.b) || !std::isfinite(r.l)) return false;
+    if (!inverseWithinReach(r.b, r.l, p, grid.k0)) return false;
     out.lat = 0;
     out.latUnits = 0;
     out.latNegative = false;

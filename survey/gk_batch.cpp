@@ -39,7 +39,7 @@ public:
     bool line(std::string_view bytes) {
         ++lineNumber_;
         if (!firstLine_ && fastReader_.read(bytes, nextRowNumber(), row_)) {
-            chunk_.append(row_);
+            taken();
             if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
             return !std::ferror(out_);
         }
@@ -63,8 +63,7 @@ public:
             // The quick reader's rows count too when a line without a name is numbered.
             if (!hasName(text))
                 row_.name = QStringLiteral("D%1").arg(nextRowNumber(), 3, 10, QChar(u'0'));
-            chunk_.append(row_);
-            if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
+            taken();
         } else if (!reader_.failure().isEmpty()) {
             ++skipped_;
             reportLine(reader_.failure());
@@ -99,11 +98,25 @@ public:
     }
 
 private:
+    // A row read: its findings are reported, and it joins the chunk.
+    void taken() {
+        row_.line = lineNumber_;
+        if (report_) {
+            for (const QString& notice : coordRowNotices(row_, converter_.geographicInput()))
+                reportText(notice + u'\n');
+        }
+        chunk_.append(row_);
+        if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
+    }
+
     void reportLine(const QString& reason) {
+        reportText(QStringLiteral("第 ") + QString::number(lineNumber_) +
+                   QStringLiteral(" 行未能读取: ") + reason + u'\n');
+    }
+
+    void reportText(const QString& text) {
         if (!report_) return;
-        const QByteArray bytes = (QStringLiteral("第 ") + QString::number(lineNumber_) +
-                                  QStringLiteral(" 行未能读取: ") + reason + u'\n')
-                                     .toUtf8();
+        const QByteArray bytes = text.toUtf8();
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), report_);
     }
 

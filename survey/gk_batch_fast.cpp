@@ -144,6 +144,7 @@ bool FastLineReader::read(std::string_view line, int rowNumber, CoordRow& row) c
     row.second = second;
     row.hasHeight = hasHeight;
     row.height = height;
+    row.badHeight.clear();
     if (named) {
         row.name = QString::fromLatin1(fields[0].data(), static_cast<qsizetype>(fields[0].size()));
     } else {

@@ -63,9 +63,7 @@ GridPoint localForward(ZoneWidth w, double lat, double lon, double meridian, con
     }
     const double lonDeg = ZelDuFenMiaoZhuanBaiFenDu(lon);
     const double off = std::fabs(lonDeg - meridian);
-    if (!(off <= kInverseLongitudeLimit)) {
-        return {0, 0, QStringLiteral("错误?原始经度离中央子午线超过6度 超出常规范围!")};
-    }
+    if (!(off <= kMeridianReach)) return {0, 0, farFromMeridianMessage()};
     const double b = ZelDuFenMiaoZhuanHuDu(lat);
     const double l = ZelBaiFenDuZhuanHuDu(lonDeg) - ZelBaiFenDuZhuanHuDu(meridian);
     const GridXY g = ZelTouYingZhengSuan(b, l, set, grid);
@@ -89,14 +87,17 @@ GeoPoint localInverse(ZoneWidth w, double x, double y, double meridian, const El
     const bool southern = x < 0;
     const double ax = std::fabs(x);
     const double reduced = y - grid.falseEasting;
-    if (ax > meridianQuadrant(set, grid)) {
-        return reject(head + QStringLiteral("|X|超过赤道至极点的子午线弧长 超出常规范围!"));
+    LatDiff r{};
+    switch (checkedInverse(ax, reduced, set, grid, r)) {
+        case InverseFault::BeyondPole:
+            return reject(head + QStringLiteral("|X|超过赤道至极点的子午线弧长 超出常规范围!"));
+        case InverseFault::FarEasting:
+            return reject(head + QStringLiteral("|Y|离中央子午线超过6度经差 超出常规范围!"));
+        case InverseFault::Overflow:
+            return reject(overflowMessage());
+        case InverseFault::None:
+            break;
     }
-    if (std::fabs(reduced) > inverseEastingLimit(ax, set, grid)) {
-        return reject(head + QStringLiteral("|Y|离中央子午线超过6度经差 超出常规范围!"));
-    }
-    const LatDiff r = ZelTouYingFanSuan(ax, reduced, set, grid);
-    if (!std::isfinite(r.b) || !std::isfinite(r.l)) return reject(overflowMessage());
     double lat = 0;
     double lon = 0;
     if (r.b != 0 && !packedResult(radiansToDegrees(r.b), southern, lat)) {

@@ -1,5 +1,6 @@
 // The Gauss-Krueger projection as the Chinese surveying textbooks give it
-// (高斯投影正反算公式), in two series:
+// (高斯投影正反算公式), in two series (a set with Krüger's series, CGCS2000, projects
+// with those instead, ellipsoid_series.h):
 //  - forward: the classical meridian arc X = a(α0·B − α2·sin 2B + α4·sin 4B − α6·sin 6B),
 //    then northing and easting as power series in m = l·cos B (to m^6 and m^5);
 //  - inverse: the footpoint latitude Bf = μ + β1·sin 2μ + β2·sin 4μ + β3·sin 6μ with
@@ -285,6 +286,20 @@ double ZelDuFenMiaoGuiZheng(double packed) {
     return parseDouble(std::string_view(text, n));
 }
 
+bool packedBeyondSixty(double packed) {
+    std::uint64_t coef = 0;
+    int exp = 0;
+    // Below 1E-5 the minutes and seconds are zeros; from 1E+15 on there is no fraction.
+    if (guarded(packed) || !survey_detail::exactDigits15(packed, coef, exp)) return false;
+    const int w = 14 - exp;  // fraction digits, trailing zeros included
+    if (w <= 0) return false;
+    const std::uint64_t fraction = coef % survey_detail::kPow10[w];
+    // The first four fraction digits, zeros following a shorter fraction.
+    const std::uint64_t mmss =
+        w >= 4 ? fraction / survey_detail::kPow10[w - 4] : fraction * survey_detail::kPow10[4 - w];
+    return mmss / 100 >= 60 || mmss % 100 >= 60;
+}
+
 double ZelDuFenMiaoZhuanHuDu(double packed) {
     if (guarded(packed)) return 0;
     return (Decimal::fromDouble(ZelDuFenMiaoZhuanBaiFenDu(packed)) * degreeInRadians()).toDouble();
@@ -298,6 +313,7 @@ double ZelBaiFenDuZhuanHuDu(double degrees) {
 double radiansToDegrees(double radians) { return radians * 57.295779513082320876798154814; }
 
 GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& p, const GridParameters& g) {
+    if (p.kruger) return krugerForward(b, l, *p.kruger, g);
     const double s = std::sin(b);
     const double c = std::cos(b);
     const double t = std::tan(b);
@@ -324,23 +340,34 @@ GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& p, const GridPar
 }
 
 double footpointLatitude(double x, const Ellipsoid& p, const GridParameters& g) {
+    if (p.kruger) return krugerInverse(x, 0, *p.kruger, g).b;
     const double mu = ((x - g.falseNorthing) / g.k0) / p.arcA;
     return mu + p.beta1 * std::sin(2 * mu) + p.beta2 * std::sin(4 * mu) +
            p.beta3 * std::sin(6 * mu);
 }
 
 double meridianQuadrant(const Ellipsoid& p, const GridParameters& g) {
-    return g.falseNorthing + g.k0 * p.arcA * (kPi / 2);
+    const double radius = p.kruger ? p.kruger->rectifying : p.arcA;
+    return g.falseNorthing + g.k0 * radius * (kPi / 2);
 }
 
 double inverseEastingLimit(double x, const Ellipsoid& p, const GridParameters& g) {
     const double bf = footpointLatitude(x, p, g);
     const double sf = std::sin(bf);
     const double nf = p.a / std::sqrt(1 - p.e2 * sf * sf);
-    return g.k0 * nf * std::fabs(std::cos(bf)) * (kInverseLongitudeLimit * kPi / 180);
+    return g.k0 * nf * std::fabs(std::cos(bf)) * (kInverseSeriesGuard * kPi / 180);
+}
+
+bool inverseWithinReach(double b, double l, const Ellipsoid& p, double k0) {
+    const double excess = std::fabs(l) - kMeridianReach * kPi / 180;
+    if (excess <= 0) return true;
+    const double s = std::sin(b);
+    const double n = p.a / std::sqrt(1 - p.e2 * s * s);
+    return k0 * n * std::fabs(std::cos(b)) * excess <= 0.002 + 0.1 * k0;
 }
 
 LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& p, const GridParameters& g) {
+    if (p.kruger) return krugerInverse(x, yReduced, *p.kruger, g);
     const double bf = footpointLatitude(x, p, g);
     const double sf = std::sin(bf);
     const double cf = std::cos(bf);

@@ -9,6 +9,8 @@
 
 namespace hc {
 
+struct KrugerSeries;
+
 // One ellipsoid parameter set. The constants are used as listed, never derived
 // from one another.
 struct Ellipsoid {
@@ -24,6 +26,9 @@ struct Ellipsoid {
     double beta2;
     double beta3;
     double a1e2;  // a * (1 - e2)
+    // When set, the cores project with these series (ellipsoid_series.h) instead of the
+    // textbook series on the constants above.
+    const KrugerSeries* kruger = nullptr;
 };
 
 const Ellipsoid& beijing1954();
@@ -64,6 +69,9 @@ double ZelDuFenMiaoZhuanBaiFenDu(double packed);
 double ZelBaiFenDuZhuanDuFenMiao(double degrees);
 // Carries seconds or minutes that reached 60 into the next unit.
 double ZelDuFenMiaoGuiZheng(double packed);
+// Whether a packed angle's minutes or whole seconds, as ZelDuFenMiaoZhuanBaiFenDu reads
+// them, are 60 or more (39.7000, 39.5975, 39.5960): it then takes them as 60.
+bool packedBeyondSixty(double packed);
 double ZelDuFenMiaoZhuanHuDu(double packed);
 double ZelBaiFenDuZhuanHuDu(double degrees);
 // Radians to decimal degrees, in doubles.
@@ -95,16 +103,24 @@ GridXY ZelTouYingZhengSuan(double b, double l, const Ellipsoid& set,
 double footpointLatitude(double x, const Ellipsoid& set, const GridParameters& grid = kZoneGrid);
 // The northing of the pole (metres): the meridian arc from the equator to the pole.
 double meridianQuadrant(const Ellipsoid& set, const GridParameters& grid = kZoneGrid);
-// How far from the central meridian (degrees of longitude) the inverse core is trusted.
-// Forward conversions place points up to 5.5 degrees off (the 6 degree zone's 4 degree
-// choice threshold plus the 1.5 degrees between a setting and its 6 degree meridian);
-// the series in y/N is within 3 mm of the exact projection at 4 degrees and within 5 cm
-// at 6, and falls apart beyond.
-inline constexpr double kInverseLongitudeLimit = 6;
-// The largest reduced easting (metres) the inverse core accepts at northing x (>= 0):
-// kInverseLongitudeLimit degrees on the parallel of the footpoint latitude, so it
-// shrinks to 0 at the pole.
+// How far from the central meridian (degrees of longitude) the conversions reach: the
+// forward ones refuse a point farther off, the inverse ones grid values that come back
+// farther (inverseWithinReach). The series in y/N are within 5 cm of the exact
+// projection at 6 degrees and fall apart well beyond.
+inline constexpr double kMeridianReach = 6;
+// The largest reduced easting (metres) the inverse series are run on at northing x
+// (>= 0): kInverseSeriesGuard degrees on the parallel of the footpoint latitude, so it
+// shrinks to 0 at the pole. A point kMeridianReach degrees off lies within 6.03 degrees
+// on that parallel (the footpoint is nearer the pole than the point), so the guard only
+// keeps the series from points far beyond; inverseWithinReach decides.
+inline constexpr double kInverseSeriesGuard = 7;
 double inverseEastingLimit(double x, const Ellipsoid& set, const GridParameters& grid = kZoneGrid);
+// Whether an inverse result, latitude b and longitude difference l (radians), lies
+// within kMeridianReach degrees of the central meridian, the forward conversions' test,
+// give or take what a round trip adds: the grid values' rounding to the millimetre and
+// the textbook series' disagreement (up to 5 cm on the parallel at 6 degrees). The
+// allowance is 2 mm plus 10 cm times k0 along the parallel of b on the grid.
+bool inverseWithinReach(double b, double l, const Ellipsoid& set, double k0);
 // Inverse core: northing (>= 0) and reduced easting to latitude and longitude difference.
 LatDiff ZelTouYingFanSuan(double x, double yReduced, const Ellipsoid& set,
                           const GridParameters& grid = kZoneGrid);

@@ -17,7 +17,8 @@ enum class AxisOrder { XYZ, YXZ };
 enum class ZoneWidth { Six, Three, OneAndHalf };
 
 // Window controls. The ellipsoid box text: "西安" is Xi'an 1980, "WGS" WGS-84, "2000"
-// CGCS2000, any other text Beijing 1954. The order button caption: "X Y Z模式" is XYZ, any other caption YXZ.
+// CGCS2000, any other text Beijing 1954. The order button caption: "X Y Z模式" is XYZ, any other
+// caption YXZ.
 Datum datumOfControlText(const QString& ellipsoidBoxText);
 AxisOrder axisOrderOfCaption(const QString& orderCaption);
 // The ellipsoid box entry of a datum ("北京", "西安", "WGS", "2000"), as the grid headers

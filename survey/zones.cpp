@@ -1,5 +1,6 @@
 #include "survey/zones.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/arithmetic.h"
@@ -46,14 +47,18 @@ GridPoint forward(Zone zone, double lat, double lon, double setting, const Ellip
     const double prefix = z * 1000000;
     const double offset = prefix >= 0 ? prefix + grid.falseEasting : prefix - grid.falseEasting;
 
+    if (!std::isfinite(l0)) return {0, 0, overflowMessage()};
+    if (!(std::fabs(lonDeg - l0) <= kMeridianReach)) return {0, 0, farFromMeridianMessage()};
+
     const double b = ZelDuFenMiaoZhuanHuDu(lat);
     // Within +-180 this is ZelDuFenMiaoZhuanHuDu(lon), without converting lon twice.
     const double l = ZelBaiFenDuZhuanHuDu(lonDeg) - ZelBaiFenDuZhuanHuDu(l0);
     const GridXY g = ZelTouYingZhengSuan(b, l, p, grid);
     const double y = ZelSheRuXiaoShu(g.y + offset, 3);
     const double x = ZelSheRuXiaoShu(g.x, 3);
-    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(l0)) {
-        return {0, 0, overflowMessage()};
+    if (!std::isfinite(x) || !std::isfinite(y)) return {0, 0, overflowMessage()};
+    if (!gridReadsBack(zone, x - grid.falseNorthing, y, l0, g.y, grid.falseEasting)) {
+        return {0, 0, eastingOutsideZoneMessage()};
     }
     if (std::fabs(lonDeg - l0) > cross) {
         return {x, y, QStringLiteral("……跨带 ") + doubleToText(l0) + QStringLiteral("度")};
@@ -127,13 +132,19 @@ GeoPoint inverse(Zone zone, double x, double y, const Ellipsoid& p, const GridPa
     const double ax = std::fabs(x);
     const auto [l0, reduced, western] = zoneEasting(zone, y, grid.falseEasting);
     if (l0 < -180 || l0 > 180) return reject(QStringLiteral("错误?原始东Y坐标超出常规范围!"));
-    if (ax > meridianQuadrant(p, grid)) return reject(w.beyondPole);
-    if (std::fabs(reduced) > inverseEastingLimit(ax, p, grid)) return reject(w.farEasting);
-
-    const LatDiff r = ZelTouYingFanSuan(ax, reduced, p, grid);
+    LatDiff r{};
+    switch (checkedInverse(ax, reduced, p, grid, r)) {
+        case InverseFault::BeyondPole:
+            return reject(w.beyondPole);
+        case InverseFault::FarEasting:
+            return reject(w.farEasting);
+        case InverseFault::Overflow:
+            return reject(overflowMessage());
+        case InverseFault::None:
+            break;
+    }
     double lat = 0;
     double lon = 0;
-    if (!std::isfinite(r.b) || !std::isfinite(r.l)) return reject(overflowMessage());
     if (r.b != 0 && !packedResult(radiansToDegrees(r.b), southern, lat)) {
         return reject(overflowMessage());
     }
@@ -181,15 +192,47 @@ ZoneEasting zoneEasting(ZoneWidth width, double y, double falseEasting) {
     return {width == Zone::Six ? 6 * z - 3 : 3 * z, (ay - z * 1000000) - falseEasting, y < 0};
 }
 
+bool gridReadsBack(ZoneWidth width, double x, double y, double meridian, double yReduced,
+                   double falseEasting) {
+    if (gridRangeFault(width, x, y) != GridRangeFault::None) return false;
+    const ZoneEasting back = zoneEasting(width, y, falseEasting);
+    const double backMeridian = back.western ? -back.meridian : back.meridian;
+    const double backReduced = back.western ? -back.reduced : back.reduced;
+    return backMeridian == meridian && std::fabs(backReduced - yReduced) <= 0.001;
+}
+
+InverseFault checkedInverse(double ax, double reduced, const Ellipsoid& set,
+                            const GridParameters& grid, LatDiff& out) {
+    // The forward writes the pole's northing rounded to the millimetre, which may lie
+    // just beyond the quadrant.
+    const double quadrant = meridianQuadrant(set, grid);
+    if (ax > quadrant + 0.0005) return InverseFault::BeyondPole;
+    const double x = std::min(ax, quadrant);
+    if (std::fabs(reduced) > inverseEastingLimit(x, set, grid)) return InverseFault::FarEasting;
+    const LatDiff r = ZelTouYingFanSuan(x, reduced, set, grid);
+    if (!std::isfinite(r.b) || !std::isfinite(r.l)) return InverseFault::Overflow;
+    if (!inverseWithinReach(r.b, r.l, set, grid.k0)) return InverseFault::FarEasting;
+    out = r;
+    return InverseFault::None;
+}
+
 QString overflowMessage() { return QStringLiteral("错误溢出?坐标转换运算时超出范围"); }
+
+QString farFromMeridianMessage() {
+    return QStringLiteral("错误?原始经度离中央子午线超过6度 超出常规范围!");
+}
+
+QString eastingOutsideZoneMessage() {
+    return QStringLiteral(
+        "错误?换算后的东坐标超出本带：减去带号后须在 0 至 999999 米之间，否则带号会读错!");
+}
 
 bool packedResult(double degrees, bool negate, double& out) {
     double p = ZelSheRuXiaoShu(ZelBaiFenDuZhuanDuFenMiao(degrees), 8);
     p = survey_detail::roundTo15(p);
-    if (negate) {
-        if (p < 0) return false;
-        p = -p;
-    }
+    // A western zone's point east of Greenwich comes back negative from its magnitude;
+    // with the sign put back it is east.
+    if (negate) p = -p;
     out = ZelDuFenMiaoGuiZheng(p);
     return std::isfinite(out);
 }

@@ -58,12 +58,37 @@ struct ZoneEasting {
 };
 ZoneEasting zoneEasting(ZoneWidth width, double y, double falseEasting);
 
+// Whether grid values x, y that a forward conversion wrote (metres; x without the false
+// northing, y with its zone prefix and false easting) for a point projected on central
+// meridian `meridian` (degrees), with easting `yReduced` from it, read back as that
+// point: the inverse's range rules hold and the easting's zone prefix gives back that
+// meridian and easting (to the millimetre). False when y' + FE left the zone's
+// 0 ... 999999 m, so that the prefix would name another zone, or the grid values broke
+// a range rule of the inverse.
+bool gridReadsBack(ZoneWidth width, double x, double y, double meridian, double yReduced,
+                   double falseEasting);
+
+// The inverse core with the checks every inverse conversion makes on a northing ax >= 0
+// (the false northing taken off) and a reduced easting: a northing beyond the pole by
+// more than the millimetre rounding, an easting beyond the series' guard
+// (inverseEastingLimit) and a result beyond the meridian reach (inverseWithinReach).
+// A northing within the rounding beyond the pole is taken as the pole's. `out` is set
+// when the result is None.
+enum class InverseFault { None, BeyondPole, FarEasting, Overflow };
+InverseFault checkedInverse(double ax, double reduced, const Ellipsoid& set,
+                            const GridParameters& grid, LatDiff& out);
+
 // The remark of a conversion whose arithmetic left the range of doubles.
 QString overflowMessage();
+// The remark of a forward conversion refusing a point more than kMeridianReach degrees
+// of longitude from its central meridian.
+QString farFromMeridianMessage();
+// The remark of a forward conversion refusing a point whose easting would not read back
+// in its zone (gridReadsBack).
+QString eastingOutsideZoneMessage();
 // Packed d.mmss of an inverse result given in decimal degrees: rounded to 8 places,
-// read back through its 15-digit text with the sign in front (`negate`), then carried.
-// False when it would not read back (a sign in front of a negative value) or is not
-// finite.
+// read back through its 15-digit text, negated when `negate` is set (a western zone's
+// result, computed on its magnitude), then carried. False when it is not finite.
 bool packedResult(double degrees, bool negate, double& out);
 
 inline constexpr double kDefaultMeridian = 117;

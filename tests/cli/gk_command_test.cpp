@@ -12,6 +12,7 @@
 
 #include "survey/coord_conversion.h"
 #include "survey/gk_options.h"
+#include "survey/zones.h"
 #include "tests/survey/print_qstring.h"
 #include "tests/survey/temp_file.h"
 
@@ -431,6 +432,51 @@ TEST(GkCommand, LinesThatLookLikeDataButGiveNoRowAreReported) {
                                     "第 6 行未能读取: 第二个坐标不是数字: east\n"
                                     "第 9 行未能读取: 分隔符比数字字符多\n"
                                     "合计：读取 2 行，换算 2 行，拒绝 0 行，跳过 5 行\n"));
+}
+
+// The reported cases: a false easting that pushed the easting into the neighbouring
+// zone's numbers, and the inverse refusing a point 5.98 degrees from its meridian.
+TEST(GkCommand, EastingsStayInTheirZoneAndComeBack) {
+    const GkRun plain = gk({"--from", "jw", "--to", "6"}, "A,30,114.2\n");
+    ASSERT_EQ(rowsOf(plain.out).size(), 1);
+    EXPECT_TRUE(rowsOf(plain.out)[0].contains(QStringLiteral(" , 20"))) << plain.out.toStdString();
+    const GkRun shifted =
+        gk({"--from", "jw", "--to", "6", "--false-easting", "100000"}, "A,30,114.2\n");
+    EXPECT_EQ(shifted.status, 0);
+    EXPECT_EQ(rowsOf(shifted.out), QStringList{QStringLiteral("A , 0000000.000 , 00000000.000 ") +
+                                               eastingOutsideZoneMessage()});
+    EXPECT_EQ(countsOf(shifted.err), (Counts{1, 0, 1, 0}));
+
+    const GkRun back = gk({"--from", "6", "--to", "jw"}, "D,5780410.155,20088793.693\n");
+    ASSERT_EQ(rowsOf(back.out).size(), 1);
+    // 5 59' 24" west of 117.
+    EXPECT_EQ(rowsOf(back.out)[0], QStringLiteral("D , 51.59599999 , 111.00359975 "));
+    EXPECT_EQ(countsOf(back.err), (Counts{1, 1, 0, 0}));
+}
+
+// Packed angles with 60 minutes or seconds or more and heights that are not numbers
+// are named on standard error, line by line in reading order, on both reading paths.
+TEST(GkCommand, ClampedAnglesAndNonNumberHeightsAreNamed) {
+    const std::string input =
+        "A1,39.7000,117.5017873\n"
+        "A2 , 39.5975 , 117.5017873 , 高\n"
+        "bad,x,1\n"
+        "39.4125536,117.5960\n";
+    const GkRun r = gk({"--from", "jw", "--to", "3"}, input);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(rowsOf(r.out).size(), 3);
+    EXPECT_EQ(r.err, QStringLiteral(
+                         "第 1 行（A1）第一个坐标 39.7 的分或秒达到 60，按 40°00′00″ 计算\n"
+                         "第 2 行（A2）第一个坐标 39.5975 的分或秒达到 60，按 40°00′00″ 计算\n"
+                         "第 2 行（A2）高程 高 不是数字，按 0 计算\n"
+                         "第 3 行未能读取: 只有一个数字字符，不是坐标数据\n"
+                         "第 4 行（D003）第二个坐标 117.596 的分或秒达到 60，按 118°00′00″ 计算\n"
+                         "合计：读取 3 行，换算 3 行，拒绝 0 行，跳过 1 行\n"));
+    // Grid input reads no angles: the same numbers give no notice.
+    const GkRun g =
+        gk({"--from", "3", "--to", "jw"}, "P,4395494.6,39571908.2,x\nQ,4395494.6,39571908.7\n");
+    EXPECT_EQ(g.err, QStringLiteral("第 1 行（P）高程 x 不是数字，按 0 计算\n"
+                                    "合计：读取 2 行，换算 2 行，拒绝 0 行，跳过 0 行\n"));
 }
 
 TEST(GkCommand, FullWidthDigitsMinusAndSemicolonReadAsTheirAsciiForms) {

@@ -287,3 +287,51 @@ TEST(CoordinateWindow, NormaliseInputMapsFullWidthData) {
 
 }  // namespace
 }  // namespace hc
+
+namespace hc {
+namespace {
+
+// Values the reading does not take as written are named, row by row, in one notice:
+// packed angles with 60 minutes or seconds or more (taken as 60) and heights that are
+// not numbers (taken as 0). The rows themselves are converted as before.
+TEST(CoordinateWindow, RowsReadWithClampedAnglesOrNonNumberHeightsAreNamed) {
+    const QString input = QStringLiteral(
+        "示例提示:\r\n"
+        "A1,39.7000,117.5017873\r\n"
+        "A2,39.5975,117.5017873,高\r\n"
+        "A3,40.0000,117.5017873\r\n"
+        "A4,39.5960,-117.6030123,12\r\n"
+        "A5,39.4125536,117.5017873,\r\n");
+    const GkResult r =
+        ZelZuoBiaoZhuanHuan(GkConversion::GeoToZone3, input, QString(), GkControls{});
+    ASSERT_EQ(r.notices.size(), 1);
+    EXPECT_EQ(r.notices[0].text,
+              QStringLiteral("第 2 行（A1）第一个坐标 39.7 的分或秒达到 60，按 40°00′00″ 计算\n"
+                             "第 3 行（A2）第一个坐标 39.5975 的分或秒达到 60，按 40°00′00″ 计算\n"
+                             "第 3 行（A2）高程 高 不是数字，按 0 计算\n"
+                             "第 5 行（A4）第一个坐标 39.596 的分或秒达到 60，按 40°00′00″ 计算\n"
+                             "第 5 行（A4）第二个坐标 -117.6030123 的分或秒达到 60，按 "
+                             "-118°00′00″ 计算"));
+    // The three spellings of 40 degrees give one grid point, as before.
+    const QStringList rows = r.output.split(QStringLiteral("\r\n"));
+    EXPECT_EQ(rows[1].mid(3), rows[2].mid(3));
+    EXPECT_EQ(rows[1].mid(3), rows[3].mid(3));
+
+    // Grid input: only the heights; more than ten findings are counted.
+    QString grid;
+    for (int i = 1; i <= 12; ++i) grid += QStringLiteral("P%1,4395494.6,39571908.2,x\r\n").arg(i);
+    const GkResult g = ZelZuoBiaoZhuanHuan(GkConversion::Zone3ToGeo, grid, QString(), GkControls{});
+    ASSERT_EQ(g.notices.size(), 1);
+    const QStringList lines = g.notices[0].text.split(u'\n');
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_EQ(lines[0], QStringLiteral("第 1 行（P1）高程 x 不是数字，按 0 计算"));
+    EXPECT_EQ(lines[10], QStringLiteral("……共 12 处，以上为前 10 处"));
+    // Ordinary data gives no notice.
+    EXPECT_TRUE(ZelZuoBiaoZhuanHuan(GkConversion::Zone3ToGeo,
+                                    QStringLiteral("P,4395494.6,39571908.2,12\r\n"), QString(),
+                                    GkControls{})
+                    .notices.isEmpty());
+}
+
+}  // namespace
+}  // namespace hc

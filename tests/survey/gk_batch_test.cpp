@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "survey/zones.h"
 #include "tests/survey/print_qstring.h"
 #include "tests/survey/temp_file.h"
 
@@ -122,7 +123,12 @@ TEST(GkBatch, SeveralThreadsConvertAtOnce) {
             EXPECT_EQ(batches[t][j], expectedBatches[j]) << "thread " << t << " job " << j;
             EXPECT_EQ(windows[t][j].output, expectedWindows[j].output) << t << " " << j;
             EXPECT_EQ(windows[t][j].input, expectedWindows[j].input) << t << " " << j;
-            EXPECT_EQ(windows[t][j].notices.size(), 1) << t << " " << j;
+            // The invalid meridian's notice, then for the latitudes and longitudes
+            // (to_string's 20.030100 ... 49.9698) those with 60 minutes and more.
+            ASSERT_EQ(windows[t][j].notices.size(), jobs[j].op == GkConversion::GeoToZone3 ? 2 : 1)
+                << t << " " << j;
+            EXPECT_EQ(windows[t][j].notices[0].text, invalidMeridianMessage());
+            EXPECT_EQ(windows[t][j].notices.back().text, expectedWindows[j].notices.back().text);
             EXPECT_EQ(windows[t][j].settings.meridian, 117);
         }
     }

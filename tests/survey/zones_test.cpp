@@ -106,9 +106,15 @@ TEST(ZoneConversions, ForwardRangeMessagesClearThePoint) {
         EXPECT_EQ(ZelZhengSuan6(c.lat, c.lon, 117, bj).remark, six);
         EXPECT_EQ(ZelZhengSuan15(c.lat, c.lon, 117, bj).remark, other);
     }
-    // The limits themselves are inside.
+    // The limits themselves are inside, but for the 6 degree zones at 180 degrees: the
+    // boundary belongs to the eastern zone, whose number 31 no easting can carry.
     EXPECT_FALSE(ZelZhengSuan3(90, 180, 117, bj).remark.startsWith(u"错误"));
-    EXPECT_FALSE(ZelZhengSuan6(-90, -180, 117, bj).remark.startsWith(u"错误"));
+    EXPECT_FALSE(ZelZhengSuan3(-90, -180, 117, bj).remark.startsWith(u"错误"));
+    EXPECT_FALSE(ZelZhengSuan6(-90, -179.5959, 117, bj).remark.startsWith(u"错误"));
+    const GridPoint g = ZelZhengSuan6(-90, -180, 117, bj);
+    EXPECT_EQ(g.remark, eastingOutsideZoneMessage());
+    EXPECT_EQ(g.x, 0);
+    EXPECT_EQ(g.y, 0);
 }
 
 TEST(ZoneConversions, InverseRangeMessages) {
@@ -262,17 +268,24 @@ TEST(ZoneConversions, FloatingFailureIsReportedAndClears) {
     EXPECT_EQ(f.y, 0);
 }
 
-TEST(ZoneConversions, WesternSignInFrontOfANegativeLongitudeIsAFailure) {
-    // -400 km in 3-degree zone 0 reads as the mirror of 400 km, west of 0 degrees:
-    // with the "-" put back the longitude text would carry two signs.
-    const GeoPoint g = ZelFanSuan3(4e6, -400000, beijing1954());
-    EXPECT_EQ(g.remark, QStringLiteral("错误溢出?坐标转换运算时超出范围"));
-    EXPECT_EQ(g.lat, 0);
-    EXPECT_EQ(g.lon, 0);
-    // Without the sign the same magnitude converts.
-    const GeoPoint h = ZelFanSuan3(4e6, 400000, beijing1954());
+TEST(ZoneConversions, WesternZonesPointsEastOfGreenwichComeBack) {
+    // Setting -1.5 computes 0 20' E in 6 degree zone -1 (3 W), 3 20' east of its meridian;
+    // the inverse works on the easting's magnitude, finds 0 20' W of 3 E and puts the
+    // sign back. It used to fail on the two signs.
+    const GridPoint f = ZelZhengSuan6(-13.1, 0.2, -1.5, beijing1954());
+    EXPECT_EQ(f.remark, QStringLiteral("……跨带 -3度"));
+    EXPECT_LT(f.y, -1000000);
+    EXPECT_GT(f.y, -2000000);
+    const GeoPoint g = ZelFanSuan6(f.x, f.y, beijing1954());
+    EXPECT_EQ(g.remark, QString());
+    EXPECT_NEAR(g.lat, -13.1, 2e-8);
+    EXPECT_NEAR(g.lon, 0.2, 2e-8);
+    // -400 km in 3 degree zone 0 reads the same way: the mirror of 400 km, 100 km east of
+    // 0 degrees.
+    const GeoPoint h = ZelFanSuan3(4e6, -400000, beijing1954());
     EXPECT_EQ(h.remark, QString());
-    EXPECT_LT(h.lon, 0);
+    EXPECT_GT(h.lon, 0);
+    EXPECT_EQ(h.lon, -ZelFanSuan3(4e6, 400000, beijing1954()).lon);
 }
 
 TEST(ZoneConversions, GridParametersApartFromTheEllipsoid) {

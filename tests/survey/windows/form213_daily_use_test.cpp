@@ -60,8 +60,11 @@ protected:
 
 TEST_F(Form213DailyUseTest, EveryRowIsConvertedAndTheTypedTextComesBackWithCtrlZ) {
     QString typed = QStringLiteral("点表 2026\r\n");
+    // Latitudes 39°40′01″ ... stepping a second, all valid packed angles.
     for (int i = 1; i <= 250; ++i)
-        typed += QStringLiteral("P%1 , 39.%2 , 117.5017873 , 1.5\r\n").arg(i).arg(4000 + i);
+        typed += QStringLiteral("P%1 , 39.%2 , 117.5017873 , 1.5\r\n")
+                     .arg(i)
+                     .arg(4000 + (i / 60) * 100 + i % 60);
     typeInput(typed);
     click(GkConversion::GeoToZone3);
     EXPECT_EQ(w.text1()->text().count(QStringLiteral("\r\n")), 250);
