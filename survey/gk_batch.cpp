@@ -143,7 +143,7 @@ private:
         chunk_.reserve(chunkRows_);
     }
 
-    int nextRowNumber() const { return static_cast<int>(rows_ + chunk_.size()) + 1; }
+    qint64 nextRowNumber() const { return rows_ + chunk_.size() + 1; }
 
     // A data line has a name unless it starts, after spaces, with a digit, ".", "+" or "-".
     static bool hasName(const QString& line) {

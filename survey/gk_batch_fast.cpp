@@ -98,7 +98,7 @@ FastLineReader::FastLineReader(QChar separator, bool spaceSeparated)
     : sep_(separator.unicode() < 0x7f ? static_cast<char>(separator.unicode()) : 0),
       spaceSeparated_(spaceSeparated) {}
 
-bool FastLineReader::read(std::string_view line, int rowNumber, CoordRow& row) const {
+bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row) const {
     if (sep_ == 0) return false;
     int seps = 0;
     int digits = 0;

@@ -32,7 +32,7 @@ public:
     // True, with `row` filled as CoordLineReader::readLine fills it, when `line` (its
     // bytes without the line break) is such a data line; `rowNumber` (from 1) names a
     // line without a name. False when the literal reader has to read the line.
-    bool read(std::string_view line, int rowNumber, CoordRow& row) const;
+    bool read(std::string_view line, qint64 rowNumber, CoordRow& row) const;
 
 private:
     char sep_;  // 0 when the separator is not ASCII: no line is read here
