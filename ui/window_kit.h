@@ -54,5 +54,10 @@ template <typename F>
 auto guardedSlot(F f) {
     return [f = std::move(f)] { runGuarded(f); };
 }
+// The same, naming `what` (the window, say) in the log.
+template <typename F>
+auto guardedSlot(F f, QString what) {
+    return [f = std::move(f), what = std::move(what)] { runGuarded(f, what); };
+}
 
 }  // namespace hc::ui

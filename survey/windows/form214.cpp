@@ -7,6 +7,7 @@
 #include "survey/distance_bearing.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 
@@ -20,8 +21,7 @@ Form214::Form214()
                                      "  z3,4394926.422,40397410.355,19.851\r\n")) {
     // The ellipsoid of the geodesics in geographic mode, named as in the coordinate
     // conversion window.
-    datumLabel_ = new QLabel(QStringLiteral("椭球"), this);
-    datumLabel_->setObjectName(QStringLiteral("LabelDatum"));
+    datumLabel_ = ui::namedLabel(this, QStringLiteral("LabelDatum"), QStringLiteral("椭球"));
     datum_ = new QComboBox(this);
     datum_->setObjectName(QStringLiteral("ComboDatum"));
     for (Datum d : {Datum::Beijing1954, Datum::Xian1980, Datum::Wgs84, Datum::Cgcs2000})
@@ -33,11 +33,14 @@ Form214::Form214()
     datum_->adjustSize();
     datum_->move(datumLabel_->geometry().right() + 4, check1_->y() - 2);
 
-    connect(check1_, &QCheckBox::clicked, this, [this] {
-        check1_->setText(check1_->isChecked() ? QStringLiteral("坐标数据为公里网--米")
-                                              : QStringLiteral("坐标数据为经纬度"));
-        showMode();
-    });
+    connect(check1_, &QCheckBox::clicked, this,
+            ui::guardedSlot(
+                [this] {
+                    check1_->setText(check1_->isChecked() ? QStringLiteral("坐标数据为公里网--米")
+                                                          : QStringLiteral("坐标数据为经纬度"));
+                    showMode();
+                },
+                objectName()));
     showMode();
     updateMinimumSize();
 }

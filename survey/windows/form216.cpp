@@ -6,6 +6,7 @@
 #include "survey/plane_attitude.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 
@@ -21,7 +22,8 @@ Form216::Form216()
                                      "G6,0,0,3\r\n")) {
     // The caption only: the list is always read with names.
     connect(check1_, &QCheckBox::clicked, this,
-            [this] { check1_->setText(QStringLiteral("坐标数据为公里网--米")); });
+            ui::guardedSlot([this] { check1_->setText(QStringLiteral("坐标数据为公里网--米")); },
+                            objectName()));
 }
 
 void Form216::calculate() {

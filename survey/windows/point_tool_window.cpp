@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +13,7 @@
 #include "survey/distance_bearing.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 namespace {
@@ -30,13 +30,6 @@ QString hint() {
         "输出的角度数据为 90 . 59 59 99 类型 --> 度 . 分 秒 百分秒。");
 }
 
-QFont monospaced() {
-    QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
-    f.setStyleHint(QFont::Monospace);
-    f.setPointSize(10);
-    return f;
-}
-
 }  // namespace
 
 PointToolWindow::PointToolWindow(const QString& name, const QString& title, const QString& label1,
@@ -48,15 +41,10 @@ PointToolWindow::PointToolWindow(const QString& name, const QString& title, cons
     setAutoFillBackground(true);
 
     auto label = [this](const char* objectName, const QString& text) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(objectName));
-        return l;
+        return ui::namedLabel(this, QString::fromLatin1(objectName), text);
     };
     QLabel* heading = label("Label1", label1);
-    QFont big = heading->font();
-    big.setPointSize(big.pointSize() + 4);
-    big.setBold(true);
-    heading->setFont(big);
+    ui::enlargeFont(heading, 4);
     heading->adjustSize();
     heading->move(px(240), px(90));
 
@@ -70,11 +58,9 @@ PointToolWindow::PointToolWindow(const QString& name, const QString& title, cons
     combo2_->installEventFilter(this);
     QLabel* label6w = label("Label6", label6);
 
-    command1_ = new QPushButton(QStringLiteral("进行计算"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command2_ = new QPushButton(QStringLiteral("打印屏幕"), this);
-    command2_->setObjectName(QStringLiteral("Command2"));
-    command2_->setToolTip(QStringLiteral("安装打印机后才可执行打印功能"));
+    command1_ = ui::namedButton(this, QStringLiteral("Command1"), QStringLiteral("进行计算"));
+    command2_ = ui::namedButton(this, QStringLiteral("Command2"), QStringLiteral("打印屏幕"),
+                                QStringLiteral("安装打印机后才可执行打印功能"));
 
     QLabel* label4 = label("Label4", QStringLiteral("水平上用真北为0度，垂直向用平为0度。"));
     check1_ = new QCheckBox(QStringLiteral("坐标数据为公里网--米"), this);
@@ -100,7 +86,7 @@ PointToolWindow::PointToolWindow(const QString& name, const QString& title, cons
     text2_ = new ui::TextBox(this);
     text2_->setObjectName(QStringLiteral("Text2"));
     for (ui::TextBox* box : {text1_, text2_}) {
-        box->setFont(monospaced());
+        box->setFont(ui::monospacedFont(10));
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
         // Commas split the point list, so Tab is free to move on to the next control.
         box->setTabChangesFocus(true);
@@ -108,7 +94,7 @@ PointToolWindow::PointToolWindow(const QString& name, const QString& title, cons
     text1_->setText(sample);
 
     label7_ = label("Label7", heading7);
-    label7_->setFont(monospaced());
+    label7_->setFont(ui::monospacedFont(10));
     label7_->adjustSize();
     label2_ = label("Label2", hint());
     label2_->setWordWrap(true);
@@ -121,20 +107,12 @@ PointToolWindow::PointToolWindow(const QString& name, const QString& title, cons
     label2_->setGeometry(px(120), text1_->geometry().bottom() + 1 + px(50), px(kWidth - 240),
                          px(1000));
 
-    connect(command1_, &QPushButton::clicked, this, [this] {
-        try {
-            calculate();
-        } catch (...) {
-        }
-    });
+    connect(command1_, &QPushButton::clicked, this,
+            ui::guardedSlot([this] { calculate(); }, objectName()));
     // Enter in the point-name box computes, like the button.
     connect(combo2_->lineEdit(), &QLineEdit::returnPressed, command1_, &QPushButton::click);
-    connect(command2_, &QPushButton::clicked, this, [this] {
-        try {
-            ui::services().printWindow(this);
-        } catch (...) {
-        }
-    });
+    connect(command2_, &QPushButton::clicked, this,
+            ui::guardedSlot([this] { ui::services().printWindow(this); }, objectName()));
     resize(px(kWidth), px(kHeight));
     updateMinimumSize();
 }
@@ -161,33 +139,38 @@ void PointToolWindow::rewriteInput(const QString& text) {
     text1_->setTextCursor(start);
 }
 
-int PointToolWindow::px(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
-int PointToolWindow::twips(int pixels) const { return qRound(pixels * 1440.0 / logicalDpiX()); }
+int PointToolWindow::px(int twips) const { return ui::pixelsFromTwips(this, twips); }
+int PointToolWindow::twips(int pixels) const { return ui::twipsFromPixels(this, pixels); }
 
 void PointToolWindow::refillNames() {
     if (showingNotices_) return;
-    try {
-        const QString text = text1_->text();
-        const int mode = listMode();
-        const PointNameChoices c =
-            pointNameChoices(text, mode == 1 ? PointListMode::Grid : PointListMode::Geographic);
-        const QString typed = combo2_->currentText();
-        combo2_->blockSignals(true);
-        combo2_->clear();
-        combo2_->addItems(c.entries);
-        combo2_->setEditText(typed);
-        combo2_->blockSignals(false);
-        // Closing a message box gives the focus back to this box, which would read
-        // the same list again and raise the same box: a list tells its notices once.
-        if (text == noticedText_ && mode == noticedMode_) return;
-        noticedText_ = text;
-        noticedMode_ = mode;
-        showingNotices_ = true;
-        ui::showNotices(c.notices);
-        showingNotices_ = false;
-    } catch (...) {
-        showingNotices_ = false;
-    }
+    // Blocks a new reading while a box of this one is open, the failure box included.
+    showingNotices_ = true;
+    ui::runGuarded([this] { readNames(); }, objectName());
+    showingNotices_ = false;
+}
+
+void PointToolWindow::readNames() {
+    const QString text = text1_->text();
+    const int mode = listMode();
+    // Closing a message box gives the focus back to this box, which would read the
+    // same list again and raise the same box: a list tells its notices, or the
+    // failure to read it, once.
+    const bool seen = text == noticedText_ && mode == noticedMode_;
+    if (seen && readFailed_) return;
+    noticedText_ = text;
+    noticedMode_ = mode;
+    readFailed_ = true;
+    const PointNameChoices c =
+        pointNameChoices(text, mode == 1 ? PointListMode::Grid : PointListMode::Geographic);
+    const QString typed = combo2_->currentText();
+    combo2_->blockSignals(true);
+    combo2_->clear();
+    combo2_->addItems(c.entries);
+    combo2_->setEditText(typed);
+    combo2_->blockSignals(false);
+    readFailed_ = false;
+    if (!seen) ui::showNotices(c.notices);
 }
 
 bool PointToolWindow::eventFilter(QObject* watched, QEvent* e) {

@@ -60,8 +60,12 @@ protected:
     QLabel* label7_;
 
 private:
+    // refillNames' work, run under the window's guard.
+    void readNames();
+
     QString noticedText_;  // the list whose notices the combo box showed last
     int noticedMode_ = -1;
+    bool readFailed_ = false;  // reading noticedText_ threw
     bool showingNotices_ = false;
 };
 

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <new>
 #include <optional>
 
 #include "survey/coord_window_ops.h"
@@ -118,10 +117,12 @@ SinglePointWindow::SinglePointWindow(QWidget* parent) : QWidget(parent) {
     page->addStretch(1);
 
     connect(from_, &QComboBox::currentIndexChanged, this,
-            ui::guardedSlot([this] { updateCaptions(); }));
-    connect(convert_, &QPushButton::clicked, this, ui::guardedSlot([this] { convert(); }));
+            ui::guardedSlot([this] { updateCaptions(); }, objectName()));
+    connect(convert_, &QPushButton::clicked, this,
+            ui::guardedSlot([this] { convert(); }, objectName()));
     for (QLineEdit* f : {north_, east_, height_})
-        connect(f, &QLineEdit::returnPressed, this, ui::guardedSlot([this] { convert(); }));
+        connect(f, &QLineEdit::returnPressed, this,
+                ui::guardedSlot([this] { convert(); }, objectName()));
     updateCaptions();
     north_->setText(QStringLiteral("39.4125536"));
     east_->setText(QStringLiteral("117.5017873"));
@@ -136,26 +137,22 @@ void SinglePointWindow::updateCaptions() {
 }
 
 void SinglePointWindow::convert() {
-    try {
-        SinglePointInput in;
-        in.from = formOf(from_->currentIndex());
-        in.north = north_->text();
-        in.east = east_->text();
-        in.height = height_->text();
-        in.ellipsoid = ellipsoid_->currentText();
-        in.meridian = meridian_->currentText();
-        const SinglePointResult r = convertSinglePoint(in);
-        ui::showNotices(r.notices);
-        status_->setText(r.error);
-        for (int i = 0; i < 4; ++i) {
-            const SinglePointForm f = r.forms.value(i);
-            resultNorth_[i]->setText(f.north);
-            resultEast_[i]->setText(f.east);
-            resultRemark_[i]->setText(f.remark);
-            resultRemark_[i]->setToolTip(f.remark);
-        }
-    } catch (const std::bad_alloc&) {
-        status_->setText(QStringLiteral("内存不足，无法完成换算。"));
+    SinglePointInput in;
+    in.from = formOf(from_->currentIndex());
+    in.north = north_->text();
+    in.east = east_->text();
+    in.height = height_->text();
+    in.ellipsoid = ellipsoid_->currentText();
+    in.meridian = meridian_->currentText();
+    const SinglePointResult r = convertSinglePoint(in);
+    ui::showNotices(r.notices);
+    status_->setText(r.error);
+    for (int i = 0; i < 4; ++i) {
+        const SinglePointForm f = r.forms.value(i);
+        resultNorth_[i]->setText(f.north);
+        resultEast_[i]->setText(f.east);
+        resultRemark_[i]->setText(f.remark);
+        resultRemark_[i]->setToolTip(f.remark);
     }
 }
 

@@ -16,6 +16,7 @@
 #include "ui/services.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 namespace {
@@ -24,29 +25,15 @@ namespace {
 constexpr int kResultBoxPadding = 12;
 
 QFont monospaced() {
-    // Chinese glyphs are exactly two Latin glyphs wide in this face, so the aligned
-    // data text keeps its columns; an even pixel size keeps both advances whole pixels.
-    QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
-    f.setStyleHint(QFont::Monospace);
+    // The aligned data text keeps its columns; an even pixel size keeps the Latin and
+    // Chinese advances whole pixels.
+    QFont f = ui::monospacedFont();
     f.setPixelSize(14);
     return f;
 }
 
-QLabel* label(QWidget* parent, const QString& name, const QString& caption,
-              const QString& tip = QString()) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    if (!tip.isEmpty()) l->setToolTip(tip);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
-                    const QString& tip) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    return b;
-}
+using ui::namedButton;
+using ui::namedLabel;
 
 QString initialData() {
     return QStringLiteral(
@@ -64,15 +51,6 @@ QString chooseWithDialog(QWidget* parent, bool save) {
                                               filter);
 }
 
-// Runs an event handler; nothing it throws leaves the window.
-template <typename F>
-void guarded(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 }  // namespace
 
 Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) {
@@ -80,17 +58,12 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     setWindowTitle(QStringLiteral("数理统计"));
     auto* root = new QVBoxLayout(this);
 
-    auto* heading = label(this, QStringLiteral("Label1"), QStringLiteral("数理统计模块"));
-    QFont headingFont = heading->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    heading->setAlignment(Qt::AlignCenter);
-    root->addWidget(heading);
+    root->addWidget(
+        ui::headingLabel(this, QStringLiteral("Label1"), QStringLiteral("数理统计模块")));
 
     // "前 [n] 列为序号,用 [c] 作分隔符。"
     auto* options = new QHBoxLayout;
-    options->addWidget(label(this, QStringLiteral("Label17"), QStringLiteral("前")));
+    options->addWidget(namedLabel(this, QStringLiteral("Label17"), QStringLiteral("前")));
     combo1_ = new QComboBox(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
     combo1_->setEditable(true);
@@ -99,16 +72,16 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     combo1_->setToolTip(
         QStringLiteral("前面有多少列数据为字符串--非数字列，则选择几，把前面几列作为非数字处理。"));
     options->addWidget(combo1_);
-    options->addWidget(label(this, QStringLiteral("Label18"), QStringLiteral("列为序号,用")));
+    options->addWidget(namedLabel(this, QStringLiteral("Label18"), QStringLiteral("列为序号,用")));
     combo2_ = new QComboBox(this);
     combo2_->setObjectName(QStringLiteral("Combo2"));
     combo2_->setEditable(true);
     combo2_->addItems(statSeparatorChoices());
     combo2_->setToolTip(QStringLiteral("修改分隔符可能造成数据混乱，平时请不要随意修改分隔符！"));
     options->addWidget(combo2_);
-    options->addWidget(label(this, QStringLiteral("Label21"), QStringLiteral("作分隔符。")));
+    options->addWidget(namedLabel(this, QStringLiteral("Label21"), QStringLiteral("作分隔符。")));
     options->addSpacing(24);
-    auto* label14 = label(this, QStringLiteral("Label14"), QString());
+    auto* label14 = namedLabel(this, QStringLiteral("Label14"), QString());
     options->addWidget(label14);
     options->addStretch(1);
     root->addLayout(options);
@@ -125,26 +98,29 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     // A tab is one of the separators, so the data box keeps Tab; Ctrl+Tab moves on.
     auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), text1_, nullptr, nullptr,
                                Qt::WidgetShortcut);
-    connect(next, &QShortcut::activated, this, [this] { focusNextChild(); });
+    connect(next, &QShortcut::activated, this,
+            ui::guardedSlot([this] { focusNextChild(); }, objectName()));
     auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), text1_,
                                    nullptr, nullptr, Qt::WidgetShortcut);
-    connect(previous, &QShortcut::activated, this, [this] { focusPreviousChild(); });
+    connect(previous, &QShortcut::activated, this,
+            ui::guardedSlot([this] { focusPreviousChild(); }, objectName()));
     auto* side = new QVBoxLayout;
-    auto* hint = label(this, QStringLiteral("Label12"),
-                       QStringLiteral("  输入数值时必须用分割符分割数值，用回车符结束当前行。"));
+    auto* hint =
+        namedLabel(this, QStringLiteral("Label12"),
+                   QStringLiteral("  输入数值时必须用分割符分割数值，用回车符结束当前行。"));
     hint->setWordWrap(true);
     hint->setMaximumWidth(220);
     side->addWidget(hint);
-    auto* c1 = button(this, QStringLiteral("Command1"), QStringLiteral("统 计"),
-                      QStringLiteral("开始进行统计计算"));
-    auto* c2 = button(this, QStringLiteral("Command2"), QStringLiteral("打屏幕"),
-                      QStringLiteral("打印当前屏幕的所有内容，安装打印机后才可执行打印功能"));
-    auto* c3 = button(this, QStringLiteral("Command3"), QStringLiteral("学 习"),
-                      QStringLiteral("==>学习统计知识的页面"));
-    auto* c4 = button(this, QStringLiteral("Command4"), QStringLiteral("保 存"),
-                      QStringLiteral("把当前数据保存为文本文件"));
-    auto* c5 = button(this, QStringLiteral("Command5"), QStringLiteral("导 入"),
-                      QStringLiteral("从文本文件数据调入到当前文本框"));
+    auto* c1 = namedButton(this, QStringLiteral("Command1"), QStringLiteral("统 计"),
+                           QStringLiteral("开始进行统计计算"));
+    auto* c2 = namedButton(this, QStringLiteral("Command2"), QStringLiteral("打屏幕"),
+                           QStringLiteral("打印当前屏幕的所有内容，安装打印机后才可执行打印功能"));
+    auto* c3 = namedButton(this, QStringLiteral("Command3"), QStringLiteral("学 习"),
+                           QStringLiteral("==>学习统计知识的页面"));
+    auto* c4 = namedButton(this, QStringLiteral("Command4"), QStringLiteral("保 存"),
+                           QStringLiteral("把当前数据保存为文本文件"));
+    auto* c5 = namedButton(this, QStringLiteral("Command5"), QStringLiteral("导 入"),
+                           QStringLiteral("从文本文件数据调入到当前文本框"));
     QFont big = c1->font();
     big.setBold(true);
     c1->setFont(big);
@@ -167,7 +143,8 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     const char* headingNames[] = {"Label2", "Label3", "Label4", "Label15", "Label16"};
     const char* headings[] = {"第一列数字", "第二列数字", "第三列数字", "第四列数字", "第五列数字"};
     for (int c = 0; c < kStatColumns; ++c) {
-        auto* h = label(this, QString::fromLatin1(headingNames[c]), QString::fromUtf8(headings[c]));
+        auto* h =
+            namedLabel(this, QString::fromLatin1(headingNames[c]), QString::fromUtf8(headings[c]));
         h->setAlignment(Qt::AlignCenter);
         grid->addWidget(h, 0, c + 1);
     }
@@ -176,9 +153,9 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     const QFont mono = monospaced();
     resultBoxWidth_ = QFontMetrics(mono).horizontalAdvance(QString(21, u'0')) + kResultBoxPadding;
     for (int r = 0; r < kStatRows; ++r) {
-        grid->addWidget(
-            label(this, QString::fromLatin1(rowNames[r]), statRowCaptions()[r], statRowTips()[r]),
-            r + 1, 0);
+        grid->addWidget(namedLabel(this, QString::fromLatin1(rowNames[r]), statRowCaptions()[r],
+                                   statRowTips()[r]),
+                        r + 1, 0);
         for (int c = 0; c < kStatColumns; ++c) {
             auto* box = new QLineEdit(this);
             const int index = 5 * r + c;
@@ -191,13 +168,13 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     }
     root->addLayout(grid);
 
-    connect(c1, &QPushButton::clicked, this, [this] { guarded([this] { compute(); }); });
+    connect(c1, &QPushButton::clicked, this, ui::guardedSlot([this] { compute(); }, objectName()));
     connect(c2, &QPushButton::clicked, this,
-            [this] { guarded([this] { ui::services().printWindow(this); }); });
-    connect(c4, &QPushButton::clicked, this, [this] { guarded([this] { save(); }); });
-    connect(c5, &QPushButton::clicked, this, [this] { guarded([this] { import(); }); });
+            ui::guardedSlot([this] { ui::services().printWindow(this); }, objectName()));
+    connect(c4, &QPushButton::clicked, this, ui::guardedSlot([this] { save(); }, objectName()));
+    connect(c5, &QPushButton::clicked, this, ui::guardedSlot([this] { import(); }, objectName()));
     connect(combo2_, &QComboBox::activated, this, [this](int index) {
-        guarded([this, index] { chooseSeparator(combo2_->itemText(index)); });
+        ui::runGuarded([this, index] { chooseSeparator(combo2_->itemText(index)); }, objectName());
     });
 
     // Load.

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 #include "calculator/form1.h"
 #include "survey/windows/form214.h"
@@ -19,6 +21,7 @@
 #include "tests/survey/print_qstring.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 namespace {
@@ -170,6 +173,65 @@ TEST_F(PointWindowsTest, ComboBoxFocusRaisesItsMessageOnce) {
         EXPECT_EQ(boxes, 1) << form;
         EXPECT_TRUE(focusBack) << form;
         EXPECT_EQ(w->combo2()->count(), 4) << form;
+    }
+}
+
+// Printing runs out of memory; the next `failingBoxes` message boxes fail to open.
+class FailingServices : public ui::RecordingServices {
+public:
+    int failingBoxes = 0;
+    void printWindow(QObject*) override { throw std::bad_alloc(); }
+    void messageBox(const QString& prompt, ui::Buttons buttons, const QString& title) override {
+        if (failingBoxes > 0) {
+            --failingBoxes;
+            throw std::runtime_error("no box");
+        }
+        RecordingServices::messageBox(prompt, buttons, title);
+    }
+};
+
+// A failure escaping a handler is shown once, and the window goes on computing.
+TEST_F(PointWindowsTest, AFailingHandlerIsShownOnceAndTheWindowGoesOn) {
+    FailingServices failing;
+    for (const char* form : {"Form214", "Form216"}) {
+        SCOPED_TRACE(form);
+        const bool distance = form == std::string("Form214");
+        std::unique_ptr<PointToolWindow> w;
+        if (distance) {
+            w = std::make_unique<Form214>();
+        } else {
+            w = std::make_unique<Form216>();
+        }
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+
+        failing.messages.clear();
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+        EXPECT_EQ(failing.messages, QStringList{ui::outOfMemoryNoticeText()});
+
+        // The removal notice of the point list fails to show: the failure is told
+        // instead, once, and coming back to the box raises nothing more.
+        failing.messages.clear();
+        failing.failingBoxes = 1;
+        w->text1()->setText(w->text1()->text() + QStringLiteral("测点9,1,2,3\r\n"));
+        w->text1()->setFocus();
+        w->combo2()->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        w->text1()->setFocus();
+        w->combo2()->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(failing.messages, QStringList{ui::handlerFailedText(QStringLiteral("no box"))});
+        EXPECT_EQ(failing.failingBoxes, 0);
+
+        failing.messages.clear();
+        w->text2()->setText(QString());
+        w->combo2()->setEditText(distance ? QStringLiteral("A001") : QStringLiteral("G4"));
+        QTest::mouseClick(w->command1(), Qt::LeftButton);
+        EXPECT_TRUE(distance
+                        ? w->text2()->text().contains(QStringLiteral("Z02 ,    3244.223 ,"))
+                        : w->text2()->text().contains(QStringLiteral("    倾角为 54.44082 度。")))
+            << w->text2()->text().toStdString();
+        EXPECT_TRUE(w->isVisible());
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <new>
 
 #include "calculator/form1.h"
 #include "tests/calculator/qt_app.h"
@@ -17,6 +18,7 @@
 #include "tools/data_file.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
+#include "ui/window_kit.h"
 
 namespace hc {
 namespace {
@@ -232,6 +234,29 @@ TEST(ToolWindows, OpenFromTheMainWindowAndTheMenuOnce) {
         delete w;
     }
     delete menu;
+}
+
+}  // namespace
+}  // namespace hc
+
+namespace hc {
+namespace {
+
+class OutOfMemoryPrinting : public ui::RecordingServices {
+public:
+    void printWindow(QObject*) override { throw std::bad_alloc(); }
+};
+
+// A failure escaping a button's handler is shown once, and the window goes on.
+TEST_F(Form201Test, AFailingHandlerIsShownOnceAndTheWindowGoesOn) {
+    OutOfMemoryPrinting failing;
+    click("Command2");
+    EXPECT_EQ(failing.messages, QStringList{ui::outOfMemoryNoticeText()});
+    failing.messages.clear();
+    click("Command1");
+    EXPECT_TRUE(failing.messages.isEmpty()) << failing.messages.join(u'|').toStdString();
+    EXPECT_FALSE(form->resultBox(1, 1)->text().trimmed().isEmpty());
+    EXPECT_TRUE(form->isVisible());
 }
 
 }  // namespace
