@@ -58,12 +58,9 @@ args[attitude]="attitude"
 line[attitude]="2,10,0,1"
 commands=(eval gk stats angle split base logic bearing attitude)
 
-# The parts of the other helpers' work that this branch does not hold yet.
+# Failures known and accepted, by case name, with the reason (none at present); such a
+# case is marked FAIL* and does not fail the sweep.
 declare -A known
-known["bearing ten million lines"]="point lists held whole in memory (other branch)"
-known["attitude ten million lines"]="point lists held whole in memory (other branch)"
-known["bearing closed stdout"]="reads its ten million lines whole first (other branch)"
-known["attitude closed stdout"]="reads its ten million lines whole first (other branch)"
 
 # Runs one command with input file $1, output to $2 (a file or "-" to pipe into a reader
 # that closes after 10 bytes), error to $work/err; sets status, peak_mb, seconds, killed.
@@ -291,7 +288,11 @@ for cmd in "${commands[@]}"; do
   if wanted "$n"; then
     f=$(make_big_lines "$cmd")
     rm -f "$work/status"
+    # The point commands align their columns over the whole list, so they write, and
+    # meet the closed pipe, only after reading all ten million lines.
+    case $cmd in bearing | attitude) limit_s=$big_limit_s ;; esac
     run_limited "$f" - sh -c '"$@"; echo $? >"'"$work/status"'"' sh /usr/bin/time -f %M -o "$work/time" "$cli" "${cargs[@]}"
+    limit_s=$small_limit_s
     judge "$n" '[ "$status" -eq 1 ] || grep -q "10 MB" "$work/err"'
   fi
   n="$cmd /dev/full"
@@ -307,6 +308,6 @@ printf '%-34s %-6s %s\n' "case" "result" "detail"
 printf '%s\n' "${results[@]}"
 echo
 echo "limits: ${small_limit_s}s (ten million lines: ${big_limit_s}s) and ${limit_mb} MB per case;" \
-  "FAIL* = known, left to another branch"
+  "FAIL* = a known failure, accepted"
 echo "failed: $failures"
 [ "$failures" -eq 0 ]
