@@ -158,7 +158,7 @@ void BM_Batch(benchmark::State& state) {
     char line[96];
     for (std::size_t i = 0; i < pts.size(); ++i) {
         const int n = std::snprintf(line, sizeof line, "P%zu,%.8f,%.8f,%.3f\n", i, pts[i].lat,
-                                    pts[i].lon, 10 + (i % 100) * 0.5);
+                                    pts[i].lon, 10 + static_cast<double>(i % 100) * 0.5);
         input.append(line, static_cast<std::size_t>(n));
     }
     GkSettings s;

@@ -3,6 +3,7 @@
 # 30), two at a time. Target <name>_fuzz starts from its seeds in fuzz/seeds/<name>
 # (the formula fuzzer from fuzz/corpus) with the dictionary fuzz/<name>.dict; the
 # inputs it finds go to build-fuzz/corpus/<name>, failing inputs to build-fuzz/crashes.
+# HC_WERROR=1 in the environment (CI) makes compiler warnings errors.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,12 +11,17 @@ seconds=${1:-30}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(expr gk points stats logic values)
+werror=OFF
+[ "${HC_WERROR:-0}" = 1 ] && werror=ON
 if [ ! -f build-fuzz/CMakeCache.txt ]; then
   launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   mkdir -p build-fuzz
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DHC_FUZZ=ON -DHC_GUI=OFF -DHC_TESTS=OFF -DHC_BENCH=OFF "${launcher[@]}" >build-fuzz/configure.log
+    -DHC_FUZZ=ON -DHC_GUI=OFF -DHC_TESTS=OFF -DHC_BENCH=OFF -DHC_WERROR=$werror \
+    "${launcher[@]}" >build-fuzz/configure.log
+elif ! grep -qx "HC_WERROR:BOOL=$werror" build-fuzz/CMakeCache.txt; then
+  cmake -S . -B build-fuzz -DHC_WERROR=$werror >build-fuzz/configure.log
 fi
 cmake --build build-fuzz --target "${targets[@]/%/_fuzz}" -j"$(nproc)" >build-fuzz/build.log 2>&1 ||
   { grep -v '^\[' build-fuzz/build.log | tail -n 80; exit 1; }

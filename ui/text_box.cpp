@@ -287,9 +287,9 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
 
 QMimeData* TextBox::createMimeDataFromSelection() const {
     const QTextCursor c = textCursor();
-    auto* data = new QMimeData;
-    data->setText(textBetween(c.selectionStart(), c.selectionEnd(), u"\n"));
-    return data;
+    auto* mime = new QMimeData;
+    mime->setText(textBetween(c.selectionStart(), c.selectionEnd(), u"\n"));
+    return mime;
 }
 
 void TextBox::insertFromMimeData(const QMimeData* source) {

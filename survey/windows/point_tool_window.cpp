@@ -99,7 +99,7 @@ PointToolWindow::PointToolWindow(const QString& name, const QString& title, cons
     label2_ = label("Label2", hint());
     label2_->setWordWrap(true);
 
-    const int text1Width = kWidth / 2.4;
+    const int text1Width = static_cast<int>(kWidth / 2.4);
     const int textHeight = kHeight - 1100 - kBoxTop;
     text1_->setGeometry(0, px(kBoxTop), px(text1Width), px(textHeight));
     text2_->setGeometry(px(text1Width), px(kBoxTop), px(kWidth - text1Width - 50), px(textHeight));
@@ -189,7 +189,7 @@ void PointToolWindow::resizeEvent(QResizeEvent* e) {
     QRect r1 = text1_->geometry();
     QRect r2 = text2_->geometry();
     if (width > 9400) {
-        r1.setWidth(px(width / 2.4));
+        r1.setWidth(px(static_cast<int>(width / 2.4)));
         r2.setWidth(px(width - twips(r1.width()) - 50));
     } else {
         r1.setWidth(px(kNarrowText1));

@@ -293,7 +293,7 @@ TEST_F(AllWindowsTest, EscInAToolWindowChangesNothing) {
         ASSERT_NE(w, nullptr);
         ASSERT_TRUE(test::useOnce(w));
         const QStringList before = contents(w);
-        const int messages = rec.messages.size();
+        const int messages = static_cast<int>(rec.messages.size());
         QList<QWidget*> targets{w};
         for (QWidget* c : w->findChildren<QWidget*>())
             if (c->isVisible() && c->isEnabled() && (c->focusPolicy() & Qt::TabFocus)) targets << c;

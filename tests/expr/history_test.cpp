@@ -124,9 +124,9 @@ TEST_P(HistoryTest, MatchesItsReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, HistoryTest, ::testing::ValuesIn(kExamples),
-                         [](const ::testing::TestParamInfo<Example>& info) {
-                             return "slot" + std::to_string(info.param.slot) + "_unit" +
-                                    std::to_string(info.param.unit);
+                         [](const ::testing::TestParamInfo<Example>& p) {
+                             return "slot" + std::to_string(p.param.slot) + "_unit" +
+                                    std::to_string(p.param.unit);
                          });
 
 TEST_F(ExprTest, HistoryExampleTwelveInRadiansShowsTheExponentUnchanged) {

@@ -28,7 +28,7 @@ bool packedSeconds(double packed, double& seconds) {
     const int minutes = std::stoi(frac.substr(0, 2));
     const double s = std::stoi(frac.substr(2, 2)) + std::stoi(frac.substr(4)) / 1e4;
     if (minutes >= 60 || s >= 60) return false;
-    seconds = std::stoll(whole) * 3600.0 + minutes * 60 + s;
+    seconds = static_cast<double>(std::stoll(whole)) * 3600.0 + minutes * 60 + s;
     if (negative) seconds = -seconds;
     return true;
 }

@@ -143,7 +143,8 @@ double packed(double degrees) {
     const double sign = degrees < 0 ? -1 : 1;
     long long t = std::llround(std::abs(degrees) * 3600 * 10000);  // 1E-4 seconds
     const long long d = t / 36000000, m = t % 36000000 / 600000, sec = t % 600000;
-    return sign * (d + m / 100.0 + sec / 1e8);
+    return sign * (static_cast<double>(d) + static_cast<double>(m) / 100.0 +
+                   static_cast<double>(sec) / 1e8);
 }
 
 // CGCS2000 grid coordinates stay within 1 mm of the exact transverse Mercator within

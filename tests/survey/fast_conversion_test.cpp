@@ -232,7 +232,7 @@ TEST(FastRoutines, ConvertPointsAsTheZoneRoutinesDo) {
                 double y = g.y;
                 switch (i % 11) {
                     case 0:
-                        x = (i % 2 ? 1 : -1) * (10002000.0 + (rng() % 200));
+                        x = (i % 2 ? 1 : -1) * (10002000.0 + static_cast<double>(rng() % 200));
                         break;
                     case 1:
                         y += (y < 0 ? -1 : 1) * 700000.0;

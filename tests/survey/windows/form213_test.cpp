@@ -30,7 +30,7 @@ class Form213Test : public ::testing::Test {
 protected:
     void TearDown() override {
         for (const char* name : {"Form1", "Form2", "Form5", "Form213"})
-            if (QWidget* w = ui::openWindow(QString::fromLatin1(name))) delete w;
+            if (QWidget* win = ui::openWindow(QString::fromLatin1(name))) delete win;
     }
     template <typename T>
     T* child(const char* name) {
