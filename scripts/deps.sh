@@ -6,12 +6,11 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n
-  libgeographiclib-dev  # geodesics of the distance-and-bearing tool
+  libgeographiclib-dev  # geodesics of the bearing tool; exact transverse Mercator in tests
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth locales
   geographiclib-tools proj-bin  # reference projections of the coordinate tests
-  libgeographiclib-dev  # exact transverse Mercator, reference of the CGCS2000 tests
 )
 # With HC_CI=1 also what CI needs to build and check the Debian package.
 if [ "${HC_CI:-}" = 1 ]; then
