@@ -95,7 +95,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
         if (index == 64) continue;
         const ui::ToolWindow* tool = isSiteLink(index) ? nullptr : ui::toolAtMenuIndex(index);
         auto* b = ui::namedButton(this, QStringLiteral("Command1(%1)").arg(index),
-                                  tool ? tool->menuCaption : plannedCaption(index));
+                                  tool ? ui::menuCaptionAt(*tool, index) : plannedCaption(index));
         b->setProperty("index", index);
         b->setMinimumSize(96, 30);
         if (isSiteLink(index)) {

@@ -7,6 +7,22 @@
 namespace hc::ui {
 namespace {
 
+bool hasMenuIndex(const ToolWindow& t, int index) {
+    if (index < 0) return false;
+    if (t.menuIndex == index) return true;
+    for (const auto& [more, caption] : t.moreMenuButtons)
+        if (more == index) return true;
+    return false;
+}
+
+// The first menu index of `row` that `other` has too, or -1.
+int sharedMenuIndex(const ToolWindow& row, const ToolWindow& other) {
+    if (hasMenuIndex(other, row.menuIndex)) return row.menuIndex;
+    for (const auto& [more, caption] : row.moreMenuButtons)
+        if (hasMenuIndex(other, more)) return more;
+    return -1;
+}
+
 std::vector<ToolWindow>& rows() {
     static std::vector<ToolWindow> r;
     return r;
@@ -18,12 +34,13 @@ bool registerTool(ToolWindow row) {
     std::vector<ToolWindow>& all = rows();
     for (const ToolWindow& other : all) {
         if (other.id == row.id) continue;
-        const bool sameMenu = row.menuIndex >= 0 && other.menuIndex == row.menuIndex;
+        const int menu = sharedMenuIndex(row, other);
+        const bool sameMenu = menu >= 0;
         const bool sameButton = row.buttonNumber > 0 && other.buttonNumber == row.buttonNumber;
         if (sameMenu || sameButton) {
             qWarning("window %s: its %s %d is taken by %s", qPrintable(row.id.name()),
                      sameMenu ? "menu index" : "button number",
-                     sameMenu ? row.menuIndex : row.buttonNumber, qPrintable(other.id.name()));
+                     sameMenu ? menu : row.buttonNumber, qPrintable(other.id.name()));
             return false;
         }
     }
@@ -59,8 +76,15 @@ std::vector<ToolWindow> tools() {
 const ToolWindow* toolAtMenuIndex(int index) {
     if (index < 0) return nullptr;
     for (const ToolWindow& t : rows())
-        if (t.menuIndex == index) return &t;
+        if (hasMenuIndex(t, index)) return &t;
     return nullptr;
+}
+
+QString menuCaptionAt(const ToolWindow& tool, int index) {
+    if (index >= 0 && tool.menuIndex == index) return tool.menuCaption;
+    for (const auto& [more, caption] : tool.moreMenuButtons)
+        if (more == index) return caption;
+    return QString();
 }
 
 const ToolWindow* toolWithButton(int number) {

@@ -6,6 +6,7 @@
 // window and the help code stay as they are.
 
 #include <QString>
+#include <utility>
 #include <vector>
 
 #include "ui/widget_services.h"
@@ -22,6 +23,8 @@ struct ToolWindow {
     // caption; -1: not in the menu.
     int menuIndex = -1;
     QString menuCaption;
+    // Further module-menu buttons that open the same window (index, caption).
+    std::vector<std::pair<int, QString>> moreMenuButtons;
     // The image button dcButton<buttonNumber> in the main window's top row and its
     // caption; 0: no button.
     int buttonNumber = 0;
@@ -41,8 +44,11 @@ bool registerTool(ToolWindow row);
 void unregisterTool(WindowId id);
 // The rows by menu index, then the rows without one in the order registered.
 std::vector<ToolWindow> tools();
-// The row with that menu index or button number, or nullptr.
+// The row with that menu index (its own or one of its further buttons) or button
+// number, or nullptr.
 const ToolWindow* toolAtMenuIndex(int index);
+// The caption of the row's menu button at that index ("" when it has none there).
+QString menuCaptionAt(const ToolWindow& tool, int index);
 const ToolWindow* toolWithButton(int number);
 
 }  // namespace hc::ui

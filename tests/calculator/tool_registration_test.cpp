@@ -130,6 +130,26 @@ TEST_F(ToolRegistrationTest, ATakenMenuIndexOrButtonIsRefusedAndNothingChanges) 
     EXPECT_EQ(ui::toolAtMenuIndex(4), nullptr);
 }
 
+TEST_F(ToolRegistrationTest, AFurtherMenuButtonOpensTheSameWindowAndIsGuardedToo) {
+    ui::ToolWindow row = dummyRow(0);
+    row.moreMenuButtons = {{22, QStringLiteral("矩阵方程")}};
+    ASSERT_TRUE(ui::registerTool(row));
+    EXPECT_EQ(menuButton(4)->text(), u("矩阵计算器"));
+    EXPECT_EQ(menuButton(22)->text(), u("矩阵方程"));
+    menuButton(22)->click();
+    QWidget* opened = ui::openWindow(QStringLiteral("FormDummy"));
+    ASSERT_NE(opened, nullptr);
+    menuButton(4)->click();
+    EXPECT_EQ(ui::openWindow(QStringLiteral("FormDummy")), opened);
+    ui::unregisterTool(kDummy);
+
+    ui::ToolWindow clash = dummyRow(0);
+    clash.menuIndex = -1;
+    clash.moreMenuButtons = {{1, QStringLiteral("角度")}};  // angle conversion's button
+    EXPECT_FALSE(ui::registerTool(clash));
+    EXPECT_EQ(ui::toolAtMenuIndex(1)->id, window_ids::kForm202);
+}
+
 TEST_F(ToolRegistrationTest, EveryNamedWindowIsRegistered) {
     using namespace window_ids;
     // Form3 is registered by the main window, which edits its settings.
