@@ -7,7 +7,6 @@
 #include <random>
 #include <vector>
 
-#include "engine/calc_log.h"
 #include "tools/base_conversion.h"
 
 namespace {
@@ -36,34 +35,34 @@ const std::vector<QString>& values() {
 
 void BM_DecimalToBinaryAndBack(benchmark::State& state) {
     const auto& v = values();
-    hc::ScopedCalcLog log;
+    hc::BaseNotes notes;
     for (auto _ : state) {
         for (const QString& d : v) {
-            const QString b = hc::ZelShiZhuanEr(d);
-            benchmark::DoNotOptimize(hc::ZelErZhuanShi(b));
+            const QString b = hc::ZelShiZhuanEr(d, notes);
+            benchmark::DoNotOptimize(hc::ZelErZhuanShi(b, notes));
         }
     }
-    if (log.log().errorCount != 0) state.SkipWithError("a conversion failed");
+    if (notes.failures != 0) state.SkipWithError("a conversion failed");
     state.SetItemsProcessed(state.iterations() * static_cast<long long>(v.size()));
 }
 BENCHMARK(BM_DecimalToBinaryAndBack)->Unit(benchmark::kMillisecond);
 
 void BM_DecimalToBinary(benchmark::State& state) {
     const auto& v = values();
-    hc::ScopedCalcLog log;
+    hc::BaseNotes notes;
     for (auto _ : state)
-        for (const QString& d : v) benchmark::DoNotOptimize(hc::ZelShiZhuanEr(d));
+        for (const QString& d : v) benchmark::DoNotOptimize(hc::ZelShiZhuanEr(d, notes));
     state.SetItemsProcessed(state.iterations() * static_cast<long long>(v.size()));
 }
 BENCHMARK(BM_DecimalToBinary)->Unit(benchmark::kMillisecond);
 
 void BM_BinaryToHexAndBack(benchmark::State& state) {
-    hc::ScopedCalcLog log;
+    hc::BaseNotes notes;
     std::vector<QString> binary;
-    for (const QString& d : values()) binary.push_back(hc::ZelShiZhuanEr(d));
+    for (const QString& d : values()) binary.push_back(hc::ZelShiZhuanEr(d, notes));
     for (auto _ : state)
         for (const QString& b : binary)
-            benchmark::DoNotOptimize(hc::ZelShiLiuZhuanEr(hc::ZelErZhuanShiLiu(b)));
+            benchmark::DoNotOptimize(hc::ZelShiLiuZhuanEr(hc::ZelErZhuanShiLiu(b, notes), notes));
     state.SetItemsProcessed(state.iterations() * static_cast<long long>(binary.size()));
 }
 BENCHMARK(BM_BinaryToHexAndBack)->Unit(benchmark::kMillisecond);

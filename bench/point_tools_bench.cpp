@@ -72,7 +72,6 @@ void BM_PlaneAttitude(benchmark::State& state) {
     std::vector<Num> v;
     for (size_t i = 0; i < mm.size(); ++i) v.push_back(value(mm[i], i % 3 == 2 ? 0 : 4000000000LL));
     for (auto _ : state) {
-        ScopedCalcLog log;
         for (size_t i = 0; i + 8 < v.size(); i += 9) {
             PlaneAttitude p;
             const bool ok = ZelMianTiChanZhuang(v[i], v[i + 1], v[i + 2], v[i + 3], v[i + 4],

@@ -161,12 +161,13 @@ void BM_Batch(benchmark::State& state) {
                                     pts[i].lon, 10 + static_cast<double>(i % 100) * 0.5);
         input.append(line, static_cast<std::size_t>(n));
     }
-    GkSettings s;
-    s.jobs = static_cast<int>(state.range(0));
+    const GkSettings s;
+    const int jobs = static_cast<int>(state.range(0));
     for (auto _ : state) {
         std::FILE* in = fmemopen(input.data(), input.size(), "r");
         std::FILE* out = std::fopen("/dev/null", "w");
-        benchmark::DoNotOptimize(convertBatch(GkConversion::GeoToZone3, s, in, out).rows);
+        benchmark::DoNotOptimize(
+            convertBatch(GkConversion::GeoToZone3, s, in, out, 4096, nullptr, jobs).rows);
         std::fclose(in);
         std::fclose(out);
     }

@@ -23,7 +23,6 @@
 #include "calculator/form3.h"
 #include "calculator/result_copy.h"
 #include "calculator/windows.h"
-#include "engine/calc_log.h"
 #include "engine/num.h"
 #include "expr/calculate.h"
 #include "ui/text_box.h"
@@ -410,7 +409,6 @@ void Form1::load() {
     settings_.displayDecimals = 15;
     settings_.angleUnit = kRadians;
     for (int i = 0; i < 9; ++i) settings_.memory[i] = Num::ofInt(i + 1);
-    ZelChongZhi();
     saved_ = SavedSelection{};
     combo1_->setCurrentIndex(15);
     label1_->setText(QStringLiteral("%1.%2%3")
@@ -463,14 +461,12 @@ void Form1::calculate() {
         text2_->setText(QString());
         text3_->setText(outOfMemoryText());
         ui::messageBox(outOfMemoryText());
-        ZelChongZhi();
         text1_->setFocus();
         return;
     }
     if (r.cancelled) {
         text2_->setText(QString());
         text3_->setText(r.status);
-        ZelChongZhi();
         text1_->setFocus();
         return;
     }
@@ -481,7 +477,6 @@ void Form1::calculate() {
     const int end = static_cast<int>(text1_->text().size());
     text1_->setSelection(end, 0);
     saved_ = SavedSelection{end, 0, QString()};
-    ZelChongZhi();
     text1_->setFocus();
 }
 
@@ -521,7 +516,6 @@ void Form1::keyPressed(int index) {
             return;
         }
         text2_->setText(ZelKeXueJiShu(shown));
-        ZelChongZhi();
         return;
     }
     QString token = key->token;

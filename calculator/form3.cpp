@@ -64,7 +64,6 @@ Form3::Form3(CalcSettings& settings, QWidget* parent) : QWidget(parent), setting
     grid->addLayout(links, 10, 0, 1, 3);
 
     // Load.
-    ZelChongZhi();
     for (QLineEdit* b : boxes_) b->setEnabled(true);
     showValues();
 }
@@ -84,9 +83,11 @@ void Form3::oneToNine() {
 }
 
 void Form3::save() {
-    ZelChongZhi();
-    for (int i = 0; i < 9; ++i)
-        settings_.memory[i] = ZelChuanZhuanShu(Num::ofText(boxes_[i]->text()));
+    for (int i = 0; i < 9; ++i) {
+        EngineReport ignored;  // a text that is no number is stored as the value it reads as
+        settings_.memory[i] =
+            checkedCall([&] { return ZelChuanZhuanShu(Num::ofText(boxes_[i]->text())); }, ignored);
+    }
     showValues();
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "engine/calc_log.h"
 #include "engine/number_routines.h"
 #include "engine/text_trim.h"
 #include "expr/normalize.h"
@@ -161,7 +162,10 @@ QString insertToken(const QString& formula, SavedSelection& sel, const QString& 
 }
 
 QString ZelKeXueJiShu(const QString& text) {
-    const QString t = trimSpaces(ZelShuZhuanShu(Num::ofText(ZelGuiFanSuanShi(text))).text());
+    EngineReport ignored;  // a text that is no number shows as the value it reads as
+    const QString t = trimSpaces(
+        checkedCall([&] { return ZelShuZhuanShu(Num::ofText(ZelGuiFanSuanShi(text))); }, ignored)
+            .text());
     if (t == QLatin1String("0")) return QStringLiteral("0E+0");
     if (t.contains(QLatin1Char('E'), Qt::CaseInsensitive)) return t;
 

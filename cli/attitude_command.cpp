@@ -1,7 +1,6 @@
 #include "cli/attitude_command.h"
 
 #include "cli/point_list_input.h"
-#include "engine/calc_log.h"
 #include "survey/plane_attitude.h"
 
 namespace hc::cli {
@@ -42,11 +41,10 @@ int runAttitude(const QStringList& args, const Streams& io) {
         writeText(io.err, input.error() + u'\n');
         return kExitFailure;
     }
-    ScopedCalcLog scope;
     AttitudeRun run;
     planeAttitudeOfRows(input.walker(PointListMode::Grid),
                         cl.value(QStringLiteral("start"), QStringLiteral("0")), run);
-    writeBoxText(io.out, io.err, run.output, scope.log().notices);
+    writeBoxText(io.out, io.err, run.output, input.notices() + run.notices);
     return cl.finish(run.failed ? kExitFailure : kExitSuccess);
 }
 

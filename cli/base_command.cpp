@@ -1,6 +1,5 @@
 #include "cli/base_command.h"
 
-#include "engine/calc_log.h"
 #include "tools/base_calculator.h"
 #include "tools/base_conversion.h"
 
@@ -52,10 +51,10 @@ int runBase(const QStringList& args, const Streams& io) {
 
     int status = kExitSuccess;
     auto convertOne = [&](const QString& value) {
-        ScopedCalcLog log;
-        QString result = convertBaseText(value, from, to);
-        writeNotices(io.err, log.log().notices);
-        if (log.log().errorCount > 0) {
+        BaseNotes notes;
+        QString result = convertBaseText(value, from, to, notes);
+        writeNotices(io.err, notes.notices);
+        if (notes.failures > 0) {
             status = kExitFailure;
         } else if (!isBaseNumberText(value, from)) {
             // The conversions stop quietly at the first character they do not take.

@@ -6,7 +6,6 @@
 #include <array>
 
 #include "cli/point_list_input.h"
-#include "engine/calc_log.h"
 #include "survey/aligned_columns.h"
 #include "survey/distance_bearing.h"
 
@@ -135,19 +134,20 @@ int runBearing(const QStringList& args, const Streams& io) {
         writeText(io.err, (results.file ? input.error() : spoolFailureMessage()) + u'\n');
         return kExitFailure;
     }
-    ScopedCalcLog scope;
+    Notices computed;
     bool failed = false;
     try {
-        bearingRows(input.walker(options.mode),
-                    cl.value(QStringLiteral("origin"), QStringLiteral("0")), options,
-                    [&](const BearingTexts& texts) { results.add(texts); });
+        bearingRows(
+            input.walker(options.mode), cl.value(QStringLiteral("origin"), QStringLiteral("0")),
+            options, [&](const BearingTexts& texts) { results.add(texts); }, computed);
     } catch (const std::bad_alloc&) {
         throw;  // told by the command runner
     } catch (...) {
-        calcLog().notify(Notice{bearingFailureMessage(), NoticeButtons::Ok, QString()});
         failed = true;
     }
-    writeNotices(io.err, scope.log().notices);
+    Notices notices = input.notices() + computed;
+    if (failed) notices.append(Notice{bearingFailureMessage(), NoticeButtons::Ok, QString()});
+    writeNotices(io.err, notices);
     if (failed) {
         writeText(io.out, QStringLiteral(" "));
     } else {

@@ -62,9 +62,9 @@ bool parseAngle(const QString& text, AngleUnit& out) {
 bool parseVariable(const QString& text, CalcSettings& st) {
     const qsizetype eq = text.indexOf(u'=');
     if (eq != 1 || text[0] < u'r' || text[0] > u'z') return false;
-    ScopedCalcLog log;
-    const Num v = ZelChuanZhuanShu(Num::ofText(text.mid(2)));
-    const bool ok = log.log().errorCount == 0 && !v.isFailure() && !v.isInteger();
+    EngineReport report;
+    const Num v = checkedCall([&] { return ZelChuanZhuanShu(Num::ofText(text.mid(2))); }, report);
+    const bool ok = report.ok() && !v.isFailure() && !v.isInteger();
     if (ok) st.memory[text[0].unicode() - u'r'] = v;
     return ok;
 }

@@ -232,11 +232,10 @@ int runGk(const QStringList& args, const Streams& io) {
             QStringLiteral("--jobs must be a whole number 1 ... 256: ") + jobsText);
     }
 
-    settings.jobs = jobs;
     long long undecodable = 0;
     std::FILE* in = openUtf8Input(io.in, cl.encoding(), io.err, &undecodable);
     if (!in) throw std::bad_alloc();
-    GkBatchResult r = convertBatch(*op, settings, in, io.out, 4096, io.err);
+    GkBatchResult r = convertBatch(*op, settings, in, io.out, 4096, io.err, jobs);
     std::fclose(in);
     // Each such line was reported and reached the batch as a line of no data.
     r.skipped += undecodable;

@@ -1,7 +1,6 @@
 #include "cli/point_list_input.h"
 
 #include "cli/command_line.h"
-#include "engine/calc_log.h"
 
 namespace hc::cli {
 namespace {
@@ -84,16 +83,7 @@ void PointListInput::walk(PointListMode mode, const PointRowVisitor& visit) {
     auto readRow = [&](const QString& line) {
         cleaned.clear();
         reader.clean(line, cleaned);
-        if (first) {
-            visit(reader.read(cleaned));
-        } else {
-            PointRow row;
-            {
-                ScopedCalcLog quiet;
-                row = reader.read(cleaned);
-            }
-            visit(row);
-        }
+        visit(reader.read(cleaned));
     };
     // One line behind: whether the last line counts depends on what follows it.
     QString held, next;
@@ -111,8 +101,7 @@ void PointListInput::walk(PointListMode mode, const PointRowVisitor& visit) {
     } else if (count > 0) {
         readRow(held);
     }
-    if (first)
-        for (Notice& n : reader.notes().notices()) calcLog().notify(std::move(n));
+    if (first) notices_ = reader.notes().notices();
 }
 
 PointRowWalk PointListInput::walker(PointListMode mode) {

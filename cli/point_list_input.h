@@ -33,10 +33,11 @@ public:
     const QString& error() const { return error_; }
 
     // Calls `visit` with every row, in order, as ZelZhengLiDianBiao reads the
-    // pasted text in `mode`. The first walk records the reading's notices in the
-    // current log (calcLog()) when it ends and counts the fields that are no
-    // number there; later walks read quietly.
+    // pasted text in `mode`. The first walk keeps the reading's notices (notices())
+    // when it ends; later walks read quietly.
     void walk(PointListMode mode, const PointRowVisitor& visit);
+    // The notices of the first complete walk; none before it.
+    const Notices& notices() const { return notices_; }
     // walk() as a PointRowWalk.
     PointRowWalk walker(PointListMode mode);
 
@@ -48,6 +49,7 @@ private:
     bool endsWithLineBreak_ = false;
     int walks_ = 0;
     QString error_;
+    Notices notices_;
 };
 
 // The message when standard input cannot be kept for reading.

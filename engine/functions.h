@@ -12,18 +12,14 @@
 
 #include <QString>
 
+#include "engine/angle_constants.h"
 #include "engine/num.h"
 
 namespace hc {
 
-// Constant texts, as read by ZelShuZhuanShu.
-inline const QString kPi = QStringLiteral("3.1415926535897932384626433833");
-inline const QString kTwoPi = QStringLiteral("6.2831853071795864769252867666");
-inline const QString kHalfPi = QStringLiteral("1.5707963267948966192313216916");
-inline const QString kThreeHalfPi = QStringLiteral("4.7123889803846898576939650749");
+// Constant texts, as read by ZelShuZhuanShu; the angle constants are in
+// engine/angle_constants.h.
 inline const QString kE = QStringLiteral("2.7182818284590452353602874714");
-inline const QString k180OverPi = QStringLiteral("57.295779513082320876798154814");
-inline const QString kPiOver180 = QStringLiteral("0.0174532925199432957692369077");
 
 // True when a function result is the "error" value that ends the formula with
 // the evaluator's summary failure.

@@ -27,13 +27,13 @@ struct Run {
     hc::GkBatchResult result;
 };
 
-Run convert(hc::GkConversion op, const hc::GkSettings& settings, int chunkRows,
+Run convert(hc::GkConversion op, const hc::GkSettings& settings, int chunkRows, int jobs,
             const std::uint8_t* data, std::size_t size) {
     std::FILE* in = hc_fuzz::openInput(data, size);
     hc_fuzz::Capture out;
     hc_fuzz::Capture report;
     Run r;
-    r.result = hc::convertBatch(op, settings, in, out.file(), chunkRows, report.file());
+    r.result = hc::convertBatch(op, settings, in, out.file(), chunkRows, report.file(), jobs);
     std::fclose(in);
     r.out = out.close();
     r.report = report.close();
@@ -65,10 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.withNames = (pick & 0x40) == 0;
     settings.separator = hc::separatorOf(QString::fromLatin1(kSeparators[(pick / 16) % 4]));
     const int chunkRows = 1 + more % 4;
-    settings.jobs = 1;
-    const Run one = convert(*op, settings, chunkRows, data, size);
-    settings.jobs = 3;
-    const Run three = convert(*op, settings, chunkRows, data, size);
+    const Run one = convert(*op, settings, chunkRows, 1, data, size);
+    const Run three = convert(*op, settings, chunkRows, 3, data, size);
     if (one.out != three.out || one.report != three.report) std::abort();
     if (one.result.rows != three.result.rows || one.result.rejected != three.result.rejected ||
         one.result.skipped != three.result.skipped || one.result.remarks != three.result.remarks)

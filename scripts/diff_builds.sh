@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Differential check of two hechuan-cli builds: both programs get the same generated
-# formulas (eval) and coordinate data texts (gk) and must give the same standard
-# output, standard error and exit code, byte for byte.
+# formulas (eval), coordinate data texts (gk) and values for the tool subcommands
+# (angle, split, base, logic, stats) and must give the same standard output, standard
+# error and exit code, byte for byte.
 #
 #   scripts/diff_builds.sh [--quick] [--seed N] [--keep] OLD_CLI NEW_CLI [COUNT]
 #
 # COUNT formulas go through "eval" in batches on standard input (one process per
 # batch), a few thousand more one per process (exit code per formula), and COUNT points
-# through every "gk" conversion and ellipsoid. Grid inputs are made by converting
+# through every "gk" conversion and ellipsoid, and COUNT / 10 values through the tool
+# subcommands (scripts/gen_tool_jobs.py). Grid inputs are made by converting
 # generated geographic points with OLD_CLI first. COUNT defaults to 1000000; --quick
 # makes it 25000 (about 50000 inputs in all). The inputs depend only on the seed
 # (default 1), so a failing run can be repeated exactly.
@@ -20,7 +22,7 @@ set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 usage() {
-    sed -n '2,17s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2
+    sed -n '2,18s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2
     exit 2
 }
 
@@ -64,6 +66,8 @@ python3 "$here/gen_formulas.py" --seed "$seed" --count "$count" --singles "$sing
     --part 0/2 "$work" >"$work/list.e0" || fail=1 &
 python3 "$here/gen_formulas.py" --seed "$seed" --count "$count" --singles "$singles" \
     --part 1/2 "$work" >"$work/list.e1" || fail=1 &
+python3 "$here/gen_tool_jobs.py" --seed "$seed" --count $((count / 10)) "$work" \
+    >"$work/list.t" || fail=1
 python3 "$here/gen_points.py" seeds "$work" --seed "$seed" --count "$count" \
     >"$work/list.seeds" || fail=1
 while read -r width ellipsoid stem; do
@@ -76,7 +80,7 @@ python3 "$here/gen_points.py" jobs "$work" --seed "$seed" --count "$count" \
 python3 "$here/gen_points.py" jobs "$work" --seed "$seed" --count "$count" \
     --part 1/2 >"$work/list.g1" || fail=1
 wait || fail=1
-if ((fail)) || ! cat "$work"/list.e? "$work"/list.g? >"$work/jobs.list"; then
+if ((fail)) || ! cat "$work"/list.e? "$work"/list.g? "$work/list.t" >"$work/jobs.list"; then
     echo "diff_builds: generating the inputs failed" >&2
     exit 2
 fi
@@ -117,6 +121,7 @@ echo "diff_builds: compared in $((SECONDS - start)) s (stdout, stderr and exit c
 describe eval "eval, formulas in batches on stdin" formulas
 describe single "eval, formulas one per process" formulas
 describe gk "gk, points (10 conversions x 3 ellipsoids)" points
+describe tools "angle, split, base, logic, stats" values
 describe usage "odd option sets (exit code only)" cases
 if ((missing)); then
     echo "diff_builds: $missing jobs gave no result" >&2

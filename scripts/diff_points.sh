@@ -35,7 +35,8 @@ old=$(realpath "${positional[0]}") new=$(realpath "${positional[1]}")
 work=$(mktemp -d "${TMPDIR:-/tmp}/diff_points.XXXXXX")
 python3 "$here/gen_point_lists.py" --seed "$seed" --count "$count" "$work/jobs" >"$work/ids" || exit 2
 jobs=0
-while read -r id; do
+points=0
+while read -r id rows; do
     mapfile -t args <"$work/jobs/$id.args"
     for side in old new; do
         bin=$old
@@ -51,6 +52,7 @@ while read -r id; do
         fi
     done
     jobs=$((jobs + 1))
+    points=$((points + rows))
 done <"$work/ids"
 rm -rf "$work"
-echo "diff_points: seed $seed, $jobs jobs, no difference"
+echo "diff_points: seed $seed, $jobs jobs, $points point rows, no difference"

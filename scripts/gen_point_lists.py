@@ -5,7 +5,7 @@
   gen_point_lists.py --seed S --count N OUTDIR
 
 writes N jobs: OUTDIR/<id>.args (arguments, one per line) and OUTDIR/<id>.in (the
-point list text), and prints the ids. The lists mix survey-like grid points, packed
+point list text), and prints "<id> <rows>" per job. The lists mix survey-like grid points, packed
 geographic points, huge and tiny values, repeated and missing names, blank and short
 lines, text in number fields, full-width punctuation, Chinese names and the line
 endings CR LF, LF and CR.
@@ -79,7 +79,7 @@ def main():
             f.write("\n".join(args) + "\n")
         with open(os.path.join(a.outdir, ident + ".in"), "w", encoding="utf-8", newline="") as f:
             f.write(text)
-        print(ident)
+        print(ident, rows)
 
 
 if __name__ == "__main__":

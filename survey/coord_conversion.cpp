@@ -54,8 +54,8 @@ std::optional<GkConversion> conversionBetween(std::optional<ZoneWidth> from,
     return std::nullopt;
 }
 
-GkSettings ZelDuQuSheZhi(const GkControls& c, QString& input) {
-    GkSettings s;
+GkSettingsReading ZelDuQuSheZhi(const GkControls& c, QString& input) {
+    GkSettingsReading s;
     s.withNames = c.withNames;
     s.separator = ZelFenGeFuSheZhi(c.separator, input);
     s.order = axisOrderOfCaption(c.order);

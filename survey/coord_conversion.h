@@ -45,7 +45,8 @@ struct GkControls {
     QString meridian = QStringLiteral("117度-6");  // Combo3 text
 };
 
-// The settings of one conversion (ZelDuQuSheZhi).
+// The settings of one conversion: what the conversion itself reads, nothing of the
+// window's boxes.
 struct GkSettings {
     bool withNames = true;
     QString separator = QStringLiteral(",");
@@ -53,23 +54,27 @@ struct GkSettings {
     Datum datum = Datum::Beijing1954;
     QString datumText = QStringLiteral("北京");  // the ellipsoid box text, named in grid headers
     double meridian = 117;
+    GkGridOptions options;  // command line only
+};
+
+// The settings read from the window's controls, with what the window shows after
+// reading them.
+struct GkSettingsReading : GkSettings {
     // The meridian box text was not a valid setting: the notice says so and the box
     // goes back to its default entry (index 8) and label.
     bool meridianReset = false;
     QString meridianText = QStringLiteral("117度");  // new Combo3 text
     Notices notices;                                 // for the window to show, in order
-    GkGridOptions options;                           // command line only
-    int jobs = 1;  // threads the command line's batch converts on; its output is the same
 };
 
 // Reads the controls; with the space separator `input` is rewritten (part of the
 // settings refresh). An invalid central meridian is recorded as a notice.
-GkSettings ZelDuQuSheZhi(const GkControls& controls, QString& input);
+GkSettingsReading ZelDuQuSheZhi(const GkControls& controls, QString& input);
 
 struct GkResult {
     QString input;   // new input box text
     QString output;  // new output box text
-    GkSettings settings;
+    GkSettingsReading settings;
     Notices notices;  // for the window to show, in order
 };
 

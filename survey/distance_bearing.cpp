@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/angle.h"
+#include "engine/calc_log.h"
 #include "engine/functions.h"
 #include "engine/rounding.h"
 #include "survey/aligned_columns.h"
@@ -131,8 +132,10 @@ QString bearingHeading(PointListMode mode) {
                : QStringLiteral("序号  椭球面距离(米)   方位角(度)   斜距(米)   仰俯角(度)");
 }
 
-QString bearingRows(const PointRowWalk& walk, const QString& origin, const BearingOptions& options,
-                    const std::function<void(const BearingTexts&)>& each) {
+namespace {
+
+QString rowsFrom(const PointRowWalk& walk, const QString& origin, const BearingOptions& options,
+                 const std::function<void(const BearingTexts&)>& each) {
     // The first walk only finds the origin, so that every row is read before a
     // value can fail.
     PointRow originRow;
@@ -159,15 +162,30 @@ QString bearingRows(const PointRowWalk& walk, const QString& origin, const Beari
     return found ? origin : QStringLiteral("0");
 }
 
+}  // namespace
+
+QString bearingRows(const PointRowWalk& walk, const QString& origin, const BearingOptions& options,
+                    const std::function<void(const BearingTexts&)>& each, Notices& notices) {
+    EngineReport report;
+    try {
+        QString used = checkedCall([&] { return rowsFrom(walk, origin, options, each); }, report);
+        notices.append(std::move(report.notices));
+        return used;
+    } catch (...) {
+        notices.append(std::move(report.notices));
+        throw;
+    }
+}
+
 BearingRun runDistanceBearing(const QString& input, const QString& origin,
                               const BearingOptions& options) {
-    ScopedCalcLog scope;
     BearingRun run;
     run.input = input;
     run.origin = origin;
     try {
         PointListReading reading = ZelZhengLiDianBiao(input, options.mode);
         run.input = reading.text;
+        run.notices = std::move(reading.notices);
         const PointList& points = reading.points;
         AlignedColumns columns(points.rows.size());
         run.origin = bearingRows(
@@ -177,22 +195,22 @@ BearingRun runDistanceBearing(const QString& input, const QString& origin,
             origin, options,
             [&](const BearingTexts& texts) {
                 for (const QString& t : texts) columns.add(t);
-            });
+            },
+            run.notices);
         run.output = columns.layOut({true, true, true, true, true});
     } catch (...) {
-        calcLog().notify(Notice{bearingFailureMessage(), NoticeButtons::Ok, QString()});
+        run.notices.append(Notice{bearingFailureMessage(), NoticeButtons::Ok, QString()});
         run.output = QStringLiteral(" ");
         run.failed = true;
     }
-    run.notices = scope.log().notices;
     return run;
 }
 
 PointNameChoices pointNameChoices(const QString& input, PointListMode mode) {
-    ScopedCalcLog scope;
     PointNameChoices c;
-    c.entries = pointNameEntries(ZelZhengLiDianBiao(input, mode).points);
-    c.notices = scope.log().notices;
+    PointListReading reading = ZelZhengLiDianBiao(input, mode);
+    c.entries = pointNameEntries(reading.points);
+    c.notices = std::move(reading.notices);
     return c;
 }
 

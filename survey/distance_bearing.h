@@ -88,10 +88,12 @@ using PointRowWalk = std::function<void(const PointRowVisitor&)>;
 using BearingTexts = std::array<QString, 5>;
 
 // Walks the rows twice: once to find the origin (the visitor never throws), then to
-// compute every row and hand its texts to `each`. Returns the origin name used ("0" when no row had
-// `origin`). Throws DecimalError when a value leaves the range, as bearingFrom does.
+// compute every row and hand its texts to `each`. Returns the origin name used ("0" when no
+// row had `origin`) and appends the calculation's notices (a packed angle out of range, for
+// example) to `notices`, also when it throws. Throws DecimalError when a value leaves the
+// range, as bearingFrom does.
 QString bearingRows(const PointRowWalk& walk, const QString& origin, const BearingOptions& options,
-                    const std::function<void(const BearingTexts&)>& each);
+                    const std::function<void(const BearingTexts&)>& each, Notices& notices);
 
 // The origin combo box entries for the current point list text ("0", then every
 // row's name) and the notices of reading it. Never throws.

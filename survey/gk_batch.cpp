@@ -20,7 +20,8 @@ constexpr std::size_t kMaxLineBytes = 1 << 20;
 
 class Batch {
 public:
-    Batch(GkConversion op, const GkSettings& s, std::FILE* out, int chunkRows, std::FILE* report)
+    Batch(GkConversion op, const GkSettings& s, std::FILE* out, int chunkRows, std::FILE* report,
+          int jobs)
         : settings_(s),
           converter_(op, s),
           reader_(s.separator),
@@ -31,7 +32,7 @@ public:
           latitudeFirst_(s.order == AxisOrder::XYZ),
           fastReader_(reader_.separator(), spaceSeparator_),
           chunks_(op, s),
-          writer_(chunks_, out, s.jobs) {
+          writer_(chunks_, out, jobs) {
         chunk_.reserve(chunkRows_);
     }
 
@@ -179,8 +180,8 @@ private:
 }  // namespace
 
 GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FILE* in,
-                           std::FILE* out, int chunkRows, std::FILE* report) {
-    Batch batch(op, settings, out, chunkRows, report);
+                           std::FILE* out, int chunkRows, std::FILE* report, int jobs) {
+    Batch batch(op, settings, out, chunkRows, report, jobs);
     std::string pending;
     bool skipLineFeed = false;  // after a CR, a following LF belongs to it
     bool any = false;

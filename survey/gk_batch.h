@@ -21,9 +21,10 @@ struct GkBatchResult {
 // on the first chunk. Each line that looks like data but gives no row is reported to
 // `report` (when given) as "第 N 行未能读取: <reason>" and a line, N counting from 1;
 // so is each finding of coordRowNotices (coord_text.h) on a row read, as its own line.
-// The chunks are converted on settings.jobs threads (1: on the calling thread); the
-// output is the same for any number.
+// The chunks are converted on `jobs` threads (1: on the calling thread); the output
+// is the same for any number.
 GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FILE* in,
-                           std::FILE* out, int chunkRows = 4096, std::FILE* report = nullptr);
+                           std::FILE* out, int chunkRows = 4096, std::FILE* report = nullptr,
+                           int jobs = 1);
 
 }  // namespace hc

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <cmath>
 
+#include "engine/angle_constants.h"
 #include "engine/number.h"
 #include "engine/number_reader.h"
 #include "survey/decimal_text.h"
@@ -10,8 +11,6 @@
 
 namespace hc {
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 double roundHalfAway(double v) { return ZelSheRuXiaoShu(v, 0); }
 
@@ -227,7 +226,7 @@ ConvertedPoint convertWithOptions(std::optional<ZoneWidth> in, std::optional<Zon
     }
     if (o.extra && !p.rejected) {
         const double b = ZelDuFenMiaoZhuanHuDu(lat);
-        const double l = (ZelDuFenMiaoZhuanBaiFenDu(lon) - l0) * (kPi / 180);
+        const double l = (ZelDuFenMiaoZhuanBaiFenDu(lon) - l0) * (kPiDouble / 180);
         const GridExtras e = gridExtras(b, l, set, o.grid.k0 * heightScale(b, o.height, set));
         if (std::isfinite(e.gamma) && std::isfinite(e.k)) {
             p.gamma = radiansToDegrees(e.gamma);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/angle.h"
+#include "engine/calc_log.h"
 #include "engine/functions.h"
 #include "engine/power.h"
 #include "engine/rounding.h"
@@ -52,7 +53,7 @@ bool collinear(const Point& p1, const Point& p2, const Point& p3) {
 }
 
 bool fail(const QString& message, PlaneAttitude& out) {
-    calcLog().notify(Notice{message, NoticeButtons::Ok, QString()});
+    out.notices.append(Notice{message, NoticeButtons::Ok, QString()});
     const Num zero = Num::ofDecimal(Decimal(0));
     out.a = out.b = out.c = out.d = zero;
     return false;
@@ -131,7 +132,7 @@ bool ZelMianTiChanZhuang(const Num& x1, const Num& y1, const Num& z1, const Num&
         const Decimal d3 = R(-a * X3 - b * Y3 - Z3, 5);
         d = R(-a * X1 - b * Y1 - Z1, 14);
         if (d2 != d1 || d3 != d1)
-            calcLog().notify(Notice{imprecisePlaneMessage(), NoticeButtons::Ok, QString()});
+            out.notices.append(Notice{imprecisePlaneMessage(), NoticeButtons::Ok, QString()});
     }
 
     Decimal lengths[3] = {length(p1, p2), length(p2, p3), length(p1, p3)};
@@ -263,9 +264,12 @@ void planeAttitudeOfRows(const PointRowWalk& walk, const QString& start, Attitud
     });
     run.start = start;
     QString header;
+    PlaneAttitude plane;
+    EngineReport report;
+    bool told = false;
     try {
         if (n < 3) {
-            calcLog().notify(Notice{tooFewPointsMessage(), NoticeButtons::Ok, QString()});
+            run.notices.append(Notice{tooFewPointsMessage(), NoticeButtons::Ok, QString()});
             run.output = attitudeFailureText();
             run.failed = true;
             return;
@@ -282,28 +286,39 @@ void planeAttitudeOfRows(const PointRowWalk& walk, const QString& start, Attitud
             p3 = k == n - 1 ? &row1 : k == n ? &row2 : &next2;
         }
         header = attitudeHeader(first.name, p2->name, p3->name);
-        PlaneAttitude plane;
-        if (ZelMianTiChanZhuang(first.x, first.y, first.h, p2->x, p2->y, p2->h, p3->x, p3->y, p3->h,
-                                plane)) {
+        const bool ok = checkedCall(
+            [&] {
+                return ZelMianTiChanZhuang(first.x, first.y, first.h, p2->x, p2->y, p2->h, p3->x,
+                                           p3->y, p3->h, plane);
+            },
+            report);
+        run.notices.append(plane.notices);
+        run.notices.append(report.notices);
+        told = true;
+        if (ok) {
             run.output = attitudeReport(header, plane);
         } else {
             run.output = header + attitudeFailureText();
             run.failed = true;
         }
     } catch (...) {
+        if (!told) {  // the calculation itself threw
+            run.notices.append(plane.notices);
+            run.notices.append(report.notices);
+        }
         run.output = header + attitudeFailureText();
         run.failed = true;
     }
 }
 
 AttitudeRun runPlaneAttitude(const QString& input, const QString& start) {
-    ScopedCalcLog scope;
     AttitudeRun run;
     run.input = input;
     run.start = start;
     try {
         PointListReading reading = ZelZhengLiDianBiao(input, PointListMode::Grid);
         run.input = reading.text;
+        run.notices = std::move(reading.notices);
         const PointList& points = reading.points;
         planeAttitudeOfRows(
             [&](const PointRowVisitor& visit) {
@@ -314,7 +329,6 @@ AttitudeRun runPlaneAttitude(const QString& input, const QString& start) {
         run.output = attitudeFailureText();
         run.failed = true;
     }
-    run.notices = scope.log().notices;
     return run;
 }
 

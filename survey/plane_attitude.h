@@ -24,6 +24,7 @@ struct PlaneAttitude {
     Num strike, dipDirection, dip;  // packed angles, 6 decimals at most
     Num l12, l23, l13;              // side lengths, 5 decimals
     Num reliability;                // 0 (a straight line) ... 100 (equilateral), 6 decimals
+    Notices notices;                // the degenerate-input message or the d-precision warning
 };
 
 // The three degenerate-input messages and the d-precision warning.
@@ -35,10 +36,9 @@ QString imprecisePlaneMessage();
 // ZelMianTiChanZhuang: the plane through (x1, y1, z1), (x2, y2, z2), (x3, y3, z3)
 // (number values, an empty text counting as 0; each rounded to 5 decimals first).
 // Returns true with every field of `out` set. Returns false, with a = b = c = d = 0,
-// after recording one of the three degenerate messages in the current log
-// (calcLog()); the d-precision warning is recorded there too and the calculation
-// goes on. Throws DecimalError when a value leaves the Decimal range (huge
-// coordinates, or a plane so steep or so flat that 8000 / a or its square does not
+// and one of the three degenerate messages in out.notices; the d-precision warning
+// goes there too and the calculation goes on. Throws DecimalError when a value leaves the Decimal
+// range (huge coordinates, or a plane so steep or so flat that 8000 / a or its square does not
 // fit).
 bool ZelMianTiChanZhuang(const Num& x1, const Num& y1, const Num& z1, const Num& x2, const Num& y2,
                          const Num& z2, const Num& x3, const Num& y3, const Num& z3,
@@ -70,8 +70,9 @@ struct AttitudeRun {
 AttitudeRun runPlaneAttitude(const QString& input, const QString& start);
 
 // The same over rows that come one at a time: walks them once, keeping only the
-// rows it may need, and fills run.start, run.output and run.failed; its notices go
-// to the current log (calcLog()). Never throws but what the walk throws.
+// rows it may need, fills run.start, run.output and run.failed and appends the
+// calculation's notices to run.notices (the reading's own notices are the walk's
+// to tell). Never throws but what the walk throws.
 void planeAttitudeOfRows(const PointRowWalk& walk, const QString& start, AttitudeRun& run);
 
 }  // namespace hc

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/calc_log.h"
 #include "survey/aligned_columns.h"
 
 namespace hc {
@@ -169,28 +170,9 @@ void PointRowReader::clean(QStringView raw, QString& out) {
 }
 
 Num PointRowReader::number(QStringView field, int column) {
-    Num v;
-    int failures = 0;
-    int limit = 29;
-    QString message;
-    {
-        ScopedCalcLog quiet;
-        v = ZelShuZhuanShu(field);
-        failures = quiet.log().errorCount;
-        limit = quiet.log().precisionLimit;
-        if (failures) message = quiet.log().firstMessage;
-    }
-    CalcLog& log = calcLog();
-    log.limitTo(limit);
-    if (failures) {
-        // The message log keeps the first few; the rest are counted only.
-        if (log.errorCount < PointListNotes::kShown) {
-            log.report(message);
-        } else {
-            ++log.errorCount;
-        }
-        notes_.notANumber(rows_, column, trimSpaces(field));
-    }
+    EngineReport report;
+    const Num v = checkedCall([&] { return ZelShuZhuanShu(field); }, report);
+    if (!report.ok()) notes_.notANumber(rows_, column, trimSpaces(field));
     return v;
 }
 
@@ -266,7 +248,8 @@ PointListReading ZelZhengLiDianBiao(const QString& text, PointListMode mode) {
         r.text = text;
     }
     try {
-        for (Notice& n : reader.notes().notices()) calcLog().notify(std::move(n));
+        r.notices = reader.notes().notices();
+        r.notANumberCount = reader.notes().notANumberCount();
     } catch (...) {
     }
     return r;

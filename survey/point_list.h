@@ -43,6 +43,8 @@ struct PointListReading {
     // box; the input itself when it is shorter than 2 characters or unreadable.
     QString text;
     PointList points;
+    Notices notices;             // PointListNotes of the reading
+    qint64 notANumberCount = 0;  // fields that are no number and read as 0
 };
 
 // The removal message of the cleaning step.
@@ -61,6 +63,7 @@ public:
     void notANumber(qint64 row, int column, QStringView text);
     // The notices, removed characters first; none when nothing happened.
     Notices notices() const;
+    qint64 notANumberCount() const { return badCount_; }
 
 private:
     qint64 removedCount_ = 0;
@@ -81,8 +84,7 @@ public:
     void clean(QStringView raw, QString& out);
     // The next row, from one cleaned line without its line break: fields split at
     // commas and stored by the mode. A number field goes through ZelShuZhuanShu; one
-    // that is no number reads as "0", is noted and counted as a failure in the
-    // current log (calcLog()), whose message log keeps the first few only.
+    // that is no number reads as "0" and is noted (notes()).
     PointRow read(QStringView cleaned);
     qint64 rowsRead() const { return rows_; }
     const PointListNotes& notes() const { return notes_; }
@@ -97,9 +99,8 @@ private:
 
 // Cleans `text` (full-width and look-alike punctuation to ASCII, other characters
 // that belong to no number or name removed), reads it into a point list and lays
-// it out again. Its notices (PointListNotes) are recorded in the current log
-// (calcLog()); number fields go through ZelShuZhuanShu, which counts a field that
-// is no number there. Never throws.
+// it out again, with the reading's notices (PointListNotes); number fields go
+// through ZelShuZhuanShu. Never throws.
 PointListReading ZelZhengLiDianBiao(const QString& text, PointListMode mode);
 
 // The value of a coordinate field as a Decimal; an absent field counts as 0.

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "engine/angle.h"
+#include "engine/angle_constants.h"
+#include "engine/calc_log.h"
 #include "engine/number.h"
 
 namespace hc {
@@ -21,9 +23,7 @@ constexpr Info kInfo[kAngleConversions] = {
 
 const Info& info(AngleConversion op) { return kInfo[static_cast<int>(op)]; }
 
-Num constant(const char* digits) {
-    return Num::ofDecimal(Decimal::fromText(QString::fromLatin1(digits)));
-}
+Num constant(const QString& digits) { return Num::ofDecimal(Decimal::fromText(digits)); }
 
 // k * v as a Decimal product; beyond the Decimal range on doubles, "error" when
 // that overflows too.
@@ -40,6 +40,32 @@ Num product(const Num& k, const Num& v) {
     return Num::failure(QStringLiteral("error"));
 }
 
+Num convertedAngle(AngleConversion op, const Num& v) {
+    const Num degreesPerRadian = constant(k180OverPi);
+    Num out;
+    switch (op) {
+        case AngleConversion::RadToDms:
+            out = ZelTiDuZhuanDu(product(degreesPerRadian, v));
+            break;
+        case AngleConversion::RadToDeg:
+            out = product(degreesPerRadian, v);
+            break;
+        case AngleConversion::DegToDms:
+            out = ZelTiDuZhuanDu(v);
+            break;
+        case AngleConversion::DegToRad:
+            out = product(constant(kPiOver180), v);
+            break;
+        case AngleConversion::DmsToRad:
+            out = ZelDuZhuanHuDu(v);
+            break;
+        case AngleConversion::DmsToDeg:
+            out = ZelDuZhuanTiDu(v);
+            break;
+    }
+    return out;
+}
+
 }  // namespace
 
 AngleConversion angleConversion(int index) { return static_cast<AngleConversion>(index); }
@@ -51,35 +77,13 @@ AngleConversionResult convertAngle(AngleConversion op, const QString& input) {
     AngleConversionResult r;
     r.direction = angleDirection(op);
     try {
-        ScopedCalcLog log;
-        ZelChongZhi();
-        const Num v = ZelShuZhuanShu(Num::ofText(input));
+        EngineReport read, converted;
+        const Num v = checkedCall([&] { return ZelShuZhuanShu(Num::ofText(input)); }, read);
         r.input = trimmedText(v);
-        r.number = log.log().errorCount == 0;
-        const Num degreesPerRadian = constant("57.295779513082320876798154814");
-        Num out;
-        switch (op) {
-            case AngleConversion::RadToDms:
-                out = ZelTiDuZhuanDu(product(degreesPerRadian, v));
-                break;
-            case AngleConversion::RadToDeg:
-                out = product(degreesPerRadian, v);
-                break;
-            case AngleConversion::DegToDms:
-                out = ZelTiDuZhuanDu(v);
-                break;
-            case AngleConversion::DegToRad:
-                out = product(constant("0.0174532925199432957692369077"), v);
-                break;
-            case AngleConversion::DmsToRad:
-                out = ZelDuZhuanHuDu(v);
-                break;
-            case AngleConversion::DmsToDeg:
-                out = ZelDuZhuanTiDu(v);
-                break;
-        }
+        r.number = read.ok();
+        const Num out = checkedCall([&] { return convertedAngle(op, v); }, converted);
         r.result = trimmedText(out);
-        r.notices = log.log().notices;
+        r.notices = read.notices + converted.notices;
     } catch (...) {
         r.result = QStringLiteral("error");
         r.number = false;

@@ -82,22 +82,22 @@ Decimal decimalOf(const QString& numberText) {
 
 // Reads data text `text` in `base` and gives its value; `text` becomes its
 // canonical form in that base.
-Decimal readOperand(QString& text, int base) {
+Decimal readOperand(QString& text, int base, BaseNotes& notes) {
     switch (base) {
         case 2: {
-            const Decimal v = decimalOf(ZelErZhuanShi(text));
-            text = ZelShiZhuanEr(v);
+            const Decimal v = decimalOf(ZelErZhuanShi(text, notes));
+            text = ZelShiZhuanEr(v, notes);
             return v;
         }
         case 8: {
-            const QString b = ZelBaZhuanEr(text);
-            text = ZelErZhuanBa(b);
-            return decimalOf(ZelErZhuanShi(b));
+            const QString b = ZelBaZhuanEr(text, notes);
+            text = ZelErZhuanBa(b, notes);
+            return decimalOf(ZelErZhuanShi(b, notes));
         }
         case 16: {
-            const QString b = ZelShiLiuZhuanEr(text);
-            text = ZelErZhuanShiLiu(b);
-            return decimalOf(ZelErZhuanShi(b));
+            const QString b = ZelShiLiuZhuanEr(text, notes);
+            text = ZelErZhuanShiLiu(b, notes);
+            return decimalOf(ZelErZhuanShi(b, notes));
         }
         default: {
             const Decimal v = decimalOf(text);
@@ -120,7 +120,7 @@ std::int64_t wholeMagnitude(const Decimal& v) {
     return n;
 }
 
-Decimal bitwise(BaseOperation op, const Decimal& x, const Decimal& y) {
+Decimal bitwise(BaseOperation op, const Decimal& x, const Decimal& y, BaseNotes& notes) {
     const std::int64_t a = wholeMagnitude(x);
     const std::int64_t b = wholeMagnitude(y);
     const bool nx = x.isNegative();
@@ -145,11 +145,11 @@ Decimal bitwise(BaseOperation op, const Decimal& x, const Decimal& y) {
     }
     const Decimal combined(static_cast<long long>(negative ? -r : r));
     if (op == BaseOperation::Nand || op == BaseOperation::Nor)
-        return decimalOf(ZelLuoJiFei(combined.toString()));
+        return decimalOf(ZelLuoJiFei(combined.toString(), notes));
     return combined;
 }
 
-Num compute(BaseOperation op, const Decimal& x, const Decimal& y) {
+Num computeIn(BaseOperation op, const Decimal& x, const Decimal& y, BaseNotes& notes) {
     try {
         switch (op) {
             case BaseOperation::Add:
@@ -165,20 +165,41 @@ Num compute(BaseOperation op, const Decimal& x, const Decimal& y) {
             case BaseOperation::Mod:
                 return ZelLiangShuYu(Num::ofDecimal(x), Num::ofDecimal(y));
             case BaseOperation::Not:
-                return Num::ofDecimal(decimalOf(ZelLuoJiFei(y.toString())));
+                return Num::ofDecimal(decimalOf(ZelLuoJiFei(y.toString(), notes)));
             default:
-                return Num::ofDecimal(bitwise(op, x, y));
+                return Num::ofDecimal(bitwise(op, x, y, notes));
         }
     } catch (const DecimalError&) {
         throw CalculationFailed{};
     }
 }
 
-QString resultText(const Num& r, int base) {
+// The operation's arithmetic reports through the engine: its failures and notices
+// join the conversions' in `notes`, in the order they came.
+Num compute(BaseOperation op, const Decimal& x, const Decimal& y, BaseNotes& notes) {
+    EngineReport report;
+    BaseNotes own;
+    struct Merge {
+        EngineReport& engine;
+        BaseNotes& own;
+        BaseNotes& to;
+        ~Merge() {
+            // An operation calls either engine routines (power, remainder) or
+            // conversions (NOT, NAND, NOR), never both: the order is kept.
+            to.failures += own.failures + engine.failures;
+            to.notices.append(own.notices);
+            to.notices.append(engine.notices);
+        }
+    } merge{report, own, notes};
+    return checkedCall([&] { return computeIn(op, x, y, own); }, report);
+}
+
+QString resultText(const Num& r, int base, BaseNotes& notes) {
     if (base == 10) return trimmedText(r);
-    const QString binary = r.isDecimal() ? ZelShiZhuanEr(r.decimal()) : ZelShiZhuanEr(r.text());
-    if (base == 8) return ZelErZhuanBa(binary);
-    if (base == 16) return ZelErZhuanShiLiu(binary);
+    const QString binary =
+        r.isDecimal() ? ZelShiZhuanEr(r.decimal(), notes) : ZelShiZhuanEr(r.text(), notes);
+    if (base == 8) return ZelErZhuanBa(binary, notes);
+    if (base == 16) return ZelErZhuanShiLiu(binary, notes);
     return binary;
 }
 
@@ -367,18 +388,18 @@ bool typeCharacter(BaseWindowState& s, QChar c) {
     return pressDigit(s, c);
 }
 
-QString convertBaseText(const QString& text, int from, int to) {
+QString convertBaseText(const QString& text, int from, int to, BaseNotes& notes) {
     if (from == to) return text;
     QString binary;
     switch (from) {
         case 8:
-            binary = ZelBaZhuanEr(text);
+            binary = ZelBaZhuanEr(text, notes);
             break;
         case 10:
-            binary = ZelShiZhuanEr(text);
+            binary = ZelShiZhuanEr(text, notes);
             break;
         case 16:
-            binary = ZelShiLiuZhuanEr(text);
+            binary = ZelShiLiuZhuanEr(text, notes);
             break;
         default:
             binary = text;
@@ -386,26 +407,26 @@ QString convertBaseText(const QString& text, int from, int to) {
     }
     switch (to) {
         case 8:
-            return ZelErZhuanBa(binary);
+            return ZelErZhuanBa(binary, notes);
         case 10:
-            return ZelErZhuanShi(binary);
+            return ZelErZhuanShi(binary, notes);
         case 16:
-            return ZelErZhuanShiLiu(binary);
+            return ZelErZhuanShiLiu(binary, notes);
         default:
             return binary;
     }
 }
 
 Notices switchBase(BaseWindowState& s, int newBase) {
-    ScopedCalcLog scoped;
+    BaseNotes notes;
     const int oldBase = s.base;
     s.help = baseSwitchHelp(oldBase, newBase);
     if (oldBase != newBase) {
-        for (BaseDataBox& b : s.data) b.text = convertBaseText(b.text, oldBase, newBase);
+        for (BaseDataBox& b : s.data) b.text = convertBaseText(b.text, oldBase, newBase, notes);
         s.result.clear();
     }
     s.base = newBase;
-    return scoped.log().notices;
+    return notes.notices;
 }
 
 void chooseOperation(BaseWindowState& s, BaseOperation op) {
@@ -425,16 +446,16 @@ QString calculationFailedText() {
 }
 
 Notices calculate(BaseWindowState& s) {
-    ScopedCalcLog scoped;
+    BaseNotes notes;
     s.result.clear();
     try {
         for (BaseDataBox& b : s.data)
             if (isBlank(b.text)) b.text = QStringLiteral("0");
-        const Decimal x = readOperand(s.data[0].text, s.base);
-        const Decimal y = readOperand(s.data[1].text, s.base);
-        const Num r = compute(s.operation, x, y);
-        s.result = resultText(r, s.base);
-        if (scoped.log().errorCount > 0) s.result = conversionFailedText();
+        const Decimal x = readOperand(s.data[0].text, s.base, notes);
+        const Decimal y = readOperand(s.data[1].text, s.base, notes);
+        const Num r = compute(s.operation, x, y, notes);
+        s.result = resultText(r, s.base, notes);
+        if (notes.failures > 0) s.result = conversionFailedText();
         s.warningVisible = s.result.size() >= 37;
         s.warning = s.warningVisible
                         ? QStringLiteral("计算结果为 ") + QString::number(s.result.size()) +
@@ -445,7 +466,7 @@ Notices calculate(BaseWindowState& s) {
     } catch (const DecimalError&) {
         s.result = calculationFailedText();
     }
-    return scoped.log().notices;
+    return notes.notices;
 }
 
 }  // namespace hc

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "engine/notice.h"
+#include "tools/base_conversion.h"
 
 namespace hc {
 
@@ -93,8 +94,8 @@ bool typeCharacter(BaseWindowState& s, QChar c);
 
 // The text `text` of base `from` in base `to`, through binary as the base switch
 // converts it ("0" for an empty text, the text itself when from == to). A failed
-// conversion gives "-1" and records its notice in the current calculation log.
-QString convertBaseText(const QString& text, int from, int to);
+// conversion gives "-1" and records its failure and notice in `notes`.
+QString convertBaseText(const QString& text, int from, int to, BaseNotes& notes);
 // Base option n (2, 8, 10 or 16): help text, and when the base changes both data
 // texts converted and the result cleared. Returns the conversions' notices.
 Notices switchBase(BaseWindowState& s, int newBase);
@@ -103,8 +104,8 @@ Notices switchBase(BaseWindowState& s, int newBase);
 void chooseOperation(BaseWindowState& s, BaseOperation op);
 // "运算": both data texts read in the base and rewritten in canonical form, the
 // operation applied in Decimal, the result written in the base (or one of the two
-// error texts), the long-result warning updated. Runs under a calculation log of
-// its own; returns the notices of its conversions.
+// error texts), the long-result warning updated. Returns the notices of its
+// conversions and arithmetic.
 Notices calculate(BaseWindowState& s);
 
 // Result texts of the calculation's two failure kinds.

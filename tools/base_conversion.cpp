@@ -52,12 +52,11 @@ void splitPoint(const QString& magnitude, QString& integer, QString& fraction) {
     fraction = point < 0 ? QString() : magnitude.mid(point + 1);
 }
 
-QString failed(const QString& input, const char16_t* message) {
-    CalcLog& log = calcLog();
+QString failed(const QString& input, const char16_t* message, BaseNotes& notes) {
     Notice notice;
     notice.text = QStringLiteral("把数") + trimSpaces(input) + QString::fromUtf16(message);
-    log.notify(notice);
-    ++log.errorCount;
+    notes.notices.append(notice);
+    ++notes.failures;
     return QStringLiteral("-1");
 }
 
@@ -132,7 +131,7 @@ bool ungroupDigits(const QString& integer, const QString& fraction, bool hasFrac
     return true;
 }
 
-QString binaryToGroups(const QString& input, int width, const char16_t* message) {
+QString binaryToGroups(const QString& input, int width, const char16_t* message, BaseNotes& notes) {
     const QString scanned = scan(input, Charset::Binary, false);
     if (scanned.isEmpty()) return QStringLiteral("0");
     Parts p = splitSign(scanned);
@@ -144,82 +143,88 @@ QString binaryToGroups(const QString& input, int width, const char16_t* message)
     QString integer, fraction, out;
     splitPoint(p.magnitude, integer, fraction);
     if (!groupBinary(integer, fraction, !fraction.isEmpty(), width, out))
-        return failed(input, message);
+        return failed(input, message, notes);
     return p.negative ? u'-' + out : out;
 }
 
-QString groupsToBinary(const QString& input, int width, bool upperCase, const char16_t* message) {
+QString groupsToBinary(const QString& input, int width, bool upperCase, const char16_t* message,
+                       BaseNotes& notes) {
     const QString scanned = scan(input, Charset::Hex, upperCase);
     if (scanned.isEmpty()) return QStringLiteral("0");
     const Parts p = splitSign(scanned);
     QString integer, fraction, out;
     splitPoint(p.magnitude, integer, fraction);
     if (!ungroupDigits(integer, fraction, !fraction.isEmpty(), width, out))
-        return failed(input, message);
+        return failed(input, message, notes);
     return p.negative ? u'-' + out : out;
 }
 
-// Powers of 2 and of 0.5 as ZelChengFang gives them, with the precision limit each
-// call leaves behind; computed once, under a log of their own.
-struct Power {
-    Num value;
-    int precisionLimit = 29;
-};
-
+// Powers of 2 and of 0.5 as ZelChengFang gives them, each computed once in a log
+// of its own.
 constexpr int kIntegerBits = 96;      // 2^0 ... 2^95: the Decimal range
 constexpr int kFractionPowers = 128;  // 0.5^1 ... 0.5^128; smaller ones add 0 to a Decimal
 
 template <std::size_t N>
-std::array<Power, N> powerTable(const char* base, int firstExponent) {
-    std::array<Power, N> table;
-    ScopedCalcLog scoped;
+std::array<Num, N> powerTable(const char* base, int firstExponent) {
+    std::array<Num, N> table;
     for (std::size_t i = 0; i < N; ++i) {
-        scoped.log().precisionLimit = 29;
-        table[i].value = ZelChengFang(Num::ofText(QString::fromLatin1(base)),
-                                      Num::ofInt(firstExponent + static_cast<int>(i)));
-        table[i].precisionLimit = scoped.log().precisionLimit;
+        EngineReport ignored;
+        table[i] = checkedCall(
+            [&] {
+                return ZelChengFang(Num::ofText(QString::fromLatin1(base)),
+                                    Num::ofInt(firstExponent + static_cast<int>(i)));
+            },
+            ignored);
     }
     return table;
 }
 
-const std::array<Power, kIntegerBits>& powersOfTwo() {
+const std::array<Num, kIntegerBits>& powersOfTwo() {
     static const auto table = powerTable<kIntegerBits>("2", 0);
     return table;
 }
 
-const std::array<Power, kFractionPowers>& powersOfHalf() {  // [k - 1] = 0.5^k
+const std::array<Num, kFractionPowers>& powersOfHalf() {  // [k - 1] = 0.5^k
     static const auto table = powerTable<kFractionPowers>("0.5", 1);
     return table;
 }
 
-// The lowest precision limit left by the powers of two; the decimal-to-binary
-// conversion compares with all of them.
-int powersOfTwoLimit() {
-    static const int limit = [] {
-        int l = 29;
-        for (const Power& p : powersOfTwo()) l = std::min(l, p.precisionLimit);
-        return l;
-    }();
-    return limit;
-}
-
-void addPower(Decimal& sum, const Power& p) {
-    sum = p.value.isDecimal() ? sum + p.value.decimal()
-                              : mixedAdd(Num::ofDecimal(sum), p.value).toDecimal();
-    calcLog().limitTo(p.precisionLimit);
+void addPower(Decimal& sum, const Num& p, BaseNotes& notes) {
+    if (p.isDecimal()) {
+        sum = sum + p.decimal();
+        return;
+    }
+    EngineReport report;
+    struct Merge {
+        EngineReport& from;
+        BaseNotes& to;
+        ~Merge() {
+            to.failures += from.failures;
+            to.notices.append(from.notices);
+        }
+    } merge{report, notes};
+    sum = checkedCall([&] { return mixedAdd(Num::ofDecimal(sum), p).toDecimal(); }, report);
 }
 
 }  // namespace
 
-QString ZelErZhuanShiLiu(const QString& binary) { return binaryToGroups(binary, 4, kBinToHex); }
+QString ZelErZhuanShiLiu(const QString& binary, BaseNotes& notes) {
+    return binaryToGroups(binary, 4, kBinToHex, notes);
+}
 
-QString ZelErZhuanBa(const QString& binary) { return binaryToGroups(binary, 3, kBinToOct); }
+QString ZelErZhuanBa(const QString& binary, BaseNotes& notes) {
+    return binaryToGroups(binary, 3, kBinToOct, notes);
+}
 
-QString ZelShiLiuZhuanEr(const QString& hex) { return groupsToBinary(hex, 4, true, kHexToBin); }
+QString ZelShiLiuZhuanEr(const QString& hex, BaseNotes& notes) {
+    return groupsToBinary(hex, 4, true, kHexToBin, notes);
+}
 
-QString ZelBaZhuanEr(const QString& octal) { return groupsToBinary(octal, 3, false, kOctToBin); }
+QString ZelBaZhuanEr(const QString& octal, BaseNotes& notes) {
+    return groupsToBinary(octal, 3, false, kOctToBin, notes);
+}
 
-QString ZelErZhuanShi(const QString& binary) {
+QString ZelErZhuanShi(const QString& binary, BaseNotes& notes) {
     const QString s = scan(binary, Charset::Binary, false);
     if (s.isEmpty()) return QStringLiteral("0");
     const qsizetype point = s.indexOf(u'.') < 0 ? s.size() : s.indexOf(u'.');
@@ -229,25 +234,22 @@ QString ZelErZhuanShi(const QString& binary) {
             if (s[point - j] != u'1') continue;
             // 2^96 and above: the power is a double beyond the Decimal range, and
             // adding it overflows.
-            if (j - 1 >= kIntegerBits) return failed(binary, kBinToDec);
-            addPower(sum, powersOfTwo()[j - 1]);
+            if (j - 1 >= kIntegerBits) return failed(binary, kBinToDec, notes);
+            addPower(sum, powersOfTwo()[j - 1], notes);
         }
         for (qsizetype k = 1; point + k < s.size(); ++k) {
             if (s[point + k] != u'1') continue;
-            if (k <= kFractionPowers) {
-                addPower(sum, powersOfHalf()[k - 1]);
-            } else {
-                calcLog().limitTo(15);  // the power would be a double, too small to add
-            }
+            // Smaller powers would be doubles too small to add.
+            if (k <= kFractionPowers) addPower(sum, powersOfHalf()[k - 1], notes);
         }
     } catch (const DecimalError&) {
-        return failed(binary, kBinToDec);
+        return failed(binary, kBinToDec, notes);
     }
     const QString text = sum.toString();
     return s.startsWith(u'-') ? u'-' + text : text;
 }
 
-QString ZelShiZhuanEr(const Decimal& value) {
+QString ZelShiZhuanEr(const Decimal& value, BaseNotes&) {
     const Decimal magnitude = value.abs();
     Decimal rest = magnitude.truncated();
     const Decimal integer = rest;
@@ -255,7 +257,7 @@ QString ZelShiZhuanEr(const Decimal& value) {
     bits.reserve(kIntegerBits + 94);
     const auto& twos = powersOfTwo();
     for (int n = kIntegerBits - 1; n >= 0; --n) {
-        const Decimal& p = twos[n].value.decimal();
+        const Decimal& p = twos[n].decimal();
         if (rest >= p) {
             rest -= p;
             bits += u'1';
@@ -263,7 +265,6 @@ QString ZelShiZhuanEr(const Decimal& value) {
             bits += u'0';
         }
     }
-    calcLog().limitTo(powersOfTwoLimit());
     if (bits.isEmpty()) bits = QStringLiteral("0");
 
     Decimal f = magnitude - integer;
@@ -288,16 +289,16 @@ QString ZelShiZhuanEr(const Decimal& value) {
     return value.isNegative() ? u'-' + bits : bits;
 }
 
-QString ZelShiZhuanEr(const QString& decimal) {
+QString ZelShiZhuanEr(const QString& decimal, BaseNotes& notes) {
     const QString t = trimSpaces(decimal);
     if (t.isEmpty()) return QStringLiteral("0");
     Decimal value;
-    if (!Decimal::tryFromText(t, value)) return failed(decimal, kDecToBin);
-    return ZelShiZhuanEr(value);
+    if (!Decimal::tryFromText(t, value)) return failed(decimal, kDecToBin, notes);
+    return ZelShiZhuanEr(value, notes);
 }
 
-QString ZelLuoJiFei(const QString& decimal) {
-    const QString b = ZelShiZhuanEr(trimSpaces(decimal));
+QString ZelLuoJiFei(const QString& decimal, BaseNotes& notes) {
+    const QString b = ZelShiZhuanEr(trimSpaces(decimal), notes);
     QString s;
     s.reserve(b.size() + 1);
     if (!b.isEmpty() && b[0] != u'-') s += u'-';
@@ -311,10 +312,10 @@ QString ZelLuoJiFei(const QString& decimal) {
         }
     }
     if (s.isEmpty()) {
-        ++calcLog().errorCount;
+        ++notes.failures;
         return QStringLiteral("-1");
     }
-    return trimSpaces(ZelErZhuanShi(s));
+    return trimSpaces(ZelErZhuanShi(s, notes));
 }
 
 bool isBaseNumberText(const QString& text, int base) {

@@ -1,16 +1,21 @@
 #include "tools/decomposition.h"
 
+#include "engine/calc_log.h"
 #include "engine/number.h"
 #include "engine/rounding.h"
 
 namespace hc {
 
 Decomposition decomposeNumber(const QString& text) {
-    ScopedCalcLog log;
     const Num x = Num::ofText(text);
     try {
-        Decomposition d{ZelZhengShuBuFen(x), ZelXiaoShuBuFen(x)};
-        d.number = log.log().errorCount == 0;
+        EngineReport report;
+        Decomposition d = checkedCall(
+            [&] {
+                return Decomposition{ZelZhengShuBuFen(x), ZelXiaoShuBuFen(x)};
+            },
+            report);
+        d.number = report.ok();
         return d;
     } catch (...) {
     }

@@ -253,7 +253,6 @@ bool isBlankCell(QStringView cell) {
 
 QString ZelFenJieShuJu(const QString& input, const QString& separator, const QString& columnMap,
                        StatTable& table) {
-    ZelChongZhi();
     const QString sep = normalizedStatSeparator(separator);
     table.rows.clear();
     if (input.isEmpty()) return sep;
@@ -292,7 +291,6 @@ QString ZelFenJieShuJu(const QString& input, const QString& separator, const QSt
 
 QString ZelZhengLiShuJu(StatTable& table, const QString& separator, const QString& columnMap,
                         bool align) {
-    ZelChongZhi();
     const QString sep = normalizedStatSeparator(separator);
     QString map = columnMap.isEmpty() ? QStringLiteral("123456789") : columnMap;
     for (QStringList& l : table.lists) l.clear();

@@ -1,5 +1,6 @@
 #include "tools/statistics_command.h"
 
+#include "engine/calc_log.h"
 #include "engine/number.h"
 #include "engine/rounding.h"
 #include "expr/normalize.h"
@@ -113,53 +114,59 @@ int statLabelCells(const QString& boxText) {
 StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
                        int decimals) {
     StatsRun run;
-    ScopedCalcLog log;
-    ZelChongZhi();
-    QString text = ZelGuiFanZiFu(data);
-    QString sep = separator;
-    if (sep == QLatin1String(" ")) {
-        text.remove(u'*');
-        text.replace(u' ', u'*');
-        sep = QStringLiteral("*");
-        run.separatorReset = true;
-        run.notices.append(Notice{spaceSeparatorConversion(), NoticeButtons::CancelRetryContinue,
-                                  separatorWarningTitle()});
-    }
-    if (isTabName(sep)) sep = QStringLiteral("\t");
+    // The engine's own notices (a value out of range, for example) follow the
+    // command's.
+    EngineReport report;
+    checkedCall(
+        [&] {
+            QString text = ZelGuiFanZiFu(data);
+            QString sep = separator;
+            if (sep == QLatin1String(" ")) {
+                text.remove(u'*');
+                text.replace(u' ', u'*');
+                sep = QStringLiteral("*");
+                run.separatorReset = true;
+                run.notices.append(Notice{spaceSeparatorConversion(),
+                                          NoticeButtons::CancelRetryContinue,
+                                          separatorWarningTitle()});
+            }
+            if (isTabName(sep)) sep = QStringLiteral("\t");
 
-    // Pasted spreadsheet data: none of the chosen separator, but tabs or commas.
-    if (sep.size() == 1 && !text.isEmpty() && !text.contains(sep[0])) {
-        const QString found = text.contains(u'\t')  ? QStringLiteral("\t")
-                              : text.contains(u',') ? QStringLiteral(",")
-                                                    : QString();
-        if (!found.isEmpty()) {
-            run.notices.append(Notice{separatorSwitchNotice(sep, found), NoticeButtons::Ok, {}});
-            sep = found;
-        }
-    }
+            // Pasted spreadsheet data: none of the chosen separator, but tabs or commas.
+            if (sep.size() == 1 && !text.isEmpty() && !text.contains(sep[0])) {
+                const QString found = text.contains(u'\t')  ? QStringLiteral("\t")
+                                      : text.contains(u',') ? QStringLiteral(",")
+                                                            : QString();
+                if (!found.isEmpty()) {
+                    run.notices.append(
+                        Notice{separatorSwitchNotice(sep, found), NoticeButtons::Ok, {}});
+                    sep = found;
+                }
+            }
 
-    const QString map = statColumnMap(statLabelCells(labelCells));
-    StatTable table;
-    sep = ZelFenJieShuJu(text, sep, map, table);
-    run.data = ZelZhengLiShuJu(table, sep, map, true);
-    run.separator = sep;
-    ZelChongZhi();
+            const QString map = statColumnMap(statLabelCells(labelCells));
+            StatTable table;
+            sep = ZelFenJieShuJu(text, sep, map, table);
+            run.data = ZelZhengLiShuJu(table, sep, map, true);
+            run.separator = sep;
 
-    for (int c = 0; c < kStatColumns; ++c) {
-        const int slot = c + 2;
-        const int n = table.count(slot);
-        if (n < 1) {
-            for (auto& row : run.cells) row[c] = QStringLiteral(" ");
-            continue;
-        }
-        const std::array<QString, kStatRows - 1> shown =
-            exactColumnStatistics(table.list(slot), decimals);
-        run.cells[0][c] = QString::number(n);
-        for (int r = 1; r < kStatRows; ++r) run.cells[r][c] = shown[r - 1];
-    }
-    if (!table.nonNumbers.isEmpty())
-        run.notices.append(Notice{nonNumberNotice(table, map), NoticeButtons::Ok, {}});
-    run.notices.append(log.log().notices);
+            for (int c = 0; c < kStatColumns; ++c) {
+                const int slot = c + 2;
+                const int n = table.count(slot);
+                if (n < 1) {
+                    for (auto& row : run.cells) row[c] = QStringLiteral(" ");
+                    continue;
+                }
+                const std::array<QString, kStatRows - 1> shown =
+                    exactColumnStatistics(table.list(slot), decimals);
+                run.cells[0][c] = QString::number(n);
+                for (int r = 1; r < kStatRows; ++r) run.cells[r][c] = shown[r - 1];
+            }
+            if (!table.nonNumbers.isEmpty())
+                run.notices.append(Notice{nonNumberNotice(table, map), NoticeButtons::Ok, {}});
+        },
+        report);
+    run.notices.append(report.notices);
     return run;
 }
 

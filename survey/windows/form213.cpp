@@ -346,7 +346,7 @@ void Form213::convert(GkConversion op) {
         // Every row is converted, as the command line does.
         const GkResult r = ZelZuoBiaoZhuanHuan(op, text1_->text(), text2_->text(), controls,
                                                std::numeric_limits<int>::max());
-        const GkSettings& s = r.settings;
+        const GkSettingsReading& s = r.settings;
         state_.withNames = s.withNames;
         state_.separator = s.separator;
         state_.mode = s.order;

@@ -127,7 +127,7 @@ TEST_F(CalculateButtonTest, ErrorsShowTheFirstMessageAndTheLog) {
     EXPECT_TRUE(shown.contains(u("除数为0错误"))) << shown.toStdString();
     EXPECT_TRUE(form->text3()->text().contains(u("除数为0错误")));
     EXPECT_FALSE(form->text3()->text().startsWith(QLatin1Char(' ')));
-    EXPECT_EQ(calcLog().errorCount, 0);  // reset after showing
+    EXPECT_EQ(calcLog().errorCount, 0);  // the calculation kept a log of its own
     EXPECT_EQ(calcLog().precisionLimit, 29);
 
     // Several adjacent operators record no first message: the generic text is

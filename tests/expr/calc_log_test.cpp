@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
+#include "engine/angle.h"
 #include "engine/number_routines.h"
 #include "expr/calculate.h"
 
@@ -112,6 +114,69 @@ TEST(Notices, ComeBackWithTheCalculationInTheirOrder) {
     }
     EXPECT_TRUE(calcLog().notices.isEmpty());  // the caller's log is left alone
     EXPECT_TRUE(ZelJiSuanSuanShi(QStringLiteral("1+1"), settings).notices.isEmpty());
+}
+
+// What engine routines report comes back as a value, and the caller's log is neither
+// read nor written: a failure or a lowered precision already in it changes nothing.
+TEST(CheckedCall, HandsBackWhatTheRoutinesReportedAndLeavesTheCallerAlone) {
+    ScopedCalcLog caller;
+    caller.log().report(QStringLiteral("earlier"));
+    caller.log().limitTo(10);
+
+    struct Case {
+        const char* what;
+        QString text;
+        bool packed;  // read as a packed angle (seconds above 60 give a notice)
+        int failures;
+        int notices;
+        QString value;
+    };
+    const Case cases[] = {
+        {"a number", QStringLiteral("12.5"), false, 0, 0, QStringLiteral("12.5")},
+        {"no number", QStringLiteral("abc"), false, 1, 0, QString()},
+        {"seconds above 60", QStringLiteral("12.3075"), true, 0, 1, QString()},
+    };
+    for (const Case& c : cases) {
+        EngineReport report;
+        const Num v = checkedCall(
+            [&] {
+                const Num n = ZelShuZhuanShu(Num::ofText(c.text));
+                return c.packed ? ZelDuZhuanTiDu(n) : n;
+            },
+            report);
+        EXPECT_EQ(report.failures, c.failures) << c.what;
+        EXPECT_EQ(report.ok(), c.failures == 0) << c.what;
+        EXPECT_EQ(report.notices.size(), c.notices) << c.what;
+        EXPECT_EQ(report.precisionLimit, 29) << c.what;
+        if (!c.value.isEmpty()) {
+            EXPECT_EQ(v.text(), c.value) << c.what;
+        }
+        EXPECT_EQ(report.firstMessage.isEmpty(), c.failures == 0) << c.what;
+    }
+    EXPECT_EQ(&calcLog(), &caller.log());
+    EXPECT_EQ(caller.log().errorCount, 1);
+    EXPECT_EQ(caller.log().firstMessage, QStringLiteral("earlier"));
+    EXPECT_EQ(caller.log().precisionLimit, 10);
+    EXPECT_TRUE(caller.log().notices.isEmpty());
+}
+
+TEST(CheckedCall, ReportsAlsoWhenTheCallThrows) {
+    EngineReport report;
+    CalcLog* inside = nullptr;
+    EXPECT_THROW(checkedCall(
+                     [&] {
+                         inside = &calcLog();
+                         calcLog().report(QStringLiteral("before the throw"));
+                         calcLog().notify(QStringLiteral("told"));
+                         throw std::runtime_error("stop");
+                     },
+                     report),
+                 std::runtime_error);
+    EXPECT_NE(inside, &calcLog());  // the call's own log is gone again
+    EXPECT_EQ(report.failures, 1);
+    EXPECT_EQ(report.firstMessage, QStringLiteral("before the throw"));
+    ASSERT_EQ(report.notices.size(), 1);
+    EXPECT_EQ(report.notices[0].text, QStringLiteral("told"));
 }
 
 }  // namespace

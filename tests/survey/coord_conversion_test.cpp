@@ -247,7 +247,7 @@ TEST(CoordinateWindow, SettingsRefresh) {
     c.order = QStringLiteral("Y X Z模式");
     c.meridian = QStringLiteral("-180度");
     QString input = QStringLiteral("A\t1    2");
-    const GkSettings s = ZelDuQuSheZhi(c, input);
+    const GkSettingsReading s = ZelDuQuSheZhi(c, input);
     EXPECT_EQ(input, QStringLiteral("A 1 2"));
     EXPECT_EQ(s.separator, QStringLiteral(" "));
     EXPECT_EQ(s.datum, Datum::Wgs84);

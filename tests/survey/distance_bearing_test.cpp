@@ -146,6 +146,39 @@ TEST(DistanceBearing, BadInputFailsWithTheMessageOrGivesNothing) {
     EXPECT_EQ(words.output, QStringLiteral("abc ,0 ,0 ,0 ,0\r\n"));
 }
 
+TEST(DistanceBearing, NoticesComeBackInTheOrderTheyArose) {
+    // The reading's notices first (a removed character, a field that is no number),
+    // then what the calculation meets (seconds above 60 in a packed latitude), then the
+    // failure; whatever the calling thread's log holds plays no part and is left as it was.
+    ScopedCalcLog caller;
+    caller.log().report(QStringLiteral("earlier"));
+    caller.log().limitTo(3);
+
+    const BearingRun run = runDistanceBearing(QStringLiteral("30#,114,x\r\n30.0075,114,0\r\n"),
+                                              QStringLiteral("1"), PointListMode::Geographic);
+    EXPECT_FALSE(run.failed);
+    ASSERT_EQ(run.notices.size(), 3);
+    EXPECT_TRUE(run.notices[0].text.contains(QStringLiteral("#")))
+        << run.notices[0].text.toStdString();
+    EXPECT_TRUE(run.notices[1].text.contains(QStringLiteral("“x”")))
+        << run.notices[1].text.toStdString();
+    EXPECT_TRUE(
+        run.notices[2].text.startsWith(QStringLiteral("30.0075 度分秒格式的角度数据--[秒]")))
+        << run.notices[2].text.toStdString();
+
+    const BearingRun failed = runDistanceBearing(QStringLiteral("A#,1E+28,0,0\r\nB,-1E+28,5,0\r\n"),
+                                                 QStringLiteral("A"), PointListMode::Grid);
+    EXPECT_TRUE(failed.failed);
+    ASSERT_EQ(failed.notices.size(), 2);
+    EXPECT_TRUE(failed.notices[0].text.contains(QStringLiteral("#")));
+    EXPECT_EQ(failed.notices[1].text, bearingFailureMessage());
+
+    EXPECT_EQ(&calcLog(), &caller.log());
+    EXPECT_EQ(caller.log().errorCount, 1);
+    EXPECT_EQ(caller.log().precisionLimit, 3);
+    EXPECT_TRUE(caller.log().notices.isEmpty());
+}
+
 TEST(DistanceBearing, OnePointAndManyPoints) {
     const BearingRun one =
         runDistanceBearing(QStringLiteral("P,3,4,0"), QStringLiteral("0"), PointListMode::Grid);

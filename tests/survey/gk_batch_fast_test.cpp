@@ -157,12 +157,11 @@ struct BatchRun {
     GkBatchResult result;
 };
 
-BatchRun runBatch(GkConversion op, GkSettings s, const std::string& input, int jobs) {
+BatchRun runBatch(GkConversion op, const GkSettings& s, const std::string& input, int jobs) {
     std::FILE* in = fileWith(input);
     std::FILE* out = std::tmpfile();
     BatchRun r;
-    s.jobs = jobs;
-    r.result = convertBatch(op, s, in, out);
+    r.result = convertBatch(op, s, in, out, 4096, nullptr, jobs);
     r.output = QString::fromStdString(readAll(out));
     std::fclose(in);
     std::fclose(out);
@@ -234,8 +233,8 @@ TEST(GkBatchQuickPath, ThreadsWriteTheOutputOfOneThread) {
     const int jobs[2] = {1, 4};
     for (int k = 0; k < 2; ++k) {
         std::rewind(in);
-        s.jobs = jobs[k];
-        const GkBatchResult r = convertBatch(GkConversion::GeoToZone3, s, in, outs[k]);
+        const GkBatchResult r =
+            convertBatch(GkConversion::GeoToZone3, s, in, outs[k], 4096, nullptr, jobs[k]);
         EXPECT_EQ(r.rows, 1000000);
     }
     std::rewind(outs[0]);

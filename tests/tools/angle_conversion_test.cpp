@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/calc_log.h"
 #include "tests/survey/print_qstring.h"
 
 namespace hc {
@@ -43,6 +44,33 @@ TEST(AngleConversion, SecondsAboveSixtyGiveTheirNotice) {
     EXPECT_TRUE(r.result.startsWith(q("12.51666"))) << r.result.toStdString();
     ASSERT_EQ(r.notices.size(), 1);
     EXPECT_TRUE(r.notices[0].text.contains(q("[秒]"))) << r.notices[0].text.toStdString();
+}
+
+TEST(AngleConversion, OutcomeComesWithTheResultNotFromTheThreadLog) {
+    // A failure and a lowered precision already in the calling thread's log must not
+    // mark a good input as no number, and the conversion must leave that log alone.
+    ScopedCalcLog caller;
+    caller.log().report(QStringLiteral("earlier"));
+    caller.log().limitTo(3);
+    const struct {
+        AngleConversion op;
+        const char* input;
+        bool number;
+        int notices;
+    } cases[] = {
+        {AngleConversion::DegToRad, "1", true, 0},
+        {AngleConversion::DegToRad, "abc", false, 0},
+        {AngleConversion::DmsToDeg, "12.3075", true, 1},
+        {AngleConversion::DmsToRad, "12.7", true, 1},
+    };
+    for (const auto& c : cases) {
+        const AngleConversionResult r = convertAngle(c.op, q(c.input));
+        EXPECT_EQ(r.number, c.number) << c.input;
+        EXPECT_EQ(r.notices.size(), c.notices) << c.input;
+    }
+    EXPECT_EQ(caller.log().errorCount, 1);
+    EXPECT_EQ(caller.log().precisionLimit, 3);
+    EXPECT_TRUE(caller.log().notices.isEmpty());
 }
 
 TEST(AngleConversion, CaptionsAndDirections) {

@@ -13,14 +13,13 @@
 #include <random>
 #include <string>
 
-#include "engine/calc_log.h"
 #include "tools/base_calculator.h"
 
 namespace hc {
 namespace {
 
-using Conversion = QString (*)(const QString&);
-QString shiZhuanEr(const QString& t) { return ZelShiZhuanEr(t); }
+using Conversion = QString (*)(const QString&, BaseNotes&);
+QString shiZhuanEr(const QString& t, BaseNotes& notes) { return ZelShiZhuanEr(t, notes); }
 
 struct Example {
     const char* name;
@@ -79,17 +78,17 @@ TEST(BaseConversion, ListedExamples) {
         {"ShiZhuanEr", shiZhuanEr, "1e3", "1111101000"},
     };
     for (const Example& e : examples) {
-        ScopedCalcLog log;
-        EXPECT_EQ(e.convert(QString::fromUtf8(e.input)), QString::fromUtf8(e.expected))
+        BaseNotes notes;
+        EXPECT_EQ(e.convert(QString::fromUtf8(e.input), notes), QString::fromUtf8(e.expected))
             << e.name << " of " << e.input;
-        EXPECT_EQ(log.log().errorCount, 0) << e.name << " of " << e.input;
-        EXPECT_TRUE(log.log().notices.isEmpty()) << e.name << " of " << e.input;
+        EXPECT_EQ(notes.failures, 0) << e.name << " of " << e.input;
+        EXPECT_TRUE(notes.notices.isEmpty()) << e.name << " of " << e.input;
     }
 }
 
 TEST(BaseConversion, DecimalFractionTakesAtMost92Bits) {
-    ScopedCalcLog log;
-    const QString bits = ZelShiZhuanEr(QStringLiteral("0.1"));
+    BaseNotes notes;
+    const QString bits = ZelShiZhuanEr(QStringLiteral("0.1"), notes);
     EXPECT_TRUE(bits.startsWith(QLatin1String("0.0001100110011"))) << bits.toStdString();
     EXPECT_LE(bits.size(), 2 + 92);
     EXPECT_TRUE(bits.endsWith(u'1'));
@@ -124,11 +123,12 @@ TEST(BaseConversion, FailuresGiveMinusOneANoticeAndOneError) {
          "由十进制转换为二进制时，出现超出范围的错误！计算结果无效，请修改数据后再计算。"},
     };
     for (const Failing& f : failing) {
-        ScopedCalcLog log;
-        EXPECT_EQ(f.convert(QString::fromUtf8(f.input)), "-1") << f.name << " of " << f.input;
-        EXPECT_EQ(log.log().errorCount, 1) << f.name << " of " << f.input;
-        ASSERT_EQ(log.log().notices.size(), 1) << f.name << " of " << f.input;
-        const Notice& n = log.log().notices[0];
+        BaseNotes notes;
+        EXPECT_EQ(f.convert(QString::fromUtf8(f.input), notes), "-1")
+            << f.name << " of " << f.input;
+        EXPECT_EQ(notes.failures, 1) << f.name << " of " << f.input;
+        ASSERT_EQ(notes.notices.size(), 1) << f.name << " of " << f.input;
+        const Notice& n = notes.notices[0];
         EXPECT_EQ(n.text, QStringLiteral("把数") + QString::fromUtf8(f.input).trimmed() +
                               QString::fromUtf8(f.message));
         EXPECT_EQ(n.buttons, NoticeButtons::Ok);
@@ -139,18 +139,18 @@ TEST(BaseConversion, FailuresGiveMinusOneANoticeAndOneError) {
 TEST(BaseConversion, BinaryToDecimalFailsFromTheNinetySeventhBitOn) {
     const QString top = QStringLiteral("1") + QString(95, u'0');  // 2^95
     {
-        ScopedCalcLog log;
-        EXPECT_EQ(ZelErZhuanShi(top), "39614081257132168796771975168");
-        EXPECT_EQ(ZelErZhuanShi(QString(96, u'1')), "79228162514264337593543950335");
-        EXPECT_EQ(ZelShiZhuanEr(QStringLiteral("79228162514264337593543950335")),
+        BaseNotes notes;
+        EXPECT_EQ(ZelErZhuanShi(top, notes), "39614081257132168796771975168");
+        EXPECT_EQ(ZelErZhuanShi(QString(96, u'1'), notes), "79228162514264337593543950335");
+        EXPECT_EQ(ZelShiZhuanEr(QStringLiteral("79228162514264337593543950335"), notes),
                   QString(96, u'1'));
-        EXPECT_EQ(ZelErZhuanShi(QString(200, u'0') + u'1'), "1");  // leading zeros are fine
-        EXPECT_EQ(log.log().errorCount, 0);
+        EXPECT_EQ(ZelErZhuanShi(QString(200, u'0') + u'1', notes), "1");  // leading zeros are fine
+        EXPECT_EQ(notes.failures, 0);
     }
-    ScopedCalcLog log;
-    EXPECT_EQ(ZelErZhuanShi(u'1' + top), "-1");
-    EXPECT_EQ(log.log().errorCount, 1);
-    EXPECT_EQ(log.log().notices.size(), 1);
+    BaseNotes notes;
+    EXPECT_EQ(ZelErZhuanShi(u'1' + top, notes), "-1");
+    EXPECT_EQ(notes.failures, 1);
+    EXPECT_EQ(notes.notices.size(), 1);
 }
 
 TEST(BaseConversion, BitwiseNotInvertsDigitsAndSign) {
@@ -160,13 +160,13 @@ TEST(BaseConversion, BitwiseNotInvertsDigitsAndSign) {
         {"0.75", "-1"},                                            // 0.11 -> -1.00
     };
     for (const auto& [in, out] : cases) {
-        ScopedCalcLog log;
-        EXPECT_EQ(ZelLuoJiFei(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
-        EXPECT_EQ(log.log().errorCount, 0) << in;
+        BaseNotes notes;
+        EXPECT_EQ(ZelLuoJiFei(QString::fromLatin1(in), notes), QString::fromLatin1(out)) << in;
+        EXPECT_EQ(notes.failures, 0) << in;
     }
-    ScopedCalcLog log;
-    ZelLuoJiFei(QStringLiteral("xyz"));
-    EXPECT_GT(log.log().errorCount, 0);
+    BaseNotes notes;
+    ZelLuoJiFei(QStringLiteral("xyz"), notes);
+    EXPECT_GT(notes.failures, 0);
 }
 
 TEST(BaseConversion, KeyEntryScanners) {
@@ -213,19 +213,19 @@ TEST(BaseConversion, MalformedInputNeverHangsOrThrows) {
                         ZelErZhuanShi,    shiZhuanEr,       ZelLuoJiFei};
     for (const QString& in : inputs) {
         for (Conversion c : all) {
-            ScopedCalcLog log;
-            const QString out = c(in);
+            BaseNotes notes;
+            const QString out = c(in, notes);
             EXPECT_LE(out.size(), 4 * in.size() + 2);
         }
     }
-    ScopedCalcLog log;
-    EXPECT_EQ(ZelErZhuanShiLiu(longBinary), QString(2500, u'F'));
-    EXPECT_EQ(ZelShiLiuZhuanEr(QString(10000, u'F')), QString(40000, u'1'));
-    EXPECT_EQ(ZelErZhuanShi(controls), "1");  // the scan stops at NUL
-    EXPECT_EQ(ZelErZhuanShi(longBinary), "-1");
+    BaseNotes notes;
+    EXPECT_EQ(ZelErZhuanShiLiu(longBinary, notes), QString(2500, u'F'));
+    EXPECT_EQ(ZelShiLiuZhuanEr(QString(10000, u'F'), notes), QString(40000, u'1'));
+    EXPECT_EQ(ZelErZhuanShi(controls, notes), "1");  // the scan stops at NUL
+    EXPECT_EQ(ZelErZhuanShi(longBinary, notes), "-1");
     // 2 - 2^-10000, each power rounded to 28 decimals on the way.
-    EXPECT_TRUE(
-        ZelErZhuanShi(longFraction).startsWith(QLatin1String("1.99999999999999999999999999")));
+    EXPECT_TRUE(ZelErZhuanShi(longFraction, notes)
+                    .startsWith(QLatin1String("1.99999999999999999999999999")));
 }
 
 // ---- Exact model -------------------------------------------------------------------
@@ -312,26 +312,26 @@ mpq_class exact(const Decimal& d) {
 TEST(BaseConversionModel, GroupConversionsAreExact) {
     std::mt19937_64 rng(203);
     for (int i = 0; i < 4000; ++i) {
-        ScopedCalcLog log;
+        BaseNotes notes;
         const QString bin = randomText(rng, 2, 70, 70);
         const mpq_class value = parseBase(bin, 2);
-        const QString hex = ZelErZhuanShiLiu(bin);
-        const QString oct = ZelErZhuanBa(bin);
+        const QString hex = ZelErZhuanShiLiu(bin, notes);
+        const QString oct = ZelErZhuanBa(bin, notes);
         EXPECT_EQ(parseBase(hex, 16), value) << bin.toStdString() << " -> " << hex.toStdString();
         EXPECT_EQ(parseBase(oct, 8), value) << bin.toStdString() << " -> " << oct.toStdString();
 
         const QString h = randomText(rng, 16, 30, 30);
-        const QString hb = ZelShiLiuZhuanEr(h.toLower());
+        const QString hb = ZelShiLiuZhuanEr(h.toLower(), notes);
         EXPECT_EQ(parseBase(hb, 2), parseBase(h, 16)) << h.toStdString();
         const QString o = randomText(rng, 8, 30, 30);
-        const QString ob = ZelBaZhuanEr(o);
+        const QString ob = ZelBaZhuanEr(o, notes);
         EXPECT_EQ(parseBase(ob, 2), parseBase(o, 8)) << o.toStdString();
         // Every digit becomes all of its bits.
         if (h.size() > h.count(u'-') + h.count(u'.')) {
             EXPECT_EQ(hb.size(), 4 * (h.size() - h.count(u'-') - h.count(u'.')) + h.count(u'-') +
                                      h.count(u'.'));
         }
-        EXPECT_EQ(log.log().errorCount, 0);
+        EXPECT_EQ(notes.failures, 0);
     }
 }
 
@@ -345,10 +345,10 @@ TEST(BaseConversionModel, DecimalToBinaryAgainstExactHalving) {
     std::mt19937_64 rng(1024);
     const mpq_class tolerance(1, power(10, 26));
     for (int i = 0; i < 5000; ++i) {
-        ScopedCalcLog log;
+        BaseNotes notes;
         const Decimal d = randomDecimal(rng);
-        const QString bin = ZelShiZhuanEr(d.toString());
-        ASSERT_EQ(log.log().errorCount, 0) << d.toString().toStdString();
+        const QString bin = ZelShiZhuanEr(d.toString(), notes);
+        ASSERT_EQ(notes.failures, 0) << d.toString().toStdString();
         const mpq_class q = exact(d);
         const mpq_class got = parseBase(bin, 2);
         const mpq_class mag = abs(q);
@@ -390,14 +390,14 @@ void expectBinarySum(const mpq_class& q, const mpq_class& got, int fracBits, int
 TEST(BaseConversionModel, BinaryToDecimalAgainstExactSum) {
     std::mt19937_64 rng(2048);
     for (int i = 0; i < 5000; ++i) {
-        ScopedCalcLog log;
+        BaseNotes notes;
         const int intBits = static_cast<int>(rng() % 97);
         const int fracBits = static_cast<int>(rng() % 50);
         std::string s = (rng() % 3 == 0 ? "-" : "") + bits(rng, intBits);
         if (fracBits) s += "." + bits(rng, fracBits);
         const QString bin = QString::fromStdString(s);
-        const QString dec = ZelErZhuanShi(bin);
-        ASSERT_EQ(log.log().errorCount, 0) << s;
+        const QString dec = ZelErZhuanShi(bin, notes);
+        ASSERT_EQ(notes.failures, 0) << s;
         const mpq_class q = parseBase(bin, 2);
         const mpq_class got = parseBase(dec, 10);
         const int ones = static_cast<int>(std::count(s.begin(), s.end(), '1'));
@@ -408,16 +408,16 @@ TEST(BaseConversionModel, BinaryToDecimalAgainstExactSum) {
 TEST(BaseConversionModel, OctalAndHexadecimalThroughBinaryToDecimalAndBack) {
     std::mt19937_64 rng(4096);
     for (int i = 0; i < 3000; ++i) {
-        ScopedCalcLog log;
+        BaseNotes notes;
         // Integers convert exactly in every direction.
         Decimal d = randomDecimal(rng).truncated();
         for (int base : {8, 16, 2}) {
-            const QString there = convertBaseText(d.toString(), 10, base);
+            const QString there = convertBaseText(d.toString(), 10, base, notes);
             EXPECT_EQ(parseBase(there, base), exact(d))
                 << d.toString().toStdString() << " base " << base;
-            EXPECT_EQ(convertBaseText(there, base, 10), d.toString()) << there.toStdString();
+            EXPECT_EQ(convertBaseText(there, base, 10, notes), d.toString()) << there.toStdString();
             for (int other : {2, 8, 16}) {
-                const QString via = convertBaseText(there, base, other);
+                const QString via = convertBaseText(there, base, other, notes);
                 EXPECT_EQ(parseBase(via, other), exact(d))
                     << there.toStdString() << " to " << other;
             }
@@ -425,14 +425,14 @@ TEST(BaseConversionModel, OctalAndHexadecimalThroughBinaryToDecimalAndBack) {
         // Fractions through binary to decimal.
         for (int base : {8, 16}) {
             const QString t = randomText(rng, base, 20, 16);
-            const QString binary = base == 8 ? ZelBaZhuanEr(t) : ZelShiLiuZhuanEr(t);
-            const QString dec = convertBaseText(t, base, 10);
+            const QString binary = base == 8 ? ZelBaZhuanEr(t, notes) : ZelShiLiuZhuanEr(t, notes);
+            const QString dec = convertBaseText(t, base, 10, notes);
             expectBinarySum(parseBase(t, base), parseBase(dec, 10),
                             static_cast<int>(fractionBits(binary).size()),
                             static_cast<int>(binary.count(u'1')),
                             t.toStdString() + " -> " + dec.toStdString());
         }
-        EXPECT_EQ(log.log().errorCount, 0);
+        EXPECT_EQ(notes.failures, 0);
     }
 }
 
