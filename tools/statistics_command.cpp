@@ -67,7 +67,7 @@ QString separatorName(const QString& sep) {
     return sep == QLatin1String("\t") ? QStringLiteral("Tab") : sep;
 }
 
-QString separatorSwitchNotice(const QString& from, const QString& to) {
+QString separatorSwitchNoticeText(const QString& from, const QString& to) {
     return QStringLiteral("数据中没有分隔符“") + separatorName(from) + QStringLiteral("”，但有“") +
            separatorName(to) + QStringLiteral("”：已改用“") + separatorName(to) +
            QStringLiteral("”作分隔符读取数据。");
@@ -76,14 +76,14 @@ QString separatorSwitchNotice(const QString& from, const QString& to) {
 const char16_t* const kColumnNames[] = {u"第一列数字", u"第二列数字", u"第三列数字", u"第四列数字",
                                         u"第五列数字"};
 
-// Lists the first cells that were read as 0, with their row and column, and the
-// count of all of them.
-QString nonNumberNotice(const StatTable& table, const QString& map) {
-    constexpr int kListed = 10;
+}  // namespace
+
+QString statNonNumberNotice(const QList<StatTable::Cell>& cells, qsizetype total,
+                            const QString& map) {
     QString text = QStringLiteral("以下单元格不是数字（或超出计算范围），按 0 统计：");
     int listed = 0;
-    for (const StatTable::Cell& cell : table.nonNumbers) {
-        if (listed == kListed) break;
+    for (const StatTable::Cell& cell : cells) {
+        if (listed == kStatNonNumbersListed) break;
         const qsizetype position = map.indexOf(QChar(u'0' + cell.slot));
         text += (listed ? QStringLiteral("；") : QString()) +
                 QStringLiteral("第 %1 行第 %2 格").arg(cell.row).arg(position + 1);
@@ -95,14 +95,16 @@ QString nonNumberNotice(const StatTable& table, const QString& map) {
         text += QStringLiteral("“") + shown + QStringLiteral("”");
         ++listed;
     }
-    if (table.nonNumbers.size() > listed)
-        text += QStringLiteral("；共 %1 个。").arg(table.nonNumbers.size());
+    if (total > listed)
+        text += QStringLiteral("；共 %1 个。").arg(total);
     else
         text += QStringLiteral("。");
     return text;
 }
 
-}  // namespace
+QString statSeparatorSwitchNotice(const QString& from, const QString& to) {
+    return separatorSwitchNoticeText(from, to);
+}
 
 int statLabelCells(const QString& boxText) {
     bool ok = false;
@@ -133,7 +135,8 @@ StatsRun runStatistics(const QString& data, const QString& separator, const QStr
                               : text.contains(u',') ? QStringLiteral(",")
                                                     : QString();
         if (!found.isEmpty()) {
-            run.notices.append(Notice{separatorSwitchNotice(sep, found), NoticeButtons::Ok, {}});
+            run.notices.append(
+                Notice{statSeparatorSwitchNotice(sep, found), NoticeButtons::Ok, {}});
             sep = found;
         }
     }
@@ -158,7 +161,10 @@ StatsRun runStatistics(const QString& data, const QString& separator, const QStr
         for (int r = 1; r < kStatRows; ++r) run.cells[r][c] = shown[r - 1];
     }
     if (!table.nonNumbers.isEmpty())
-        run.notices.append(Notice{nonNumberNotice(table, map), NoticeButtons::Ok, {}});
+        run.notices.append(
+            Notice{statNonNumberNotice(table.nonNumbers, table.nonNumbers.size(), map),
+                   NoticeButtons::Ok,
+                   {}});
     run.notices.append(log.log().notices);
     return run;
 }

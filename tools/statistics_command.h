@@ -7,6 +7,7 @@
 #include <array>
 
 #include "engine/notice.h"
+#include "tools/statistics.h"
 
 namespace hc {
 
@@ -42,6 +43,16 @@ struct StatsRun {
 // Resets the calculation state; never throws.
 StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
                        int decimals = 15);
+
+// The notice naming the cells that were no number and counted as 0: the first
+// kStatNonNumbersListed of `cells` with their line and cell (the cell's place in
+// `map`), and `total`, the count of all of them, when more.
+constexpr int kStatNonNumbersListed = 10;
+QString statNonNumberNotice(const QList<StatTable::Cell>& cells, qsizetype total,
+                            const QString& map);
+
+// The notice when data without the chosen separator is read with `to` instead.
+QString statSeparatorSwitchNotice(const QString& from, const QString& to);
 
 struct SeparatorChoice {
     QString separator;  // the new separator ("tab" becomes the tab character)
