@@ -112,63 +112,6 @@ int statLabelCells(const QString& boxText) {
     return ok && n >= 0 && n <= 3 ? n : 0;
 }
 
-StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
-                       int decimals) {
-    StatsRun run;
-    ScopedCalcLog log;
-    ZelChongZhi();
-    QString text = ZelGuiFanZiFu(data);
-    QString sep = separator;
-    if (sep == QLatin1String(" ")) {
-        text.remove(u'*');
-        text.replace(u' ', u'*');
-        sep = QStringLiteral("*");
-        run.separatorReset = true;
-        run.notices.append(Notice{spaceSeparatorConversion(), NoticeButtons::CancelRetryContinue,
-                                  separatorWarningTitle()});
-    }
-    if (isTabName(sep)) sep = QStringLiteral("\t");
-
-    // Pasted spreadsheet data: none of the chosen separator, but tabs or commas.
-    if (sep.size() == 1 && !text.isEmpty() && !text.contains(sep[0])) {
-        const QString found = text.contains(u'\t')  ? QStringLiteral("\t")
-                              : text.contains(u',') ? QStringLiteral(",")
-                                                    : QString();
-        if (!found.isEmpty()) {
-            run.notices.append(
-                Notice{statSeparatorSwitchNotice(sep, found), NoticeButtons::Ok, {}});
-            sep = found;
-        }
-    }
-
-    const QString map = statColumnMap(statLabelCells(labelCells));
-    StatTable table;
-    sep = ZelFenJieShuJu(text, sep, map, table);
-    run.data = ZelZhengLiShuJu(table, sep, map, true);
-    run.separator = sep;
-    ZelChongZhi();
-
-    for (int c = 0; c < kStatColumns; ++c) {
-        const int slot = c + 2;
-        const int n = table.count(slot);
-        if (n < 1) {
-            for (auto& row : run.cells) row[c] = QStringLiteral(" ");
-            continue;
-        }
-        const std::array<QString, kStatRows - 1> shown =
-            exactColumnStatistics(table.list(slot), decimals);
-        run.cells[0][c] = QString::number(n);
-        for (int r = 1; r < kStatRows; ++r) run.cells[r][c] = shown[r - 1];
-    }
-    if (!table.nonNumbers.isEmpty())
-        run.notices.append(
-            Notice{statNonNumberNotice(table.nonNumbers, table.nonNumbers.size(), map),
-                   NoticeButtons::Ok,
-                   {}});
-    run.notices.append(log.log().notices);
-    return run;
-}
-
 SeparatorChoice chooseStatSeparator(const QString& entry) {
     SeparatorChoice choice;
     choice.separator = isTabName(entry) ? QStringLiteral("\t") : entry;

@@ -499,3 +499,61 @@ bool StatsStream::writeRows(const std::function<bool(const char*, std::size_t)>&
 }
 
 }  // namespace hc
+
+namespace hc {
+
+StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
+                       int decimals) {
+    return runStatistics(data, separator, labelCells, decimals, StatsControl{});
+}
+
+StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
+                       int decimals, const StatsControl& control) {
+    const auto stopped = [&] { return control.cancelled && control.cancelled(); };
+    const qsizetype size = data.size();
+    // Reading the lines is the first half of the work, writing them the second.
+    int shown = -1;
+    const auto report = [&](qsizetype done, int base) {
+        if (!control.progress || size == 0) return;
+        const int percent = base + int(done * 50 / size);
+        if (percent > shown) control.progress(shown = percent);
+    };
+    StatsStream stream(separator, labelCells, decimals);
+    const QChar* d = data.constData();
+    qsizetype start = 0;
+    long long lines = 0;
+    for (qsizetype p = 0; p < size; ++p) {
+        if (d[p] != u'\r') continue;
+        stream.addLine(QStringView(d + start, p - start));
+        if (p + 1 < size && d[p + 1] == u'\n') ++p;
+        start = p + 1;
+        if (++lines % 4096 == 0) {
+            if (stopped()) {
+                StatsRun cancelled;
+                cancelled.cancelled = true;
+                return cancelled;
+            }
+            report(start, 0);
+        }
+    }
+    if (start < size) stream.addLine(QStringView(d + start, size - start));
+    StatsRun run = stream.finish(control.cancelled);
+    qsizetype written = 0;
+    const bool complete = stream.writeRows(
+        [&](const char* bytes, std::size_t n) {
+            run.data.append(QString::fromUtf8(bytes, qsizetype(n)));
+            written += qsizetype(n);
+            report(std::min(written, size), 50);
+            return true;
+        },
+        "\r\n", control.cancelled);
+    if (!complete || stopped()) {
+        StatsRun cancelled;
+        cancelled.cancelled = true;
+        return cancelled;
+    }
+    report(size, 50);
+    return run;
+}
+
+}  // namespace hc
