@@ -124,10 +124,10 @@ compare "base 10->16, $((rows / 10)) lines" "$work/base.txt" "$cli base --from 1
 
 # The in-process figures of the same work, when the benchmarks are built.
 bench_dir=$(dirname "$(dirname "$cli")")/bench
-for b in survey_bench:Batch stats_bench:. long_formula_bench:Sum base_bench:.; do
+for b in survey_bench:Fast stats_bench:. long_formula_bench:SumOfOnes base_bench:.; do
     exe=$bench_dir/${b%%:*}
     [[ -x $exe ]] || continue
     echo "in process: ${b%%:*}"
     "$exe" --benchmark_filter="${b#*:}" --benchmark_min_time=0.2 2>/dev/null |
-        grep -E '^(BM_|-)' | grep -v '^-' | head -n 12 || true
+        grep -E ' (ns|us|ms) ' | head -n 12 || true
 done
