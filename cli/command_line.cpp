@@ -228,25 +228,38 @@ private:
             if (!line_.empty() || passing_) endLine();
             return !out_.empty();
         }
-        for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t i = 0; i < n;) {
             const char c = raw_[i];
             if (c == '\n' || c == '\r') {
                 if (!(c == '\n' && afterCr_)) endLine();
                 afterCr_ = c == '\r';
                 out_.push_back(c);
+                ++i;
                 continue;
             }
             afterCr_ = false;
-            if (passing_) {
-                out_.push_back(c);
-            } else if (line_.size() >= kMaxLineBytes) {
+            // The run of bytes up to the next line break, taken at once.
+            std::size_t end = i + 1;
+            while (end < n && raw_[end] != '\n' && raw_[end] != '\r') ++end;
+            const char* run = raw_ + i;
+            std::size_t length = end - i;
+            i = end;
+            if (!passing_) {
+                const std::size_t room = kMaxLineBytes - line_.size();
+                if (length <= room) {
+                    line_.append(run, length);
+                    continue;
+                }
+                // The line grows beyond the limit: it passes unchanged for the reader to
+                // refuse.
+                line_.append(run, room);
                 passing_ = true;
                 out_ += line_;
                 line_.clear();
-                out_.push_back(c);
-            } else {
-                line_.push_back(c);
+                run += room;
+                length -= room;
             }
+            out_.append(run, length);
         }
         return true;
     }

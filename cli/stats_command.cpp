@@ -1,9 +1,9 @@
 #include "cli/stats_command.h"
 
-#include <optional>
+#include <cstdio>
 
-#include "tools/data_file.h"
 #include "tools/statistics_command.h"
+#include "tools/statistics_stream.h"
 
 namespace hc::cli {
 namespace {
@@ -17,7 +17,6 @@ QString usageText() {
         "  --labels 前几列为序号（默认 1）；--separator 分隔符（默认 *，可用 Tab；\n"
         "  空格只作一次转换：空格改为 *）。数据中没有所选分隔符而有制表符或逗号时，\n"
         "  改用制表符（或逗号）读取。提示（包括按 0 统计的非数字单元格）写到标准错误。\n"
-        "  超过 10 MB 的输入不作统计。\n"
         "  退出码：0 成功，1 没有任何数字或输出失败，2 选项错误。\n"
         "Usage: hechuan-cli stats [--labels 0|1|2|3] [--separator C] < data\n"
         "  Reads a data text from standard input (one row per line, cells split by the\n"
@@ -28,28 +27,8 @@ QString usageText() {
         "  window's list (default *), Tab, or a space (converted once to *). Data without\n"
         "  the chosen separator but with tabs (or commas) is read with those. Notices,\n"
         "  among them the cells that are no number and count as 0, go to standard error.\n"
-        "  An input larger than 10 MB is refused. Exit status: 0 success, 1 no number at\n"
-        "  all or the output failed, 2 bad options. -h, --help shows this help.\n");
-}
-
-// Standard input as the data box would hold it, or nothing (the reason written to
-// `err`) when a line was refused or the text is larger than a data file may be; reading
-// stops there.
-std::optional<QString> readAll(std::FILE* in, InputEncoding encoding, std::FILE* err) {
-    LineReader reader(in, encoding, err);
-    QString text;
-    QString line;
-    while (reader.next(line)) {
-        text += line + QStringLiteral("\r\n");
-        if (text.size() > kDataFileLimit) {
-            writeText(err, QStringLiteral("错误: 输入超过 10 MB，不作统计\n"
-                                          "error: the input is larger than 10 MB and was not "
-                                          "analysed\n"));
-            return std::nullopt;
-        }
-    }
-    if (reader.refusedLines() > 0) return std::nullopt;
-    return text;
+        "  Exit status: 0 success, 1 no number at all or the output failed, 2 bad options.\n"
+        "  -h, --help shows this help.\n");
 }
 
 }  // namespace
@@ -75,13 +54,19 @@ int runStats(const QStringList& args, const Streams& io) {
                 separator);
     }
 
-    const std::optional<QString> input = readAll(io.in, cl.encoding(), io.err);
-    if (!input) return cl.finish(kExitFailure);
-    const StatsRun run = runStatistics(*input, separator, labels);
+    StatsStream stream(separator, labels);
+    LineReader reader(io.in, cl.encoding(), io.err);
+    QString line;
+    while (reader.next(line)) stream.addLine(line);
+    if (reader.refusedLines() > 0) return cl.finish(kExitFailure);
+    const StatsRun run = stream.finish();
     writeNotices(io.err, run.notices, true);
-    QString data = run.data;
-    data.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    writeText(io.out, data + u'\n' + statResultTable(run));
+    const bool written = stream.writeRows(
+        [&](const char* bytes, std::size_t size) {
+            return std::fwrite(bytes, 1, size, io.out) == size;
+        },
+        "\n");
+    if (written) writeText(io.out, u'\n' + statResultTable(run));
 
     bool any = false;
     for (const QString& n : run.cells[0]) any = any || n != QLatin1String(" ");

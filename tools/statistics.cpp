@@ -11,33 +11,14 @@
 #include "engine/number_reader.h"
 #include "engine/power.h"
 #include "engine/rounding.h"
+#include "tools/statistics_exact.h"
 
 namespace hc {
 namespace {
 
 Num zero() { return Num::ofDecimal(Decimal(0)); }
 
-// a < b on the numeric values; throws DecimalError when either is no number.
-bool lessThan(const Num& a, const Num& b) {
-    const bool exactA = a.isDecimal() || a.isInteger();
-    const bool exactB = b.isDecimal() || b.isInteger();
-    if (exactA && exactB) return a.toDecimal() < b.toDecimal();
-    return a.toDouble() < b.toDouble();
-}
-
 bool isSlotDigit(QChar c) { return c >= u'1' && c <= u'9'; }
-
-// The Decimal that the canonical text of d reads back as: no trailing fraction
-// zeros, no negative zero.
-Decimal canonical(const Decimal& d) {
-    Decimal::u128 c = d.coefficient();
-    int scale = d.scale();
-    while (scale > 0 && c % 10 == 0) {
-        c /= 10;
-        --scale;
-    }
-    return Decimal::fromParts(c, scale, d.isNegative());
-}
 
 // ZelXianShiKuanDu without a copy for the common all-ASCII cell.
 int displayWidth(QStringView s) {
@@ -177,34 +158,40 @@ long rootDigits(const mpq_class& x) {
 
 }  // namespace
 
+// a < b on the numeric values; throws DecimalError when either is no number.
+bool statLessThan(const Num& a, const Num& b) {
+    const bool exactA = a.isDecimal() || a.isInteger();
+    const bool exactB = b.isDecimal() || b.isInteger();
+    if (exactA && exactB) return a.toDecimal() < b.toDecimal();
+    return a.toDouble() < b.toDouble();
+}
+
+// The Decimal that the canonical text of d reads back as: no trailing fraction
+// zeros, no negative zero.
+Decimal canonicalDecimal(const Decimal& d) {
+    Decimal::u128 c = d.coefficient();
+    int scale = d.scale();
+    while (scale > 0 && c % 10 == 0) {
+        c /= 10;
+        --scale;
+    }
+    return Decimal::fromParts(c, scale, d.isNegative());
+}
+
 QString statNotShownText() { return QStringLiteral("数值超出显示范围"); }
 
-std::array<QString, 9> exactColumnStatistics(const QStringList& list, int decimals) {
+std::array<QString, 9> exactStatisticsText(const ExactColumnSums& sums, int decimals) {
     std::array<QString, 9> cells;
-    const long n = long(list.size());
+    const long n = sums.count;
     if (n < 1) {
         cells.fill(QStringLiteral(" "));
         return cells;
     }
-    std::vector<mpq_class> v;
-    v.reserve(size_t(n));
-    for (const QString& t : list) {
-        mpq_class x;
-        if (!exactValue(trimSpaces(QStringView(t)), x)) x = 0;
-        v.push_back(x);
-    }
-    const StatValues values(int(n), list);
-    cells[0] = trimmedText(ZelSiSheWuRu(values.minimum(), decimals));
-    cells[1] = trimmedText(ZelSiSheWuRu(values.maximum(), decimals));
-
-    mpq_class sum = 0;
-    for (const mpq_class& x : v) sum += x;
+    cells[0] = trimmedText(ZelSiSheWuRu(sums.minimum, decimals));
+    cells[1] = trimmedText(ZelSiSheWuRu(sums.maximum, decimals));
+    const mpq_class& sum = sums.sum;
     const mpq_class mean = sum / n;
-    mpq_class squares = 0;
-    for (const mpq_class& x : v) {
-        const mpq_class d = x - mean;
-        squares += d * d;
-    }
+    const mpq_class& squares = sums.squaredDeviations;
     const mpq_class variance = n > 1 ? mpq_class(squares / (n - 1)) : mpq_class(0);
     const mpq_class varianceN = squares / n;
     cells[2] = shownText(mean, decimals);
@@ -223,6 +210,29 @@ std::array<QString, 9> exactColumnStatistics(const QStringList& list, int decima
     cells[6] = coefficient(variance);
     cells[8] = coefficient(varianceN);
     return cells;
+}
+
+std::array<QString, 9> exactColumnStatistics(const QStringList& list, int decimals) {
+    ExactColumnSums sums;
+    sums.count = long(list.size());
+    if (sums.count < 1) return exactStatisticsText(sums, decimals);
+    std::vector<mpq_class> v;
+    v.reserve(size_t(sums.count));
+    for (const QString& t : list) {
+        mpq_class x;
+        if (!exactValue(trimSpaces(QStringView(t)), x)) x = 0;
+        v.push_back(x);
+    }
+    const StatValues values(int(sums.count), list);
+    sums.minimum = values.minimum();
+    sums.maximum = values.maximum();
+    for (const mpq_class& x : v) sums.sum += x;
+    const mpq_class mean = sums.sum / sums.count;
+    for (const mpq_class& x : v) {
+        const mpq_class d = x - mean;
+        sums.squaredDeviations += d * d;
+    }
+    return exactStatisticsText(sums, decimals);
 }
 
 QString normalizedStatSeparator(const QString& separator) {
@@ -312,8 +322,8 @@ QString ZelZhengLiShuJu(StatTable& table, const QString& separator, const QStrin
                 t = trimmedText(v);
                 field = t;
                 if (isBlankCell(t)) continue;
-                table.values[slot - 1].append(v.isDecimal() ? Num::ofDecimal(canonical(v.decimal()))
-                                                            : Num());
+                table.values[slot - 1].append(
+                    v.isDecimal() ? Num::ofDecimal(canonicalDecimal(v.decimal())) : Num());
             } else {
                 t = trimSpaces(field);
             }
@@ -379,7 +389,7 @@ Num StatValues::maximum() const {
     Num m = values_[0];
     for (const Num& v : values_) {
         try {
-            if (lessThan(m, v)) m = v;
+            if (statLessThan(m, v)) m = v;
         } catch (...) {
         }
     }
@@ -391,7 +401,7 @@ Num StatValues::minimum() const {
     Num m = values_[0];
     for (const Num& v : values_) {
         try {
-            if (lessThan(v, m)) m = v;
+            if (statLessThan(v, m)) m = v;
         } catch (...) {
         }
     }

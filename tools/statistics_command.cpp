@@ -68,7 +68,7 @@ QString separatorName(const QString& sep) {
     return sep == QLatin1String("\t") ? QStringLiteral("Tab") : sep;
 }
 
-QString separatorSwitchNotice(const QString& from, const QString& to) {
+QString separatorSwitchNoticeText(const QString& from, const QString& to) {
     return QStringLiteral("数据中没有分隔符“") + separatorName(from) + QStringLiteral("”，但有“") +
            separatorName(to) + QStringLiteral("”：已改用“") + separatorName(to) +
            QStringLiteral("”作分隔符读取数据。");
@@ -77,14 +77,14 @@ QString separatorSwitchNotice(const QString& from, const QString& to) {
 const char16_t* const kColumnNames[] = {u"第一列数字", u"第二列数字", u"第三列数字", u"第四列数字",
                                         u"第五列数字"};
 
-// Lists the first cells that were read as 0, with their row and column, and the
-// count of all of them.
-QString nonNumberNotice(const StatTable& table, const QString& map) {
-    constexpr int kListed = 10;
+}  // namespace
+
+QString statNonNumberNotice(const QList<StatTable::Cell>& cells, qsizetype total,
+                            const QString& map) {
     QString text = QStringLiteral("以下单元格不是数字（或超出计算范围），按 0 统计：");
     int listed = 0;
-    for (const StatTable::Cell& cell : table.nonNumbers) {
-        if (listed == kListed) break;
+    for (const StatTable::Cell& cell : cells) {
+        if (listed == kStatNonNumbersListed) break;
         const qsizetype position = map.indexOf(QChar(u'0' + cell.slot));
         text += (listed ? QStringLiteral("；") : QString()) +
                 QStringLiteral("第 %1 行第 %2 格").arg(cell.row).arg(position + 1);
@@ -96,78 +96,21 @@ QString nonNumberNotice(const StatTable& table, const QString& map) {
         text += QStringLiteral("“") + shown + QStringLiteral("”");
         ++listed;
     }
-    if (table.nonNumbers.size() > listed)
-        text += QStringLiteral("；共 %1 个。").arg(table.nonNumbers.size());
+    if (total > listed)
+        text += QStringLiteral("；共 %1 个。").arg(total);
     else
         text += QStringLiteral("。");
     return text;
 }
 
-}  // namespace
+QString statSeparatorSwitchNotice(const QString& from, const QString& to) {
+    return separatorSwitchNoticeText(from, to);
+}
 
 int statLabelCells(const QString& boxText) {
     bool ok = false;
     const int n = trimSpaces(boxText).toInt(&ok);
     return ok && n >= 0 && n <= 3 ? n : 0;
-}
-
-StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
-                       int decimals) {
-    StatsRun run;
-    // The engine's own notices (a value out of range, for example) follow the
-    // command's.
-    EngineReport report;
-    checkedCall(
-        [&] {
-            QString text = ZelGuiFanZiFu(data);
-            QString sep = separator;
-            if (sep == QLatin1String(" ")) {
-                text.remove(u'*');
-                text.replace(u' ', u'*');
-                sep = QStringLiteral("*");
-                run.separatorReset = true;
-                run.notices.append(Notice{spaceSeparatorConversion(),
-                                          NoticeButtons::CancelRetryContinue,
-                                          separatorWarningTitle()});
-            }
-            if (isTabName(sep)) sep = QStringLiteral("\t");
-
-            // Pasted spreadsheet data: none of the chosen separator, but tabs or commas.
-            if (sep.size() == 1 && !text.isEmpty() && !text.contains(sep[0])) {
-                const QString found = text.contains(u'\t')  ? QStringLiteral("\t")
-                                      : text.contains(u',') ? QStringLiteral(",")
-                                                            : QString();
-                if (!found.isEmpty()) {
-                    run.notices.append(
-                        Notice{separatorSwitchNotice(sep, found), NoticeButtons::Ok, {}});
-                    sep = found;
-                }
-            }
-
-            const QString map = statColumnMap(statLabelCells(labelCells));
-            StatTable table;
-            sep = ZelFenJieShuJu(text, sep, map, table);
-            run.data = ZelZhengLiShuJu(table, sep, map, true);
-            run.separator = sep;
-
-            for (int c = 0; c < kStatColumns; ++c) {
-                const int slot = c + 2;
-                const int n = table.count(slot);
-                if (n < 1) {
-                    for (auto& row : run.cells) row[c] = QStringLiteral(" ");
-                    continue;
-                }
-                const std::array<QString, kStatRows - 1> shown =
-                    exactColumnStatistics(table.list(slot), decimals);
-                run.cells[0][c] = QString::number(n);
-                for (int r = 1; r < kStatRows; ++r) run.cells[r][c] = shown[r - 1];
-            }
-            if (!table.nonNumbers.isEmpty())
-                run.notices.append(Notice{nonNumberNotice(table, map), NoticeButtons::Ok, {}});
-        },
-        report);
-    run.notices.append(report.notices);
-    return run;
 }
 
 SeparatorChoice chooseStatSeparator(const QString& entry) {

@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 #include "engine/notice.h"
+#include "tools/statistics.h"
 
 namespace hc {
 
@@ -34,14 +36,37 @@ struct StatsRun {
     // column without numbers shows " " in every row.
     std::array<std::array<QString, kStatColumns>, kStatRows> cells;
     Notices notices;
+    // Stopped by the caller's cancel flag: nothing else of the run holds.
+    bool cancelled = false;
 };
 
 // The statistics command. `data`: the data text; `separator`: the current
 // separator (one character, or "tab"); `labelCells`: the label-cell count box text
 // (a whole number 0-3; anything else means 0); `decimals`: places of the results.
-// Resets the calculation state; never throws.
+// Resets the calculation state. Time linear in the text; beyond the text and the
+// rewritten text, memory for one line (see StatsStream). Throws only std::bad_alloc.
 StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
                        int decimals = 15);
+
+// The same for a worker thread: `cancelled` (when given) is polled every few thousand
+// lines and stops the run (StatsRun::cancelled); `progress` (when given) is called with
+// the share done, 0-100, when it grows.
+struct StatsControl {
+    std::function<bool()> cancelled;
+    std::function<void(int percent)> progress;
+};
+StatsRun runStatistics(const QString& data, const QString& separator, const QString& labelCells,
+                       int decimals, const StatsControl& control);
+
+// The notice naming the cells that were no number and counted as 0: the first
+// kStatNonNumbersListed of `cells` with their line and cell (the cell's place in
+// `map`), and `total`, the count of all of them, when more.
+constexpr int kStatNonNumbersListed = 10;
+QString statNonNumberNotice(const QList<StatTable::Cell>& cells, qsizetype total,
+                            const QString& map);
+
+// The notice when data without the chosen separator is read with `to` instead.
+QString statSeparatorSwitchNotice(const QString& from, const QString& to);
 
 struct SeparatorChoice {
     QString separator;  // the new separator ("tab" becomes the tab character)

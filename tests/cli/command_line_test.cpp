@@ -124,6 +124,50 @@ TEST(CommandLine, LineReaderTakesLfAndCrLf) {
     std::fclose(in);
 }
 
+// Everything openUtf8Input gives for `input`, and how many lines it replaced.
+std::string reencoded(const std::string& input, long long* refused) {
+    std::FILE* in = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    std::FILE* utf8 = openUtf8Input(in, InputEncoding::Auto, nullptr, refused);
+    std::string out;
+    char buf[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, utf8)) > 0) out.append(buf, n);
+    std::fclose(utf8);
+    std::fclose(in);
+    return out;
+}
+
+// Lines pass as they are (UTF-8), GB18030 lines become UTF-8, undecodable ones U+FFFD,
+// and a line beyond the limit passes unchanged, also across the reader's blocks.
+TEST(CommandLine, Utf8InputReencodesLineByLine) {
+    const std::string atLimit(kMaxLineBytes, 'a');
+    const std::string overLimit = "\xff" + std::string(kMaxLineBytes, 'b');
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string output;
+        long long refused;
+    } cases[] = {
+        {"ASCII and every line break", "a,1\r\nb,2\nc\rd", "a,1\r\nb,2\nc\rd", 0},
+        {"UTF-8", "点1,2\n", "点1,2\n", 0},
+        {"GB18030", "\xb5\xe3,1\n", "点,1\n", 0},
+        {"neither", "x\n\xff\xfe\n", "x\n\xEF\xBF\xBD\n", 1},
+        {"a line at the limit", atLimit + "\nz\n", atLimit + "\nz\n", 0},
+        {"a line beyond the limit", overLimit + "\r\n\xb5\xe3\n", overLimit + "\r\n点\n", 0},
+        {"beyond the limit at the end", "y\n" + overLimit, "y\n" + overLimit, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        long long refused = 0;
+        const std::string got = reencoded(c.input, &refused);
+        EXPECT_EQ(got.size(), c.output.size());
+        EXPECT_TRUE(got == c.output) << got.substr(0, 80);
+        EXPECT_EQ(refused, c.refused);
+    }
+}
+
 QString program() { return QStringLiteral(HC_BIN_DIR "/cli/hechuan-cli"); }
 
 TEST(CommandLineProgram, ClosedOutputPipeIsAFailureNotASignal) {

@@ -1,15 +1,21 @@
 #include "tools/windows/form201.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <new>
+#include <thread>
 
 #include "tools/data_file.h"
 #include "tools/statistics_command.h"
@@ -82,6 +88,7 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     options->addWidget(namedLabel(this, QStringLiteral("Label21"), QStringLiteral("作分隔符。")));
     options->addSpacing(24);
     auto* label14 = namedLabel(this, QStringLiteral("Label14"), QString());
+    label14_ = label14;
     options->addWidget(label14);
     options->addStretch(1);
     root->addLayout(options);
@@ -168,7 +175,10 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     }
     root->addLayout(grid);
 
+    command1_ = c1;
     connect(c1, &QPushButton::clicked, this, ui::guardedSlot([this] { compute(); }, objectName()));
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { cancelCompute(); });
     connect(c2, &QPushButton::clicked, this,
             ui::guardedSlot([this] { ui::services().printWindow(this); }, objectName()));
     connect(c4, &QPushButton::clicked, this, ui::guardedSlot([this] { save(); }, objectName()));
@@ -192,8 +202,52 @@ QLineEdit* Form201::resultBox(int row, int column) const {
 }
 
 void Form201::compute() {
-    const StatsRun run =
-        runStatistics(text1_->text(), separator_, combo1_->currentText(), decimals_);
+    if (running_) return;
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    auto percent = std::make_shared<std::atomic<int>>(0);
+    running_ = cancel;
+    const QString decimalsText = label14_->text();
+    setComputing(true);
+
+    // The worker shares nothing with the window but its own copies and the two flags;
+    // the loop handles the window's events until the worker says it is done.
+    StatsRun run;
+    bool outOfMemory = false;
+    QEventLoop loop;
+    QTimer progress;
+    connect(&progress, &QTimer::timeout, this, [this, percent] {
+        label14_->setText(QStringLiteral("正在统计…… %1%（按 Esc 取消）").arg(percent->load()));
+    });
+    progress.start(100);
+    std::thread worker([&run, &outOfMemory, &loop, cancel, percent, data = text1_->text(),
+                        separator = separator_, labels = combo1_->currentText(),
+                        decimals = decimals_] {
+        StatsControl control;
+        control.cancelled = [cancel] { return cancel->load(); };
+        control.progress = [percent](int p) { percent->store(p); };
+        try {
+            run = runStatistics(data, separator, labels, decimals, control);
+        } catch (const std::bad_alloc&) {
+            run = StatsRun{};
+            outOfMemory = true;
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    QPointer<Form201> self(this);
+    loop.exec();
+    // The loop also ends when the application quits: the run is then stopped.
+    cancel->store(true);
+    worker.join();
+    if (!self) return;
+    progress.stop();
+    running_.reset();
+    label14_->setText(decimalsText);
+    setComputing(false);
+    if (outOfMemory) {
+        ui::messageBox(ui::outOfMemoryNoticeText());
+        return;
+    }
+    if (run.cancelled) return;
     ui::showNotices(run.notices);
     separator_ = run.separator;
     const QString entry = separator_ == QLatin1String("\t") ? QStringLiteral("Tab") : separator_;
@@ -219,6 +273,22 @@ void Form201::compute() {
             box->setCursorPosition(0);
         }
     }
+}
+
+void Form201::cancelCompute() {
+    if (running_) running_->store(true);
+}
+
+void Form201::setComputing(bool on) {
+    command1_->setEnabled(!on);
+    combo1_->setEnabled(!on);
+    combo2_->setEnabled(!on);
+    text1_->setReadOnly(on);
+}
+
+void Form201::closeEvent(QCloseEvent* e) {
+    cancelCompute();
+    QWidget::closeEvent(e);
 }
 
 void Form201::chooseSeparator(const QString& text) {

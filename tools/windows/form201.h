@@ -4,11 +4,14 @@
 
 #include <QString>
 #include <QWidget>
+#include <atomic>
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace hc {
 namespace ui {
@@ -30,7 +33,12 @@ public:
     QLineEdit* resultBox(int row, int column) const;
     QString separator() const { return separator_; }
 
-    void compute();                             // Command1
+    // Command1. The statistics run on a worker thread while the window shows the share
+    // done and keeps repainting; Esc or closing the window cancels them (the data box
+    // then stays as it was). Returns once the results or the cancellation are shown; a
+    // call while a run is going does nothing.
+    void compute();
+    void cancelCompute();
     void chooseSeparator(const QString& text);  // Combo2 click
     void save();                                // Command4
     void import();                              // Command5
@@ -39,8 +47,16 @@ public:
     bool saveTo(const QString& path);
     bool importFrom(const QString& path);
 
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
 private:
+    void setComputing(bool on);
+
     ui::TextBox* text1_ = nullptr;
+    QLabel* label14_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    std::shared_ptr<std::atomic<bool>> running_;  // the running run's cancel flag
     QComboBox* combo1_ = nullptr;
     QComboBox* combo2_ = nullptr;
     QLineEdit* results_[50] = {};

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <new>
 
@@ -257,6 +258,43 @@ TEST_F(Form201Test, AFailingHandlerIsShownOnceAndTheWindowGoesOn) {
     EXPECT_TRUE(failing.messages.isEmpty()) << failing.messages.join(u'|').toStdString();
     EXPECT_FALSE(form->resultBox(1, 1)->text().trimmed().isEmpty());
     EXPECT_TRUE(form->isVisible());
+}
+
+}  // namespace
+}  // namespace hc
+
+namespace hc {
+namespace {
+
+QString bigTable(int rows) {
+    QString text;
+    for (int i = 0; i < rows; ++i) text += QStringLiteral("P%1*%1.25*-%1*3\r\n").arg(i);
+    return text;
+}
+
+// A large table runs on the worker: the window keeps handling events meanwhile (here a
+// timer that presses Esc), and Esc leaves the data box and the results as they were.
+TEST_F(Form201Test, EscCancelsALargeRunAndLeavesTheDataAlone) {
+    click("Command1");
+    const QString before = form->resultBox(1, 1)->text();
+    const QString data = bigTable(300000);
+    form->dataBox()->setText(data);
+    bool pressed = false;
+    QTimer::singleShot(20, form.get(), [&] {
+        pressed = true;
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+    });
+    form->compute();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(form->dataBox()->text(), data);
+    EXPECT_EQ(form->resultBox(1, 1)->text(), before);
+    EXPECT_TRUE(child<QPushButton>("Command1")->isEnabled());
+    EXPECT_EQ(child<QLabel>("Label14")->text(), q("结果保留15 位小数！"));
+
+    // Run to the end, the same table gives its count.
+    form->compute();
+    EXPECT_EQ(form->resultBox(1, 1)->text(), q("300000"));
+    EXPECT_EQ(form->resultBox(1, 3)->text(), q("300000"));
 }
 
 }  // namespace
