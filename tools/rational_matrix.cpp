@@ -64,6 +64,7 @@ private:
 
     bool unary(mpq_class& out) {
         if (peek() == u'-' || peek() == u'+') {
+            if (++signs_ > kMaxDepth) return false;
             const bool minus = s_[pos_++] == u'-';
             if (!unary(out)) return false;
             if (minus) out = -out;
@@ -75,6 +76,7 @@ private:
     bool power(mpq_class& out) {
         if (!postfix(out)) return false;
         if (peek() != u'^') return true;
+        if (++signs_ > kMaxDepth) return false;
         ++pos_;
         mpq_class e;
         if (!unary(e)) return false;
@@ -115,9 +117,13 @@ private:
     bool primary(mpq_class& out) {
         const QChar c = peek();
         if (c == u'(') {
+            // Deeper brackets than any typed formula needs are left to the calculator,
+            // whose evaluation does not recurse.
+            if (++depth_ > kMaxDepth) return false;
             ++pos_;
             if (!expression(out) || peek() != u')') return false;
             ++pos_;
+            --depth_;
             return true;
         }
         if (c >= u'r' && c <= u'z') {
@@ -139,9 +145,12 @@ private:
         return exactNumberText(QStringView(s_).mid(start, pos_ - start), out);
     }
 
+    static constexpr int kMaxDepth = 200;
     QString s_;
     const CalcSettings& settings_;
     qsizetype pos_ = 0;
+    int depth_ = 0;
+    int signs_ = 0;  // signs and powers, which recurse too
 };
 
 // The calculator's value and the exact one agree but for the calculator's rounding.

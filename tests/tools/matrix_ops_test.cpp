@@ -219,6 +219,18 @@ TEST(MatrixOps, ExactCellsAgreeWithTheCalculatorsOwnOrderOfOperations) {
     }
 }
 
+TEST(MatrixOps, DeeplyNestedCellsNeitherCrashNorLoseTheirValue) {
+    for (const QString& cell : {QString(100000, u'(') + u'1' + QString(100000, u')'),
+                                QStringLiteral("-").repeated(100000) + u'1',
+                                QStringLiteral("1^").repeated(100000) + u'1'}) {
+        const CellValue v = evaluateCell(cell, CalcSettings{});
+        if (v.ok)
+            EXPECT_EQ(abs(v.value), 1) << cell.left(10).toStdString();
+        else
+            EXPECT_FALSE(v.error.isEmpty());
+    }
+}
+
 TEST(MatrixOps, BadInputNamesRowAndColumn) {
     const struct {
         MatrixOp op;
