@@ -127,6 +127,8 @@ QString readText(std::FILE* in, InputEncoding encoding, std::FILE* err) {
     return text;
 }
 
+namespace {
+
 // The text of the file `name` ("-": standard input); nothing when it cannot be opened.
 std::optional<QString> readFile(const QString& name, const CommandLine& cl, const Streams& io) {
     if (name == u"-") return readText(io.in, cl.encoding(), io.err);
@@ -140,6 +142,7 @@ std::optional<QString> readFile(const QString& name, const CommandLine& cl, cons
     std::fclose(f);
     return text;
 }
+}  // namespace
 
 int runMatrix(const QStringList& args, const Streams& io) {
     CommandLine cl(matrixHelp(), io);
