@@ -115,7 +115,7 @@ std::optional<int> readOptions(const CommandLine& cl, CalcSettings& settings, Va
 
 // The text of a stream, read line by line; reading stops a line after more non-blank
 // lines than any matrix may have, which is then refused by its reader.
-QString readText(std::FILE* in, InputEncoding encoding, std::FILE* err) {
+std::optional<QString> readText(std::FILE* in, InputEncoding encoding, std::FILE* err) {
     LineReader reader(in, encoding, err);
     QString text;
     QString line;
@@ -124,6 +124,7 @@ QString readText(std::FILE* in, InputEncoding encoding, std::FILE* err) {
         text += line + u'\n';
         if (!line.trimmed().isEmpty() && ++lines > kMaxMatrixOrder) break;
     }
+    if (reader.refusedLines() > 0) return std::nullopt;
     return text;
 }
 
@@ -138,7 +139,7 @@ std::optional<QString> readFile(const QString& name, const CommandLine& cl, cons
                               .arg(name, QString::fromLocal8Bit(std::strerror(errno))));
         return std::nullopt;
     }
-    const QString text = readText(f, cl.encoding(), io.err);
+    std::optional<QString> text = readText(f, cl.encoding(), io.err);
     std::fclose(f);
     return text;
 }

@@ -20,11 +20,12 @@ int runMatrix(const QStringList& args, const Streams& io);
 // Shared with hechuan-cli solve: its help text; the options --fractions, --decimals,
 // --angle, --separator and --encoding declared and read (a usage error's exit status
 // when one is bad); and the text of a stream, read up to a line past the largest
-// matrix.
+// matrix, or nothing when a line of it could not be decoded (its message is then on
+// `err`): a matrix without that row would be a different one.
 QString solveHelp();
 void declareOptions(CommandLine& cl);
 std::optional<int> readOptions(const CommandLine& cl, CalcSettings& settings, ValueStyle& style,
                                QString& separator);
-QString readText(std::FILE* in, InputEncoding encoding, std::FILE* err);
+std::optional<QString> readText(std::FILE* in, InputEncoding encoding, std::FILE* err);
 
 }  // namespace hc::cli

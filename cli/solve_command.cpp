@@ -13,8 +13,9 @@ int runSolve(const QStringList& args, const Streams& io) {
     ValueStyle style;
     QString separator;
     if (const auto bad = readOptions(cl, settings, style, separator)) return *bad;
-    const SolveRun run =
-        hc::runSolve(readText(io.in, cl.encoding(), io.err), separator, settings, style);
+    const std::optional<QString> text = readText(io.in, cl.encoding(), io.err);
+    if (!text) return cl.finish(kExitFailure);
+    const SolveRun run = hc::runSolve(*text, separator, settings, style);
     if (run.failed) {
         writeText(io.err, run.output + u'\n');
         return cl.finish(kExitFailure);

@@ -87,6 +87,16 @@ TEST(CliSolve, Answers) {
     }
 }
 
+TEST(CliSolve, ALineThatCannotBeDecodedFailsTheRunInsteadOfDroppingARow) {
+    const CliRun solve = runCli({"solve", "--encoding", "utf-8"}, "1 2 3\n4 \xff 6\n7 8 9\n");
+    EXPECT_EQ(solve.exitCode, 1);
+    EXPECT_EQ(solve.out, "");
+    EXPECT_NE(solve.err.find("第 2 行"), std::string::npos) << solve.err;
+    const CliRun rank = runCli({"matrix", "rank", "--encoding", "utf-8", "-"}, "1 2\n\xff\n");
+    EXPECT_EQ(rank.exitCode, 1);
+    EXPECT_EQ(rank.out, "");
+}
+
 TEST(CliSolve, AHugeSystemIsRefusedQuickly) {
     QByteArray big;
     for (int i = 0; i < 20000; ++i) big += "1 2 3\n";
