@@ -16,6 +16,8 @@
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
 #include "cli/logic_command.h"
+#include "cli/matrix_command.h"
+#include "cli/solve_command.h"
 #include "cli/split_command.h"
 #include "cli/stats_command.h"
 
@@ -41,6 +43,8 @@ const Subcommand kSubcommands[] = {
     {"bearing", hc::cli::runBearing,
      "[--origin 点号] [--geographic [--ellipsoid BJ|XA|WGS|2000]] < 点表"},
     {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
+    {"matrix", hc::cli::runMatrix, "运算 [--fractions] [--decimals N] A文件 [B文件|k|n]"},
+    {"solve", hc::cli::runSolve, "[--fractions] [--decimals N] < 方程组"},
 };
 
 QString usageText() {

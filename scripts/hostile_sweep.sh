@@ -56,7 +56,11 @@ args[bearing]="bearing"
 line[bearing]="1,10.5,20.25,3"
 args[attitude]="attitude"
 line[attitude]="2,10,0,1"
-commands=(eval gk stats angle split base logic bearing attitude)
+args[matrix]="matrix rank -"
+line[matrix]="1 2 1/3"
+args[solve]="solve"
+line[solve]="1 2 1/3"
+commands=(eval gk stats angle split base logic bearing attitude matrix solve)
 
 # Failures known and accepted, by case name, with the reason (none at present); such a
 # case is marked FAIL* and does not fail the sweep.

@@ -35,6 +35,8 @@ inline constexpr ui::WindowId kForm201{u"Form201"};        // statistics
 inline constexpr ui::WindowId kForm202{u"Form202"};        // angle conversion
 inline constexpr ui::WindowId kForm203{u"Form203"};        // base conversion and logic
 inline constexpr ui::WindowId kForm210{u"Form210"};        // integer and fraction parts
+inline constexpr ui::WindowId kForm205{u"Form205"};        // matrices
+inline constexpr ui::WindowId kForm207{u"Form207"};        // systems of linear equations
 inline constexpr ui::WindowId kForm213{u"Form213"};        // coordinate conversion
 inline constexpr ui::WindowId kForm214{u"Form214"};        // distance and bearing
 inline constexpr ui::WindowId kForm216{u"Form216"};        // plane attitude

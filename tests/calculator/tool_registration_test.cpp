@@ -33,7 +33,7 @@ ui::ToolWindow dummyRow(int buttonNumber) {
                 w->setWindowTitle(QStringLiteral("试验模块"));
                 return w;
             },
-        .menuIndex = 4,
+        .menuIndex = 7,
         .menuCaption = QStringLiteral("矩阵计算器"),
         .buttonNumber = buttonNumber,
         .buttonCaption = QStringLiteral("矩阵计算"),
@@ -59,7 +59,7 @@ protected:
 
 TEST_F(ToolRegistrationTest, OneRowPutsAToolInTheMainWindowTheMenuAndTheHelp) {
     const QString helpBefore = helpText();
-    ASSERT_EQ(menuButton(4)->text(), u("矩阵计算"));  // a planned module, doing nothing
+    ASSERT_EQ(menuButton(7)->text(), u("表达式分解"));  // a planned module, doing nothing
     delete ui::openWindow(window_ids::kForm2);
 
     ASSERT_TRUE(ui::registerTool(dummyRow(15)));
@@ -80,7 +80,7 @@ TEST_F(ToolRegistrationTest, OneRowPutsAToolInTheMainWindowTheMenuAndTheHelp) {
     delete opened;
 
     // Module menu: its caption replaces the planned module's, and the button opens it.
-    QPushButton* item = menuButton(4);
+    QPushButton* item = menuButton(7);
     EXPECT_EQ(item->text(), u("矩阵计算器"));
     QTest::mouseClick(item, Qt::LeftButton);
     EXPECT_NE(ui::openWindow(kDummy), nullptr);
@@ -90,12 +90,12 @@ TEST_F(ToolRegistrationTest, OneRowPutsAToolInTheMainWindowTheMenuAndTheHelp) {
     EXPECT_TRUE(help.contains(u("【进制换算】")));
     const qsizetype section = help.indexOf(u("【矩阵计算】输入矩阵，按“计 算”。\r\n"));
     ASSERT_GE(section, 0);
-    EXPECT_LT(help.indexOf(u("【进制换算】")), section);  // menu index 2 before 4
-    EXPECT_LT(section, help.indexOf(u("【数的分解】")));  // 4 before 9
-    EXPECT_TRUE(
-        help.contains(u("：进制换算和逻辑运算；\r\n"
-                        "　　hechuan-cli matrix < 矩阵：矩阵计算；\r\n"
-                        "　　hechuan-cli split")));
+    EXPECT_LT(help.indexOf(u("【进制换算】")), section);  // menu index 2 before 7
+    EXPECT_LT(section, help.indexOf(u("【数的分解】")));  // 7 before 9
+    const qsizetype line = help.indexOf(u("　　hechuan-cli matrix < 矩阵：矩阵计算；\r\n"));
+    ASSERT_GE(line, 0);
+    EXPECT_LT(help.indexOf(u("：进制换算和逻辑运算；\r\n")), line);
+    EXPECT_LT(line, help.indexOf(u("　　hechuan-cli split")));
     EXPECT_TRUE(help.contains(u("hechuan-cli attitude < 点表：面体产状。\r\n")));
     const auto* shown = ui::showWindow(window_ids::kForm5)->findChild<QPlainTextEdit*>("Text1");
     EXPECT_TRUE(shown->toPlainText().contains(u("【矩阵计算】")));
@@ -105,7 +105,7 @@ TEST_F(ToolRegistrationTest, OneRowPutsAToolInTheMainWindowTheMenuAndTheHelp) {
     delete ui::openWindow(kDummy);
     ui::unregisterTool(kDummy);
     EXPECT_EQ(helpText(), helpBefore);
-    EXPECT_EQ(menuButton(4)->text(), u("矩阵计算"));
+    EXPECT_EQ(menuButton(7)->text(), u("表达式分解"));
     EXPECT_FALSE(ui::isWindowRegistered(kDummy));
 }
 
@@ -114,7 +114,7 @@ TEST_F(ToolRegistrationTest, AToolWithoutAButtonIsOnlyInTheMenuAndTheHelp) {
     Form1 form1;
     const auto buttons = form1.findChildren<QPushButton*>();
     for (const QPushButton* b : buttons) EXPECT_NE(b->text(), u("矩阵计算"));
-    EXPECT_EQ(menuButton(4)->text(), u("矩阵计算器"));
+    EXPECT_EQ(menuButton(7)->text(), u("矩阵计算器"));
     EXPECT_TRUE(helpText().contains(u("【矩阵计算】")));
 }
 
@@ -127,19 +127,19 @@ TEST_F(ToolRegistrationTest, ATakenMenuIndexOrButtonIsRefusedAndNothingChanges) 
     EXPECT_FALSE(ui::isWindowRegistered(kDummy));
     EXPECT_EQ(ui::toolAtMenuIndex(0)->id, window_ids::kForm201);
     EXPECT_EQ(ui::toolWithButton(1)->id, window_ids::kForm201);
-    EXPECT_EQ(ui::toolAtMenuIndex(4), nullptr);
+    EXPECT_EQ(ui::toolAtMenuIndex(7), nullptr);
 }
 
 TEST_F(ToolRegistrationTest, AFurtherMenuButtonOpensTheSameWindowAndIsGuardedToo) {
     ui::ToolWindow row = dummyRow(0);
     row.moreMenuButtons = {{22, QStringLiteral("矩阵方程")}};
     ASSERT_TRUE(ui::registerTool(row));
-    EXPECT_EQ(menuButton(4)->text(), u("矩阵计算器"));
+    EXPECT_EQ(menuButton(7)->text(), u("矩阵计算器"));
     EXPECT_EQ(menuButton(22)->text(), u("矩阵方程"));
     menuButton(22)->click();
     QWidget* opened = ui::openWindow(QStringLiteral("FormDummy"));
     ASSERT_NE(opened, nullptr);
-    menuButton(4)->click();
+    menuButton(7)->click();
     EXPECT_EQ(ui::openWindow(QStringLiteral("FormDummy")), opened);
     ui::unregisterTool(kDummy);
 
@@ -154,8 +154,9 @@ TEST_F(ToolRegistrationTest, EveryNamedWindowIsRegistered) {
     using namespace window_ids;
     // Form3 is registered by the main window, which edits its settings.
     Form1 form1;
-    for (ui::WindowId id : {kForm1, kForm2, kForm3, kForm5, kForm6, kForm215, kForm201, kForm202,
-                            kForm203, kForm210, kForm213, kForm214, kForm216, kFormDanLie})
+    for (ui::WindowId id :
+         {kForm1, kForm2, kForm3, kForm5, kForm6, kForm215, kForm201, kForm202, kForm203, kForm205,
+          kForm207, kForm210, kForm213, kForm214, kForm216, kFormDanLie})
         EXPECT_TRUE(ui::isWindowRegistered(id)) << id.name().toStdString();
     // Every row but the main window's can make its window, under the row's name.
     for (const ui::ToolWindow& row : ui::tools()) {

@@ -52,6 +52,8 @@ TEST(WindowTitles, EveryRegisteredWindowHasItsTitle) {
         {"Form213", "坐标换算"},
         {"Form214", "距离方位"},
         {"Form216", "面体的产状"},
+        {"Form205", "矩阵计算"},
+        {"Form207", "解多元方程"},
     };
     int shown = 0;
     for (const auto& [name, title] : windows) {

@@ -3,6 +3,8 @@
 #include "tools/windows/form201.h"
 #include "tools/windows/form202.h"
 #include "tools/windows/form203.h"
+#include "tools/windows/form205.h"
+#include "tools/windows/form207.h"
 #include "tools/windows/form210.h"
 #include "ui/tool_registry.h"
 
@@ -60,6 +62,36 @@ void registerToolsWindows() {
         .helpSection = QStringLiteral(
             "【数的分解】（在功能模块菜单中）输入一个数，按“运  行”，得到它的整数部分和小数部分。"),
         .commandLine = QStringLiteral("hechuan-cli split 数值…：数的分解"),
+    });
+    ui::registerTool({
+        .id = kForm205,
+        .factory = [] { return new Form205; },
+        .menuIndex = 4,
+        .menuCaption = QStringLiteral("矩阵计算"),
+        .helpSection = QStringLiteral(
+            "【矩阵计算】（在功能模块菜单中）在矩阵 A、B 框中每行输入矩阵的一行，单元格之间用制表"
+            "符、逗号、分号或空格隔开，单元格可以是计算器的算式（1/3、sin(30)、π/2、r…z），三角函数"
+            "按所选角度单位计算。按钮给出 A+B、A−B、A×B、k·A、转置、行列式、逆矩阵、秩、迹、A 的 n "
+            "次幂（n 为负数时要求 A "
+            "可逆）和行最简形。计算用精确的有理数进行：结果按所选小数位数四舍"
+            "五入显示，勾选“分数”时写成精确的分数（如 -7/12）；三角函数、开方等不能精确表示的数按 "
+            "28 "
+            "位小数参与计算，结果下面会注明。计算时间长时按 Esc 键取消。"),
+        .commandLine =
+            QStringLiteral("hechuan-cli matrix 运算 [--fractions] A文件 [B文件|k|n]：矩阵计算"),
+    });
+    ui::registerTool({
+        .id = kForm207,
+        .factory = [] { return new Form207; },
+        .menuIndex = 6,
+        .menuCaption = QStringLiteral("解多元方程"),
+        .helpSection = QStringLiteral(
+            "【解多元方程】（在功能模块菜单中）每行输入一个一次方程，未知数写作 x1、x2 … 或 r … z"
+            "（如 2x1+3x2=5），系数可以是算式；也可以每行输入增广矩阵的一行，最后一个数是等号右边"
+            "的常数。按“解 方 程”得到唯一解；或者“无解”，并给出相加后得到矛盾（0 = 非零数）的方程"
+            "组合；或者无穷多解，用任意数 t1、t2 … 写出通解。计算用精确的有理数进行，“分数”、小数"
+            "位数和角度单位与矩阵计算相同。"),
+        .commandLine = QStringLiteral("hechuan-cli solve [--fractions] < 方程组：解多元方程"),
     });
 }
 
