@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "cli/angle_command.h"
+#include "cli/area_command.h"
 #include "cli/attitude_command.h"
 #include "cli/base_command.h"
 #include "cli/bearing_command.h"
@@ -41,6 +42,9 @@ const Subcommand kSubcommands[] = {
     {"bearing", hc::cli::runBearing,
      "[--origin 点号] [--geographic [--ellipsoid BJ|XA|WGS|2000]] < 点表"},
     {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
+    {"area", hc::cli::runArea,
+     "[--geographic] [--ellipsoid BJ|XA|WGS|2000] [--zone 6|3|1.5] [--meridian 经度] "
+     "[--decimals N] < 点表"},
 };
 
 QString usageText() {
