@@ -348,11 +348,17 @@ const Ellipsoid& inverseEllipsoid(Datum datum) {
 
 // ---- Reading parcels ---------------------------------------------------------
 
+// A parcel as read: its vertices without the rows that repeat the vertex before them,
+// which change neither area nor perimeter and are only counted.
 struct Parcel {
     QString name;
     qint64 firstLine = 0;
     std::vector<Decimal> x, y;
     std::vector<qint64> lines;
+    qint64 rows = 0;  // vertex rows, repeated ones included
+    qint64 repeats = 0;
+    qint64 firstRepeatLine = 0;
+    bool tooMany = false;  // more than kMaxParcelVertices vertices; the rest were not kept
 };
 
 QString quoted(const QString& name) { return QStringLiteral("“%1”").arg(name); }
@@ -440,6 +446,15 @@ void AreaCalculator::row(const PointRow& p, qint64 line) {
                  .arg(quoted(name))
                  .arg(line));
     }
+    ++current_.rows;
+    if (!current_.x.empty() && x == current_.x.back() && y == current_.y.back()) {
+        if (current_.repeats++ == 0) current_.firstRepeatLine = line;
+        return;
+    }
+    if (current_.x.size() >= kMaxParcelVertices) {
+        current_.tooMany = true;
+        return;
+    }
     current_.x.push_back(x);
     current_.y.push_back(y);
     current_.lines.push_back(line);
@@ -461,8 +476,8 @@ void AreaCalculator::endParcel() {
 }
 
 void AreaCalculator::failedRow(const Parcel& parcel, const QString& why) {
-    rows_.push_back({parcel.name, QString::number(parcel.x.size()), why});
-    totalVertices_ += static_cast<qint64>(parcel.x.size());
+    rows_.push_back({parcel.name, QString::number(parcel.rows), why});
+    totalVertices_ += parcel.rows;
 }
 
 bool AreaCalculator::geographicDegrees(const Parcel& parcel, LatLon& out) {
@@ -582,6 +597,14 @@ const mpq_class& squareMetresPerMu() {
 
 void AreaCalculator::compute(Parcel& parcel) {
     const int d = options_.decimals;
+    if (parcel.tooMany) {
+        note(QStringLiteral("地块%1（第 %2 行起）的顶点超过 %3 个，无法计算。")
+                 .arg(quoted(parcel.name))
+                 .arg(parcel.firstLine)
+                 .arg(kMaxParcelVertices));
+        failedRow(parcel, QStringLiteral("顶点太多"));
+        return;
+    }
     LatLon geo;
     std::vector<Decimal> secondsX, secondsY;
     if (options_.geographic) {
@@ -599,22 +622,15 @@ void AreaCalculator::compute(Parcel& parcel) {
     const IntRing ring =
         options_.geographic ? intRing(secondsX, secondsY) : intRing(parcel.x, parcel.y);
     const std::vector<std::size_t> idx = distinctRing(ring);
-    if (idx.size() != ring.size()) {
-        // The first repeated vertex, by its line.
-        const std::size_t n = ring.size();
-        std::size_t first = n;
-        for (std::size_t i = 1; i <= n && first == n; ++i) {
-            const std::size_t a = i - 1, b = i % n;
-            const bool same = ring.small ? ring.su[a] == ring.su[b] && ring.sv[a] == ring.sv[b]
-                                         : ring.bu[a] == ring.bu[b] && ring.bv[a] == ring.bv[b];
-            if (same) first = b;
-        }
-        if (first < n)
-            note(QStringLiteral("地块%1第 %2 行的点与前一点重合（首尾相同也算），"
-                                "已按一个顶点计算，共 %3 处。")
-                     .arg(quoted(parcel.name))
-                     .arg(parcel.lines[first])
-                     .arg(static_cast<qint64>(n - idx.size())));
+    // Rows repeating the vertex before them, the first vertex repeated at the end too.
+    const qint64 repeats = parcel.repeats + static_cast<qint64>(ring.size() - idx.size());
+    if (repeats > 0) {
+        const qint64 line = parcel.repeats > 0 ? parcel.firstRepeatLine : parcel.lines[idx.size()];
+        note(QStringLiteral("地块%1第 %2 行的点与前一点重合（首尾相同也算），"
+                            "已按一个顶点计算，共 %3 处。")
+                 .arg(quoted(parcel.name))
+                 .arg(line)
+                 .arg(repeats));
     }
     if (idx.size() < 3) {
         note(QStringLiteral("地块%1（第 %2 行起）不同的顶点少于三个，无法计算面积。")
@@ -629,6 +645,11 @@ void AreaCalculator::compute(Parcel& parcel) {
         return;
     }
 
+    // The typed values are no longer needed; a large parcel gives their memory back.
+    std::vector<Decimal>().swap(parcel.x);
+    std::vector<Decimal>().swap(parcel.y);
+    std::vector<Decimal>().swap(secondsX);
+    std::vector<Decimal>().swap(secondsY);
     const long long crossing = crossingEdge(ring, idx);
     if (crossing >= 0) {
         note(QStringLiteral("地块%1第 %2 行起的边与其它边相交，面积是各部分带符号（顺时针为正）"
@@ -649,9 +670,9 @@ void AreaCalculator::compute(Parcel& parcel) {
                                             : QStringLiteral("无");
     const mpq_class shownPlane = signedShown ? plane : mpq_class(abs(plane));
     const double shownEllipsoid = signedShown ? ellipsoid.area : std::fabs(ellipsoid.area);
-    std::vector<QString> cells{parcel.name, QString::number(parcel.x.size())};
+    std::vector<QString> cells{parcel.name, QString::number(parcel.rows)};
     ++computed_;
-    totalVertices_ += static_cast<qint64>(parcel.x.size());
+    totalVertices_ += parcel.rows;
     totalEllipsoid_ += std::fabs(ellipsoid.area);
     if (options_.geographic) {
         const mpq_class area =

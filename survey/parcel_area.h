@@ -41,6 +41,9 @@ struct AreaOptions {
 };
 
 inline constexpr int kMaxAreaDecimals = 8;
+// Vertices kept of one parcel (rows repeating the vertex before them not counted); a
+// larger parcel is refused with a notice, which keeps memory bounded.
+inline constexpr int kMaxParcelVertices = 2000000;
 
 // The shoelace sum of a ring, exact: the signed area in m² is
 // twice / (2 * 10^(2 * scale)), positive for a clockwise ring on the map (X north,
