@@ -12,16 +12,15 @@ command -v Planimeter >/dev/null || { echo "Planimeter (geographiclib-tools) is 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# One vertex in each of n equal sectors of a circle: a simple parcel.
+# A smooth simple parcel of about 5 km radius.
 python3 - "$n" "$work" <<'PY'
-import math, random, sys
+import math, sys
 n, work = int(sys.argv[1]), sys.argv[2]
-random.seed(215)
 with open(f"{work}/grid.txt", "w") as g, open(f"{work}/geo.txt", "w") as p, \
         open(f"{work}/planimeter.txt", "w") as q:
     for i in range(n):
-        t = 2 * math.pi * (i + random.random()) / n
-        r = 0.9 + 0.1 * random.random()
+        t = 2 * math.pi * i / n
+        r = 1 + 0.05 * math.sin(7 * t)
         g.write("%d,%.3f,%.3f\n" % (i, 3527402.118 + 5000 * r * math.cos(t),
                                      39476233.512 + 5000 * r * math.sin(t)))
         # Latitude and longitude in whole 1/10000 seconds, packed and as d m s.

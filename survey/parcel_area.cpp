@@ -158,7 +158,9 @@ double planePerimeter(const IntRing& r) {
             du = mpz_class(r.bu[j] - r.bu[i]).get_d();
             dv = mpz_class(r.bv[j] - r.bv[i]).get_d();
         }
-        sum += std::hypot(du, dv);
+        // Differences are below 2^63 units: their squares cannot overflow, so
+        // std::hypot's slower care for that is not needed.
+        sum += std::sqrt(du * du + dv * dv);
     }
     return sum * unit;
 }
@@ -215,38 +217,54 @@ long long firstCrossing(const IntRing& ring, const std::vector<T>& u, const std:
     }
     if (m < 4) return -1;
 
-    // Edges go into the cells of a uniform grid that their boxes overlap; only edges
-    // sharing a cell are compared.
+    // Edges go into the cells they pass through of a grid of square cells twice the
+    // mean edge long, taken column by column with the edge's extent in each column
+    // widened a little, so that the doubles' rounding loses no contact; only edges
+    // sharing a cell are compared. Cells are keyed by their numbers, not allocated.
     double minU = ring.du(idx[0]), maxU = minU, minV = ring.dv(idx[0]), maxV = minV;
-    for (std::size_t k : idx) {
-        minU = std::min(minU, ring.du(k));
-        maxU = std::max(maxU, ring.du(k));
-        minV = std::min(minV, ring.dv(k));
-        maxV = std::max(maxV, ring.dv(k));
-    }
-    const double side = std::clamp(std::sqrt(double(m)), 1.0, 1024.0);
-    const std::size_t cellsU = maxU > minU ? std::size_t(side) : 1;
-    const std::size_t cellsV = maxV > minV ? std::size_t(side) : 1;
-    const double wu = (maxU - minU) / double(cellsU), wv = (maxV - minV) / double(cellsV);
-    auto cell = [](double value, double low, double width, std::size_t count) {
-        if (!(width > 0)) return std::size_t(0);
-        const double c = std::floor((value - low) / width);
-        return std::size_t(std::clamp(c, 0.0, double(count - 1)));
-    };
-    const std::size_t budget = 64 * m + 4000000;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> entries;  // (cell, edge)
+    double length = 0;
     for (std::size_t k = 0; k < m; ++k) {
         const std::size_t a = edgeStart(k), b = edgeEnd(k);
-        // Widened by a part of a cell so that rounding of the doubles loses no contact.
-        const double slackU = wu * 1e-6, slackV = wv * 1e-6;
-        const std::size_t u0 = cell(std::min(ring.du(a), ring.du(b)) - slackU, minU, wu, cellsU);
-        const std::size_t u1 = cell(std::max(ring.du(a), ring.du(b)) + slackU, minU, wu, cellsU);
-        const std::size_t v0 = cell(std::min(ring.dv(a), ring.dv(b)) - slackV, minV, wv, cellsV);
-        const std::size_t v1 = cell(std::max(ring.dv(a), ring.dv(b)) + slackV, minV, wv, cellsV);
-        if ((u1 - u0 + 1) * (v1 - v0 + 1) > budget - std::min(budget, entries.size())) return -2;
-        for (std::size_t cu = u0; cu <= u1; ++cu)
-            for (std::size_t cv = v0; cv <= v1; ++cv)
-                entries.emplace_back(std::uint32_t(cu * cellsV + cv), std::uint32_t(k));
+        minU = std::min(minU, ring.du(a));
+        maxU = std::max(maxU, ring.du(a));
+        minV = std::min(minV, ring.dv(a));
+        maxV = std::max(maxV, ring.dv(a));
+        const double eu = ring.du(b) - ring.du(a), ev = ring.dv(b) - ring.dv(a);
+        length += std::sqrt(eu * eu + ev * ev);
+    }
+    constexpr double kMaxCells = 1 << 30;  // per axis: cell numbers fit 31 bits
+    const double extent = std::max(maxU - minU, maxV - minV);
+    double w = std::max(2 * length / double(m), extent / kMaxCells);
+    if (!(w > 0) || !std::isfinite(w)) return -2;
+    const double slack = w * 1e-4;
+    auto cellOf = [&](double value, double low) {
+        return static_cast<std::uint64_t>(
+            std::clamp(std::floor((value - low) / w), 0.0, kMaxCells));
+    };
+    const std::size_t budget = 64 * m + 4000000;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> entries;  // (cell, edge)
+    for (std::size_t k = 0; k < m; ++k) {
+        double ua = ring.du(edgeStart(k)), va = ring.dv(edgeStart(k));
+        double ub = ring.du(edgeEnd(k)), vb = ring.dv(edgeEnd(k));
+        if (ua > ub) {
+            std::swap(ua, ub);
+            std::swap(va, vb);
+        }
+        const std::uint64_t c0 = cellOf(ua - slack, minU), c1 = cellOf(ub + slack, minU);
+        for (std::uint64_t cu = c0; cu <= c1; ++cu) {
+            const double lo = std::max(ua, minU + double(cu) * w - slack);
+            const double hi = std::min(ub, minU + double(cu + 1) * w + slack);
+            double vlo = va, vhi = vb;
+            if (ub > ua) {
+                vlo = va + (vb - va) * ((lo - ua) / (ub - ua));
+                vhi = va + (vb - va) * ((hi - ua) / (ub - ua));
+            }
+            if (vlo > vhi) std::swap(vlo, vhi);
+            const std::uint64_t r0 = cellOf(vlo - slack, minV), r1 = cellOf(vhi + slack, minV);
+            if (r1 - r0 + 1 > budget - std::min(budget, entries.size())) return -2;
+            for (std::uint64_t cv = r0; cv <= r1; ++cv)
+                entries.emplace_back((cu << 32) | cv, std::uint32_t(k));
+        }
     }
     std::sort(entries.begin(), entries.end());
     std::size_t pairs = 0;
