@@ -301,6 +301,35 @@ TEST(ParcelArea, CrossingTestAgreesWithBruteForce) {
     EXPECT_GT(simple, 50);
 }
 
+TEST(ParcelArea, LongEdgeAmongShortOnesIsChecked) {
+    // A half circle of 400 short edges closed by its diameter, turned so that the long
+    // edge runs across many cells; then one vertex pushed across the diameter, near its
+    // middle, or just onto it.
+    const double turn = 0.5236;
+    auto ring = [&](int moved, double by) {
+        Ring r;
+        for (int i = 0; i <= 400; ++i) {
+            const double t = std::numbers::pi * i / 400;
+            const double radius = i == moved ? 0 : 1e6;
+            const double u = radius * std::cos(t), v = (i == moved ? by : radius * std::sin(t));
+            r.x.push_back(std::llround(u * std::cos(turn) - v * std::sin(turn)));
+            r.y.push_back(std::llround(u * std::sin(turn) + v * std::cos(turn)));
+        }
+        return r;
+    };
+    const struct {
+        int moved;
+        double by;  // across the diameter (negative) or not
+    } cases[] = {{-1, 0}, {200, -1000}, {150, -5}, {250, 1000}};
+    for (const auto& c : cases) {
+        const Ring r = ring(c.moved, c.by);
+        const std::optional<bool> got = ringCrosses(decimals(r.x), decimals(r.y));
+        ASSERT_TRUE(got.has_value());
+        EXPECT_EQ(*got, bruteCrosses(r)) << c.moved << " " << c.by;
+        EXPECT_EQ(*got, c.by < 0) << c.moved << " " << c.by;
+    }
+}
+
 TEST(ParcelArea, BadParcelsAreNamedWithTheirLine) {
     const struct {
         const char* list;
