@@ -501,18 +501,15 @@ void AreaCalculator::failedRow(const Parcel& parcel, const QString& why) {
 bool AreaCalculator::geographicDegrees(const Parcel& parcel, LatLon& out) {
     for (std::size_t i = 0; i < parcel.x.size(); ++i) {
         double lat = 0, lon = 0;
-        const bool read = degreesOfPacked(parcel.x[i], lat) && degreesOfPacked(parcel.y[i], lon);
-        if (!read) {
-            note(QStringLiteral("地块%1第 %2 行的经纬度有 60 或更多的分或秒。")
-                     .arg(quoted(parcel.name))
-                     .arg(parcel.lines[i]));
-            return false;
-        }
-        if (!(std::fabs(lat) <= 90) || !(std::fabs(lon) <= 360)) {
-            note(QStringLiteral("地块%1第 %2 行不是经纬度（纬度超过 90 度或经度超过 360 度），"
-                                "像是公里网坐标；公里网坐标和经纬度不能混在一起。")
-                     .arg(quoted(parcel.name))
-                     .arg(parcel.lines[i]));
+        // Told first: a grid value read as an angle would mostly break the minutes rule.
+        const bool angles = parcel.x[i].abs() <= Decimal(90) && parcel.y[i].abs() <= Decimal(360);
+        if (!angles || !degreesOfPacked(parcel.x[i], lat) || !degreesOfPacked(parcel.y[i], lon) ||
+            !(std::fabs(lat) <= 90)) {
+            note(angles ? QStringLiteral("地块%1第 %2 行的经纬度有 60 或更多的分或秒。")
+                        : QStringLiteral("地块%1第 %2 行不是经纬度（纬度超过 90 度或经度超过 360 "
+                                         "度），像是公里网坐标；公里网坐标和经纬度不能混在一起。")
+                              .arg(quoted(parcel.name))
+                              .arg(parcel.lines[i]));
             return false;
         }
         out.lat.push_back(lat);
@@ -873,6 +870,10 @@ AreaRun areaWindowCalculate(const AreaControls& controls) {
             options.zone.reset();
         }
     }
+    if (controls.input.count(u'\n') >= kWindowAreaLines)
+        return refuse(QStringLiteral("点表超过 %1 行，窗口中不能计算；请分成几次计算，"
+                                     "或用 hechuan-cli area 计算。")
+                          .arg(kWindowAreaLines));
     bool ok = false;
     const int d = controls.decimals.trimmed().toInt(&ok);
     if (!ok || d < 0 || d > kMaxAreaDecimals)

@@ -109,8 +109,13 @@ struct AreaControls {
 // The choices of the zone box.
 QStringList areaZoneChoices();
 
-// Command1: reads the controls and computes. An unreadable meridian or decimals text
-// gives a notice and no result (failed). Never throws but for memory.
+// Lines of the window's point list computed at one click: the calculation runs in the
+// event handler, and at this size it stays within a fraction of a second.
+inline constexpr int kWindowAreaLines = 100000;
+
+// Command1: reads the controls and computes. An unreadable meridian or decimals text,
+// or a list of more than kWindowAreaLines lines, gives a notice and no result (failed).
+// Never throws but for memory.
 AreaRun areaWindowCalculate(const AreaControls& controls);
 
 }  // namespace hc

@@ -363,6 +363,29 @@ TEST(ParcelArea, BadParcelsAreNamedWithTheirLine) {
     }
 }
 
+TEST(ParcelArea, BadGeographicRowsAreNamed) {
+    const struct {
+        const char* list;
+        const char* notice;
+    } cases[] = {
+        {"P1,39.1,117.1\r\nP2,3527402.118,39476233.512\r\nP3,39.2,117.2\r\n",
+         "地块“1”第 2 行不是经纬度（纬度超过 90 度或经度超过 360 度），像是公里网坐标"},
+        {"P1,39.1,117.1\r\nP2,39.2,117.1\r\nP3,39.2,117.6\r\n",
+         "地块“1”第 3 行的经纬度有 60 或更多的分或秒。"},
+        {"P1,39.1,117.1\r\nP2,90.0001,117.1\r\nP3,39.2,117.2\r\n", "地块“1”第 2 行不是经纬度"},
+    };
+    for (const auto& c : cases) {
+        AreaOptions options;
+        options.geographic = true;
+        const AreaRun run = runParcelArea(QString::fromUtf8(c.list), options);
+        EXPECT_TRUE(allNotices(run.notices).contains(QString::fromUtf8(c.notice)))
+            << c.list << "\n"
+            << allNotices(run.notices).toStdString();
+        EXPECT_EQ(rowOf(run.output, QStringLiteral("1")).value(2), QStringLiteral("无法计算"));
+        EXPECT_TRUE(run.failed);
+    }
+}
+
 TEST(ParcelArea, CrossingParcelShowsSignedSum) {
     // A figure eight: a clockwise lobe of 33.333 m² and a counter-clockwise one of 133.333 m².
     const QString list = QStringLiteral(

@@ -80,6 +80,24 @@ TEST_F(AreaWindowTest, BadMeridianAndBadParcelsAreToldInMessageBoxes) {
     EXPECT_TRUE(w().text2()->text().contains(QStringLiteral("顶点不足")));
 }
 
+TEST_F(AreaWindowTest, ListsTooLongForTheWindowAreRefused) {
+    QString list;
+    for (int i = 0; i < kWindowAreaLines; ++i)
+        list += QStringLiteral("%1,%2,39500000\r\n").arg(i).arg(i % 3);
+    w().text1()->setText(list);
+    w().text2()->setText(QStringLiteral("earlier"));
+    click("Command1");
+    ASSERT_EQ(rec.messages.size(), 1);
+    EXPECT_TRUE(rec.messages[0].contains(QStringLiteral("hechuan-cli area")));
+
+    // One line fewer is computed.
+    rec.messages.clear();
+    list.chop(list.size() - list.lastIndexOf(QStringLiteral("\r\n"), -3) - 2);
+    w().text1()->setText(list);
+    click("Command1");
+    EXPECT_TRUE(w().text2()->text().startsWith(areaHeading(false).split(u'|').first()));
+}
+
 TEST_F(AreaWindowTest, SampleParcelsComputeWithoutNotices) {
     click("Command1");
     EXPECT_TRUE(rec.messages.isEmpty()) << rec.messages.join(u'\n').toStdString();
