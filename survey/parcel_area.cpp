@@ -505,11 +505,11 @@ bool AreaCalculator::geographicDegrees(const Parcel& parcel, LatLon& out) {
         const bool angles = parcel.x[i].abs() <= Decimal(90) && parcel.y[i].abs() <= Decimal(360);
         if (!angles || !degreesOfPacked(parcel.x[i], lat) || !degreesOfPacked(parcel.y[i], lon) ||
             !(std::fabs(lat) <= 90)) {
-            note(angles ? QStringLiteral("地块%1第 %2 行的经纬度有 60 或更多的分或秒。")
-                        : QStringLiteral("地块%1第 %2 行不是经纬度（纬度超过 90 度或经度超过 360 "
-                                         "度），像是公里网坐标；公里网坐标和经纬度不能混在一起。")
-                              .arg(quoted(parcel.name))
-                              .arg(parcel.lines[i]));
+            note((angles ? QStringLiteral("地块%1第 %2 行的经纬度有 60 或更多的分或秒。")
+                         : QStringLiteral("地块%1第 %2 行不是经纬度（纬度超过 90 度或经度超过 360 "
+                                          "度），像是公里网坐标；公里网坐标和经纬度不能混在一起。"))
+                     .arg(quoted(parcel.name))
+                     .arg(parcel.lines[i]));
             return false;
         }
         out.lat.push_back(lat);
