@@ -36,10 +36,6 @@ void registerCalculatorWindows() {
                       .factory = [] { return new Form6; },
                       .menuIndex = 30,
                       .menuCaption = QStringLiteral("1")});
-    ui::registerTool({.id = kForm215,
-                      .factory = [] { return new Form215; },
-                      .menuIndex = 14,
-                      .menuCaption = QStringLiteral("计算面积")});
     registerSurveyWindows();
     registerToolsWindows();
 }
@@ -219,19 +215,6 @@ Form5::Form5(QWidget* parent) : QWidget(parent) {
             ui::guardedSlot([] { ui::showWindow(window_ids::kForm1); }));
     row->addWidget(back);
     layout->addLayout(row);
-}
-
-Form215::Form215(QWidget* parent) : QWidget(parent) {
-    setObjectName(window_ids::kForm215.name());
-    setWindowTitle(QStringLiteral("计算面积"));
-    auto* layout = new QVBoxLayout(this);
-    QLabel* label = ui::namedLabel(this, QStringLiteral("Label1"), QStringLiteral("欢迎光临"));
-    label->setAlignment(Qt::AlignCenter);
-    QFont f = label->font();
-    f.setPointSize(f.pointSize() + 10);
-    label->setFont(f);
-    label->setMinimumSize(320, 160);
-    layout->addWidget(label);
 }
 
 Form6::Form6(QWidget* parent) : QWidget(parent) {

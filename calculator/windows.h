@@ -16,7 +16,7 @@ QString manualUrl();
 QString siteUrl(int n);  // the n-th site of the link buttons, n = 1 ...
 
 // Registers the rows (ui/tool_registry.h) of Form1 (which adopts itself and registers its
-// variable editor Form3), Form2, Form5, Form6 and Form215, and those of the tool window
+// variable editor Form3), Form2, Form5 and Form6, and those of the tool window
 // libraries through registerSurveyWindows() and registerToolsWindows(). The main window's
 // buttons, the module menu and the help text are made from these rows: call this before
 // making the main window.
@@ -43,13 +43,6 @@ class Form5 : public QWidget {
     Q_OBJECT
 public:
     explicit Form5(QWidget* parent = nullptr);
-};
-
-// Placeholder window of the area module.
-class Form215 : public QWidget {
-    Q_OBJECT
-public:
-    explicit Form215(QWidget* parent = nullptr);
 };
 
 // Test window of the image buttons.

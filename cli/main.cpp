@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "cli/angle_command.h"
+#include "cli/area_command.h"
 #include "cli/attitude_command.h"
 #include "cli/base_command.h"
 #include "cli/bearing_command.h"
@@ -45,6 +46,9 @@ const Subcommand kSubcommands[] = {
     {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
     {"matrix", hc::cli::runMatrix, "运算 [--fractions] [--decimals N] A文件 [B文件|k|n]"},
     {"solve", hc::cli::runSolve, "[--fractions] [--decimals N] < 方程组"},
+    {"area", hc::cli::runArea,
+     "[--geographic] [--ellipsoid BJ|XA|WGS|2000] [--zone 6|3|1.5] [--meridian 经度] "
+     "[--decimals N] < 点表"},
 };
 
 QString usageText() {

@@ -61,6 +61,9 @@ line[matrix]="1 2 1/3"
 args[solve]="solve"
 line[solve]="1 2 1/3"
 commands=(eval gk stats angle split base logic bearing attitude matrix solve)
+args[area]="area"
+line[area]="1,3527402.118,39476233.512,0"
+commands=(eval gk stats angle split base logic bearing attitude area)
 
 # Failures known and accepted, by case name, with the reason (none at present); such a
 # case is marked FAIL* and does not fail the sweep.
@@ -205,6 +208,7 @@ for cmd in "${commands[@]}"; do
   base_lines=$(printf '%s\n%s\n' "${line[$cmd]}" "${line[$cmd]}")
   [ "$cmd" = attitude ] && base_lines=$'1,1,1,1\n2,10,0,1\n3,0,10,2'
   [ "$cmd" = bearing ] && base_lines=$'1,10.5,20.25,3\n2,1,2,3'
+  [ "$cmd" = area ] && base_lines=$'1,3527402.118,39476233.512\n2,3527596.731,39476402.845\n3,3527448.26,39476650.127'
 
   n="$cmd LF baseline"
   if wanted "$n" || wanted "$cmd CR LF" || wanted "$cmd CR only"; then
@@ -249,7 +253,7 @@ for cmd in "${commands[@]}"; do
     case $cmd in
       gk) v="A,$digits,114.2,10" ;;
       stats) v="a*$digits*1" ;;
-      bearing | attitude) v="4,$digits,1,1" ;;
+      bearing | attitude | area) v="4,$digits,1,1" ;;
       *) v=$digits ;;
     esac
     printf '%s\n%s\n' "$base_lines" "$v" >"$work/in"
@@ -261,7 +265,7 @@ for cmd in "${commands[@]}"; do
     case $cmd in
       gk) v="A,1e999999,114.2,10" ;;
       stats) v="a*1e999999*1" ;;
-      bearing | attitude) v="4,1e999999,1,1" ;;
+      bearing | attitude | area) v="4,1e999999,1,1" ;;
       *) v=1e999999 ;;
     esac
     printf '%s\n%s\n' "$base_lines" "$v" >"$work/in"
@@ -294,7 +298,7 @@ for cmd in "${commands[@]}"; do
     rm -f "$work/status"
     # The point commands align their columns over the whole list, so they write, and
     # meet the closed pipe, only after reading all ten million lines.
-    case $cmd in bearing | attitude) limit_s=$big_limit_s ;; esac
+    case $cmd in bearing | attitude | area) limit_s=$big_limit_s ;; esac
     run_limited "$f" - sh -c '"$@"; echo $? >"'"$work/status"'"' sh /usr/bin/time -f %M -o "$work/time" "$cli" "${cargs[@]}"
     limit_s=$small_limit_s
     judge "$n" '[ "$status" -eq 1 ] || grep -q "10 MB" "$work/err"'

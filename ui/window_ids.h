@@ -29,7 +29,7 @@ inline constexpr ui::WindowId kForm2{u"Form2"};      // module menu
 inline constexpr ui::WindowId kForm3{u"Form3"};      // memory variable editor
 inline constexpr ui::WindowId kForm5{u"Form5"};      // help
 inline constexpr ui::WindowId kForm6{u"Form6"};      // image button test
-inline constexpr ui::WindowId kForm215{u"Form215"};  // area placeholder
+inline constexpr ui::WindowId kForm215{u"Form215"};  // parcel areas
 // Tool windows.
 inline constexpr ui::WindowId kForm201{u"Form201"};        // statistics
 inline constexpr ui::WindowId kForm202{u"Form202"};        // angle conversion

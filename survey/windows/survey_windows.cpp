@@ -2,6 +2,7 @@
 
 #include "survey/windows/form213.h"
 #include "survey/windows/form214.h"
+#include "survey/windows/form215.h"
 #include "survey/windows/form216.h"
 #include "survey/windows/single_point_window.h"
 #include "ui/tool_registry.h"
@@ -37,6 +38,22 @@ void registerSurveyWindows() {
             "量，仰俯角从水平面量起，都用度.分秒表示。勾选框决定数据是公里网坐标还是经纬度；经纬度"
             "时平距和水平角是所选椭球面上大地线的长度和方位角。"),
         .commandLine = QStringLiteral("hechuan-cli bearing < 点表：距离方位"),
+    });
+    ui::registerTool({
+        .id = kForm215,
+        .factory = [] { return new Form215; },
+        .menuIndex = 14,
+        .menuCaption = QStringLiteral("计算面积"),
+        .moreMenuButtons = {{18, QStringLiteral("平面面积")}},
+        .helpSection = QStringLiteral(
+            "【计算面积】每行输入一个顶点：点号，X，Y，H（用逗号分隔），按地块边界的顺序排列；空行"
+            "或只有地块名的一行开始下一个地块。按“计算面积”，每个地块得到点数、周长、平面面积（平方"
+            "米、公顷、亩，1 亩 = 10000/15 平方米）和方向（顺时针或逆时针），平面面积由坐标精确算"
+            "出。公里网坐标还给出同一地块在所选椭球面上的面积及两者之差；分带为“自动”时由东坐标的"
+            "带号判断 6 度带（13-23）或 3 度带（24-45），也可填写中央子午线（东坐标不带带号）。勾选"
+            "“坐标数据为经纬度”时每行为点号，纬度，经度（度.分秒），给出椭球面上的面积和周长。边互"
+            "相交叉的地块会给出提示，面积为带符号的代数和。"),
+        .commandLine = QStringLiteral("hechuan-cli area < 点表：计算面积"),
     });
     ui::registerTool({
         .id = kForm216,
