@@ -16,6 +16,7 @@
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
 #include "cli/logic_command.h"
+#include "cli/regress_command.h"
 #include "cli/split_command.h"
 #include "cli/stats_command.h"
 
@@ -41,6 +42,9 @@ const Subcommand kSubcommands[] = {
     {"bearing", hc::cli::runBearing,
      "[--origin 点号] [--geographic [--ellipsoid BJ|XA|WGS|2000]] < 点表"},
     {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
+    {"regress", hc::cli::runRegress,
+     "--y N --x N[,N...] [--degree D] [--no-intercept] [--separator C] [--labels N] "
+     "[--residuals] [--digits N|--decimals N] < 数据"},
 };
 
 QString usageText() {

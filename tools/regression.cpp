@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/rounding.h"
 #include "engine/text_trim.h"
 #include "expr/normalize.h"
 #include "tools/statistics.h"
@@ -84,14 +83,14 @@ struct DigitFormat {
 };
 
 // Digits of the integer `n` read with `places` decimals, trailing fraction zeros
-// dropped; exponent form for very large or small magnitudes.
-QString decimalText(const mpz_class& n, long places, bool negative) {
+// dropped; in exponent form from 1E+29 on (beyond the Decimal range) and, with
+// `smallInExponent`, below 1E-7.
+QString decimalText(const mpz_class& n, long places, bool negative, bool smallInExponent) {
     std::string d = n.get_str();
     if (d == "0") return QStringLiteral("0");
-    // Exponent form where the positional text would run past the Decimal range.
     const long exponent = long(d.size()) - 1 - places;
     std::string out;
-    if (exponent >= 29 || exponent < -28) {
+    if (exponent >= 29 || (smallInExponent && exponent < -7)) {
         while (d.size() > 1 && d.back() == '0') d.pop_back();
         out = d.substr(0, 1);
         if (d.size() > 1) out += "." + d.substr(1);
@@ -132,7 +131,7 @@ QString shown(const Figure& f, const DigitFormat& format) {
     mpz_class n;
     const unsigned long last = mpz_fdiv_q_ui(n.get_mpz_t(), t.get_mpz_t(), 10);
     if (last >= 5) ++n;
-    return decimalText(n, places, negative);
+    return decimalText(n, places, negative, format.significant);
 }
 
 // ---- Reading the data text ----
@@ -511,9 +510,24 @@ QString lineList(const QList<int>& lines, long long count) {
 
 QString columnName(int column) { return QStringLiteral("第 %1 列").arg(column); }
 
+// Columns a text takes in a monospaced CJK face: 2 for a CJK or full-width
+// character, 1 for the rest (Latin, "²", "—").
+int columnsOf(const QString& s) {
+    int w = 0;
+    for (const QChar c : s) {
+        const char16_t u = c.unicode();
+        w += (u >= 0x2E80 && u < 0xA000) || (u >= 0xAC00 && u < 0xD7A4) ||
+                     (u >= 0xF900 && u < 0xFB00) || (u >= 0xFF00 && u < 0xFF61) ||
+                     (u >= 0xFFE0 && u < 0xFFE7)
+                 ? 2
+                 : 1;
+    }
+    return w;
+}
+
 // Pads `s` on the left (right-aligned) or right to `width` display columns.
 QString padded(const QString& s, int width, bool right) {
-    const int fill = std::max(0, width - ZelXianShiKuanDu(s));
+    const int fill = std::max(0, width - columnsOf(s));
     return right ? QString(fill, u' ') + s : s + QString(fill, u' ');
 }
 
@@ -524,7 +538,7 @@ QString tableText(const QList<QStringList>& rows) {
     for (const QStringList& r : rows)
         for (qsizetype c = 0; c < r.size(); ++c) {
             if (widths.size() <= size_t(c)) widths.resize(size_t(c) + 1, 0);
-            widths[size_t(c)] = std::max(widths[size_t(c)], ZelXianShiKuanDu(r[c]));
+            widths[size_t(c)] = std::max(widths[size_t(c)], columnsOf(r[c]));
         }
     QString out;
     for (const QStringList& r : rows) {
