@@ -138,10 +138,25 @@ QString shown(const Figure& f, const DigitFormat& format) {
 
 struct ExactCell {
     bool ok = false;
-    bool small = false;
+    bool small = false;         // the mantissa fits 18 digits
     std::int64_t mantissa = 0;  // when small
-    mpz_class big;              // otherwise
+    std::string digits;         // otherwise, with a "-" when negative
     long scale = 0;             // value = mantissa * 10^-scale
+};
+
+// The cells of one column; value i = mantissa[i] * 10^-scale[i], or the entry of
+// `big` for row i when its mantissa has more than 18 digits.
+struct CellColumn {
+    std::vector<std::int64_t> mantissa;
+    std::vector<int> scale;
+    std::vector<std::pair<size_t, mpz_class>> big;
+
+    size_t size() const { return mantissa.size(); }
+    void append(const ExactCell& c) {
+        if (!c.small) big.emplace_back(mantissa.size(), mpz_class(c.digits, 10));
+        mantissa.push_back(c.small ? c.mantissa : 0);
+        scale.push_back(int(c.scale));
+    }
 };
 
 // A cell spelling a decimal number: sign, digits with one optional point, an optional
@@ -155,7 +170,6 @@ ExactCell readExact(QStringView t) {
     std::uint64_t m = 0;
     int kept = 0;  // significant digits in m
     bool overflow = false;
-    std::string digits;
     long fraction = 0;
     bool point = false;
     bool any = false;
@@ -166,7 +180,6 @@ ExactCell readExact(QStringView t) {
             if (point) ++fraction;
             if (kept == 0 && ch == u'0') continue;
             ++kept;
-            digits += char(ch);
             if (kept <= 18)
                 m = m * 10 + std::uint64_t(ch - u'0');
             else
@@ -178,6 +191,7 @@ ExactCell readExact(QStringView t) {
         }
     }
     if (!any) return c;
+    const qsizetype mantissaEnd = i;
     long exponent = 0;
     if (i < size) {
         if (t[i] != u'E' && t[i] != u'e') return c;
@@ -201,8 +215,10 @@ ExactCell readExact(QStringView t) {
         c.small = true;
         c.mantissa = negative ? -std::int64_t(m) : std::int64_t(m);
     } else {
-        c.big = mpz_class(digits, 10);
-        if (negative) c.big = -c.big;
+        if (negative) c.digits += '-';
+        for (const QChar ch : t.left(mantissaEnd))
+            if (ch.isDigit() && (c.digits.size() > (negative ? 1u : 0u) || ch != u'0'))
+                c.digits += char(ch.unicode());
     }
     return c;
 }
@@ -235,38 +251,61 @@ struct IntColumn {
 };
 
 // The column of cells brought to their largest scale.
-IntColumn scaledColumn(const std::vector<ExactCell>& cells) {
+IntColumn scaledColumn(const CellColumn& cells) {
     IntColumn col;
-    long scale = std::numeric_limits<long>::min();
-    for (const ExactCell& c : cells) scale = std::max(scale, c.scale);
-    col.scale = cells.empty() ? 0 : scale;
-    bool fits = true;
-    col.small.reserve(cells.size());
-    for (const ExactCell& c : cells) {
-        const long shift = col.scale - c.scale;
-        if (!c.small || shift > 18) {
-            fits = false;
-            break;
+    const size_t n = cells.size();
+    int scale = std::numeric_limits<int>::min();
+    for (const int s : cells.scale) scale = std::max(scale, s);
+    col.scale = n == 0 ? 0 : scale;
+    bool fits = cells.big.empty();
+    static const std::int64_t kPow10[19] = {1,
+                                            10,
+                                            100,
+                                            1000,
+                                            10000,
+                                            100000,
+                                            1000000,
+                                            10000000,
+                                            100000000,
+                                            1000000000,
+                                            10000000000,
+                                            100000000000,
+                                            1000000000000,
+                                            10000000000000,
+                                            100000000000000,
+                                            1000000000000000,
+                                            10000000000000000,
+                                            100000000000000000,
+                                            1000000000000000000};
+    if (fits) {
+        col.small.resize(n);
+        for (size_t i = 0; i < n && fits; ++i) {
+            const long shift = col.scale - cells.scale[i];
+            if (shift > 18) {
+                fits = false;
+                break;
+            }
+            const i128 v = i128(cells.mantissa[i]) * kPow10[shift];
+            if (v > std::numeric_limits<std::int64_t>::max() ||
+                v < -std::numeric_limits<std::int64_t>::max())
+                fits = false;
+            col.small[i] = std::int64_t(v);
         }
-        i128 v = c.mantissa;
-        for (long k = 0; k < shift; ++k) v *= 10;
-        if (v > std::numeric_limits<std::int64_t>::max() ||
-            v < -std::numeric_limits<std::int64_t>::max()) {
-            fits = false;
-            break;
-        }
-        col.small.push_back(std::int64_t(v));
     }
     if (fits) {
         col.measure();
         return col;
     }
     col.small.clear();
+    col.small.shrink_to_fit();
     col.wide = true;
-    col.big.reserve(cells.size());
-    for (const ExactCell& c : cells) {
-        mpz_class v = c.small ? mpz_class(static_cast<long>(c.mantissa)) : c.big;
-        col.big.push_back(v * pow10(col.scale - c.scale));
+    col.big.reserve(n);
+    size_t nextBig = 0;
+    for (size_t i = 0; i < n; ++i) {
+        mpz_class v = nextBig < cells.big.size() && cells.big[nextBig].first == i
+                          ? cells.big[nextBig++].second
+                          : mpz_class(static_cast<long>(cells.mantissa[i]));
+        col.big.push_back(v * pow10(col.scale - cells.scale[i]));
     }
     return col;
 }
@@ -410,8 +449,8 @@ struct BadCell {
 };
 
 struct DataTable {
-    std::vector<std::vector<ExactCell>> columns;  // y first, then the x columns
-    std::vector<int> lines;                       // data text line of each row
+    std::vector<CellColumn> columns;  // y first, then the x columns
+    std::vector<int> lines;           // data text line of each row
     QList<BadCell> bad;
     long long badCount = 0;
     QList<int> incomplete;  // lines left out for a blank used cell
@@ -431,6 +470,7 @@ DataTable readTable(const QString& text, QChar separator, bool whitespace, int l
     for (size_t k = 0; k < wanted.size(); ++k) slotOf[size_t(wanted[k])] = int(k);
     table.columns.resize(wanted.size());
     std::vector<QStringView> cells(wanted.size());
+    std::vector<ExactCell> parsed(wanted.size());
 
     const QChar* d = text.constData();
     const qsizetype size = text.size();
@@ -479,22 +519,16 @@ DataTable readTable(const QString& text, QChar separator, bool whitespace, int l
         }
         bool good = true;
         for (size_t k = 0; k < cells.size(); ++k) {
-            ExactCell c = readExact(trimSpaces(cells[k]));
-            if (!c.ok) {
+            parsed[k] = readExact(trimSpaces(cells[k]));
+            if (!parsed[k].ok) {
                 good = false;
                 if (table.bad.size() < kListedCells)
                     table.bad.append({line, wanted[k], trimSpaces(cells[k]).toString()});
                 ++table.badCount;
-                continue;
             }
-            if (good) table.columns[k].push_back(std::move(c));
         }
-        if (!good) {
-            // Keep the columns the same length: drop what this line added.
-            for (auto& col : table.columns)
-                if (col.size() > table.lines.size()) col.pop_back();
-            continue;
-        }
+        if (!good) continue;
+        for (size_t k = 0; k < cells.size(); ++k) table.columns[k].append(parsed[k]);
         table.lines.push_back(line);
     }
     return table;

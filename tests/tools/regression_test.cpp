@@ -238,7 +238,8 @@ std::string randomCell(std::mt19937& gen) {
     std::uniform_int_distribution<int> kind(0, 9), digits(1, 9), places(0, 6), sign(0, 1);
     std::string s = sign(gen) ? "-" : "";
     const int k = kind(gen);
-    const int count = k == 0 ? 22 : digits(gen);  // now and then beyond a double's digits
+    // Now and then beyond a double's digits (and beyond 64 bits).
+    const int count = kind(gen) == 0 ? 22 : digits(gen);
     for (int i = 0; i < count; ++i) s += char('0' + std::uniform_int_distribution<int>(0, 9)(gen));
     const int p = std::min(places(gen), count);
     if (p > 0) s.insert(s.size() - size_t(p), ".");
