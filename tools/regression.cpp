@@ -30,16 +30,45 @@ mpz_class pow10(long n) {
     return r;
 }
 
+// A rational kept unreduced: the denominators here (determinants of the normal
+// equations) run to thousands of digits, and reducing them would cost more than
+// all the rest. den > 0.
+struct Fraction {
+    mpz_class num = 0;
+    mpz_class den = 1;
+    Fraction() = default;
+    Fraction(long v) : num(v) {}
+    Fraction(mpz_class n, mpz_class d = 1) : num(std::move(n)), den(std::move(d)) {
+        if (den < 0) {
+            num = -num;
+            den = -den;
+        }
+    }
+    int sign() const { return sgn(num); }
+};
+
+Fraction operator+(const Fraction& a, const Fraction& b) {
+    if (a.den == b.den) return Fraction(a.num + b.num, a.den);
+    return Fraction(a.num * b.den + b.num * a.den, a.den * b.den);
+}
+Fraction operator-(const Fraction& a) { return Fraction(-a.num, a.den); }
+Fraction operator-(const Fraction& a, const Fraction& b) { return a + -b; }
+Fraction operator*(const Fraction& a, const Fraction& b) {
+    return Fraction(a.num * b.num, a.den * b.den);
+}
+Fraction operator/(const Fraction& a, const Fraction& b) {
+    return Fraction(a.num * b.den, a.den * b.num);
+}
+Fraction abs(const Fraction& a) { return Fraction(::abs(a.num), a.den); }
+
 // q * 10^k for any sign of k.
-mpq_class timesPow10(const mpq_class& q, long k) {
-    mpq_class r = k >= 0 ? mpq_class(q * pow10(k)) : mpq_class(q / pow10(-k));
-    r.canonicalize();
-    return r;
+Fraction timesPow10(const Fraction& q, long k) {
+    return k >= 0 ? Fraction(q.num * pow10(k), q.den) : Fraction(q.num, q.den * pow10(-k));
 }
 
-mpz_class floorOf(const mpq_class& q) {
+mpz_class floorOf(const Fraction& q) {
     mpz_class r;
-    mpz_fdiv_q(r.get_mpz_t(), q.get_num_mpz_t(), q.get_den_mpz_t());
+    mpz_fdiv_q(r.get_mpz_t(), q.num.get_mpz_t(), q.den.get_mpz_t());
     return r;
 }
 
@@ -53,12 +82,17 @@ mpz_class fromI128(i128 v) {
     return negative ? mpz_class(-r) : r;
 }
 
+// The sign of x - 10^e, for x > 0.
+int comparedToPow10(const Fraction& x, long e) {
+    return e >= 0 ? cmp(x.num, x.den * pow10(e)) : cmp(x.num * pow10(-e), x.den);
+}
+
 // Decimal exponent e with 10^e <= x < 10^(e+1), for x > 0.
-long decimalExponent(const mpq_class& x) {
+long decimalExponent(const Fraction& x) {
     long e =
-        long(mpz_sizeinbase(x.get_num_mpz_t(), 10)) - long(mpz_sizeinbase(x.get_den_mpz_t(), 10));
-    while (x < timesPow10(mpq_class(1), e)) --e;
-    while (x >= timesPow10(mpq_class(1), e + 1)) ++e;
+        long(mpz_sizeinbase(x.num.get_mpz_t(), 10)) - long(mpz_sizeinbase(x.den.get_mpz_t(), 10));
+    while (comparedToPow10(x, e) < 0) --e;
+    while (comparedToPow10(x, e + 1) >= 0) ++e;
     return e;
 }
 
@@ -67,14 +101,14 @@ long floorHalf(long e) { return e >= 0 ? e / 2 : -((-e + 1) / 2); }
 // A figure of the output: a rational, or the square root of a non-negative
 // rational with a sign; or undefined.
 struct Figure {
-    mpq_class q;
+    Fraction q;
     bool root = false;
     bool negative = false;
     bool defined = true;
 };
 
-Figure rational(const mpq_class& q) { return Figure{q, false, false, true}; }
-Figure rootOf(const mpq_class& q, bool negative = false) { return Figure{q, true, negative, true}; }
+Figure rational(const Fraction& q) { return Figure{q, false, false, true}; }
+Figure rootOf(const Fraction& q, bool negative = false) { return Figure{q, true, negative, true}; }
 Figure undefinedFigure() { return Figure{0, false, false, false}; }
 
 struct DigitFormat {
@@ -111,9 +145,9 @@ QString decimalText(const mpz_class& n, long places, bool negative, bool smallIn
 // The figure rounded once, half away from zero, to the format's digits.
 QString shown(const Figure& f, const DigitFormat& format) {
     if (!f.defined) return dash();
-    const mpq_class a = f.root ? f.q : abs(f.q);
-    const bool negative = f.root ? f.negative : f.q < 0;
-    if (a == 0) return QStringLiteral("0");
+    const Fraction a = f.root ? f.q : abs(f.q);
+    const bool negative = f.root ? f.negative : f.q.sign() < 0;
+    if (a.sign() == 0) return QStringLiteral("0");
     long places = format.digits;
     if (format.significant) {
         const long ea = decimalExponent(a);
@@ -793,33 +827,25 @@ RegressionResult runRegression(const QString& data, const RegressionOptions& o) 
 
     // Coefficients: g gamma = h in the scaled integers; beta_j = gamma_j 10^(S_j - S_y).
     const mpz_class& det = sol.det;
-    std::vector<mpq_class> beta(static_cast<size_t>(p));
+    std::vector<Fraction> beta(static_cast<size_t>(p));
     for (int j = 0; j < p; ++j) {
-        mpq_class g(sol.x(j, 0), det);
-        g.canonicalize();
-        beta[size_t(j)] = timesPow10(g, cols[size_t(j)].scale - y.scale);
+        beta[size_t(j)] = timesPow10(Fraction(sol.x(j, 0), det), cols[size_t(j)].scale - y.scale);
     }
     // Sums of squares, in units of 10^(-2 S_y).
     mpz_class fittedDot = 0;  // det * sum gamma_j h_j
     for (int j = 0; j < p; ++j) fittedDot += sol.x(j, 0) * m(j, p);
     const long twoSy = 2 * y.scale;
-    mpq_class sse(mpz_class(det * yy - fittedDot), det);
-    sse.canonicalize();
-    sse = timesPow10(sse, -twoSy);
-    mpq_class sst;
-    if (o.intercept) {
-        mpq_class mean(m(0, p), mpz_class(n));
-        mean.canonicalize();
-        sst = timesPow10(mpq_class(yy) - mpq_class(m(0, p)) * mean, -twoSy);
-    } else {
-        sst = timesPow10(mpq_class(yy), -twoSy);
-    }
-    const mpq_class ssr = sst - sse;
+    const Fraction sse = timesPow10(Fraction(det * yy - fittedDot, det), -twoSy);
+    // With the constant term about the mean of y: yy - (sum y)^2 / n.
+    const Fraction sst =
+        o.intercept ? timesPow10(Fraction(yy * n - m(0, p) * m(0, p), mpz_class(n)), -twoSy)
+                    : timesPow10(Fraction(yy), -twoSy);
+    const Fraction ssr = sst - sse;
     const long dfRes = n - p;
     const long dfReg = o.intercept ? p - 1 : p;
     const long dfTot = o.intercept ? n - 1 : n;
     const bool haveDf = dfRes > 0;
-    const mpq_class s2 = haveDf ? mpq_class(sse / mpq_class(dfRes)) : mpq_class(0);
+    const Fraction s2 = haveDf ? sse / Fraction(dfRes) : Fraction(0);
 
     const DigitFormat format{o.significant, o.digits};
     result.ok = true;
@@ -829,15 +855,13 @@ RegressionResult runRegression(const QString& data, const RegressionOptions& o) 
         c.name = names[size_t(j)];
         c.estimate = shown(rational(beta[size_t(j)]), format);
         if (haveDf) {
-            mpq_class inv(sol.x(j, 1 + j), det);
-            inv.canonicalize();
-            const mpq_class var = timesPow10(s2 * inv, 2 * cols[size_t(j)].scale);
+            const Fraction inv(sol.x(j, 1 + j), det);
+            const Fraction var = timesPow10(s2 * inv, 2 * cols[size_t(j)].scale);
             c.standardError = shown(rootOf(var), format);
-            c.tValue =
-                var == 0
-                    ? dash()
-                    : shown(rootOf(beta[size_t(j)] * beta[size_t(j)] / var, beta[size_t(j)] < 0),
-                            format);
+            c.tValue = var.sign() == 0 ? dash()
+                                       : shown(rootOf(beta[size_t(j)] * beta[size_t(j)] / var,
+                                                      beta[size_t(j)].sign() < 0),
+                                               format);
         } else {
             c.standardError = dash();
             c.tValue = dash();
@@ -845,14 +869,16 @@ RegressionResult runRegression(const QString& data, const RegressionOptions& o) 
         result.coefficients.append(c);
     }
     result.residualStandardDeviation = haveDf ? shown(rootOf(s2), format) : dash();
-    const bool haveTotal = sst != 0;
+    const bool haveTotal = sst.sign() != 0;
     result.rSquared = haveTotal ? shown(rational(ssr / sst), format) : dash();
     result.adjustedRSquared =
         haveTotal && haveDf && dfTot > 0
-            ? shown(rational(1 - (sse / mpq_class(dfRes)) / (sst / mpq_class(dfTot))), format)
+            ? shown(rational(Fraction(1) - (sse / Fraction(dfRes)) / (sst / Fraction(dfTot))),
+                    format)
             : dash();
-    const Figure msReg = dfReg > 0 ? rational(ssr / mpq_class(dfReg)) : undefinedFigure();
-    const Figure f = dfReg > 0 && haveDf && s2 != 0 ? rational(msReg.q / s2) : undefinedFigure();
+    const Figure msReg = dfReg > 0 ? rational(ssr / Fraction(dfReg)) : undefinedFigure();
+    const Figure f =
+        dfReg > 0 && haveDf && s2.sign() != 0 ? rational(msReg.q / s2) : undefinedFigure();
     result.anova = {
         {QStringLiteral("回归"), shown(rational(ssr), format), dfReg, shown(msReg, format),
          shown(f, format)},
@@ -869,12 +895,10 @@ RegressionResult runRegression(const QString& data, const RegressionOptions& o) 
             mpz_class num = 0;
             for (int j = 0; j < p; ++j) num += sol.x(j, 0) * cols[size_t(j)].at(i);
             const mpz_class yi = y.at(i);
-            mpq_class fitted(num, denominator);
-            fitted.canonicalize();
-            mpq_class residual(mpz_class(yi * det - num), denominator);
-            residual.canonicalize();
+            const Fraction fitted(num, denominator);
+            const Fraction residual(yi * det - num, denominator);
             result.residuals.append({table.lines[i],
-                                     shown(rational(timesPow10(mpq_class(yi), -y.scale)), format),
+                                     shown(rational(timesPow10(Fraction(yi), -y.scale)), format),
                                      shown(rational(timesPow10(fitted, -y.scale)), format),
                                      shown(rational(timesPow10(residual, -y.scale)), format)});
         }
