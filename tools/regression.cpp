@@ -11,6 +11,7 @@
 #include "engine/text_trim.h"
 #include "expr/normalize.h"
 #include "tools/statistics.h"
+#include "tools/statistics_command.h"
 
 namespace hc {
 namespace {
@@ -376,7 +377,8 @@ IntColumn onesColumn(size_t n) {
 }
 
 // Sum over the rows of a[i] * b[i], exactly.
-mpz_class crossProduct(IntColumn& a, IntColumn& b) {
+mpz_class crossProduct(IntColumn& a, IntColumn& b, const CancelFlag* cancel) {
+    throwIfCancelled(cancel);
     const size_t n = a.size();
     mpz_class sum = 0;
     if (!a.wide && !b.wide) {
@@ -395,8 +397,10 @@ mpz_class crossProduct(IntColumn& a, IntColumn& b) {
     }
     a.widen();
     b.widen();
-    for (size_t i = 0; i < n; ++i)
+    for (size_t i = 0; i < n; ++i) {
+        if ((i & 4095) == 4095) throwIfCancelled(cancel);
         mpz_addmul(sum.get_mpz_t(), a.big[i].get_mpz_t(), b.big[i].get_mpz_t());
+    }
     return sum;
 }
 
@@ -496,7 +500,7 @@ QString separatorName(QChar c) {
 }
 
 DataTable readTable(const QString& text, QChar separator, bool whitespace, int labelCells,
-                    const std::vector<int>& wanted) {
+                    const std::vector<int>& wanted, const CancelFlag* cancel) {
     DataTable table;
     const int maxColumn = *std::max_element(wanted.begin(), wanted.end());
     // slotOf[column] = index into wanted, or -1.
@@ -511,7 +515,7 @@ DataTable readTable(const QString& text, QChar separator, bool whitespace, int l
     int line = 0;
     qsizetype p = 0;
     while (p < size) {
-        ++line;
+        if ((++line & 4095) == 0) throwIfCancelled(cancel);
         qsizetype end = p;
         while (end < size && d[end] != u'\r' && d[end] != u'\n') ++end;
         const QStringView row(d + p, end - p);
@@ -661,7 +665,9 @@ QString regressionOptionsProblem(const RegressionOptions& o) {
     return QString();
 }
 
-RegressionResult runRegression(const QString& data, const RegressionOptions& o) {
+namespace {
+
+RegressionResult fit(const QString& data, const RegressionOptions& o, const CancelFlag* cancel) {
     RegressionResult result;
     auto fail = [&result](const QString& why) {
         result.ok = false;
@@ -696,7 +702,7 @@ RegressionResult runRegression(const QString& data, const RegressionOptions& o) 
 
     std::vector<int> wanted{o.yColumn};
     for (const int c : o.xColumns) wanted.push_back(c);
-    DataTable table = readTable(text, sep[0], whitespace, o.labelCells, wanted);
+    DataTable table = readTable(text, sep[0], whitespace, o.labelCells, wanted, cancel);
 
     if (table.badCount > 0) {
         QString why = QStringLiteral("以下单元格不是数字（或超出计算范围），无法回归：");
@@ -741,6 +747,7 @@ RegressionResult runRegression(const QString& data, const RegressionOptions& o) 
     if (polynomial) {
         const IntColumn x = scaledColumn(table.columns[1]);
         for (int k = 1; k <= o.degree; ++k) {
+            throwIfCancelled(cancel);
             cols.push_back(k == 1 ? x : powerColumn(x, k));
             names.push_back(k == 1 ? QStringLiteral("x") : QStringLiteral("x^%1").arg(k));
         }
@@ -758,13 +765,13 @@ RegressionResult runRegression(const QString& data, const RegressionOptions& o) 
     mpz_class yy;
     for (int j = 0; j < p; ++j) {
         for (int k = j; k < p; ++k) {
-            m(j, k) = crossProduct(cols[size_t(j)], cols[size_t(k)]);
+            m(j, k) = crossProduct(cols[size_t(j)], cols[size_t(k)], cancel);
             m(k, j) = m(j, k);
         }
-        m(j, p) = crossProduct(cols[size_t(j)], y);
+        m(j, p) = crossProduct(cols[size_t(j)], y, cancel);
         m(j, p + 1 + j) = 1;
     }
-    yy = crossProduct(y, y);
+    yy = crossProduct(y, y, cancel);
 
     ExactSolution sol = solveGram(m, p);
     if (!sol.dependent.empty()) {
@@ -892,6 +899,7 @@ RegressionResult runRegression(const QString& data, const RegressionOptions& o) 
         const mpz_class denominator = det;
         result.residuals.reserve(qsizetype(n));
         for (size_t i = 0; i < size_t(n); ++i) {
+            if ((i & 255) == 255) throwIfCancelled(cancel);
             mpz_class num = 0;
             for (int j = 0; j < p; ++j) num += sol.x(j, 0) * cols[size_t(j)].at(i);
             const mpz_class yi = y.at(i);
@@ -952,6 +960,53 @@ RegressionResult runRegression(const QString& data, const RegressionOptions& o) 
     }
     result.text = out;
     return result;
+}
+
+}  // namespace
+
+QString regressionCancelledText() { return QStringLiteral("回归计算已取消。"); }
+
+RegressionResult runRegression(const QString& data, const RegressionOptions& options,
+                               const CancelFlag* cancel) {
+    try {
+        return fit(data, options, cancel);
+    } catch (const Cancelled&) {
+        RegressionResult r;
+        r.cancelled = true;
+        r.failure = regressionCancelledText();
+        r.text = r.failure + u'\n';
+        return r;
+    }
+}
+
+RegressionResult runRegressionInput(const RegressionInput& in, const CancelFlag* cancel) {
+    RegressionOptions o;
+    auto failed = [](const QString& why) {
+        RegressionResult r;
+        r.failure = why;
+        r.text = why + u'\n';
+        return r;
+    };
+    const std::optional<QList<int>> y = parseRegressionColumns(in.yColumn);
+    if (!y || y->size() != 1)
+        return failed(
+            QStringLiteral("“y 列”应为一个列号（1 到 999），现在是“%1”。").arg(in.yColumn));
+    const std::optional<QList<int>> x = parseRegressionColumns(in.xColumns);
+    if (!x)
+        return failed(QStringLiteral("“x 列”应为用逗号隔开的列号（1 到 999），现在是“%1”。")
+                          .arg(in.xColumns));
+    bool ok = false;
+    o.degree = trimSpaces(in.degree).toInt(&ok);
+    if (!ok) o.degree = 0;
+    o.yColumn = y->front();
+    o.xColumns = *x;
+    o.labelCells = statLabelCells(in.labelCells);
+    o.separator = in.separator;
+    o.intercept = in.intercept;
+    o.residuals = in.residuals;
+    o.significant = in.significant;
+    o.digits = in.digits;
+    return runRegression(in.data, o, cancel);
 }
 
 }  // namespace hc

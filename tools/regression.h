@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "engine/notice.h"
+#include "expr/cancel.h"
 
 namespace hc {
 
@@ -63,8 +64,9 @@ struct RegressionResidual {
 
 struct RegressionResult {
     bool ok = false;
-    QString failure;  // why no fit was made (Chinese), when !ok
-    long long n = 0;  // rows used
+    bool cancelled = false;  // stopped by the cancel flag; `failure` says so
+    QString failure;         // why no fit was made (Chinese), when !ok
+    long long n = 0;         // rows used
     QList<RegressionCoefficient> coefficients;
     QString residualStandardDeviation;
     QString rSquared;
@@ -81,8 +83,34 @@ struct RegressionResult {
 // LF or CR LF; characters normalised as there; blank lines skipped). A row with a
 // blank cell in a used column is left out with a notice; a cell that is no number, a
 // column that is constant or depends on others, too few rows or distinct x values
-// fail with a message naming the rows and columns. Never throws but std::bad_alloc.
-RegressionResult runRegression(const QString& data, const RegressionOptions& options);
+// fail with a message naming the rows and columns. A set `cancel` flag stops the
+// work within a few milliseconds. Never throws but std::bad_alloc.
+RegressionResult runRegression(const QString& data, const RegressionOptions& options,
+                               const CancelFlag* cancel = nullptr);
+
+// The regression window's controls as texts: the column boxes ("1", "2,3"), the
+// degree and label-cell lists, the separator list entry; the check boxes and digit
+// choice as values.
+struct RegressionInput {
+    QString data;
+    QString yColumn = QStringLiteral("1");
+    QString xColumns = QStringLiteral("2");
+    QString degree = QStringLiteral("1");
+    QString labelCells = QStringLiteral("0");
+    QString separator = QStringLiteral("*");
+    bool intercept = true;
+    bool residuals = false;
+    bool significant = true;
+    int digits = 15;
+};
+
+// Reads the texts (a box that is no column number fails with a message saying which)
+// and runs runRegression.
+RegressionResult runRegressionInput(const RegressionInput& input,
+                                    const CancelFlag* cancel = nullptr);
+
+// The text of the output box after a cancelled run.
+QString regressionCancelledText();
 
 // A list of column numbers "2,3,5" (also "2 3 5", Chinese commas) or nothing when
 // it holds anything but whole numbers 1-999.

@@ -495,3 +495,38 @@ TEST(Regression, ColumnListsAndOptions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RegressionInput, ReadsTheWindowTextsAndStopsWhenCancelled) {
+    hc::RegressionInput in;
+    in.data = QStringLiteral("点1*1*1\r\n点2*3*2\r\n点3*2*3\r\n点4*5*4\r\n");
+    in.labelCells = QStringLiteral("1");
+    in.xColumns = QStringLiteral("２");
+    const RegressionResult r = hc::runRegressionInput(in);
+    ASSERT_TRUE(r.ok) << r.failure.toStdString();
+    EXPECT_EQ(r.coefficients[1].estimate, QStringLiteral("1.1"));
+
+    struct Bad {
+        QString y, x, expected;
+    };
+    for (const Bad& b :
+         {Bad{QStringLiteral("1,2"), QStringLiteral("3"), QStringLiteral("“y 列”")},
+          Bad{QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("“y 列”")},
+          Bad{QStringLiteral("1"), QStringLiteral("2;3"), QStringLiteral("“x 列”")}}) {
+        hc::RegressionInput i = in;
+        i.yColumn = b.y;
+        i.xColumns = b.x;
+        const RegressionResult f = hc::runRegressionInput(i);
+        EXPECT_FALSE(f.ok);
+        EXPECT_TRUE(f.failure.contains(b.expected)) << f.failure.toStdString();
+    }
+
+    hc::CancelFlag cancel{true};
+    const RegressionResult stopped = hc::runRegressionInput(in, &cancel);
+    EXPECT_FALSE(stopped.ok);
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(stopped.text, hc::regressionCancelledText() + u'\n');
+}
+
+}  // namespace
