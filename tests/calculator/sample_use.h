@@ -31,6 +31,7 @@ inline bool useOnce(QWidget* w) {
         return press("Command1");
     if (name == QLatin1String("Form202")) return line("Text1", "45.5959") && press("Command6");
     if (name == QLatin1String("Form210")) return line("Text1", "-123.456") && press("Command1");
+    if (name == QLatin1String("Form209")) return press("Command1");  // its sample data
     // 101 + 0 in binary: the digit keys 1, 0, 1, then 运算.
     if (name == QLatin1String("Form203"))
         return press("Command2") && press("Command1") && press("Command2") && press("Command23");
