@@ -56,7 +56,9 @@ args[bearing]="bearing"
 line[bearing]="1,10.5,20.25,3"
 args[attitude]="attitude"
 line[attitude]="2,10,0,1"
-commands=(eval gk stats angle split base logic bearing attitude)
+args[regress]="regress --y 1 --x 2"
+line[regress]="1*2"
+commands=(eval gk stats angle split base logic bearing attitude regress)
 
 # Failures known and accepted, by case name, with the reason (none at present); such a
 # case is marked FAIL* and does not fail the sweep.
@@ -201,6 +203,7 @@ for cmd in "${commands[@]}"; do
   base_lines=$(printf '%s\n%s\n' "${line[$cmd]}" "${line[$cmd]}")
   [ "$cmd" = attitude ] && base_lines=$'1,1,1,1\n2,10,0,1\n3,0,10,2'
   [ "$cmd" = bearing ] && base_lines=$'1,10.5,20.25,3\n2,1,2,3'
+  [ "$cmd" = regress ] && base_lines=$'1*2\n2*3\n4*5'
 
   n="$cmd LF baseline"
   if wanted "$n" || wanted "$cmd CR LF" || wanted "$cmd CR only"; then
@@ -245,6 +248,7 @@ for cmd in "${commands[@]}"; do
     case $cmd in
       gk) v="A,$digits,114.2,10" ;;
       stats) v="a*$digits*1" ;;
+      regress) v="$digits*1" ;;
       bearing | attitude) v="4,$digits,1,1" ;;
       *) v=$digits ;;
     esac
@@ -257,6 +261,7 @@ for cmd in "${commands[@]}"; do
     case $cmd in
       gk) v="A,1e999999,114.2,10" ;;
       stats) v="a*1e999999*1" ;;
+      regress) v="1e999999*1" ;;
       bearing | attitude) v="4,1e999999,1,1" ;;
       *) v=1e999999 ;;
     esac
