@@ -19,6 +19,7 @@
 #include "cli/logic_command.h"
 #include "cli/matrix_command.h"
 #include "cli/solve_command.h"
+#include "cli/regress_command.h"
 #include "cli/split_command.h"
 #include "cli/stats_command.h"
 
@@ -49,6 +50,9 @@ const Subcommand kSubcommands[] = {
     {"area", hc::cli::runArea,
      "[--geographic] [--ellipsoid BJ|XA|WGS|2000] [--zone 6|3|1.5] [--meridian 经度] "
      "[--decimals N] < 点表"},
+    {"regress", hc::cli::runRegress,
+     "--y N --x N[,N...] [--degree D] [--no-intercept] [--separator C] [--labels N] "
+     "[--residuals] [--digits N|--decimals N] < 数据"},
 };
 
 QString usageText() {

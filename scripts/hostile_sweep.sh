@@ -64,6 +64,9 @@ commands=(eval gk stats angle split base logic bearing attitude matrix solve)
 args[area]="area"
 line[area]="1,3527402.118,39476233.512,0"
 commands=(eval gk stats angle split base logic bearing attitude area)
+args[regress]="regress --y 1 --x 2"
+line[regress]="1*2"
+commands=(eval gk stats angle split base logic bearing attitude regress)
 
 # Failures known and accepted, by case name, with the reason (none at present); such a
 # case is marked FAIL* and does not fail the sweep.
@@ -209,6 +212,7 @@ for cmd in "${commands[@]}"; do
   [ "$cmd" = attitude ] && base_lines=$'1,1,1,1\n2,10,0,1\n3,0,10,2'
   [ "$cmd" = bearing ] && base_lines=$'1,10.5,20.25,3\n2,1,2,3'
   [ "$cmd" = area ] && base_lines=$'1,3527402.118,39476233.512\n2,3527596.731,39476402.845\n3,3527448.26,39476650.127'
+  [ "$cmd" = regress ] && base_lines=$'1*2\n2*3\n4*5'
 
   n="$cmd LF baseline"
   if wanted "$n" || wanted "$cmd CR LF" || wanted "$cmd CR only"; then
@@ -254,6 +258,8 @@ for cmd in "${commands[@]}"; do
       gk) v="A,$digits,114.2,10" ;;
       stats) v="a*$digits*1" ;;
       bearing | attitude | area) v="4,$digits,1,1" ;;
+      regress) v="$digits*1" ;;
+      bearing | attitude) v="4,$digits,1,1" ;;
       *) v=$digits ;;
     esac
     printf '%s\n%s\n' "$base_lines" "$v" >"$work/in"
@@ -266,6 +272,8 @@ for cmd in "${commands[@]}"; do
       gk) v="A,1e999999,114.2,10" ;;
       stats) v="a*1e999999*1" ;;
       bearing | attitude | area) v="4,1e999999,1,1" ;;
+      regress) v="1e999999*1" ;;
+      bearing | attitude) v="4,1e999999,1,1" ;;
       *) v=1e999999 ;;
     esac
     printf '%s\n%s\n' "$base_lines" "$v" >"$work/in"

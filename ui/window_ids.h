@@ -34,6 +34,7 @@ inline constexpr ui::WindowId kForm215{u"Form215"};  // parcel areas
 inline constexpr ui::WindowId kForm201{u"Form201"};        // statistics
 inline constexpr ui::WindowId kForm202{u"Form202"};        // angle conversion
 inline constexpr ui::WindowId kForm203{u"Form203"};        // base conversion and logic
+inline constexpr ui::WindowId kForm209{u"Form209"};        // linear regression
 inline constexpr ui::WindowId kForm210{u"Form210"};        // integer and fraction parts
 inline constexpr ui::WindowId kForm205{u"Form205"};        // matrices
 inline constexpr ui::WindowId kForm207{u"Form207"};        // systems of linear equations

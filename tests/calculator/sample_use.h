@@ -35,6 +35,7 @@ inline bool useOnce(QWidget* w) {
     // The matrix and equations windows start with a sample matrix and system.
     if (name == QLatin1String("Form205")) return press("Commandinverse");
     if (name == QLatin1String("Form207")) return press("Command1");
+    if (name == QLatin1String("Form209")) return press("Command1");  // its sample data
     // 101 + 0 in binary: the digit keys 1, 0, 1, then 运算.
     if (name == QLatin1String("Form203"))
         return press("Command2") && press("Command1") && press("Command2") && press("Command23");

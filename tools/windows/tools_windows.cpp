@@ -5,6 +5,7 @@
 #include "tools/windows/form203.h"
 #include "tools/windows/form205.h"
 #include "tools/windows/form207.h"
+#include "tools/windows/form209.h"
 #include "tools/windows/form210.h"
 #include "ui/tool_registry.h"
 
@@ -53,6 +54,19 @@ void registerToolsWindows() {
             "附加的一位。"),
         .commandLine = QStringLiteral(
             "hechuan-cli base 数值…、hechuan-cli logic 数据1 运算 数据2：进制换算和逻辑运算"),
+    });
+    ui::registerTool({
+        .id = kForm209,
+        .factory = [] { return new Form209; },
+        .menuIndex = 8,
+        .menuCaption = QStringLiteral("线性回归"),
+        .helpSection = QStringLiteral(
+            "【线性回归】（在功能模块菜单中）在数据框中每行输入一组数据，数值之间用分隔符隔开；"
+            "填写因变量所在的“y 列”和自变量所在的“x 列”（多元回归时用逗号隔开，最多 16 列），"
+            "选择多项式次数、是否含常数项和结果的位数，按“回 归”。结果框给出各系数及其标准误差"
+            "和 t 值、残差标准差、R²、调整 R² 和方差分析表，可选列出每行的拟合值和残差。全部用"
+            "精确的分数计算，只在最后开平方并舍入一次；计算时按 Esc 停止。"),
+        .commandLine = QStringLiteral("hechuan-cli regress --y N --x N < 数据：线性回归"),
     });
     ui::registerTool({
         .id = kForm210,
