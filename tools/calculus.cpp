@@ -904,4 +904,25 @@ CalculusResult propagate(const QString& f, const QList<PropagationInput>& inputs
     }
 }
 
+CalculusResult propagateLines(const QString& f, const QString& lines, const CalcSettings& settings,
+                              const CancelFlag* cancel) {
+    QList<PropagationInput> inputs;
+    QList<Correlation> correlations;
+    const QStringList all = QString(lines).replace(u'\r', u'\n').split(u'\n');
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const QString line = all[i].trimmed();
+        if (line.isEmpty()) continue;
+        PropagationInput in;
+        Correlation c;
+        if (parsePropagationInput(line, in))
+            inputs.append(in);
+        else if (parseCorrelation(line, c))
+            correlations.append(c);
+        else
+            return failure(QStringLiteral("第 ") + QString::number(i + 1) +
+                           QStringLiteral(" 行应写作 r=值±中误差 或 r,s=相关系数：") + line);
+    }
+    return propagate(f, inputs, correlations, settings, cancel);
+}
+
 }  // namespace hc

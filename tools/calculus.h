@@ -74,6 +74,12 @@ CalculusResult propagate(const QString& f, const QList<PropagationInput>& inputs
                          const QList<Correlation>& correlations, const CalcSettings& settings,
                          const CancelFlag* cancel = nullptr);
 
+// propagate() with its inputs as the error window's box holds them, one a line:
+// "r=VALUE±SE" ("+-" for "±") or "r,s=RHO"; blank lines are skipped. A line of
+// neither form fails, naming its number.
+CalculusResult propagateLines(const QString& f, const QString& lines, const CalcSettings& settings,
+                              const CancelFlag* cancel = nullptr);
+
 // Reads "r=VALUE±SE" ("+-" for "±"); false when it is not of that form.
 bool parsePropagationInput(const QString& text, PropagationInput& out);
 // Reads "r,s=RHO"; false when it is not of that form.

@@ -155,7 +155,8 @@ TEST_F(ToolRegistrationTest, EveryNamedWindowIsRegistered) {
     // Form3 is registered by the main window, which edits its settings.
     Form1 form1;
     for (ui::WindowId id : {kForm1, kForm2, kForm3, kForm5, kForm6, kForm215, kForm201, kForm202,
-                            kForm203, kForm210, kForm213, kForm214, kForm216, kFormDanLie})
+                            kForm203, kForm210, kForm213, kForm214, kForm216, kFormDanLie,
+                            kForm204, kForm211, kForm212})
         EXPECT_TRUE(ui::isWindowRegistered(id)) << id.name().toStdString();
     // Every row but the main window's can make its window, under the row's name.
     for (const ui::ToolWindow& row : ui::tools()) {
