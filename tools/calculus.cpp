@@ -508,6 +508,8 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
         r.cancelled = true;
         r.output = QStringLiteral("计算已取消。");
         return r;
+    } catch (const DecimalError&) {
+        return failure(QStringLiteral("积分计算中数值超出计算范围，请缩小区间或把区间分段计算。"));
     }
 }
 
@@ -626,6 +628,8 @@ CalculusResult derive(const QString& f, const QString& x0Text, int order,
         return r;
     } catch (const Cancelled&) {
         return cancelledResult();
+    } catch (const DecimalError&) {
+        return failure(QStringLiteral("求导过程中数值超出计算范围。"));
     }
 }
 

@@ -149,6 +149,8 @@ TEST(Integral, FailuresNameTheirPlace) {
         {"x^2", "0", "1/0", "积分上限无法计算"},
         {"x^2", "abc", "1", "积分下限无法计算"},
         {"(x^2", "0", "1", "被积函数有误"},
+        {"x", "0", "1E27", "数值超出计算范围"},
+        {"x^2", "-1E27", "1E27", "数值超出计算范围"},
     };
     for (const auto& c : cases) {
         const CalculusResult r = integrate(QString::fromUtf8(c.f), QString::fromUtf8(c.a),
@@ -207,6 +209,8 @@ TEST(Derivative, DomainEdgeAndBadOrderFail) {
     EXPECT_TRUE(edge.output.contains(QStringLiteral("处算式无法计算")))
         << edge.output.toStdString();
     EXPECT_TRUE(derive(QStringLiteral("x"), QStringLiteral("0"), 3, CalcSettings{}).failed);
+    // Differences beyond the Decimal range.
+    EXPECT_TRUE(derive(QStringLiteral("x^2"), QStringLiteral("7E27"), 2, CalcSettings{}).failed);
 }
 
 TEST(Root, TableToTwentyFiveDigitsWithinTheirBound) {
