@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include "tests/calculator/qt_app.h"
 #include "tests/survey/print_qstring.h"
@@ -83,6 +85,27 @@ TEST(CalculusWindow, PropagationReadsItsLines) {
     child<QPlainTextEdit>(w, "Text2")->setPlainText(q("r=10±0.1\nzz"));
     QTest::mouseClick(child<QPushButton>(w, "Command1"), Qt::LeftButton);
     EXPECT_TRUE(child<QPlainTextEdit>(w, "TextOut")->toPlainText().contains(q("第 2 行")));
+}
+
+TEST(CalculusWindow, EscStopsALongIntegralAndTheWindowGoesOn) {
+    test::qtApp();
+    ui::RecordingServices recorder;
+    CalculusWindow w(CalculusWindow::Mode::Integral);
+    w.show();
+    QStringList terms;
+    for (int i = 0; i < 2000; ++i) terms << q("sin(x)*x");
+    child<QLineEdit>(w, "Text1")->setText(terms.join(u'+'));
+    QTimer::singleShot(100, &w, [&w] { QTest::keyClick(&w, Qt::Key_Escape); });
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(child<QPushButton>(w, "Command1"), Qt::LeftButton);
+    // Some 200 samples of this formula take seconds; stopped, it returns at once.
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_EQ(child<QPlainTextEdit>(w, "TextOut")->toPlainText(), q("计算已取消。"));
+    EXPECT_TRUE(child<QPushButton>(w, "Command1")->isEnabled());
+    child<QLineEdit>(w, "Text1")->setText(q("x"));
+    QTest::mouseClick(child<QPushButton>(w, "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(child<QPlainTextEdit>(w, "TextOut")->toPlainText().contains(q("积分值 = 0.5\n")));
 }
 
 }  // namespace
