@@ -93,7 +93,7 @@ TEST_F(ToolRegistrationTest, OneRowPutsAToolInTheMainWindowTheMenuAndTheHelp) {
     EXPECT_LT(help.indexOf(u("【进制换算】")), section);  // menu index 2 before 4
     EXPECT_LT(section, help.indexOf(u("【数的分解】")));  // 4 before 9
     EXPECT_TRUE(
-        help.contains(u("：进制换算和逻辑运算；\r\n"
+        help.contains(u("：误差计算；\r\n"
                         "　　hechuan-cli matrix < 矩阵：矩阵计算；\r\n"
                         "　　hechuan-cli split")));
     EXPECT_TRUE(help.contains(u("hechuan-cli attitude < 点表：面体产状。\r\n")));
@@ -154,9 +154,9 @@ TEST_F(ToolRegistrationTest, EveryNamedWindowIsRegistered) {
     using namespace window_ids;
     // Form3 is registered by the main window, which edits its settings.
     Form1 form1;
-    for (ui::WindowId id : {kForm1, kForm2, kForm3, kForm5, kForm6, kForm215, kForm201, kForm202,
-                            kForm203, kForm210, kForm213, kForm214, kForm216, kFormDanLie,
-                            kForm204, kForm211, kForm212})
+    for (ui::WindowId id :
+         {kForm1, kForm2, kForm3, kForm5, kForm6, kForm215, kForm201, kForm202, kForm203, kForm210,
+          kForm213, kForm214, kForm216, kFormDanLie, kForm204, kForm211, kForm212})
         EXPECT_TRUE(ui::isWindowRegistered(id)) << id.name().toStdString();
     // Every row but the main window's can make its window, under the row's name.
     for (const ui::ToolWindow& row : ui::tools()) {
