@@ -14,12 +14,16 @@
 #include "cli/base_command.h"
 #include "cli/bearing_command.h"
 #include "cli/command_line.h"
+#include "cli/derive_command.h"
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
+#include "cli/integrate_command.h"
 #include "cli/logic_command.h"
 #include "cli/matrix_command.h"
 #include "cli/solve_command.h"
 #include "cli/regress_command.h"
+#include "cli/propagate_command.h"
+#include "cli/root_command.h"
 #include "cli/split_command.h"
 #include "cli/stats_command.h"
 
@@ -53,6 +57,11 @@ const Subcommand kSubcommands[] = {
     {"regress", hc::cli::runRegress,
      "--y N --x N[,N...] [--degree D] [--no-intercept] [--separator C] [--labels N] "
      "[--residuals] [--digits N|--decimals N] < 数据"},
+    {"integrate", hc::cli::runIntegrate, "[--angle rad|deg|dms] [--decimals N] 函数 下限 上限"},
+    {"derive", hc::cli::runDerive, "[--angle rad|deg|dms] [--decimals N] [--order 1|2] 函数 X0"},
+    {"root", hc::cli::runRoot, "[--angle rad|deg|dms] [--decimals N] 函数 A B"},
+    {"propagate", hc::cli::runPropagate,
+     "[--angle rad|deg|dms] [--decimals N] 函数 --var r=值±中误差... [--corr r,s=系数...]"},
 };
 
 QString usageText() {

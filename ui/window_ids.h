@@ -42,5 +42,8 @@ inline constexpr ui::WindowId kForm213{u"Form213"};        // coordinate convers
 inline constexpr ui::WindowId kForm214{u"Form214"};        // distance and bearing
 inline constexpr ui::WindowId kForm216{u"Form216"};        // plane attitude
 inline constexpr ui::WindowId kFormDanLie{u"FormDanLie"};  // single point conversion
+inline constexpr ui::WindowId kForm204{u"Form204"};        // error propagation
+inline constexpr ui::WindowId kForm211{u"Form211"};        // derivative and root
+inline constexpr ui::WindowId kForm212{u"Form212"};        // integral
 
 }  // namespace hc::window_ids

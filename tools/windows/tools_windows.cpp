@@ -1,5 +1,6 @@
 #include "tools/windows/tools_windows.h"
 
+#include "tools/windows/calculus_window.h"
 #include "tools/windows/form201.h"
 #include "tools/windows/form202.h"
 #include "tools/windows/form203.h"
@@ -106,6 +107,42 @@ void registerToolsWindows() {
             "组合；或者无穷多解，用任意数 t1、t2 … 写出通解。计算用精确的有理数进行，“分数”、小数"
             "位数和角度单位与矩阵计算相同。"),
         .commandLine = QStringLiteral("hechuan-cli solve [--fractions] < 方程组：解多元方程"),
+    });
+    ui::registerTool({
+        .id = kForm204,
+        .factory = [] { return new CalculusWindow(CalculusWindow::Mode::Propagation); },
+        .menuIndex = 3,
+        .menuCaption = QStringLiteral("误差计算"),
+        .helpSection = QStringLiteral(
+            "【误差计算】在“函数”框中输入含变量 r … z 的算式，在下面的框中每行写一个变量的值和中误"
+            "差，如“r=100±0.01”（“±”也可写作“+-”），两个变量相关时另起一行写“r,s=相关系数”。按"
+            "“计  算”，按一阶误差传播公式给出函数值、中误差 m，以及各变量的偏导数、影响和占 m² 的比"
+            "例。偏导数用中心差商的理查森外推求得；角度单位按窗口中的选择。"),
+        .commandLine = QStringLiteral("hechuan-cli propagate 函数 --var r=值±中误差…：误差计算"),
+    });
+    ui::registerTool({
+        .id = kForm211,
+        .factory = [] { return new CalculusWindow(CalculusWindow::Mode::DerivativeAndRoot); },
+        .menuIndex = 10,
+        .menuCaption = QStringLiteral("微分计算"),
+        .helpSection = QStringLiteral(
+            "【微分计算】在“函数”框中输入以 x 为自变量的算式。填写求导点 x0，按“一阶导数”或“二阶导"
+            "数”，用中心差商的理查森外推求导数并给出误差估计；填写区间 a、b，按“求  根”，用布伦特法"
+            "求 f(x) = 0 在区间内的一个根，f(a) 与 f(b) 须异号。计算时间较长时按 Esc 键停止。"),
+        .commandLine =
+            QStringLiteral("hechuan-cli derive 函数 X0、hechuan-cli root 函数 A B：导数和求根"),
+    });
+    ui::registerTool({
+        .id = kForm212,
+        .factory = [] { return new CalculusWindow(CalculusWindow::Mode::Integral); },
+        .menuIndex = 11,
+        .menuCaption = QStringLiteral("积分计算"),
+        .helpSection = QStringLiteral(
+            "【积分计算】在“函数”框中输入以 x 为自变量的算式，填写下限和上限（可以是算式，也可写"
+            "“∞”“inf”“-∞”），按“积  分”。用双指数积分法在 28 位小数中计算，给出积分值、误差估计"
+            "和有效数字；端点处的奇点（如 ln x、1/√x 在 0 处）可以计算。用到对数、反三角函数时结果"
+            "最多 15 位有效数字。计算时间较长时按 Esc 键停止。"),
+        .commandLine = QStringLiteral("hechuan-cli integrate 函数 下限 上限：积分计算"),
     });
 }
 

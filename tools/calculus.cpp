@@ -1,0 +1,932 @@
+#include "tools/calculus.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "engine/calc_log.h"
+#include "engine/num.h"
+#include "engine/rounding.h"
+#include "engine/text_trim.h"
+#include "expr/prepared_formula.h"
+
+namespace hc {
+
+namespace {
+
+const Decimal& halfPi() {
+    static const Decimal d = Decimal::fromText(u"1.5707963267948966192313216916");
+    return d;
+}
+
+const Decimal& eulerE() {
+    static const Decimal d = Decimal::fromText(u"2.7182818284590452353602874714");
+    return d;
+}
+
+constexpr int kVariableX = 6;  // x among the memory variables r ... z
+constexpr double kDecimalUnit = 1e-28;
+
+// e^y in Decimal; throws DecimalError beyond the range.
+Decimal decimalExp(const Decimal& y) {
+    if (y.isNegative()) return Decimal(1) / decimalExp(-y);
+    const Decimal whole = y.truncated();
+    const Decimal r = y - whole;
+    Decimal term = 1;
+    Decimal sum = 1;
+    for (int k = 1; k < 80; ++k) {
+        term = term * r / Decimal(k);
+        if (term.isZero()) break;
+        sum += term;
+    }
+    long long m = static_cast<long long>(whole.toDouble());
+    if (m > 70) throw DecimalError("exp out of range");
+    Decimal power = 1;
+    Decimal base = eulerE();
+    while (m > 0) {
+        if (m & 1) power *= base;
+        m >>= 1;
+        if (m > 0) base *= base;
+    }
+    return power * sum;
+}
+
+Decimal decimalSqrt(const Decimal& v) {
+    if (!(v > Decimal(0))) return Decimal(0);
+    Decimal g = Decimal::fromDouble(std::sqrt(v.toDouble()));
+    for (int i = 0; i < 4; ++i) g = (g + v / g) / Decimal(2);
+    return g;
+}
+
+double mag(const Decimal& d) { return std::fabs(d.toDouble()); }
+
+Decimal fromEstimate(double e) {
+    if (!(e > kDecimalUnit)) return Decimal::fromText(u"1E-28");
+    if (e > 1e28) return Decimal::max();
+    return Decimal::fromDouble(e);
+}
+
+// Relative error of a sample the calculator trusts to `digits` significant digits.
+double relativeError(int digits) { return std::pow(10.0, 1 - std::min(digits, 28)); }
+
+QString roundedText(const Decimal& v, int decimals) {
+    ScopedCalcLog scope;
+    QString t = trimSpaces(ZelSiSheWuRu(Num::ofDecimal(v), decimals).text());
+    if (t.startsWith(u'.')) t.prepend(u'0');
+    if (t.startsWith(QStringLiteral("-."))) t.insert(1, u'0');
+    if (t == u"-0") t = QStringLiteral("0");
+    return t;
+}
+
+QString errorText(double e) {
+    return QString::number(e, 'e', 1).replace(QStringLiteral("e"), QStringLiteral("E"));
+}
+
+// Decimals worth showing for a value with absolute error `error`, at most `decimals`,
+// and no more significant digits than `digits`.
+int shownDecimals(const Decimal& value, double error, int decimals, int digits) {
+    int d = decimals;
+    if (error > 0) d = std::min(d, std::max(0, static_cast<int>(std::floor(-std::log10(error)))));
+    const double m = mag(value);
+    if (m > 0) {
+        const int lead = static_cast<int>(std::floor(std::log10(m)));
+        d = std::min(d, std::max(0, digits - 1 - lead));
+    }
+    return std::max(0, d);
+}
+
+// Significant digits the error leaves to the value.
+int correctDigits(const Decimal& value, double error, int digits) {
+    const double m = mag(value);
+    if (m == 0) return 0;
+    if (!(error > 0)) return digits;
+    return std::clamp(static_cast<int>(std::floor(std::log10(m / error))), 0, digits);
+}
+
+QString limitedPrecisionNote() {
+    return QStringLiteral(
+        "注：算式用到只算到 15 位有效数字的函数（对数、反三角函数等），结果最多 15 位有效数字。");
+}
+
+QString valueLine(const QString& label, const Decimal& value, double error, int decimals,
+                  int digits) {
+    return label + roundedText(value, shownDecimals(value, error, decimals, digits));
+}
+
+// The samples of one formula in one variable.
+class Sampler {
+public:
+    Sampler(const QString& formula, const CalcSettings& settings, int variable,
+            const CancelFlag* cancel)
+        : formula_(formula), settings_(settings), variable_(variable), cancel_(cancel) {}
+
+    bool ok() const { return formula_.ok(); }
+    const QString& formulaMessage() const { return formula_.message(); }
+
+    // f(x); false with failure() and failedAt() set when f cannot be computed there.
+    bool at(const Decimal& x, Decimal& fx) {
+        throwIfCancelled(cancel_);
+        settings_.memory[std::size_t(variable_)] = Num::ofDecimal(x);
+        const FormulaValue v = formula_.evaluate(settings_, cancel_);
+        ++evaluations_;
+        if (!v.ok) {
+            failure_ = v.message;
+            failedAt_ = x;
+            return false;
+        }
+        fx = v.value;
+        lastDigits_ = std::min(v.digits, 28);
+        minDigits_ = std::min(minDigits_, lastDigits_);
+        return true;
+    }
+
+    int evaluations() const { return evaluations_; }
+    int lastDigits() const { return lastDigits_; }
+    int minDigits() const { return minDigits_; }
+    const QString& failure() const { return failure_; }
+    const Decimal& failedAt() const { return failedAt_; }
+    const CalcSettings& settings() const { return settings_; }
+
+private:
+    PreparedFormula formula_;
+    CalcSettings settings_;
+    int variable_;
+    const CancelFlag* cancel_;
+    int evaluations_ = 0;
+    int lastDigits_ = 28;
+    int minDigits_ = 28;
+    QString failure_;
+    Decimal failedAt_;
+};
+
+QString variableName(int variable) { return QString(QChar(u'r' + variable)); }
+
+QString failedAtText(const Sampler& s, int variable) {
+    return QStringLiteral("在 ") + variableName(variable) + QStringLiteral(" = ") +
+           s.failedAt().toString() + QStringLiteral(" 处算式无法计算：") + s.failure();
+}
+
+CalculusResult failure(const QString& text) {
+    CalculusResult r;
+    r.failed = true;
+    r.output = text;
+    r.notices.append(Notice{text, NoticeButtons::Ok, QString()});
+    return r;
+}
+
+// A number given as a formula of the calculator (no variable set).
+std::optional<Decimal> numberOf(const QString& text, const CalcSettings& settings,
+                                const CancelFlag* cancel, QString& why) {
+    const PreparedFormula f(text);
+    const FormulaValue v = f.evaluate(settings, cancel);
+    if (!v.ok) {
+        why = v.message;
+        return std::nullopt;
+    }
+    return v.value;
+}
+
+// --- integrals ---------------------------------------------------------------
+
+enum class End { Finite, Infinite };
+
+// An integration range after its bounds were read: a < b where both are finite.
+struct Range {
+    End lower = End::Finite;
+    End upper = End::Finite;
+    Decimal a, b;       // the finite bounds
+    Decimal mid, half;  // centre and half-width of a finite range
+};
+
+// Where a node lies and what it weighs (the Jacobian of the substitution included).
+struct Node {
+    Decimal x;
+    Decimal w;
+    double edge = 0;  // distance from the finite bound it approaches, or |x| towards infinity
+};
+
+// The node at t of the substitution fitting `r`: tanh-sinh on a finite range, exp-sinh
+// on a half-infinite one, sinh-sinh on the whole line. False when the node is no longer
+// distinct from its bound or leaves the Decimal range.
+bool nodeAt(const Range& r, const Decimal& t, Node& n) {
+    try {
+        const Decimal et = decimalExp(t);
+        const Decimal sinhT = (et - Decimal(1) / et) / Decimal(2);
+        const Decimal coshT = (et + Decimal(1) / et) / Decimal(2);
+        const Decimal u = halfPi() * sinhT;
+        if (r.lower == End::Finite && r.upper == End::Finite) {
+            // 1 - tanh|u| = 2q / (1 + q), q = e^(-2|u|), kept apart from 1 for precision.
+            const Decimal au = u.abs();
+            const Decimal q = Decimal(1) / decimalExp(au + au);
+            if (q.isZero()) return false;
+            const Decimal d = Decimal(2) * q / (Decimal(1) + q);
+            const Decimal off = r.half * d;
+            n.x = t.isNegative() ? r.a + off : r.b - off;
+            if (n.x == r.a || n.x == r.b) return false;
+            n.w =
+                halfPi() * coshT * Decimal(4) * q / ((Decimal(1) + q) * (Decimal(1) + q)) * r.half;
+            n.edge = mag(off);
+            return true;
+        }
+        if (r.lower == End::Finite || r.upper == End::Finite) {
+            const Decimal eu = decimalExp(r.lower == End::Finite ? u : -u);
+            n.x = r.lower == End::Finite ? r.a + eu : r.b - eu;
+            if (n.x == r.a || n.x == r.b) return false;
+            n.w = halfPi() * coshT * eu;
+            const bool towardsInfinity = (r.lower == End::Finite) != t.isNegative();
+            n.edge = towardsInfinity ? mag(n.x) : mag(eu);
+            return true;
+        }
+        const Decimal eu = decimalExp(u);
+        n.x = (eu - Decimal(1) / eu) / Decimal(2);
+        n.w = halfPi() * coshT * (eu + Decimal(1) / eu) / Decimal(2);
+        n.edge = mag(n.x);
+        return true;
+    } catch (const DecimalError&) {
+        return false;
+    }
+}
+
+// The running sums of one quadrature.
+struct Sums {
+    Decimal sum;              // Σ w f
+    double absSum = 0;        // Σ |w f|
+    double noise = 0;         // Σ of the sample errors times their weights
+    double limitedNoise = 0;  // the part of `noise` from samples good to 15 digits only
+};
+
+enum class Sample { Ok, OutOfRange, Failed };
+
+Sample addNode(const Range& r, const Decimal& t, Sampler& s, Sums& sums, double* term = nullptr,
+               double* edgeTail = nullptr, Decimal* at = nullptr, double* roundingOut = nullptr) {
+    Node n;
+    if (!nodeAt(r, t, n)) return Sample::OutOfRange;
+    Decimal fx;
+    if (!s.at(n.x, fx)) return Sample::Failed;
+    const Decimal wf = n.w * fx;
+    sums.sum += wf;
+    const double a = mag(wf);
+    sums.absSum += a;
+    const double sampleError = a * relativeError(s.lastDigits());
+    // A sample is rounded to 28 decimals, which the weight multiplies.
+    const double rounding = mag(n.w) * kDecimalUnit / 2;
+    sums.noise += sampleError + rounding + kDecimalUnit;
+    if (roundingOut) *roundingOut = rounding;
+    if (s.lastDigits() <= 15) sums.limitedNoise += sampleError;
+    if (term) *term = a;
+    if (at) *at = n.x;
+    // What lies beyond this node if the integrand went on like a power of the distance:
+    // ten times distance × |f| covers exponents down to -0.9.
+    if (edgeTail) *edgeTail = 10 * n.edge * mag(fx);
+    return Sample::Ok;
+}
+
+struct Bounds {
+    std::optional<Range> range;
+    bool reversed = false;
+    bool empty = false;
+    QString why;
+};
+
+int infinityOf(const QString& text) {
+    QString t = text.trimmed().toLower();
+    int sign = 1;
+    if (t.startsWith(u'+'))
+        t = t.mid(1).trimmed();
+    else if (t.startsWith(u'-')) {
+        sign = -1;
+        t = t.mid(1).trimmed();
+    }
+    if (t == u"∞" || t == u"inf" || t == u"infinity") return sign;
+    return 0;
+}
+
+Bounds readBounds(const QString& lower, const QString& upper, const CalcSettings& settings,
+                  const CancelFlag* cancel) {
+    Bounds out;
+    const int li = infinityOf(lower);
+    const int ui = infinityOf(upper);
+    Range r;
+    std::optional<Decimal> a, b;
+    if (li == 0) {
+        a = numberOf(lower, settings, cancel, out.why);
+        if (!a) {
+            out.why = QStringLiteral("积分下限无法计算：") + out.why;
+            return out;
+        }
+    }
+    if (ui == 0) {
+        b = numberOf(upper, settings, cancel, out.why);
+        if (!b) {
+            out.why = QStringLiteral("积分上限无法计算：") + out.why;
+            return out;
+        }
+    }
+    if (li != 0 && li == ui) {
+        out.empty = true;
+        return out;
+    }
+    // Order the ends so that the lower one is the smaller.
+    const bool swap = (li > 0) || (ui < 0) || (a && b && *a > *b);
+    out.reversed = swap;
+    const int lowInf = swap ? ui : li;
+    const int upInf = swap ? li : ui;
+    const std::optional<Decimal> lo = swap ? b : a;
+    const std::optional<Decimal> up = swap ? a : b;
+    r.lower = lowInf != 0 ? End::Infinite : End::Finite;
+    r.upper = upInf != 0 ? End::Infinite : End::Finite;
+    if (lo) r.a = *lo;
+    if (up) r.b = *up;
+    if (lo && up) {
+        if (*lo == *up) {
+            out.empty = true;
+            return out;
+        }
+        try {
+            r.mid = (*lo + *up) / Decimal(2);
+            r.half = (*up - *lo) / Decimal(2);
+        } catch (const DecimalError&) {
+            out.why = QStringLiteral("积分区间超出计算范围。");
+            return out;
+        }
+    }
+    out.range = r;
+    return out;
+}
+
+QString boundText(const QString& t) { return trimSpaces(t); }
+
+}  // namespace
+
+CalculusResult integrate(const QString& f, const QString& lower, const QString& upper,
+                         const CalcSettings& settings, const CancelFlag* cancel) {
+    try {
+        Sampler s(f, settings, kVariableX, cancel);
+        if (!s.ok()) return failure(QStringLiteral("被积函数有误：") + s.formulaMessage());
+        const Bounds bounds = readBounds(lower, upper, settings, cancel);
+        const QString head = QStringLiteral("∫ ") + trimSpaces(f) + QStringLiteral(" dx，x 从 ") +
+                             boundText(lower) + QStringLiteral(" 到 ") + boundText(upper);
+        if (bounds.empty) {
+            CalculusResult r;
+            r.output = head + QStringLiteral("\n积分值 = 0");
+            return r;
+        }
+        if (!bounds.range) return failure(bounds.why);
+        const Range& range = *bounds.range;
+
+        // Level 0: step 1/4, walking out from t = 0 on each side until the terms vanish,
+        // the nodes reach their bound, or the substitution leaves the Decimal range.
+        const Decimal step0 = Decimal(1) / Decimal(4);
+        Sums sums;
+        if (addNode(range, Decimal(0), s, sums) == Sample::Failed)
+            return failure(failedAtText(s, kVariableX));
+        constexpr int kMaxSteps = 28;
+        constexpr int kMaxLevels = 7;
+        constexpr int kFine = 1 << kMaxLevels;  // finest steps per level-0 step
+        const Decimal fineStep = step0 / Decimal(kFine);
+        const std::array<bool, 2> towardsInfinity{range.upper == End::Infinite,
+                                                  range.lower == End::Infinite};
+        const auto tAt = [&](std::size_t side, long long fine) {
+            return Decimal(side == 0 ? fine : -fine) * fineStep;
+        };
+        double tail = 0;
+        // Per side, the outermost node of the finest grid that the levels sample.
+        std::array<long long, 2> reach{0, 0};
+        QString divergence;
+        for (std::size_t side = 0; side < 2; ++side) {
+            int small = 0;
+            double edgeTail = 0;
+            Decimal edgeX;
+            bool outOfRange = false;
+            for (int k = 1; k <= kMaxSteps; ++k) {
+                double term = 0;
+                double nodeTail = 0;
+                Decimal x;
+                double rounding = 0;
+                const Sample got =
+                    addNode(range, tAt(side, k * kFine), s, sums, &term, &nodeTail, &x, &rounding);
+                if (got == Sample::Failed) return failure(failedAtText(s, kVariableX));
+                if (got == Sample::OutOfRange) {
+                    outOfRange = true;
+                    break;
+                }
+                edgeX = x;
+                reach[side] = k * kFine;
+                edgeTail = nodeTail;
+                const double scale = std::max(mag(sums.sum), 1e-20);
+                small = term <= 1e-31 * scale ? small + 1 : 0;
+                if (small >= 2) break;
+                // Towards infinity the samples keep 28 decimals only: once what lies
+                // beyond is smaller than the rounding a node adds, sampling further
+                // would add more error than it removes.
+                if (towardsInfinity[side] && nodeTail < 10 * rounding) {
+                    small = 2;
+                    break;
+                }
+            }
+            if (outOfRange) {
+                // The last node of the finest grid still apart from the bound: the levels
+                // sample up to it, and only what lies beyond it is left to the tail.
+                long long lo = reach[side], hi = reach[side] + kFine;
+                Node n;
+                while (hi - lo > 1) {
+                    const long long m = (lo + hi) / 2;
+                    (nodeAt(range, tAt(side, m), n) ? lo : hi) = m;
+                }
+                if (lo > reach[side] && nodeAt(range, tAt(side, lo), n)) {
+                    Decimal fx;
+                    if (!s.at(n.x, fx)) return failure(failedAtText(s, kVariableX));
+                    reach[side] = lo;
+                    edgeTail = 10 * n.edge * mag(fx);
+                    edgeX = n.x;
+                }
+            }
+            tail += edgeTail;
+            if (towardsInfinity[side] && small < 2 && edgeTail > 1e-20 &&
+                edgeTail > 1e-6 * mag(sums.sum) * 0.5)
+                divergence = QStringLiteral("被积函数在无穷远处衰减太慢，积分可能发散：在 x = ") +
+                             edgeX.toString() + QStringLiteral(" 处 |x·f(x)| ≈ ") +
+                             errorText(edgeTail / 10) + QStringLiteral("。");
+        }
+        if (!divergence.isEmpty()) return failure(divergence);
+
+        // Level 0 counted only its own grid; the nodes between it and the reach of each
+        // side come in with the levels that contain them.
+        Decimal step = step0;
+        Decimal previous = sums.sum * step;
+        double change = 0;
+        bool converged = false;
+        for (int level = 1; level <= kMaxLevels; ++level) {
+            step = step / Decimal(2);
+            const long long stride = kFine >> level;  // finest steps per step of this level
+            for (std::size_t side = 0; side < 2; ++side) {
+                for (long long j = 1; j * stride <= reach[side]; j += 2) {
+                    const Sample got = addNode(range, tAt(side, j * stride), s, sums);
+                    if (got == Sample::Failed) return failure(failedAtText(s, kVariableX));
+                }
+            }
+            const Decimal current = sums.sum * step;
+            change = mag(current - previous);
+            previous = current;
+            const double noise = sums.noise * step.toDouble();
+            if (level >= 2 && change <= std::max(1e-27 * mag(current), 10 * noise)) {
+                converged = true;
+                break;
+            }
+        }
+
+        CalculusResult r;
+        r.value = bounds.reversed ? -previous : previous;
+        const double noise = sums.noise * step.toDouble();
+        const double error = change + noise + tail + kDecimalUnit;
+        r.error = fromEstimate(error);
+        // Samples good to 15 digits limit the result only where they weigh in.
+        r.digits = sums.limitedNoise * step.toDouble() > 1e-17 * mag(r.value) ? 15 : 28;
+        r.evaluations = s.evaluations();
+        QStringList lines{head};
+        lines << valueLine(QStringLiteral("积分值 = "), r.value, error, settings.displayDecimals,
+                           r.digits);
+        lines << QStringLiteral("误差估计 = ±") + errorText(error);
+        lines << QStringLiteral("有效数字约 ") +
+                     QString::number(correctDigits(r.value, error, r.digits)) +
+                     QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
+                     QStringLiteral(" 次");
+        if (r.digits <= 15) lines << limitedPrecisionNote();
+        if (!converged) {
+            const QString warn = QStringLiteral(
+                "积分在最大步数内未收敛到预定精度，请参考误差估计，或把区间分段计算。");
+            lines << warn;
+            r.notices.append(Notice{warn, NoticeButtons::Ok, QString()});
+        }
+        r.output = lines.join(u'\n');
+        return r;
+    } catch (const Cancelled&) {
+        CalculusResult r;
+        r.cancelled = true;
+        r.output = QStringLiteral("计算已取消。");
+        return r;
+    } catch (const DecimalError&) {
+        return failure(QStringLiteral("积分计算中数值超出计算范围，请缩小区间或把区间分段计算。"));
+    }
+}
+
+namespace {
+
+// --- derivatives -------------------------------------------------------------
+
+struct Derivative {
+    Decimal value;
+    double error = 0;
+    bool ok = false;
+};
+
+// The first step of the difference table: a tenth of |x0| up to 0.1.
+Decimal firstStep(const Decimal& x0) {
+    const Decimal tenth = Decimal(1) / Decimal(10);
+    if (x0.isZero()) return tenth;
+    const Decimal h = x0.abs() / Decimal(10);
+    return h < tenth ? h : tenth;
+}
+
+// Ridders' table of central differences with steps h, h/2, h/4 ..., extrapolated in h².
+// A step at which f fails is halved up to 30 times before the failure is reported.
+Derivative richardson(Sampler& s, const Decimal& x0, int order, Decimal h) {
+    Derivative out;
+    Decimal f0;
+    if (order == 2 && !s.at(x0, f0)) return out;
+    double fmax = mag(f0);
+    const auto difference = [&](const Decimal& step, Decimal& d) {
+        Decimal fp, fm;
+        if (!s.at(x0 + step, fp) || !s.at(x0 - step, fm)) return false;
+        fmax = std::max({fmax, mag(fp), mag(fm)});
+        d = order == 1 ? (fp - fm) / (step + step) : (fp - f0 - f0 + fm) / (step * step);
+        return true;
+    };
+    Decimal first;
+    int tries = 0;
+    while (!difference(h, first)) {
+        if (++tries > 30) return out;
+        h = h / Decimal(2);
+    }
+    constexpr int kRows = 10;
+    std::vector<std::vector<Decimal>> a(kRows, std::vector<Decimal>(kRows));
+    a[0][0] = first;
+    out.value = first;
+    out.error = 1e300;
+    double bestStep = h.toDouble();
+    Decimal step = h;
+    for (int i = 1; i < kRows; ++i) {
+        step = step / Decimal(2);
+        if (!difference(step, a[0][std::size_t(i)])) break;
+        Decimal fac = 4;
+        for (int j = 1; j <= i; ++j) {
+            const auto J = std::size_t(j), I = std::size_t(i);
+            a[J][I] = (a[J - 1][I] * fac - a[J - 1][I - 1]) / (fac - Decimal(1));
+            fac *= Decimal(4);
+            const double e = std::max(mag(a[J][I] - a[J - 1][I]), mag(a[J][I] - a[J - 1][I - 1]));
+            if (e <= out.error) {
+                out.error = e;
+                out.value = a[J][I];
+                bestStep = step.toDouble();
+            }
+        }
+        const auto I = std::size_t(i);
+        if (mag(a[I][I] - a[I - 1][I - 1]) >= 2 * out.error) break;
+    }
+    // The rounding of the samples, amplified by the differences at the step used.
+    const double eps = relativeError(s.minDigits()) * fmax + kDecimalUnit;
+    out.error += order == 1 ? eps / bestStep : 4 * eps / (bestStep * bestStep);
+    out.ok = true;
+    return out;
+}
+
+CalculusResult cancelledResult() {
+    CalculusResult r;
+    r.cancelled = true;
+    r.output = QStringLiteral("计算已取消。");
+    return r;
+}
+
+}  // namespace
+
+CalculusResult derive(const QString& f, const QString& x0Text, int order,
+                      const CalcSettings& settings, const CancelFlag* cancel) {
+    try {
+        if (order != 1 && order != 2) return failure(QStringLiteral("导数阶数只能是 1 或 2。"));
+        Sampler s(f, settings, kVariableX, cancel);
+        if (!s.ok()) return failure(QStringLiteral("函数有误：") + s.formulaMessage());
+        QString why;
+        const std::optional<Decimal> x0 = numberOf(x0Text, settings, cancel, why);
+        if (!x0) return failure(QStringLiteral("求导点无法计算：") + why);
+        Derivative d;
+        try {
+            d = richardson(s, *x0, order, firstStep(*x0));
+        } catch (const DecimalError&) {
+            return failure(QStringLiteral("差商超出计算范围，无法求导。"));
+        }
+        if (!d.ok) return failure(failedAtText(s, kVariableX));
+        CalculusResult r;
+        r.value = d.value;
+        r.error = fromEstimate(d.error);
+        r.digits = s.minDigits() <= 15 ? 15 : 28;
+        r.evaluations = s.evaluations();
+        const QString name = order == 1 ? QStringLiteral("f′(x)") : QStringLiteral("f″(x)");
+        QStringList lines{QStringLiteral("f(x) = ") + trimSpaces(f) + QStringLiteral("，x = ") +
+                          trimSpaces(x0Text)};
+        lines << valueLine(name + QStringLiteral(" = "), r.value, d.error, settings.displayDecimals,
+                           r.digits);
+        lines << QStringLiteral("误差估计 = ±") + errorText(d.error);
+        lines << QStringLiteral("有效数字约 ") +
+                     QString::number(correctDigits(r.value, d.error, r.digits)) +
+                     QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
+                     QStringLiteral(" 次");
+        if (r.digits <= 15) lines << limitedPrecisionNote();
+        r.output = lines.join(u'\n');
+        return r;
+    } catch (const Cancelled&) {
+        return cancelledResult();
+    } catch (const DecimalError&) {
+        return failure(QStringLiteral("求导过程中数值超出计算范围。"));
+    }
+}
+
+CalculusResult findRoot(const QString& f, const QString& aText, const QString& bText,
+                        const CalcSettings& settings, const CancelFlag* cancel) {
+    try {
+        Sampler s(f, settings, kVariableX, cancel);
+        if (!s.ok()) return failure(QStringLiteral("函数有误：") + s.formulaMessage());
+        QString why;
+        const std::optional<Decimal> a0 = numberOf(aText, settings, cancel, why);
+        if (!a0) return failure(QStringLiteral("区间端点 a 无法计算：") + why);
+        const std::optional<Decimal> b0 = numberOf(bText, settings, cancel, why);
+        if (!b0) return failure(QStringLiteral("区间端点 b 无法计算：") + why);
+        Decimal a = *a0, b = *b0, fa, fb;
+        if (!s.at(a, fa) || !s.at(b, fb)) return failure(failedAtText(s, kVariableX));
+        const QString head = QStringLiteral("f(x) = ") + trimSpaces(f) +
+                             QStringLiteral("，在区间 [") + trimSpaces(aText) +
+                             QStringLiteral(", ") + trimSpaces(bText) + QStringLiteral("] 内求根");
+        if ((fa.isNegative() && fb.isNegative()) ||
+            (!fa.isNegative() && !fa.isZero() && !fb.isNegative() && !fb.isZero()))
+            return failure(
+                QStringLiteral("f(a) = ") + roundedText(fa, 15) + QStringLiteral(" 与 f(b) = ") +
+                roundedText(fb, 15) +
+                QStringLiteral(" 同号，区间内找不到变号点，请换一个两端函数值异号的区间。"));
+        const double scale = std::max(mag(fa), mag(fb));
+        Decimal c = b, fc = fb, d = b - a, e = d;
+        const Decimal tol = Decimal::fromText(u"1E-28");
+        double width = mag(b - a);
+        bool converged = false;
+        for (int iter = 0; iter < 400; ++iter) {
+            if ((fb.isNegative() && fc.isNegative()) ||
+                (!fb.isNegative() && !fb.isZero() && !fc.isNegative() && !fc.isZero())) {
+                c = a;
+                fc = fa;
+                e = d = b - a;
+            }
+            if (fc.abs() < fb.abs()) {
+                a = b;
+                b = c;
+                c = a;
+                fa = fb;
+                fb = fc;
+                fc = fa;
+            }
+            const Decimal tol1 = tol * Decimal(2) * b.abs() + tol;
+            const Decimal xm = (c - b) / Decimal(2);
+            width = mag(c - b);
+            if (xm.abs() <= tol1 || fb.isZero()) {
+                converged = true;
+                if (fb.isZero()) width = 0;
+                break;
+            }
+            bool interpolated = false;
+            if (e.abs() >= tol1 && fa.abs() > fb.abs()) {
+                try {
+                    const Decimal sr = fb / fa;
+                    Decimal p, q;
+                    if (a == c) {
+                        p = Decimal(2) * xm * sr;
+                        q = Decimal(1) - sr;
+                    } else {
+                        const Decimal qq = fa / fc;
+                        const Decimal rr = fb / fc;
+                        p = sr * (Decimal(2) * xm * qq * (qq - rr) - (b - a) * (rr - Decimal(1)));
+                        q = (qq - Decimal(1)) * (rr - Decimal(1)) * (sr - Decimal(1));
+                    }
+                    if (p > Decimal(0)) q = -q;
+                    p = p.abs();
+                    const Decimal min1 = Decimal(3) * xm * q - (tol1 * q).abs();
+                    const Decimal min2 = (e * q).abs();
+                    if (Decimal(2) * p < std::min(min1, min2) && !q.isZero()) {
+                        e = d;
+                        d = p / q;
+                        interpolated = true;
+                    }
+                } catch (const DecimalError&) {
+                }
+            }
+            if (!interpolated) {
+                d = xm;
+                e = d;
+            }
+            a = b;
+            fa = fb;
+            if (d.abs() > tol1)
+                b += d;
+            else
+                b += xm.isNegative() ? -tol1 : tol1;
+            if (!s.at(b, fb)) return failure(failedAtText(s, kVariableX));
+        }
+        CalculusResult r;
+        r.value = b;
+        r.digits = s.minDigits() <= 15 ? 15 : 28;
+        // The bracket left, and where f is computed to fewer digits, how far its rounding
+        // (measured on the larger end value) moves the crossing at the slope found.
+        double error = width + kDecimalUnit * std::max(1.0, mag(b));
+        if (r.digits <= 15) {
+            const Derivative slope = richardson(s, b, 1, firstStep(b));
+            if (slope.ok && mag(slope.value) > 0)
+                error += relativeError(15) * scale / mag(slope.value);
+        }
+        r.error = fromEstimate(error);
+        r.evaluations = s.evaluations();
+        QStringList lines{head};
+        lines << valueLine(QStringLiteral("根 x = "), r.value, error, settings.displayDecimals,
+                           r.digits);
+        lines << QStringLiteral("误差估计 = ±") + errorText(error);
+        lines << QStringLiteral("有效数字约 ") +
+                     QString::number(correctDigits(r.value, error, r.digits)) +
+                     QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
+                     QStringLiteral(" 次");
+        if (r.digits <= 15) lines << limitedPrecisionNote();
+        if (!converged) {
+            const QString warn = QStringLiteral("迭代次数已用完，根未收敛到预定精度。");
+            lines << warn;
+            r.notices.append(Notice{warn, NoticeButtons::Ok, QString()});
+        }
+        r.output = lines.join(u'\n');
+        return r;
+    } catch (const Cancelled&) {
+        return cancelledResult();
+    } catch (const DecimalError&) {
+        return failure(QStringLiteral("求根过程中数值超出计算范围。"));
+    }
+}
+
+bool parsePropagationInput(const QString& text, PropagationInput& out) {
+    const qsizetype eq = text.indexOf(u'=');
+    if (eq < 1) return false;
+    const QString name = text.left(eq).trimmed().toLower();
+    if (name.size() != 1 || name[0] < u'r' || name[0] > u'z') return false;
+    QString rest = text.mid(eq + 1);
+    qsizetype pm = rest.indexOf(u'±');
+    qsizetype len = 1;
+    if (pm < 0) {
+        pm = rest.indexOf(QStringLiteral("+-"));
+        len = 2;
+    }
+    if (pm < 0) return false;
+    out.variable = name[0];
+    out.value = rest.left(pm).trimmed();
+    out.standardError = rest.mid(pm + len).trimmed();
+    return !out.value.isEmpty() && !out.standardError.isEmpty();
+}
+
+bool parseCorrelation(const QString& text, Correlation& out) {
+    const qsizetype eq = text.indexOf(u'=');
+    if (eq < 0) return false;
+    const QStringList names = text.left(eq).split(u',');
+    if (names.size() != 2) return false;
+    const QString p = names[0].trimmed().toLower();
+    const QString q = names[1].trimmed().toLower();
+    if (p.size() != 1 || q.size() != 1 || p == q) return false;
+    for (const QString& n : {p, q})
+        if (n[0] < u'r' || n[0] > u'z') return false;
+    out.first = p[0];
+    out.second = q[0];
+    out.coefficient = text.mid(eq + 1).trimmed();
+    return !out.coefficient.isEmpty();
+}
+
+CalculusResult propagate(const QString& f, const QList<PropagationInput>& inputs,
+                         const QList<Correlation>& correlations, const CalcSettings& settings,
+                         const CancelFlag* cancel) {
+    try {
+        if (inputs.isEmpty()) return failure(QStringLiteral("请至少给出一个变量的值和中误差。"));
+        CalcSettings at = settings;
+        std::vector<int> index;
+        std::vector<Decimal> values, errors;
+        for (const PropagationInput& in : inputs) {
+            const int k = in.variable.toLower().unicode() - u'r';
+            if (k < 0 || k > 8) return failure(QStringLiteral("变量只能是 r ... z。"));
+            if (std::find(index.begin(), index.end(), k) != index.end())
+                return failure(QStringLiteral("变量 ") + variableName(k) +
+                               QStringLiteral(" 给了两次。"));
+            QString why;
+            const std::optional<Decimal> v = numberOf(in.value, settings, cancel, why);
+            if (!v)
+                return failure(QStringLiteral("变量 ") + variableName(k) +
+                               QStringLiteral(" 的值无法计算：") + why);
+            const std::optional<Decimal> m = numberOf(in.standardError, settings, cancel, why);
+            if (!m)
+                return failure(QStringLiteral("变量 ") + variableName(k) +
+                               QStringLiteral(" 的中误差无法计算：") + why);
+            if (m->isNegative())
+                return failure(QStringLiteral("变量 ") + variableName(k) +
+                               QStringLiteral(" 的中误差不能为负数。"));
+            index.push_back(k);
+            values.push_back(*v);
+            errors.push_back(*m);
+            at.memory[std::size_t(k)] = Num::ofDecimal(*v);
+        }
+        const std::size_t n = index.size();
+        std::vector<std::vector<Decimal>> rho(n, std::vector<Decimal>(n));
+        for (const Correlation& c : correlations) {
+            const auto find = [&](QChar v) {
+                const int k = v.toLower().unicode() - u'r';
+                const auto it = std::find(index.begin(), index.end(), k);
+                return it == index.end() ? -1 : int(it - index.begin());
+            };
+            const int i = find(c.first), j = find(c.second);
+            if (i < 0 || j < 0)
+                return failure(QStringLiteral("相关系数只能给已给出中误差的变量。"));
+            QString why;
+            const std::optional<Decimal> v = numberOf(c.coefficient, settings, cancel, why);
+            if (!v || *v > Decimal(1) || *v < Decimal(-1))
+                return failure(QStringLiteral("相关系数应在 -1 到 1 之间：") + c.coefficient);
+            rho[std::size_t(i)][std::size_t(j)] = rho[std::size_t(j)][std::size_t(i)] = *v;
+        }
+
+        const PreparedFormula formula(f);
+        if (!formula.ok()) return failure(QStringLiteral("算式有误：") + formula.message());
+        const FormulaValue centre = formula.evaluate(at, cancel);
+        if (!centre.ok) return failure(QStringLiteral("算式在给定值处无法计算：") + centre.message);
+
+        int evaluations = 1;
+        int digits = std::min(centre.digits, 28);
+        std::vector<Decimal> parts(n);  // ∂f/∂v · m
+        std::vector<Decimal> partials(n);
+        double partialError = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            Sampler s(f, at, index[i], cancel);
+            Derivative d;
+            try {
+                d = errors[i].isZero() ? Derivative{Decimal(0), 0, true}
+                                       : richardson(s, values[i], 1, firstStep(values[i]));
+            } catch (const DecimalError&) {
+                return failure(QStringLiteral("偏导数超出计算范围。"));
+            }
+            evaluations += s.evaluations();
+            if (!d.ok) return failure(failedAtText(s, index[i]));
+            digits = std::min(digits, s.minDigits());
+            partials[i] = d.value;
+            parts[i] = d.value * errors[i];
+            partialError += d.error * mag(errors[i]);
+        }
+        Decimal variance;
+        for (std::size_t i = 0; i < n; ++i) {
+            variance += parts[i] * parts[i];
+            for (std::size_t j = i + 1; j < n; ++j)
+                if (!rho[i][j].isZero()) variance += Decimal(2) * rho[i][j] * parts[i] * parts[j];
+        }
+        if (variance.isNegative())
+            return failure(QStringLiteral("相关系数不相容：方差为负，请检查相关系数。"));
+        CalculusResult r;
+        r.value = centre.value;
+        r.error = decimalSqrt(variance);
+        r.digits = digits <= 15 ? 15 : 28;
+        r.evaluations = evaluations;
+        QStringList lines{QStringLiteral("f = ") + trimSpaces(f)};
+        lines << valueLine(QStringLiteral("f 的值 = "), r.value, 0, settings.displayDecimals,
+                           r.digits);
+        const int errDecimals = std::min(settings.displayDecimals, 28);
+        lines << QStringLiteral("中误差 m = ±") +
+                     roundedText(r.error, shownDecimals(r.error, partialError, errDecimals,
+                                                        std::min(r.digits, 15)));
+        lines << QStringLiteral("变量\t值\t中误差\t偏导数\t影响 ∂f/∂v·m\t占 m² 的比例");
+        for (std::size_t i = 0; i < n; ++i) {
+            const double share =
+                variance.isZero() ? 0 : (parts[i] * parts[i]).toDouble() / variance.toDouble();
+            lines << variableName(index[i]) + u'\t' + values[i].toString() + u'\t' +
+                         errors[i].toString() + u'\t' +
+                         roundedText(partials[i], shownDecimals(partials[i], 0, 15, 15)) + u'\t' +
+                         roundedText(parts[i], shownDecimals(parts[i], 0, 15, 15)) + u'\t' +
+                         QString::number(100 * share, 'f', 1) + u'%';
+        }
+        if (!correlations.isEmpty())
+            lines << QStringLiteral("注：有相关系数时，各变量的比例之和不等于 100%。");
+        if (r.digits <= 15) lines << limitedPrecisionNote();
+        r.output = lines.join(u'\n');
+        return r;
+    } catch (const Cancelled&) {
+        return cancelledResult();
+    } catch (const DecimalError&) {
+        return failure(QStringLiteral("误差计算中数值超出计算范围。"));
+    }
+}
+
+CalculusResult propagateLines(const QString& f, const QString& lines, const CalcSettings& settings,
+                              const CancelFlag* cancel) {
+    QList<PropagationInput> inputs;
+    QList<Correlation> correlations;
+    const QStringList all = QString(lines).replace(u'\r', u'\n').split(u'\n');
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const QString line = all[i].trimmed();
+        if (line.isEmpty()) continue;
+        PropagationInput in;
+        Correlation c;
+        if (parsePropagationInput(line, in))
+            inputs.append(in);
+        else if (parseCorrelation(line, c))
+            correlations.append(c);
+        else
+            return failure(QStringLiteral("第 ") + QString::number(i + 1) +
+                           QStringLiteral(" 行应写作 r=值±中误差 或 r,s=相关系数：") + line);
+    }
+    return propagate(f, inputs, correlations, settings, cancel);
+}
+
+}  // namespace hc
