@@ -18,6 +18,7 @@
 #include "cli/logic_command.h"
 #include "cli/split_command.h"
 #include "cli/stats_command.h"
+#include "cli/traverse_command.h"
 
 namespace {
 
@@ -41,6 +42,8 @@ const Subcommand kSubcommands[] = {
     {"bearing", hc::cli::runBearing,
      "[--origin 点号] [--geographic [--ellipsoid BJ|XA|WGS|2000]] < 点表"},
     {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
+    {"traverse", hc::cli::runTraverse,
+     "[--type loop|connecting|open] [--angles left|right] [--bearing 度.分秒] < 导线数据"},
 };
 
 QString usageText() {

@@ -1,0 +1,19 @@
+#pragma once
+// hechuan-cli traverse: a traverse read from standard input, checked and adjusted.
+
+#include <QStringList>
+
+#include "cli/command_line.h"
+
+namespace hc::cli {
+
+// `args`: "traverse" then its options. Writes what the theodolite window's output box
+// shows; its message boxes go to standard error, one line each. Exit status 0, 1 when
+// the input could not be computed or the output failed, 2 for bad options.
+int runTraverse(const QStringList& args, const Streams& io);
+
+// Reads the whole of `in` as text, line by line (refused lines reported to `err` read
+// as blank). Throws std::bad_alloc when it does not fit in memory.
+QString readAllLines(std::FILE* in, InputEncoding encoding, std::FILE* err);
+
+}  // namespace hc::cli
