@@ -16,6 +16,7 @@
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
 #include "cli/logic_command.h"
+#include "cli/reduce_command.h"
 #include "cli/split_command.h"
 #include "cli/stats_command.h"
 #include "cli/traverse_command.h"
@@ -44,6 +45,8 @@ const Subcommand kSubcommands[] = {
     {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
     {"traverse", hc::cli::runTraverse,
      "[--type loop|connecting|open] [--angles left|right] [--bearing 度.分秒] < 导线数据"},
+    {"reduce", hc::cli::runReduce,
+     "[--zenith] [--k 0.14] [--ppm 0] [--height Hm] [--x X --y Y [--zone 3|6|1.5]] < 观测数据"},
 };
 
 QString usageText() {

@@ -176,6 +176,7 @@ TraverseResult computeTraverse(const std::vector<TraverseLine>& lines, const Tra
         s.name = w[i].name;
         if (std::find(needAngle.begin(), needAngle.end(), i) != needAngle.end())
             s.observed = w[i].angle;
+        s.checked = adjustedAngle[i];
         s.distance = i < m ? *w[i].distance : 0;
         r.stations.push_back(s);
         if (i < m) r.totalLength += s.distance;
@@ -370,8 +371,12 @@ QString traverseReport(const TraverseResult& r, const TraverseOptions& o) {
         const TraverseStation& s = r.stations[i];
         QStringList row{s.name};
         if (s.observed) {
-            sumObs += *s.observed;
-            sumCorr += s.correction;
+            // With a check the sums are those of the checked angles (not a loop's
+            // connecting angle).
+            if (s.checked || !r.fBeta) {
+                sumObs += *s.observed;
+                sumCorr += s.correction;
+            }
             row << packedText(*s.observed, false)
                 << (s.correction != 0 ? secondsText(s.correction) : QString())
                 << packedText(*s.observed + s.correction / 3600.0, false);
@@ -466,8 +471,8 @@ QString traverseSample(TraverseType type) {
     switch (type) {
         case TraverseType::Loop:
             return QStringLiteral(
-                "# 起始边 1→2 的方位角 126.1844\r\n"
-                "1,,218.842,5000.000,5000.000\r\n"
+                "Q,,,5180.250,4890.460\r\n"
+                "1,157.3559,218.842,5000.000,5000.000\r\n"
                 "2,114.1304,245.563\r\n"
                 "3,102.1240,227.813\r\n"
                 "4,102.5245,218.497\r\n"
@@ -490,6 +495,36 @@ QString traverseSample(TraverseType type) {
                 "2\r\n");
     }
     return {};
+}
+
+QStringList traverseKindNames() {
+    return {QStringLiteral("闭合导线"), QStringLiteral("附合导线"), QStringLiteral("支导线")};
+}
+
+TraverseRun runTraverseTexts(const TraverseTexts& t) {
+    TraverseOptions o;
+    o.type = static_cast<TraverseType>(std::clamp(t.type, 0, 2));
+    o.angles = t.angles == 1 ? AngleSide::Right : AngleSide::Left;
+    try {
+        if (!t.allowance.trimmed().isEmpty())
+            o.allowanceSeconds =
+                readNumberField(t.allowance.trimmed(), QStringLiteral("角度容许值"));
+        if (!t.relative.trimmed().isEmpty())
+            o.relativeAllowance =
+                readNumberField(t.relative.trimmed(), QStringLiteral("相对闭合差容许值"));
+        if (!(o.allowanceSeconds > 0) || !(o.relativeAllowance > 0))
+            throw FieldError{QStringLiteral("角度容许值和相对闭合差容许值要是正数")};
+        if (!t.startBearing.trimmed().isEmpty())
+            o.startBearing =
+                readPackedField(t.startBearing.trimmed(), QStringLiteral("起始方位角"));
+    } catch (const FieldError& e) {
+        TraverseRun run;
+        run.output = e.message + QStringLiteral("\r\n");
+        run.notices.push_back(Notice{e.message});
+        run.failed = true;
+        return run;
+    }
+    return runTraverse(t.input, o);
 }
 
 }  // namespace hc

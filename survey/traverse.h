@@ -58,6 +58,7 @@ struct TraverseStation {
     QString name;
     std::optional<double> observed;  // decimal degrees
     double correction = 0;           // seconds, added to the observed angle
+    bool checked = false;            // the angle is one of the n of the angular check
     double bearing = 0;              // decimal degrees, of the side to the next point
     double distance = 0;             // metres; 0 at the last point
     double dx = 0, dy = 0;           // increments of the side, metres
@@ -102,5 +103,23 @@ TraverseRun runTraverse(const QString& input, const TraverseOptions& options);
 
 // Example input of each type, for the window and the help.
 QString traverseSample(TraverseType type);
+
+// The window's choices of type, in the order of TraverseType.
+QStringList traverseKindNames();
+
+// The window's inputs as they stand: the data text, the type and angle choices (indexes
+// into traverseKindNames() and 左角/右角), the allowance coefficient in seconds, the N of
+// the relative closure 1/N and the start bearing (packed, may be blank).
+struct TraverseTexts {
+    QString input;
+    int type = 1;
+    int angles = 0;
+    QString allowance;
+    QString relative;
+    QString startBearing;
+};
+// Reads the option texts (a bad one is a failed run with its notice) and runs the
+// traverse. Never throws (memory aside).
+TraverseRun runTraverseTexts(const TraverseTexts& texts);
 
 }  // namespace hc

@@ -38,6 +38,8 @@ inline constexpr ui::WindowId kForm210{u"Form210"};        // integer and fracti
 inline constexpr ui::WindowId kForm213{u"Form213"};        // coordinate conversion
 inline constexpr ui::WindowId kForm214{u"Form214"};        // distance and bearing
 inline constexpr ui::WindowId kForm216{u"Form216"};        // plane attitude
+inline constexpr ui::WindowId kForm217{u"Form217"};        // theodolite: traverses, intersections
+inline constexpr ui::WindowId kForm218{u"Form218"};        // rangefinder: distance reductions
 inline constexpr ui::WindowId kFormDanLie{u"FormDanLie"};  // single point conversion
 
 }  // namespace hc::window_ids
