@@ -15,6 +15,7 @@
 #include "cli/command_line.h"
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
+#include "cli/intersect_command.h"
 #include "cli/logic_command.h"
 #include "cli/reduce_command.h"
 #include "cli/split_command.h"
@@ -47,6 +48,7 @@ const Subcommand kSubcommands[] = {
      "[--type loop|connecting|open] [--angles left|right] [--bearing 度.分秒] < 导线数据"},
     {"reduce", hc::cli::runReduce,
      "[--zenith] [--k 0.14] [--ppm 0] [--height Hm] [--x X --y Y [--zone 3|6|1.5]] < 观测数据"},
+    {"intersect", hc::cli::runIntersect, "[--type forward|side|resection] < 交会数据"},
 };
 
 QString usageText() {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "survey/intersection.h"
 #include "survey/traverse.h"
 #include "ui/services.h"
 #include "ui/text_box.h"
@@ -15,14 +16,16 @@ namespace hc {
 
 Form217::Form217()
     : FieldWorkWindow(window_ids::kForm217.name(), QStringLiteral("经纬仪测量"),
-                      QStringLiteral("导线计算")) {
+                      QStringLiteral("导线和交会计算")) {
     auto combo = [this](const QString& name, const QStringList& items) {
         auto* c = new QComboBox(this);
         c->setObjectName(name);
         c->addItems(items);
         return c;
     };
-    kind_ = combo(QStringLiteral("ComboKind"), traverseKindNames());
+    kind_ = combo(QStringLiteral("ComboKind"), traverseKindNames() << QStringLiteral("前方交会")
+                                                                   << QStringLiteral("侧方交会")
+                                                                   << QStringLiteral("后方交会"));
     kind_->setCurrentIndex(1);
     angles_ =
         combo(QStringLiteral("ComboAngles"), {QStringLiteral("左角"), QStringLiteral("右角")});
@@ -64,11 +67,27 @@ Form217::Form217()
     text1_->setText(sample());
 }
 
+namespace {
+// Kinds after the three traverse types are the intersections.
+constexpr int kFirstIntersection = 3;
+}  // namespace
+
 QString Form217::sample() const {
-    return traverseSample(static_cast<TraverseType>(std::max(0, kind_->currentIndex())));
+    const int i = std::max(0, kind_->currentIndex());
+    if (i >= kFirstIntersection)
+        return intersectionSample(static_cast<IntersectionKind>(i - kFirstIntersection));
+    return traverseSample(static_cast<TraverseType>(i));
 }
 
 void Form217::calculate() {
+    if (kind_->currentIndex() >= kFirstIntersection) {
+        const IntersectionRun run = runIntersection(
+            text1_->text(),
+            static_cast<IntersectionKind>(kind_->currentIndex() - kFirstIntersection));
+        text2_->setText(run.output);
+        ui::showNotices(run.notices);
+        return;
+    }
     const TraverseRun run =
         runTraverseTexts({text1_->text(), kind_->currentIndex(), angles_->currentIndex(),
                           allowance_->text(), relative_->text(), bearing_->text()});

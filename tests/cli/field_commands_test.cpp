@@ -9,6 +9,7 @@
 #include <random>
 
 #include "survey/distance_reduction.h"
+#include "survey/intersection.h"
 #include "survey/traverse.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/survey/print_qstring.h"
@@ -101,6 +102,31 @@ TEST(FieldCommands, BadOptionsAndDataGiveTheirExitStatus) {
         EXPECT_TRUE(r.err.startsWith(c.err)) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
     }
+}
+
+TEST(FieldCommands, IntersectPrintsTheWindowTextAndWarnsOfWeakGeometry) {
+    struct Case {
+        const char* type;
+        hc::IntersectionKind kind;
+    };
+    for (const Case c :
+         {Case{"forward", hc::IntersectionKind::Forward}, Case{"side", hc::IntersectionKind::Side},
+          Case{"resection", hc::IntersectionKind::Resection}}) {
+        const QString sample = hc::intersectionSample(c.kind);
+        const Result r =
+            run({QStringLiteral("intersect"), QStringLiteral("--type"), QLatin1String(c.type)},
+                sample.toUtf8());
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, hc::runIntersection(sample, c.kind).output);
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    }
+    const Result weak = run({QStringLiteral("intersect")}, "A,0,0\nB,0,100\nP,80,80\n");
+    EXPECT_EQ(weak.status, 0);
+    EXPECT_TRUE(weak.err.startsWith(QStringLiteral("点 P 的交会角 20.00000 不在 30 至 150 度之间")))
+        << weak.err.toStdString();
+    const Result bad =
+        run({QStringLiteral("intersect"), QStringLiteral("--type"), QStringLiteral("back")}, {});
+    EXPECT_EQ(bad.status, 2);
 }
 
 // The grid scale of the reduction is the one "gk --extra" writes for the same point.
