@@ -60,7 +60,9 @@ int runIntersect(const QStringList& args, const Streams& io) {
     else
         return cl.usageError(QStringLiteral("--type 只能是 forward、side 或 resection"),
                              QStringLiteral("--type must be forward, side or resection"));
-    const IntersectionRun run = runIntersection(readAllLines(io.in, cl.encoding(), io.err), kind);
+    const std::optional<QString> input = readAllLines(io.in, cl.encoding(), io.err);
+    if (!input) return cl.finish(kExitFailure);
+    const IntersectionRun run = runIntersection(*input, kind);
     writeNotices(io.err, run.notices);
     if (!run.failed) writeText(io.out, run.output);
     return cl.finish(run.failed ? kExitFailure : kExitSuccess);

@@ -2,6 +2,7 @@
 
 #include "cli/traverse_command.h"
 #include "survey/distance_reduction.h"
+#include "survey/text_table.h"
 
 namespace hc::cli {
 namespace {
@@ -80,7 +81,9 @@ int runReduce(const QStringList& args, const Streams& io) {
                                  QStringLiteral("--ellipsoid must be BJ, XA, WGS or 2000"));
         t.datum = int(*datum);
     }
-    t.input = readAllLines(io.in, cl.encoding(), io.err);
+    const std::optional<QString> input = readAllLines(io.in, cl.encoding(), io.err);
+    if (!input) return cl.finish(kExitFailure);
+    t.input = *input;
     const ReductionRun run = runReductionTexts(t);
     writeNotices(io.err, run.notices);
     if (!run.failed) writeText(io.out, run.output);

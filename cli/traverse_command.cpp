@@ -52,11 +52,17 @@ QString usageText() {
 
 }  // namespace
 
-QString readAllLines(std::FILE* in, InputEncoding encoding, std::FILE* err) {
+std::optional<QString> readAllLines(std::FILE* in, InputEncoding encoding, std::FILE* err) {
     LineReader reader(in, encoding, err);
     QString text;
     QString line;
-    while (reader.next(line)) text += line + u'\n';
+    while (reader.next(line)) {
+        if (reader.lineNumber() > kMaxDataLines || text.size() + line.size() >= kMaxDataChars) {
+            writeText(err, dataLimitText() + u'\n');
+            return std::nullopt;
+        }
+        text += line + u'\n';
+    }
     return text;
 }
 
@@ -100,7 +106,9 @@ int runTraverse(const QStringList& args, const Streams& io) {
         return cl.usageError(QStringLiteral("--allowance 和 --relative 要是正数"),
                              QStringLiteral("--allowance and --relative must be positive"));
 
-    const TraverseRun run = runTraverse(readAllLines(io.in, cl.encoding(), io.err), options);
+    const std::optional<QString> input = readAllLines(io.in, cl.encoding(), io.err);
+    if (!input) return cl.finish(kExitFailure);
+    const TraverseRun run = runTraverse(*input, options);
     writeNotices(io.err, run.notices);
     if (!run.failed) writeText(io.out, run.output);
     return cl.finish(run.failed ? kExitFailure : kExitSuccess);

@@ -2,6 +2,7 @@
 // hechuan-cli traverse: a traverse read from standard input, checked and adjusted.
 
 #include <QStringList>
+#include <optional>
 
 #include "cli/command_line.h"
 
@@ -13,7 +14,9 @@ namespace hc::cli {
 int runTraverse(const QStringList& args, const Streams& io);
 
 // Reads the whole of `in` as text, line by line (refused lines reported to `err` read
-// as blank). Throws std::bad_alloc when it does not fit in memory.
-QString readAllLines(std::FILE* in, InputEncoding encoding, std::FILE* err);
+// as blank). Nothing, with the message written to `err`, when there are more than
+// kMaxDataLines lines or more than kMaxDataChars characters: reading stops there.
+inline constexpr qsizetype kMaxDataChars = qsizetype{16} << 20;
+std::optional<QString> readAllLines(std::FILE* in, InputEncoding encoding, std::FILE* err);
 
 }  // namespace hc::cli

@@ -38,10 +38,7 @@ std::optional<GridScale> gridScaleAt(const GridPosition& p) {
 
 std::vector<ReductionLine> readReductionLines(const QString& input) {
     std::vector<ReductionLine> out;
-    const QStringList lines = QString(input)
-                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                                  .replace(u'\r', u'\n')
-                                  .split(u'\n');
+    const QStringList lines = dataLines(input);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QStringList f = splitFields(lines[i]);
         if (f.isEmpty()) continue;

@@ -75,10 +75,7 @@ double dangerCircleRatio(const PlanePoint& a, const PlanePoint& b, const PlanePo
 IntersectionRun runIntersection(const QString& input, IntersectionKind kind) {
     IntersectionRun run;
     try {
-        const QStringList lines = QString(input)
-                                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                                      .replace(u'\r', u'\n')
-                                      .split(u'\n');
+        const QStringList lines = dataLines(input);
         const int knownCount = kind == IntersectionKind::Resection ? 3 : 2;
         std::vector<PlanePoint> known;
         QStringList knownNames;
@@ -88,6 +85,8 @@ IntersectionRun runIntersection(const QString& input, IntersectionKind kind) {
                                                       : QStringLiteral("交会角"),
                   QStringLiteral("说明")});
         int computed = 0;
+        int weakCount = 0;
+        constexpr int kWeakNotices = 5;
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const QStringList f = splitFields(lines[i]);
             if (f.isEmpty()) continue;
@@ -128,11 +127,15 @@ IntersectionRun runIntersection(const QString& input, IntersectionKind kind) {
             }
             t.addRow({f[0], fixedText(p.x), fixedText(p.y), measure,
                       weak ? QStringLiteral("图形弱") : QString()});
-            if (weak) run.notices.push_back(Notice{note});
+            // A message box each for the first few weak points, then one for the rest.
+            if (weak && ++weakCount <= kWeakNotices) run.notices.push_back(Notice{note});
             ++computed;
         }
         if (int(known.size()) < knownCount)
             throw FieldError{QStringLiteral("要先写 %1 个已知点（点号，X，Y）").arg(knownCount)};
+        if (weakCount > kWeakNotices)
+            run.notices.push_back(Notice{
+                QStringLiteral("另有 %1 个点图形弱，见成果表").arg(weakCount - kWeakNotices)});
         if (computed == 0) throw FieldError{QStringLiteral("已知点后面没有待定点的观测角")};
         run.output = t.layOut();
         for (const Notice& n : run.notices) run.output += n.text + QStringLiteral("\r\n");

@@ -84,4 +84,17 @@ QStringList splitFields(const QString& line) {
     return fields;
 }
 
+QString dataLimitText() { return QStringLiteral("数据超过 %1 行，请分批计算").arg(kMaxDataLines); }
+
+QStringList dataLines(const QString& input) {
+    if (input.count(u'\n') + input.count(u'\r') > 2 * qsizetype(kMaxDataLines))
+        throw FieldError{dataLimitText()};
+    QStringList lines = QString(input)
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                            .replace(u'\r', u'\n')
+                            .split(u'\n');
+    if (lines.size() > kMaxDataLines + 1) throw FieldError{dataLimitText()};
+    return lines;
+}
+
 }  // namespace hc

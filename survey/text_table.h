@@ -40,6 +40,14 @@ struct FieldError {
     QString message;
 };
 
+// The most data lines one calculation of these windows reads; more is refused whole
+// with dataLimitText(), so that a pasted or piped flood ends in a message.
+inline constexpr int kMaxDataLines = 100000;
+QString dataLimitText();
+// The input split into lines (CR LF, LF or CR). Throws FieldError with dataLimitText()
+// when there are more than kMaxDataLines.
+QStringList dataLines(const QString& input);
+
 // Splits one input line into trimmed fields at ASCII or full-width commas after mapping
 // full-width characters to ASCII; "" for a blank line or a comment line starting with
 // '#'. Returns an empty list then.

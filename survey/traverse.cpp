@@ -63,10 +63,7 @@ const std::vector<TraverseGrade>& traverseGrades() {
 
 std::vector<TraverseLine> readTraverseLines(const QString& input) {
     std::vector<TraverseLine> out;
-    const QStringList lines = QString(input)
-                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                                  .replace(u'\r', u'\n')
-                                  .split(u'\n');
+    const QStringList lines = dataLines(input);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QStringList f = splitFields(lines[i]);
         if (f.isEmpty()) continue;

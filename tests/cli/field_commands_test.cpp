@@ -94,6 +94,14 @@ TEST(FieldCommands, BadOptionsAndDataGiveTheirExitStatus) {
          1,
          QStringLiteral("位置要同时写 X 和 Y")},
         {{QStringLiteral("reduce")}, "", 1, QStringLiteral("没有观测数据")},
+        {{QStringLiteral("traverse")},
+         "A,,,1,1\n" + QByteArray("B,90,100\n").repeated(150000),
+         1,
+         QStringLiteral("数据超过 100000 行，请分批计算")},
+        {{QStringLiteral("intersect")},
+         QByteArray("\n").repeated(100001) + "A,0,0\n",
+         1,
+         QStringLiteral("数据超过 100000 行，请分批计算")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());

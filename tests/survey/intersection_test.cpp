@@ -115,6 +115,14 @@ TEST(Intersection, WeakGeometryIsReported) {
         EXPECT_EQ(run.output.contains(QStringLiteral("图形弱")), c.weak)
             << run.output.toStdString();
     }
+    // Many weak points: a few message boxes and one for the rest, every one in the table.
+    QString many = QStringLiteral("A,0,0\r\nB,0,100\r\n");
+    for (int i = 0; i < 40; ++i) many += QStringLiteral("P%1,10,10\r\n").arg(i);
+    const IntersectionRun flood = runIntersection(many, IntersectionKind::Forward);
+    ASSERT_EQ(flood.notices.size(), 6);
+    EXPECT_EQ(flood.notices.back().text, QStringLiteral("另有 35 个点图形弱，见成果表"));
+    EXPECT_EQ(flood.output.count(QStringLiteral("  图形弱")), 40);
+
     // On the circle itself no point is fixed.
     const IntersectionRun on = runIntersection(resectionText(0), IntersectionKind::Resection);
     EXPECT_TRUE(on.failed) << on.output.toStdString();
