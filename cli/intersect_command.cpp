@@ -60,12 +60,13 @@ int runIntersect(const QStringList& args, const Streams& io) {
     else
         return cl.usageError(QStringLiteral("--type 只能是 forward、side 或 resection"),
                              QStringLiteral("--type must be forward, side or resection"));
-    const std::optional<QString> input = readAllLines(io.in, cl.encoding(), io.err);
+    long long refused = 0;
+    const std::optional<QString> input = readAllLines(io.in, cl.encoding(), io.err, refused);
     if (!input) return cl.finish(kExitFailure);
     const IntersectionRun run = runIntersection(*input, kind);
     writeNotices(io.err, run.notices);
     if (!run.failed) writeText(io.out, run.output);
-    return cl.finish(run.failed ? kExitFailure : kExitSuccess);
+    return cl.finish(run.failed || refused > 0 ? kExitFailure : kExitSuccess);
 }
 
 }  // namespace hc::cli

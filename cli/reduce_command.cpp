@@ -81,13 +81,14 @@ int runReduce(const QStringList& args, const Streams& io) {
                                  QStringLiteral("--ellipsoid must be BJ, XA, WGS or 2000"));
         t.datum = int(*datum);
     }
-    const std::optional<QString> input = readAllLines(io.in, cl.encoding(), io.err);
+    long long refused = 0;
+    const std::optional<QString> input = readAllLines(io.in, cl.encoding(), io.err, refused);
     if (!input) return cl.finish(kExitFailure);
     t.input = *input;
     const ReductionRun run = runReductionTexts(t);
     writeNotices(io.err, run.notices);
     if (!run.failed) writeText(io.out, run.output);
-    return cl.finish(run.failed ? kExitFailure : kExitSuccess);
+    return cl.finish(run.failed || refused > 0 ? kExitFailure : kExitSuccess);
 }
 
 }  // namespace hc::cli

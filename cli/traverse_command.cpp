@@ -52,7 +52,8 @@ QString usageText() {
 
 }  // namespace
 
-std::optional<QString> readAllLines(std::FILE* in, InputEncoding encoding, std::FILE* err) {
+std::optional<QString> readAllLines(std::FILE* in, InputEncoding encoding, std::FILE* err,
+                                    long long& refused) {
     LineReader reader(in, encoding, err);
     QString text;
     QString line;
@@ -63,6 +64,7 @@ std::optional<QString> readAllLines(std::FILE* in, InputEncoding encoding, std::
         }
         text += line + u'\n';
     }
+    refused = reader.refusedLines();
     return text;
 }
 
@@ -106,12 +108,13 @@ int runTraverse(const QStringList& args, const Streams& io) {
         return cl.usageError(QStringLiteral("--allowance 和 --relative 要是正数"),
                              QStringLiteral("--allowance and --relative must be positive"));
 
-    const std::optional<QString> input = readAllLines(io.in, cl.encoding(), io.err);
+    long long refused = 0;
+    const std::optional<QString> input = readAllLines(io.in, cl.encoding(), io.err, refused);
     if (!input) return cl.finish(kExitFailure);
     const TraverseRun run = runTraverse(*input, options);
     writeNotices(io.err, run.notices);
     if (!run.failed) writeText(io.out, run.output);
-    return cl.finish(run.failed ? kExitFailure : kExitSuccess);
+    return cl.finish(run.failed || refused > 0 ? kExitFailure : kExitSuccess);
 }
 
 }  // namespace hc::cli

@@ -17,6 +17,9 @@ int runTraverse(const QStringList& args, const Streams& io);
 // as blank). Nothing, with the message written to `err`, when there are more than
 // kMaxDataLines lines or more than kMaxDataChars characters: reading stops there.
 inline constexpr qsizetype kMaxDataChars = qsizetype{16} << 20;
-std::optional<QString> readAllLines(std::FILE* in, InputEncoding encoding, std::FILE* err);
+// `refused` counts the lines that could not be decoded: the command then exits 1 after
+// its output, as the other subcommands do.
+std::optional<QString> readAllLines(std::FILE* in, InputEncoding encoding, std::FILE* err,
+                                    long long& refused);
 
 }  // namespace hc::cli

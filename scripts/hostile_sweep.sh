@@ -56,7 +56,13 @@ args[bearing]="bearing"
 line[bearing]="1,10.5,20.25,3"
 args[attitude]="attitude"
 line[attitude]="2,10,0,1"
-commands=(eval gk stats angle split base logic bearing attitude)
+args[traverse]="traverse --type open"
+line[traverse]="B,90,100"
+args[reduce]="reduce --height 100"
+line[reduce]="L,100,1.3000,1.5,1.5"
+args[intersect]="intersect"
+line[intersect]="P,45,45"
+commands=(eval gk stats angle split base logic bearing attitude traverse reduce intersect)
 
 # Failures known and accepted, by case name, with the reason (none at present); such a
 # case is marked FAIL* and does not fail the sweep.
@@ -201,6 +207,8 @@ for cmd in "${commands[@]}"; do
   base_lines=$(printf '%s\n%s\n' "${line[$cmd]}" "${line[$cmd]}")
   [ "$cmd" = attitude ] && base_lines=$'1,1,1,1\n2,10,0,1\n3,0,10,2'
   [ "$cmd" = bearing ] && base_lines=$'1,10.5,20.25,3\n2,1,2,3'
+  [ "$cmd" = traverse ] && base_lines=$'A,,,0,0\nB,90,100,100,0\nC,90,100\nD'
+  [ "$cmd" = intersect ] && base_lines=$'A,0,0\nB,0,100\nP,45,45'
 
   n="$cmd LF baseline"
   if wanted "$n" || wanted "$cmd CR LF" || wanted "$cmd CR only"; then

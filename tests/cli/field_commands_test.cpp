@@ -94,6 +94,7 @@ TEST(FieldCommands, BadOptionsAndDataGiveTheirExitStatus) {
          1,
          QStringLiteral("位置要同时写 X 和 Y")},
         {{QStringLiteral("reduce")}, "", 1, QStringLiteral("没有观测数据")},
+
         {{QStringLiteral("traverse")},
          "A,,,1,1\n" + QByteArray("B,90,100\n").repeated(150000),
          1,
@@ -109,6 +110,15 @@ TEST(FieldCommands, BadOptionsAndDataGiveTheirExitStatus) {
         EXPECT_EQ(r.status, c.status);
         EXPECT_TRUE(r.err.startsWith(c.err)) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    }
+    // A line that is not text is left out and named; the rest is computed, exit status 1.
+    for (const char* command : {"traverse", "reduce", "intersect"}) {
+        const Result r = run({QLatin1String(command)},
+                             "L,100,1.3,1.5,1.5\nL,\xff\xfe"
+                             "100,1.3\n");
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("错误: 第 2 行既不是 UTF-8 也不是 GB18030 文字")))
+            << r.err.toStdString();
     }
 }
 
