@@ -27,7 +27,7 @@ PackedAngle packedAngle(long long hundredths) {
                              .arg((sec % 3600) / 60, 2, 10, QChar(u'0'))
                              .arg(sec % 60, 2, 10, QChar(u'0'))
                              .arg(frac, 2, 10, QChar(u'0'));
-    return {text, (negative ? -1.0L : 1.0L) * (long double)(a) / 360000.0L};
+    return {text, (negative ? -1.0L : 1.0L) * static_cast<long double>(a) / 360000.0L};
 }
 
 // The textbook formulas once more, in long double: zenith distances go through sine and
