@@ -74,8 +74,8 @@ void registerSurveyWindows() {
             "前方交会为在 A、B 观测的角（A、B、P 逆时针排列），侧方交会为在 A 和在 P 观测的角，后方"
             "交会为在 P 从 A 到 B、从 B 到 C 顺时针量的角；交会角太小或太大、后方交会的点靠近危险圆"
             "时提示图形弱。"),
-        .commandLine =
-            QStringLiteral("hechuan-cli traverse < 导线数据；hechuan-cli intersect < 交会数据"),
+        .commandLine = QStringLiteral("hechuan-cli traverse < 导线数据：导线计算；hechuan-cli "
+                                      "intersect < 交会数据：交会计算"),
     });
     ui::registerTool({
         .id = kForm218,
@@ -90,7 +90,7 @@ void registerSurveyWindows() {
             "0.14），对向观测的平均值和较差；填大气改正 ppm "
             "时先改正斜距；填平均高程时平距归算到椭球"
             "面；填测线中点的公里网坐标 X、Y（带带号）时再按该点的长度比归算到高斯平面。"),
-        .commandLine = QStringLiteral("hechuan-cli reduce < 观测数据"),
+        .commandLine = QStringLiteral("hechuan-cli reduce < 观测数据：测距归算"),
     });
     // Opened from the coordinate conversion window only.
     ui::registerTool({.id = kFormDanLie, .factory = [] { return new SinglePointWindow; }});
