@@ -24,8 +24,12 @@
 #include "cli/regress_command.h"
 #include "cli/propagate_command.h"
 #include "cli/root_command.h"
+#include "cli/intersect_command.h"
+#include "cli/logic_command.h"
+#include "cli/reduce_command.h"
 #include "cli/split_command.h"
 #include "cli/stats_command.h"
+#include "cli/traverse_command.h"
 
 namespace {
 
@@ -62,6 +66,11 @@ const Subcommand kSubcommands[] = {
     {"root", hc::cli::runRoot, "[--angle rad|deg|dms] [--decimals N] 函数 A B"},
     {"propagate", hc::cli::runPropagate,
      "[--angle rad|deg|dms] [--decimals N] 函数 --var r=值±中误差... [--corr r,s=系数...]"},
+    {"traverse", hc::cli::runTraverse,
+     "[--type loop|connecting|open] [--angles left|right] [--bearing 度.分秒] < 导线数据"},
+    {"reduce", hc::cli::runReduce,
+     "[--zenith] [--k 0.14] [--ppm 0] [--height Hm] [--x X --y Y [--zone 3|6|1.5]] < 观测数据"},
+    {"intersect", hc::cli::runIntersect, "[--type forward|side|resection] < 交会数据"},
 };
 
 QString usageText() {

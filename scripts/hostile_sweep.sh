@@ -67,6 +67,13 @@ commands=(eval gk stats angle split base logic bearing attitude area)
 args[regress]="regress --y 1 --x 2"
 line[regress]="1*2"
 commands=(eval gk stats angle split base logic bearing attitude regress)
+args[traverse]="traverse --type open"
+line[traverse]="B,90,100"
+args[reduce]="reduce --height 100"
+line[reduce]="L,100,1.3000,1.5,1.5"
+args[intersect]="intersect"
+line[intersect]="P,45,45"
+commands=(eval gk stats angle split base logic bearing attitude traverse reduce intersect)
 
 # Failures known and accepted, by case name, with the reason (none at present); such a
 # case is marked FAIL* and does not fail the sweep.
@@ -213,6 +220,8 @@ for cmd in "${commands[@]}"; do
   [ "$cmd" = bearing ] && base_lines=$'1,10.5,20.25,3\n2,1,2,3'
   [ "$cmd" = area ] && base_lines=$'1,3527402.118,39476233.512\n2,3527596.731,39476402.845\n3,3527448.26,39476650.127'
   [ "$cmd" = regress ] && base_lines=$'1*2\n2*3\n4*5'
+  [ "$cmd" = traverse ] && base_lines=$'A,,,0,0\nB,90,100,100,0\nC,90,100\nD'
+  [ "$cmd" = intersect ] && base_lines=$'A,0,0\nB,0,100\nP,45,45'
 
   n="$cmd LF baseline"
   if wanted "$n" || wanted "$cmd CR LF" || wanted "$cmd CR only"; then

@@ -41,6 +41,8 @@ inline constexpr ui::WindowId kForm207{u"Form207"};        // systems of linear 
 inline constexpr ui::WindowId kForm213{u"Form213"};        // coordinate conversion
 inline constexpr ui::WindowId kForm214{u"Form214"};        // distance and bearing
 inline constexpr ui::WindowId kForm216{u"Form216"};        // plane attitude
+inline constexpr ui::WindowId kForm217{u"Form217"};        // theodolite: traverses, intersections
+inline constexpr ui::WindowId kForm218{u"Form218"};        // rangefinder: distance reductions
 inline constexpr ui::WindowId kFormDanLie{u"FormDanLie"};  // single point conversion
 inline constexpr ui::WindowId kForm204{u"Form204"};        // error propagation
 inline constexpr ui::WindowId kForm211{u"Form211"};        // derivative and root

@@ -4,6 +4,8 @@
 #include "survey/windows/form214.h"
 #include "survey/windows/form215.h"
 #include "survey/windows/form216.h"
+#include "survey/windows/form217.h"
+#include "survey/windows/form218.h"
 #include "survey/windows/single_point_window.h"
 #include "ui/tool_registry.h"
 
@@ -67,6 +69,45 @@ void registerSurveyWindows() {
             "得到平面方程 aX+bY+cZ+d=0 的参数、走向、倾向、倾角、三点间的距离和可信度（三点越接近一"
             "条直线，可信度越低）。"),
         .commandLine = QStringLiteral("hechuan-cli attitude < 点表：面体产状"),
+    });
+    ui::registerTool({
+        .id = kForm217,
+        .factory = [] { return new Form217; },
+        .menuIndex = 16,
+        .menuCaption = QStringLiteral("经纬仪测量"),
+        .helpSection = QStringLiteral(
+            "【经纬仪测量】导线计算。每行输入一个点（按推算顺序）：点号，观测角（度."
+            "分秒），到下一点的"
+            "边长（米），X，Y（已知点才写坐标）。第一行只有点号和坐标时是后视点；附合导线最后一行只"
+            "有点号和坐标时是前视点；闭合导线最后一行再写起点点号和在起点观测的角。选择导线类型（闭"
+            "合"
+            "、附合、支导线）、左角或右角和等级（角度闭合差容许 ±m″√n 和相对闭合差容许 1/N 可以改"
+            "），没有后视点时填起始方位角。按“进行计算”，得到角度闭合差、改正后角度、方位角、坐标增"
+            "量、坐标闭合差 "
+            "fx、fy、fs、相对闭合差和按边长比例平差后的坐标。闭合差超限时不平差，并指"
+            "出可能有错的点或边。附合导线两端都没有定向时按无定向导线计算。按“示例”填入示例数据。类"
+            "型选前方交会、侧"
+            "方交会或后方交会时，先写已知点（点号，X，Y），再每行写一个待定点（点号，角1，角2）："
+            "前方交会为在 A、B 观测的角（A、B、P 逆时针排列），侧方交会为在 A 和在 P 观测的角，后方"
+            "交会为在 P 从 A 到 B、从 B 到 C 顺时针量的角；交会角太小或太大、后方交会的点靠近危险圆"
+            "时提示图形弱。"),
+        .commandLine = QStringLiteral("hechuan-cli traverse < 导线数据：导线计算；hechuan-cli "
+                                      "intersect < 交会数据：交会计算"),
+    });
+    ui::registerTool({
+        .id = kForm218,
+        .factory = [] { return new Form218; },
+        .menuIndex = 17,
+        .menuCaption = QStringLiteral("测距仪测量"),
+        .helpSection = QStringLiteral(
+            "【测距仪测量】每行输入一条测线：名称，斜距（米），竖直角（度."
+            "分秒，向上为正；选“天顶距”"
+            "时为天顶距），仪器高，觇标高，对向观测时再接返测斜距、返测竖直角、返测仪器高、返测觇标"
+            "高。按“进行计算”，得到平距和高差（三角高程，含地球曲率和大气折光，折光系数 k 默认 "
+            "0.14），对向观测的平均值和较差；填大气改正 ppm "
+            "时先改正斜距；填平均高程时平距归算到椭球"
+            "面；填测线中点的公里网坐标 X、Y（带带号）时再按该点的长度比归算到高斯平面。"),
+        .commandLine = QStringLiteral("hechuan-cli reduce < 观测数据：测距归算"),
     });
     // Opened from the coordinate conversion window only.
     ui::registerTool({.id = kFormDanLie, .factory = [] { return new SinglePointWindow; }});

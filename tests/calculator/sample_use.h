@@ -23,12 +23,14 @@ inline bool useOnce(QWidget* w) {
         return b != nullptr;
     };
     const QString name = w->objectName();
-    // Statistics, coordinates, distance, area and attitude start with sample data of their own.
+    // Statistics, coordinates, distance, area, attitude and the field-work windows start
+    // with sample data of their own.
     if (name == QLatin1String("Form201")) return press("Command1");
     if (name == QLatin1String("Form213")) return press("CommandJto3");
     if (name == QLatin1String("FormDanLie")) return press("CommandConvert");
     if (name == QLatin1String("Form214") || name == QLatin1String("Form215") ||
-        name == QLatin1String("Form216"))
+        name == QLatin1String("Form216") || name == QLatin1String("Form217") ||
+        name == QLatin1String("Form218"))
         return press("Command1");
     if (name == QLatin1String("Form202")) return line("Text1", "45.5959") && press("Command6");
     if (name == QLatin1String("Form210")) return line("Text1", "-123.456") && press("Command1");
