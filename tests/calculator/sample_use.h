@@ -4,6 +4,7 @@
 // tests and the screenshot tool.
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
@@ -15,6 +16,11 @@ inline bool useOnce(QWidget* w) {
     auto line = [w](const char* name, const char* text) {
         auto* e = w->findChild<QLineEdit*>(QString::fromLatin1(name));
         if (e) e->setText(QString::fromUtf8(text));
+        return e != nullptr;
+    };
+    auto box = [w](const char* name, const char* text) {
+        auto* e = w->findChild<QPlainTextEdit*>(QString::fromLatin1(name));
+        if (e) e->setPlainText(QString::fromUtf8(text));
         return e != nullptr;
     };
     auto press = [w](const char* name) {
@@ -38,6 +44,11 @@ inline bool useOnce(QWidget* w) {
     if (name == QLatin1String("Form205")) return press("Commandinverse");
     if (name == QLatin1String("Form207")) return press("Command1");
     if (name == QLatin1String("Form209")) return press("Command1");  // its sample data
+    // The calculus windows: an integral over 0 ... 1, a derivative at 1, a product's error.
+    if (name == QLatin1String("Form212") || name == QLatin1String("Form211"))
+        return line("Text1", "x*x-1/2") && press("Command1");
+    if (name == QLatin1String("Form204"))
+        return line("Text1", "r*s") && box("Text2", "r=100±0.01\ns=2±0.001") && press("Command1");
     // 101 + 0 in binary: the digit keys 1, 0, 1, then 运算.
     if (name == QLatin1String("Form203"))
         return press("Command2") && press("Command1") && press("Command2") && press("Command23");
