@@ -14,12 +14,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
+#include <vector>
 
 #include "calculator/form1.h"
 #include "calculator/windows.h"
 #include "tests/calculator/sample_use.h"
 #include "tests/ui/window_grab.h"
 #include "ui/text_box.h"
+#include "ui/tool_registry.h"
 #include "ui/widget_services.h"
 
 namespace {
@@ -105,19 +107,25 @@ int main(int argc, char** argv) {
     for (const auto& [button, window] : mainButtons) closeWindow(window);
 
     QWidget* menu = hc::ui::showWindow("Form2");
-    const std::pair<int, const char*> menuButtons[] = {
-        {0, "Form201"},  {1, "Form202"},  {2, "Form203"},  {9, "Form210"}, {12, "Form213"},
-        {13, "Form214"}, {14, "Form215"}, {15, "Form216"}, {30, "Form6"},  {65, "Form5"}};
+    // The registered windows: those of the menu, then every tool window.
+    std::vector<std::pair<int, QByteArray>> menuButtons;
+    std::vector<QByteArray> toolWindows;
+    for (const hc::ui::ToolWindow& row : hc::ui::tools()) {
+        if (!row.factory) continue;
+        const QByteArray name = row.id.name().toLatin1();
+        if (row.menuIndex >= 0) menuButtons.emplace_back(row.menuIndex, name);
+        if (name != "Form2" && name != "Form5" && name != "Form6") toolWindows.push_back(name);
+    }
     for (const auto& [index, window] : menuButtons) {
         auto* b = menu->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(index));
-        ok &= openUseAndSave(b, window, dir,
+        ok &= openUseAndSave(b, window.constData(), dir,
                              QStringLiteral("menu_%1.png").arg(QLatin1String(window)));
     }
-    for (const auto& [index, window] : menuButtons) closeWindow(window);
+    for (const auto& [index, window] : menuButtons) closeWindow(window.constData());
 
     // Every tool window used once and then at its smallest size.
-    for (const char* window : {"Form201", "Form202", "Form203", "Form210", "Form213", "Form214",
-                               "Form216", "FormDanLie"}) {
+    for (const QByteArray& name : toolWindows) {
+        const char* window = name.constData();
         QWidget* w = hc::ui::showWindow(QString::fromLatin1(window));
         if (!w) {
             std::printf("FAILED %s did not open\n", window);
