@@ -13,6 +13,7 @@
 #include "cli/base_command.h"
 #include "cli/bearing_command.h"
 #include "cli/command_line.h"
+#include "cli/datum_command.h"
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
 #include "cli/logic_command.h"
@@ -41,6 +42,9 @@ const Subcommand kSubcommands[] = {
     {"bearing", hc::cli::runBearing,
      "[--origin 点号] [--geographic [--ellipsoid BJ|XA|WGS|2000]] < 点表"},
     {"attitude", hc::cli::runAttitude, "[--start 点号] < 点表"},
+    {"datum", hc::cli::runDatum,
+     "--fit [--model 7|7cf|3|4] --from 椭球:形式 --to 椭球:形式 < 公共点 | --params \"参数行\" "
+     "--from ... --to ... [--inverse] < 点表"},
 };
 
 QString usageText() {

@@ -33,10 +33,20 @@ void addNotice(Notices& notices, const QString& text) {
     notices.append(Notice{text, NoticeButtons::Ok, QString()});
 }
 
-QString padded(const QString& text, int width) {
-    return text.size() >= width ? text + u' ' : text.leftJustified(width);
+// Columns as a monospaced CJK face shows them: Chinese characters take two.
+int displayWidth(const QString& text) {
+    int w = 0;
+    for (QChar c : text) w += c.unicode() >= 0x2E80 ? 2 : 1;
+    return w;
 }
-QString rightAligned(const QString& text, int width) { return text.rightJustified(width); }
+QString padded(const QString& text, int width) {
+    const int w = displayWidth(text);
+    return w >= width ? text + u' ' : text + QString(width - w, u' ');
+}
+QString rightAligned(const QString& text, int width) {
+    const int w = displayWidth(text);
+    return w >= width ? text : QString(width - w, u' ') + text;
+}
 
 }  // namespace
 
