@@ -1,14 +1,18 @@
 #include "cli/datum_command.h"
 
 #include <QThread>
+#include <cstdio>
+#include <vector>
 
 #include "survey/datum_ops.h"
 
 namespace hc::cli {
 namespace {
 
-// Lines read from standard input at most; the rest is reported and left unread.
-constexpr long long kCommandRowLimit = 2000000;
+// Common points read at most; the rest is reported and left unread.
+constexpr long long kFitLineLimit = 100000;
+// Lines of a point list converted at a time: the list streams through in pieces.
+constexpr int kChunkLines = 1 << 16;
 
 QString usageText() {
     return QStringLiteral(
@@ -108,21 +112,6 @@ int runDatum(const QStringList& args, const Streams& io) {
                                  QStringLiteral("--jobs takes a whole number 1 ... 256"));
     }
 
-    // The whole input: the fit pairs points by name, and point lists are converted at once.
-    QString text;
-    {
-        LineReader reader(io.in, cl.encoding(), io.err);
-        QString line;
-        while (reader.next(line)) {
-            if (reader.lineNumber() > kCommandRowLimit) {
-                writeText(io.err, QStringLiteral("只读入前 %1 行，其余没有读入。\n").arg(kCommandRowLimit));
-                break;
-            }
-            text += line;
-            text += u'\n';
-        }
-    }
-
     if (fit) {
         DatumFitSettings settings;
         settings.from = *from;
@@ -145,6 +134,24 @@ int runDatum(const QStringList& args, const Streams& io) {
         if (settings.height != HeightSurface::None && *model != DatumModel::Four)
             return cl.usageError(QStringLiteral("--height 只用于 --model 4"),
                                  QStringLiteral("--height goes with --model 4 only"));
+        // The whole input: the fit pairs the points by name.
+        QString text;
+        bool refused = false;
+        {
+            LineReader reader(io.in, cl.encoding(), io.err);
+            QString line;
+            LineReader::Read r;
+            while ((r = reader.read(line)) != LineReader::Read::End) {
+                refused = refused || r == LineReader::Read::Refused;
+                if (reader.lineNumber() > kFitLineLimit) {
+                    writeText(io.err, QStringLiteral("公共点只读入前 %1 行，其余没有读入。\n")
+                                          .arg(kFitLineLimit));
+                    break;
+                }
+                text += line;
+                text += u'\n';
+            }
+        }
         QString source, targetText;
         if (!splitCommonPoints(text, source, targetText)) {
             writeText(io.err, QStringLiteral("公共点应先写原坐标系的点，再写一行 ====，后面写目标"
@@ -154,23 +161,75 @@ int runDatum(const QStringList& args, const Streams& io) {
         const DatumFitRun run = runDatumFit(source, targetText, settings);
         writeNotices(io.err, run.notices);
         writeText(io.out, run.output);
-        return cl.finish(run.ok ? kExitSuccess : kExitFailure);
+        return cl.finish(run.ok && !refused ? kExitSuccess : kExitFailure);
     }
 
     if (cl.isSet(QStringLiteral("model")) || cl.isSet(QStringLiteral("height")))
         return cl.usageError(QStringLiteral("--model 和 --height 只用于 --fit；参数行里已写明模型"),
                              QStringLiteral("--model and --height go with --fit; the parameter "
                                             "line names its model"));
-    DatumApplySettings settings;
-    settings.from = *from;
-    settings.to = target;
-    settings.inverse = cl.isSet(QStringLiteral("inverse"));
-    settings.jobs = jobs;
-    const DatumApplyRun run =
-        runDatumApply(text, cl.value(QStringLiteral("params")), settings, kCommandRowLimit);
-    writeNotices(io.err, run.notices);
-    writeText(io.out, run.output);
-    return cl.finish(run.ok ? kExitSuccess : kExitFailure);
+    QString error;
+    const std::optional<DatumParameters> params =
+        parseParameters(cl.value(QStringLiteral("params")), &error);
+    if (!params) {
+        writeText(io.err, QStringLiteral("参数行有错误：") + error + u'\n');
+        return cl.finish(kExitFailure);
+    }
+    if (params->model == DatumModel::Four && (!from->zone || !target.zone)) {
+        writeText(io.err, QStringLiteral("四参数是公里网坐标之间的平面变换，两边都应选公里网"
+                                         "（1.5、3 或 6 度带）坐标。\n"));
+        return cl.finish(kExitFailure);
+    }
+    const DatumChain chain(*from, target, *params, cl.isSet(QStringLiteral("inverse")));
+
+    // The list streams through in pieces, each converted on the threads at once.
+    LineReader reader(io.in, cl.encoding(), io.err);
+    QStringList problems;
+    long long problemCount = 0, points = 0;
+    bool refused = false, more = true, writeFailed = false;
+    std::vector<DatumPoint> in, out;
+    std::vector<PointFault> faults;
+    while (more && !writeFailed) {
+        QString chunk;
+        const long long firstLine = reader.lineNumber() + 1;
+        QString line;
+        int n = 0;
+        while (n < kChunkLines) {
+            const LineReader::Read r = reader.read(line);
+            if (r == LineReader::Read::End) {
+                more = false;
+                break;
+            }
+            refused = refused || r == LineReader::Read::Refused;
+            chunk += line;
+            chunk += u'\n';
+            ++n;
+        }
+        const DatumPointsReading reading =
+            readDatumPoints(chunk, !from->zone, kChunkLines, firstLine);
+        problemCount += reading.problems.size();
+        for (const QString& p : reading.problems)
+            if (problems.size() < 20) problems << p;
+        const std::size_t count = static_cast<std::size_t>(reading.points.size());
+        in.resize(count);
+        out.resize(count);
+        faults.resize(count);
+        for (std::size_t i = 0; i < count; ++i)
+            in[i] = reading.points[static_cast<qsizetype>(i)].point;
+        chain.applyMany(in.data(), out.data(), faults.data(), count, jobs);
+        QString text;
+        for (std::size_t i = 0; i < count; ++i)
+            text += datumPointLine(reading.points[static_cast<qsizetype>(i)].name, out[i],
+                                   faults[i], target) +
+                    QStringLiteral("\r\n");
+        points += static_cast<long long>(count);
+        writeText(io.out, text);
+        writeFailed = std::ferror(io.out) != 0;
+    }
+    if (problemCount) writeNotices(io.err, {Notice{unreadLinesText(problems, problemCount),
+                                                   NoticeButtons::Ok, QString()}});
+    if (points == 0 && !writeFailed) writeText(io.err, QStringLiteral("没有发现坐标数据！\n"));
+    return cl.finish(points > 0 && !refused ? kExitSuccess : kExitFailure);
 }
 
 }  // namespace hc::cli

@@ -56,7 +56,9 @@ args[bearing]="bearing"
 line[bearing]="1,10.5,20.25,3"
 args[attitude]="attitude"
 line[attitude]="2,10,0,1"
-commands=(eval gk stats angle split base logic bearing attitude)
+args[datum]="datum --params 7cf,tx=-15,ty=120,tz=60,rx=1,ry=-1,rz=2,s=3 --from WGS:jw --to BJ:3 --jobs 2"
+line[datum]="A,39.5,114.2,10"
+commands=(eval gk stats angle split base logic bearing attitude datum)
 
 # Failures known and accepted, by case name, with the reason (none at present); such a
 # case is marked FAIL* and does not fail the sweep.
@@ -245,7 +247,7 @@ for cmd in "${commands[@]}"; do
     case $cmd in
       gk) v="A,$digits,114.2,10" ;;
       stats) v="a*$digits*1" ;;
-      bearing | attitude) v="4,$digits,1,1" ;;
+      bearing | attitude | datum) v="4,$digits,1,1" ;;
       *) v=$digits ;;
     esac
     printf '%s\n%s\n' "$base_lines" "$v" >"$work/in"
@@ -257,7 +259,7 @@ for cmd in "${commands[@]}"; do
     case $cmd in
       gk) v="A,1e999999,114.2,10" ;;
       stats) v="a*1e999999*1" ;;
-      bearing | attitude) v="4,1e999999,1,1" ;;
+      bearing | attitude | datum) v="4,1e999999,1,1" ;;
       *) v=1e999999 ;;
     esac
     printf '%s\n%s\n' "$base_lines" "$v" >"$work/in"

@@ -20,12 +20,13 @@ QString lineProblem(long long line, const QString& what) {
 }
 
 // The first problems, one a line, and how many there are in all when there are more.
-QString problemsText(const QString& heading, const QStringList& problems) {
+QString problemsText(const QString& heading, const QStringList& problems,
+                     long long count = -1) {
+    if (count < 0) count = problems.size();
     QString t = heading;
     for (qsizetype i = 0; i < problems.size() && i < kProblemsShown; ++i)
         t += QStringLiteral("\n") + problems[i];
-    if (problems.size() > kProblemsShown)
-        t += QStringLiteral("\n……共 %1 处。").arg(problems.size());
+    if (count > kProblemsShown) t += QStringLiteral("\n……共 %1 处。").arg(count);
     return t;
 }
 
@@ -50,14 +51,15 @@ QString rightAligned(const QString& text, int width) {
 
 }  // namespace
 
-DatumPointsReading readDatumPoints(const QString& text, bool geographic, long long rowLimit) {
+DatumPointsReading readDatumPoints(const QString& text, bool geographic, long long rowLimit,
+                                   long long firstLine) {
     DatumPointsReading r;
     static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
     const QStringList lines = text.split(breaks);
     PointRowReader cleaner(PointListMode::Grid);
     long long skipped = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const long long lineNo = i + 1;
+        const long long lineNo = firstLine + i;
         QString cleaned;
         cleaner.clean(lines[i], cleaned);
         if (cleaned.trimmed().isEmpty()) continue;
@@ -101,6 +103,10 @@ DatumPointsReading readDatumPoints(const QString& text, bool geographic, long lo
                           .arg(rowLimit)
                           .arg(skipped);
     return r;
+}
+
+QString unreadLinesText(const QStringList& problems, long long count) {
+    return problemsText(QStringLiteral("以下数据没有用于计算："), problems, count);
 }
 
 bool splitCommonPoints(const QString& text, QString& source, QString& target) {

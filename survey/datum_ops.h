@@ -29,9 +29,12 @@ struct DatumPointsReading {
 };
 
 // Reads a point text of a side in `geographic` form or grid form. At most `rowLimit`
-// points are read; the rest are reported once.
+// points are read; the rest are reported once. `firstLine` is the number of the text's
+// first line in the messages (a reader of a text in pieces passes where each starts).
 DatumPointsReading readDatumPoints(const QString& text, bool geographic,
-                                   long long rowLimit = 1000000);
+                                   long long rowLimit = 1000000, long long firstLine = 1);
+// The notice of the lines not read: the first few, one a line, and how many in all.
+QString unreadLinesText(const QStringList& problems, long long count);
 
 // Splits the common-point text of the command line at its first line of "=" signs:
 // the source points before, the target points after. False when there is no such line.
