@@ -1,5 +1,6 @@
 #include "survey/datum_ops.h"
 
+#include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <cmath>
@@ -340,6 +341,41 @@ DatumApplyRun runDatumApply(const QString& pointsText, const QString& parameterL
     }
     run.ok = true;
     return run;
+}
+
+QString saveParametersFile(const QString& path, const QString& parameterLine) {
+    QString error;
+    const std::optional<DatumParameters> p = parseParameters(parameterLine, &error);
+    if (!p) return QStringLiteral("参数行有错误：") + error;
+    QFile f(path);
+    const QByteArray bytes =
+        QByteArrayLiteral("# hechuan datum parameters: ") + modelName(p->model).toUtf8() + '\n' +
+        parametersText(*p).toUtf8() + '\n';
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() ||
+        !f.flush())
+        return QStringLiteral("无法写入参数文件：") + path;
+    return {};
+}
+
+std::optional<QString> loadParametersFile(const QString& path, QString* error) {
+    auto fail = [error](const QString& why) {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return fail(QStringLiteral("无法读取参数文件：") + path);
+    constexpr qint64 kMaxBytes = 64 * 1024;
+    if (f.size() > kMaxBytes) return fail(QStringLiteral("这不是参数文件（超过 64 KB）：") + path);
+    const QString text = QString::fromUtf8(f.read(kMaxBytes));
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
+    for (const QString& raw : text.split(breaks)) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(u'#')) continue;
+        QString why;
+        if (!parseParameters(line, &why)) return fail(QStringLiteral("参数文件有错误：") + why);
+        return line;
+    }
+    return fail(QStringLiteral("参数文件中没有参数行：") + path);
 }
 
 QStringList coordFormChoices() {

@@ -88,6 +88,13 @@ DatumApplyRun runDatumApply(const QString& pointsText, const QString& parameterL
 QString datumPointLine(const QString& name, const DatumPoint& p, PointFault fault,
                        const CoordSystem& to);
 
+// The parameter file of the window: the parameter line in UTF-8 after a comment line. Save
+// refuses a line that does not read (parseParameters) and returns "" or the message of
+// what failed; load takes the first line that is neither blank nor a comment ("#") of a
+// file of at most 64 KB and returns it when it reads, else nothing with the message.
+QString saveParametersFile(const QString& path, const QString& parameterLine);
+std::optional<QString> loadParametersFile(const QString& path, QString* error);
+
 // The side box texts of the window: "经纬度", "1.5度带", "3度带", "6度带" for the form.
 QStringList coordFormChoices();
 std::optional<ZoneWidth> zoneOfFormChoice(const QString& text);

@@ -39,5 +39,6 @@ inline constexpr ui::WindowId kForm213{u"Form213"};        // coordinate convers
 inline constexpr ui::WindowId kForm214{u"Form214"};        // distance and bearing
 inline constexpr ui::WindowId kForm216{u"Form216"};        // plane attitude
 inline constexpr ui::WindowId kFormDanLie{u"FormDanLie"};  // single point conversion
+inline constexpr ui::WindowId kFormGps{u"FormGps"};        // GPS datum conversion
 
 }  // namespace hc::window_ids
