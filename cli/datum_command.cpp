@@ -98,9 +98,10 @@ int runDatum(const QStringList& args, const Streams& io) {
         bool ok = false;
         const double m = cl.value(QStringLiteral("meridian")).toDouble(&ok);
         if (!ok || !(m >= 0 && m <= 180) || !target.zone)
-            return cl.usageError(QStringLiteral("--meridian 应是 0 到 180 之间的经度，且只用于公里网输出"),
-                                 QStringLiteral("--meridian takes a longitude 0 ... 180, for a grid "
-                                                "output only"));
+            return cl.usageError(
+                QStringLiteral("--meridian 应是 0 到 180 之间的经度，且只用于公里网输出"),
+                QStringLiteral("--meridian takes a longitude 0 ... 180, for a grid "
+                               "output only"));
         target.meridian = m;
     }
     int jobs = QThread::idealThreadCount();
@@ -226,8 +227,9 @@ int runDatum(const QStringList& args, const Streams& io) {
         writeText(io.out, text);
         writeFailed = std::ferror(io.out) != 0;
     }
-    if (problemCount) writeNotices(io.err, {Notice{unreadLinesText(problems, problemCount),
-                                                   NoticeButtons::Ok, QString()}});
+    if (problemCount)
+        writeNotices(io.err, {Notice{unreadLinesText(problems, problemCount), NoticeButtons::Ok,
+                                     QString()}});
     if (points == 0 && !writeFailed) writeText(io.err, QStringLiteral("没有发现坐标数据！\n"));
     return cl.finish(points > 0 && !refused ? kExitSuccess : kExitFailure);
 }

@@ -55,18 +55,18 @@ QString fitFaultText(FitFault fault, DatumModel model, HeightSurface height) {
                 return height == HeightSurface::Plane
                            ? QStringLiteral("公共点太少：高程异常平面拟合至少要 3 个点。")
                            : QStringLiteral("公共点太少：高程异常二次曲面拟合至少要 6 个点。");
-            const int need = model == DatumModel::Three  ? 1
-                             : model == DatumModel::Four ? 2
-                                                         : 3;
+            const int need = model == DatumModel::Three ? 1 : model == DatumModel::Four ? 2 : 3;
             return QStringLiteral("公共点太少：%1至少要 %2 个公共点。")
                 .arg(modelName(model))
                 .arg(need);
         }
         case FitFault::Degenerate:
             return height != HeightSurface::None
-                       ? QStringLiteral("公共点的分布不能确定高程异常面（点重合或在一条直线上），"
-                                        "没有求出参数。")
-                       : QStringLiteral("公共点重合或在一条直线上，不能确定全部参数，没有求出参数。");
+                       ? QStringLiteral(
+                             "公共点的分布不能确定高程异常面（点重合或在一条直线上），"
+                             "没有求出参数。")
+                       : QStringLiteral(
+                             "公共点重合或在一条直线上，不能确定全部参数，没有求出参数。");
         case FitFault::NotFinite:
             break;
     }
@@ -94,8 +94,7 @@ HelmertFit fitHelmert(const std::vector<Xyz>& source, const std::vector<Xyz>& ta
         // Target less source, both centred: s u + v x u for the centred source u.
         double spread = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            const double ux = source[i].x - cs.x, uy = source[i].y - cs.y,
-                         uz = source[i].z - cs.z;
+            const double ux = source[i].x - cs.x, uy = source[i].y - cs.y, uz = source[i].z - cs.z;
             spread += ux * ux + uy * uy + uz * uz;
         }
         const double scale = std::sqrt(spread / static_cast<double>(n));

@@ -21,8 +21,7 @@ QString lineProblem(long long line, const QString& what) {
 }
 
 // The first problems, one a line, and how many there are in all when there are more.
-QString problemsText(const QString& heading, const QStringList& problems,
-                     long long count = -1) {
+QString problemsText(const QString& heading, const QStringList& problems, long long count = -1) {
     if (count < 0) count = problems.size();
     QString t = heading;
     for (qsizetype i = 0; i < problems.size() && i < kProblemsShown; ++i)
@@ -89,8 +88,8 @@ DatumPointsReading readDatumPoints(const QString& text, bool geographic, long lo
         }
         if (geographic) {
             if (packedBeyondSixty(v[0]) || packedBeyondSixty(v[1])) {
-                r.problems << lineProblem(lineNo,
-                                          QStringLiteral("度分秒的分或秒不小于 60，此行没有读入。"));
+                r.problems << lineProblem(
+                    lineNo, QStringLiteral("度分秒的分或秒不小于 60，此行没有读入。"));
                 continue;
             }
             v[0] = ZelDuFenMiaoZhuanBaiFenDu(v[0]);
@@ -100,9 +99,8 @@ DatumPointsReading readDatumPoints(const QString& text, bool geographic, long lo
         r.points.append(p);
     }
     if (skipped)
-        r.problems << QStringLiteral("只读入前 %1 个点，其余 %2 行没有读入。")
-                          .arg(rowLimit)
-                          .arg(skipped);
+        r.problems
+            << QStringLiteral("只读入前 %1 个点，其余 %2 行没有读入。").arg(rowLimit).arg(skipped);
     return r;
 }
 
@@ -159,8 +157,7 @@ DatumFitRun runDatumFit(const QString& sourceText, const QString& targetText,
                         const DatumFitSettings& settings) {
     DatumFitRun run;
     const DatumModel model = settings.model;
-    const HeightSurface height =
-        model == DatumModel::Four ? settings.height : HeightSurface::None;
+    const HeightSurface height = model == DatumModel::Four ? settings.height : HeightSurface::None;
     if (model == DatumModel::Four && (!settings.from.zone || !settings.to.zone)) {
         addNotice(run.notices, QStringLiteral("四参数是公里网坐标之间的平面变换，两边都应选公里网"
                                               "（1.5、3 或 6 度带）坐标。"));
@@ -181,7 +178,8 @@ DatumFitRun runDatumFit(const QString& sourceText, const QString& targetText,
     for (const NamedPoint& s : src.points) {
         if (seen.contains(s.name)) {
             problems << QStringLiteral("原坐标系 ") +
-                            lineProblem(s.line, QStringLiteral("点号 %1 重复，只用第一个。").arg(s.name));
+                            lineProblem(s.line,
+                                        QStringLiteral("点号 %1 重复，只用第一个。").arg(s.name));
             continue;
         }
         seen.insert(s.name, true);
@@ -221,10 +219,11 @@ DatumFitRun runDatumFit(const QString& sourceText, const QString& targetText,
             b.push_back({to[i].input.x, to[i].input.y - zonePrefix(to[i].input.y), to[i].input.h});
         }
         if (!otherZone.isEmpty())
-            addNotice(run.notices,
-                      QStringLiteral("这些公共点两边的带号不同，四参数按带内坐标计算，转换后的点沿用"
-                                     "原坐标的带号：") +
-                          otherZone.mid(0, kProblemsShown).join(QStringLiteral("、")));
+            addNotice(
+                run.notices,
+                QStringLiteral("这些公共点两边的带号不同，四参数按带内坐标计算，转换后的点沿用"
+                               "原坐标的带号：") +
+                    otherZone.mid(0, kProblemsShown).join(QStringLiteral("、")));
         const PlaneFit fit = fitPlane(a, b, height);
         fault = fit.fault;
         heightFault = fit.heightFault;
@@ -235,8 +234,8 @@ DatumFitRun runDatumFit(const QString& sourceText, const QString& targetText,
     } else {
         std::vector<Xyz> a, b;
         for (qsizetype i = 0; i < from.size(); ++i) {
-            a.push_back(geocentricOf(settings.from.datum, from[i].lat, from[i].lon,
-                                     from[i].input.h));
+            a.push_back(
+                geocentricOf(settings.from.datum, from[i].lat, from[i].lon, from[i].input.h));
             b.push_back(geocentricOf(settings.to.datum, to[i].lat, to[i].lon, to[i].input.h));
         }
         const HelmertFit fit = fitHelmert(
@@ -252,20 +251,22 @@ DatumFitRun runDatumFit(const QString& sourceText, const QString& targetText,
         }
     }
     if (fault != FitFault::None) {
-        addNotice(run.notices, fitFaultText(fault, model, heightFault ? height : HeightSurface::None));
+        addNotice(run.notices,
+                  fitFaultText(fault, model, heightFault ? height : HeightSurface::None));
         return run;
     }
     run.ok = true;
     run.parameterLine = parametersText(params);
 
     QString& t = run.output;
-    t += QStringLiteral("原坐标系：") + sideName(settings.from) + QStringLiteral("    目标坐标系：") +
-         sideName(settings.to) + QStringLiteral("\r\n");
+    t += QStringLiteral("原坐标系：") + sideName(settings.from) +
+         QStringLiteral("    目标坐标系：") + sideName(settings.to) + QStringLiteral("\r\n");
     t += parametersDescription(params);
     t += QStringLiteral("参数行：") + run.parameterLine + QStringLiteral("\r\n");
     const bool withHeight = model != DatumModel::Four || height != HeightSurface::None;
     auto rmsText = [](const FitStatistics& s) {
-        return s.rms ? fixedText(*s.rms, 4) + QStringLiteral(" 米") : QStringLiteral("—（没有多余观测）");
+        return s.rms ? fixedText(*s.rms, 4) + QStringLiteral(" 米")
+                     : QStringLiteral("—（没有多余观测）");
     };
     t += QStringLiteral("公共点 %1 个，单位权中误差 %2，多余观测 %3\r\n")
              .arg(from.size())
@@ -348,9 +349,9 @@ QString saveParametersFile(const QString& path, const QString& parameterLine) {
     const std::optional<DatumParameters> p = parseParameters(parameterLine, &error);
     if (!p) return QStringLiteral("参数行有错误：") + error;
     QFile f(path);
-    const QByteArray bytes =
-        QByteArrayLiteral("# hechuan datum parameters: ") + modelName(p->model).toUtf8() + '\n' +
-        parametersText(*p).toUtf8() + '\n';
+    const QByteArray bytes = QByteArrayLiteral("# hechuan datum parameters: ") +
+                             modelName(p->model).toUtf8() + '\n' + parametersText(*p).toUtf8() +
+                             '\n';
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() ||
         !f.flush())
         return QStringLiteral("无法写入参数文件：") + path;

@@ -81,8 +81,7 @@ struct DatumApplyRun {
 // Grid values are written with 4 decimals, latitude and longitude as packed degrees with 6
 // decimals of the seconds, heights with 4 decimals.
 DatumApplyRun runDatumApply(const QString& pointsText, const QString& parameterLine,
-                            const DatumApplySettings& settings,
-                            long long rowLimit = 1000000);
+                            const DatumApplySettings& settings, long long rowLimit = 1000000);
 
 // The output line of one converted point (also the command line's streaming writer).
 QString datumPointLine(const QString& name, const DatumPoint& p, PointFault fault,

@@ -28,9 +28,9 @@ const GeographicLib::Geocentric& geocentric(Datum datum) {
             const EllipsoidShape s = ellipsoidShape(d);
             return GeographicLib::Geocentric(s.a, s.f);
         };
-        return std::array<GeographicLib::Geocentric, 4>{
-            make(Datum::Beijing1954), make(Datum::Xian1980), make(Datum::Wgs84),
-            make(Datum::Cgcs2000)};
+        return std::array<GeographicLib::Geocentric, 4>{make(Datum::Beijing1954),
+                                                        make(Datum::Xian1980), make(Datum::Wgs84),
+                                                        make(Datum::Cgcs2000)};
     }();
     return all[static_cast<std::size_t>(datum)];
 }
@@ -231,8 +231,7 @@ std::optional<DatumParameters> parseParameters(const QString& text, QString* err
     const QStringList parts = normal.split(gaps, Qt::SkipEmptyParts);
     if (parts.isEmpty()) return fail(QStringLiteral("没有参数。"));
     const std::optional<DatumModel> model = modelOfCode(parts[0]);
-    if (!model)
-        return fail(QStringLiteral("参数行应以模型代号 7、7cf、3 或 4 开头：") + parts[0]);
+    if (!model) return fail(QStringLiteral("参数行应以模型代号 7、7cf、3 或 4 开头：") + parts[0]);
     DatumParameters p;
     p.model = *model;
     p.helmert.rotation =
@@ -425,14 +424,14 @@ PointFault DatumChain::apply(const DatumPoint& in, DatumPoint& out) const {
         }
         out.y += prefix;
         return std::isfinite(out.x) && std::isfinite(out.y) ? PointFault::None
-                                                             : PointFault::NotFinite;
+                                                            : PointFault::NotFinite;
     }
     double lat = in.x, lon = in.y;
     std::optional<double> meridian = to_.meridian;
     if (from_.zone) {
         double inMeridian = 0;
-        const PointFault f = gridToGeographic(from_.datum, *from_.zone, in.x, in.y, lat, lon,
-                                              &inMeridian);
+        const PointFault f =
+            gridToGeographic(from_.datum, *from_.zone, in.x, in.y, lat, lon, &inMeridian);
         if (f != PointFault::None) return f;
         if (!meridian && to_.zone == from_.zone) meridian = inMeridian;
     } else if (!(lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180)) {
@@ -451,8 +450,8 @@ PointFault DatumChain::apply(const DatumPoint& in, DatumPoint& out) const {
     return geographicToGrid(to_.datum, *to_.zone, lat, lon, meridian, out.x, out.y);
 }
 
-void DatumChain::applyMany(const DatumPoint* in, DatumPoint* out, PointFault* faults,
-                           std::size_t n, int jobs) const {
+void DatumChain::applyMany(const DatumPoint* in, DatumPoint* out, PointFault* faults, std::size_t n,
+                           int jobs) const {
     auto run = [&](std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
             const PointFault f = apply(in[i], out[i]);
@@ -484,7 +483,8 @@ QString packedDegreesText(double degrees, int secondDecimals) {
     const long long s = (total / unit) % 60;
     const long long f = total % unit;
     QString t = negative && total != 0 ? QStringLiteral("-") : QString();
-    t += QString::number(d) + u'.' + QStringLiteral("%1%2").arg(m, 2, 10, QChar(u'0')).arg(s, 2, 10, QChar(u'0'));
+    t += QString::number(d) + u'.' +
+         QStringLiteral("%1%2").arg(m, 2, 10, QChar(u'0')).arg(s, 2, 10, QChar(u'0'));
     if (secondDecimals > 0) t += QStringLiteral("%1").arg(f, secondDecimals, 10, QChar(u'0'));
     return t;
 }

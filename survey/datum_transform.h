@@ -158,9 +158,9 @@ struct DatumPoint {
 
 enum class PointFault {
     None,
-    Range,      // grid values outside the zones, or a latitude/longitude out of range
-    Hemisphere, // a southern or western point: the chain covers the north-east quadrant
-    Reach,      // too far from the central meridian for the projection series
+    Range,       // grid values outside the zones, or a latitude/longitude out of range
+    Hemisphere,  // a southern or western point: the chain covers the north-east quadrant
+    Reach,       // too far from the central meridian for the projection series
     NotFinite,
 };
 // The Chinese message of a fault.

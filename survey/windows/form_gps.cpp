@@ -68,24 +68,29 @@ FormGps::FormGps(QWidget* parent) : QWidget(parent) {
         model_->addItem(modelName(m), modelCode(m));
     height_ = new QComboBox(this);
     height_->setObjectName(QStringLiteral("ComboHeight"));
-    height_->addItems({QStringLiteral("不拟合"), QStringLiteral("平面拟合"),
-                       QStringLiteral("二次曲面拟合")});
+    height_->addItems(
+        {QStringLiteral("不拟合"), QStringLiteral("平面拟合"), QStringLiteral("二次曲面拟合")});
     height_->setToolTip(QStringLiteral("四参数时，对高程异常（目标高程减原高程）做拟合"));
     meridian_ = ui::namedLineEdit(this, QStringLiteral("TextMeridian"));
     meridian_->setPlaceholderText(QStringLiteral("自动"));
     meridian_->setToolTip(
         QStringLiteral("输出公里网坐标的中央子午线经度（度）；空着时用输入点所在带的中央子午线"));
-    settings->addWidget(ui::namedLabel(this, QStringLiteral("LabelFrom"), QStringLiteral("原坐标系")), 0, 0);
+    settings->addWidget(
+        ui::namedLabel(this, QStringLiteral("LabelFrom"), QStringLiteral("原坐标系")), 0, 0);
     settings->addWidget(fromDatum_, 0, 1);
     settings->addWidget(fromForm_, 0, 2);
-    settings->addWidget(ui::namedLabel(this, QStringLiteral("LabelTo"), QStringLiteral("目标坐标系")), 0, 3);
+    settings->addWidget(
+        ui::namedLabel(this, QStringLiteral("LabelTo"), QStringLiteral("目标坐标系")), 0, 3);
     settings->addWidget(toDatum_, 0, 4);
     settings->addWidget(toForm_, 0, 5);
-    settings->addWidget(ui::namedLabel(this, QStringLiteral("LabelModel"), QStringLiteral("转换模型")), 1, 0);
+    settings->addWidget(
+        ui::namedLabel(this, QStringLiteral("LabelModel"), QStringLiteral("转换模型")), 1, 0);
     settings->addWidget(model_, 1, 1, 1, 2);
-    settings->addWidget(ui::namedLabel(this, QStringLiteral("LabelHeight"), QStringLiteral("高程")), 1, 3);
+    settings->addWidget(ui::namedLabel(this, QStringLiteral("LabelHeight"), QStringLiteral("高程")),
+                        1, 3);
     settings->addWidget(height_, 1, 4);
-    settings->addWidget(ui::namedLabel(this, QStringLiteral("LabelMeridian"), QStringLiteral("中央子午线")), 2, 0);
+    settings->addWidget(
+        ui::namedLabel(this, QStringLiteral("LabelMeridian"), QStringLiteral("中央子午线")), 2, 0);
     settings->addWidget(meridian_, 2, 1);
     layout->addLayout(settings);
 
@@ -95,8 +100,8 @@ FormGps::FormGps(QWidget* parent) : QWidget(parent) {
                        "用 度.分秒 表示；公里网坐标用米，Y 带带号。")));
     auto* common = new QHBoxLayout;
     auto* left = new QVBoxLayout;
-    left->addWidget(ui::namedLabel(this, QStringLiteral("LabelSource"),
-                                   QStringLiteral("公共点（原坐标系）")));
+    left->addWidget(
+        ui::namedLabel(this, QStringLiteral("LabelSource"), QStringLiteral("公共点（原坐标系）")));
     source_ = textBox(this, QStringLiteral("TextSource"));
     left->addWidget(source_);
     auto* right = new QVBoxLayout;
@@ -109,13 +114,15 @@ FormGps::FormGps(QWidget* parent) : QWidget(parent) {
     layout->addLayout(common);
 
     auto* paramRow = new QHBoxLayout;
-    QPushButton* fitButton = ui::namedButton(this, QStringLiteral("CommandFit"),
-                                             QStringLiteral("求转换参数"),
-                                             QStringLiteral("由公共点按所选模型求最小二乘参数"));
+    QPushButton* fitButton =
+        ui::namedButton(this, QStringLiteral("CommandFit"), QStringLiteral("求转换参数"),
+                        QStringLiteral("由公共点按所选模型求最小二乘参数"));
     params_ = ui::namedLineEdit(this, QStringLiteral("TextParams"));
     params_->setPlaceholderText(QStringLiteral("参数行，如 7 tx=… ty=… tz=… rx=… ry=… rz=… s=…"));
-    QPushButton* save = ui::namedButton(this, QStringLiteral("CommandSave"), QStringLiteral("保存参数"));
-    QPushButton* load = ui::namedButton(this, QStringLiteral("CommandLoad"), QStringLiteral("读取参数"));
+    QPushButton* save =
+        ui::namedButton(this, QStringLiteral("CommandSave"), QStringLiteral("保存参数"));
+    QPushButton* load =
+        ui::namedButton(this, QStringLiteral("CommandLoad"), QStringLiteral("读取参数"));
     paramRow->addWidget(fitButton);
     paramRow->addWidget(params_, 1);
     paramRow->addWidget(save);
@@ -124,21 +131,22 @@ FormGps::FormGps(QWidget* parent) : QWidget(parent) {
 
     auto* work = new QHBoxLayout;
     auto* pointsColumn = new QVBoxLayout;
-    pointsColumn->addWidget(ui::namedLabel(this, QStringLiteral("LabelPoints"),
-                                           QStringLiteral("待转换的点")));
+    pointsColumn->addWidget(
+        ui::namedLabel(this, QStringLiteral("LabelPoints"), QStringLiteral("待转换的点")));
     points_ = textBox(this, QStringLiteral("TextPoints"));
     pointsColumn->addWidget(points_);
     auto* buttons = new QHBoxLayout;
     QPushButton* forward = ui::namedButton(this, QStringLiteral("CommandApply"),
                                            QStringLiteral("原坐标系 → 目标坐标系"));
-    QPushButton* backward =
-        ui::namedButton(this, QStringLiteral("CommandInverse"), QStringLiteral("目标坐标系 → 原坐标系"),
-                        QStringLiteral("用参数的逆变换，把目标坐标系的点换回原坐标系"));
+    QPushButton* backward = ui::namedButton(
+        this, QStringLiteral("CommandInverse"), QStringLiteral("目标坐标系 → 原坐标系"),
+        QStringLiteral("用参数的逆变换，把目标坐标系的点换回原坐标系"));
     buttons->addWidget(forward);
     buttons->addWidget(backward);
     pointsColumn->addLayout(buttons);
     auto* outputColumn = new QVBoxLayout;
-    outputColumn->addWidget(ui::namedLabel(this, QStringLiteral("LabelOutput"), QStringLiteral("成果")));
+    outputColumn->addWidget(
+        ui::namedLabel(this, QStringLiteral("LabelOutput"), QStringLiteral("成果")));
     output_ = textBox(this, QStringLiteral("TextOutput"));
     output_->setReadOnly(true);
     outputColumn->addWidget(output_);
@@ -151,20 +159,22 @@ FormGps::FormGps(QWidget* parent) : QWidget(parent) {
     connect(fitButton, &QPushButton::clicked, this, ui::guardedSlot([this] { fit(); }, what));
     connect(forward, &QPushButton::clicked, this, ui::guardedSlot([this] { apply(false); }, what));
     connect(backward, &QPushButton::clicked, this, ui::guardedSlot([this] { apply(true); }, what));
-    connect(save, &QPushButton::clicked, this, ui::guardedSlot(
-                                                    [this] {
-                                                        const QString path = QFileDialog::getSaveFileName(
-                                                            this, QStringLiteral("保存参数"), {}, kFilter);
-                                                        if (!path.isEmpty()) saveParameters(path);
-                                                    },
-                                                    what));
-    connect(load, &QPushButton::clicked, this, ui::guardedSlot(
-                                                    [this] {
-                                                        const QString path = QFileDialog::getOpenFileName(
-                                                            this, QStringLiteral("读取参数"), {}, kFilter);
-                                                        if (!path.isEmpty()) loadParameters(path);
-                                                    },
-                                                    what));
+    connect(save, &QPushButton::clicked, this,
+            ui::guardedSlot(
+                [this] {
+                    const QString path =
+                        QFileDialog::getSaveFileName(this, QStringLiteral("保存参数"), {}, kFilter);
+                    if (!path.isEmpty()) saveParameters(path);
+                },
+                what));
+    connect(load, &QPushButton::clicked, this,
+            ui::guardedSlot(
+                [this] {
+                    const QString path =
+                        QFileDialog::getOpenFileName(this, QStringLiteral("读取参数"), {}, kFilter);
+                    if (!path.isEmpty()) loadParameters(path);
+                },
+                what));
 }
 
 CoordSystem FormGps::side(QComboBox* datum, QComboBox* form) const {
@@ -210,7 +220,8 @@ void FormGps::apply(bool inverse) {
     if (!meridian(s.to.meridian)) return;
     s.inverse = inverse;
     s.jobs = 1;
-    const DatumApplyRun run = runDatumApply(points_->toPlainText(), params_->text(), s, kWindowPoints);
+    const DatumApplyRun run =
+        runDatumApply(points_->toPlainText(), params_->text(), s, kWindowPoints);
     output_->setPlainText(run.output);
     ui::showNotices(run.notices);
 }

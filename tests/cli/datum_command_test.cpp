@@ -23,8 +23,8 @@ const char* const kCommon =
     "A4,4384115.3962,39421590.1122,67.4376\n";
 
 TEST(DatumCommand, FitPrintsTheWindowTextAndItsLineReadsBack) {
-    const auto fit = runCli({"datum", "--fit", "--model", "7cf", "--from", "WGS:jw", "--to", "BJ:3"},
-                            kCommon);
+    const auto fit =
+        runCli({"datum", "--fit", "--model", "7cf", "--from", "WGS:jw", "--to", "BJ:3"}, kCommon);
     ASSERT_EQ(fit.exitCode, 0) << fit.err;
     EXPECT_TRUE(fit.err.empty()) << fit.err;
     // The same text as the operation behind the window.
@@ -37,8 +37,8 @@ TEST(DatumCommand, FitPrintsTheWindowTextAndItsLineReadsBack) {
     const hc::DatumFitRun run = hc::runDatumFit(source, target, s);
     EXPECT_EQ(QString::fromStdString(fit.out), run.output);
 
-    const QRegularExpressionMatch line =
-        QRegularExpression(QStringLiteral("参数行：(.*)\r\n")).match(QString::fromStdString(fit.out));
+    const QRegularExpressionMatch line = QRegularExpression(QStringLiteral("参数行：(.*)\r\n"))
+                                             .match(QString::fromStdString(fit.out));
     ASSERT_TRUE(line.hasMatch());
     EXPECT_TRUE(line.captured(1).startsWith(QStringLiteral("7cf ")));
     // Applying the printed line to the source points gives the targets back.
@@ -46,7 +46,8 @@ TEST(DatumCommand, FitPrintsTheWindowTextAndItsLineReadsBack) {
                                "WGS:jw", "--to", "BJ:3", "--jobs", "2"},
                               source.toUtf8());
     ASSERT_EQ(apply.exitCode, 0) << apply.err;
-    const QStringList got = QString::fromStdString(apply.out).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList got =
+        QString::fromStdString(apply.out).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     const QStringList want = target.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(got.size(), want.size());
     for (qsizetype i = 0; i < got.size(); ++i) {
@@ -64,21 +65,33 @@ TEST(DatumCommand, FailuresAndUsageErrors) {
         const char* err;
     } cases[] = {
         {{"datum", "--fit", "--from", "WGS:jw", "--to", "BJ:jw"}, "A,30,110,0\n", 1, "===="},
-        {{"datum", "--fit", "--from", "WGS:jw", "--to", "BJ:jw"}, "A,30,110,0\n==\nA,30,110,0\n", 1,
+        {{"datum", "--fit", "--from", "WGS:jw", "--to", "BJ:jw"},
+         "A,30,110,0\n==\nA,30,110,0\n",
+         1,
          "至少要 3 个公共点"},
-        {{"datum", "--params", "7 tx=x", "--from", "WGS:jw", "--to", "BJ:jw"}, "A,30,110,0\n", 1,
+        {{"datum", "--params", "7 tx=x", "--from", "WGS:jw", "--to", "BJ:jw"},
+         "A,30,110,0\n",
+         1,
          "参数行有错误"},
         {{"datum", "--from", "WGS:jw", "--to", "BJ:jw"}, "", 2, "--fit 或 --params"},
-        {{"datum", "--fit", "--params", "3", "--from", "WGS:jw", "--to", "BJ:jw"}, "", 2,
+        {{"datum", "--fit", "--params", "3", "--from", "WGS:jw", "--to", "BJ:jw"},
+         "",
+         2,
          "--fit 或 --params"},
         {{"datum", "--fit", "--from", "WGS", "--to", "BJ:jw"}, "", 2, "椭球:形式"},
         {{"datum", "--fit", "--from", "WGS:jw", "--to", "BJ:9"}, "", 2, "椭球:形式"},
         {{"datum", "--fit", "--model", "5", "--from", "WGS:jw", "--to", "BJ:jw"}, "", 2, "--model"},
-        {{"datum", "--fit", "--height", "plane", "--from", "WGS:jw", "--to", "BJ:jw"}, "", 2,
+        {{"datum", "--fit", "--height", "plane", "--from", "WGS:jw", "--to", "BJ:jw"},
+         "",
+         2,
          "--model 4"},
-        {{"datum", "--params", "3", "--meridian", "117", "--from", "WGS:jw", "--to", "BJ:jw"}, "", 2,
+        {{"datum", "--params", "3", "--meridian", "117", "--from", "WGS:jw", "--to", "BJ:jw"},
+         "",
+         2,
          "--meridian"},
-        {{"datum", "--params", "3", "--jobs", "0", "--from", "WGS:jw", "--to", "BJ:jw"}, "", 2,
+        {{"datum", "--params", "3", "--jobs", "0", "--from", "WGS:jw", "--to", "BJ:jw"},
+         "",
+         2,
          "--jobs"},
     };
     for (const auto& c : cases) {
@@ -94,9 +107,11 @@ TEST(DatumCommand, FailuresAndUsageErrors) {
 
 TEST(DatumCommand, MeridianChoosesTheOutputZone) {
     const char* point = "M,39.30,116.20,10\n";
-    const auto own = runCli({"datum", "--params", "3", "--from", "WGS:jw", "--to", "2000:3"}, point);
+    const auto own =
+        runCli({"datum", "--params", "3", "--from", "WGS:jw", "--to", "2000:3"}, point);
     const auto west = runCli(
-        {"datum", "--params", "3", "--from", "WGS:jw", "--to", "2000:3", "--meridian", "114"}, point);
+        {"datum", "--params", "3", "--from", "WGS:jw", "--to", "2000:3", "--meridian", "114"},
+        point);
     ASSERT_EQ(own.exitCode, 0) << own.err;
     ASSERT_EQ(west.exitCode, 0) << west.err;
     // Zone 39 (117 degrees) for the point's own zone, zone 38 when told 114.

@@ -70,7 +70,8 @@ TEST(FitHelmert, RecoversKnownParametersWithoutNoise) {
             EXPECT_NEAR(q.ry, p.ry, 1e-6) << net.spread;
             EXPECT_NEAR(q.rz, p.rz, 1e-6) << net.spread;
             EXPECT_NEAR(q.scalePpm, p.scalePpm, 1e-6) << net.spread;
-            for (const Xyz& r : fit.residuals) EXPECT_LT(std::fabs(r.x) + std::fabs(r.y) + std::fabs(r.z), 1e-6);
+            for (const Xyz& r : fit.residuals)
+                EXPECT_LT(std::fabs(r.x) + std::fabs(r.y) + std::fabs(r.z), 1e-6);
         }
     }
 }
@@ -108,7 +109,8 @@ TEST(FitHelmert, RmsEstimatesTheNoise) {
     double sum = 0;
     const int trials = 400;
     for (int i = 0; i < trials; ++i) {
-        const Synthetic s = synthetic(rng, 20, 40, 116, 1, beijingToCgcs(Rotation::PositionVector), sigma);
+        const Synthetic s =
+            synthetic(rng, 20, 40, 116, 1, beijingToCgcs(Rotation::PositionVector), sigma);
         const HelmertFit fit = fitHelmert(s.source, s.target, Rotation::PositionVector);
         sum += *fit.statistics.rms * *fit.statistics.rms;
     }
@@ -201,8 +203,7 @@ struct PlaneSynthetic {
 PlaneSynthetic planeSynthetic(std::mt19937_64& rng, int n, const PlaneParameters& p,
                               double sigma = 0) {
     // Eastings within the zone: the plane transformation works without the zone prefix.
-    std::uniform_real_distribution<double> x(3300000, 3330000), y(480000, 520000),
-        h(10, 800);
+    std::uniform_real_distribution<double> x(3300000, 3330000), y(480000, 520000), h(10, 800);
     std::normal_distribution<double> noise(0, sigma > 0 ? sigma : 1);
     const PlaneSimilarity s(p);
     PlaneSynthetic out;

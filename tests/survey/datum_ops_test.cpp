@@ -99,13 +99,13 @@ TEST(DatumFitText, PairsByNameAndReportsTheRest) {
     const QString source = QStringLiteral(
         "A,39.30,116.20,10\r\n"
         "B,39.40,116.30,20\r\n"
-        "A,39.35,116.25,10\r\n"   // repeated name
-        "C,39.45,116.10\r\n"      // no height: 0
-        "D,abc,116.10,5\r\n"      // not a number
-        "E,39.10\r\n"             // too few fields
+        "A,39.35,116.25,10\r\n"    // repeated name
+        "C,39.45,116.10\r\n"       // no height: 0
+        "D,abc,116.10,5\r\n"       // not a number
+        "E,39.10\r\n"              // too few fields
         "F,39.20,116.40,30\r\n");  // no partner
-    const QString target = QStringLiteral(
-        "C,39.45,116.10,0\r\nB,39.40,116.30,20\r\nA,39.30,116.20,10\r\n");
+    const QString target =
+        QStringLiteral("C,39.45,116.10,0\r\nB,39.40,116.30,20\r\nA,39.30,116.20,10\r\n");
     DatumFitSettings fs;
     fs.from = {Datum::Wgs84, std::nullopt, std::nullopt};
     fs.to = {Datum::Cgcs2000, std::nullopt, std::nullopt};
@@ -145,7 +145,8 @@ TEST(DatumFitText, RefusesWhatCannotBeFitted) {
     // Three points in a line (on the parallel, equal heights, in a line in space too only
     // when coincident): coincident points.
     fs.model = DatumModel::Seven;
-    const QString same = QStringLiteral("A,39.3,116.2,10\r\nB,39.3,116.2,10\r\nC,39.3,116.2,10\r\n");
+    const QString same =
+        QStringLiteral("A,39.3,116.2,10\r\nB,39.3,116.2,10\r\nC,39.3,116.2,10\r\n");
     const DatumFitRun fit = runDatumFit(same, same, fs);
     EXPECT_FALSE(fit.ok);
     ASSERT_FALSE(fit.notices.isEmpty());
@@ -185,9 +186,11 @@ TEST(DatumFitText, FourParametersKeepTheZonePrefix) {
     back.to = as.from;
     back.inverse = true;
     const DatumApplyRun home = runDatumApply(moved.output, params, back);
-    EXPECT_EQ(lines(home.output), lines(QStringLiteral(
-        "K1,3300000.0000,39500000.0000,10.0000\r\nK2,3301000.0000,39502000.0000,12.0000\r\n"
-        "K3,3299000.0000,39501000.0000,11.0000\r\nK4,3302000.0000,39499000.0000,13.0000\r\n")));
+    EXPECT_EQ(
+        lines(home.output),
+        lines(QStringLiteral(
+            "K1,3300000.0000,39500000.0000,10.0000\r\nK2,3301000.0000,39502000.0000,12.0000\r\n"
+            "K3,3299000.0000,39501000.0000,11.0000\r\nK4,3302000.0000,39499000.0000,13.0000\r\n")));
 }
 
 TEST(DatumApplyText, InverseBringsPointsBackAndFaultsStayOnTheirLine) {
@@ -225,7 +228,8 @@ TEST(DatumApplyText, BadParameterLineOrNoPoints) {
     DatumApplySettings s;
     s.from = {Datum::Wgs84, std::nullopt, std::nullopt};
     s.to = {Datum::Beijing1954, std::nullopt, std::nullopt};
-    const DatumApplyRun bad = runDatumApply(QStringLiteral("A,30,110,0"), QStringLiteral("9 tx=1"), s);
+    const DatumApplyRun bad =
+        runDatumApply(QStringLiteral("A,30,110,0"), QStringLiteral("9 tx=1"), s);
     EXPECT_FALSE(bad.ok);
     ASSERT_EQ(bad.notices.size(), 1);
     EXPECT_TRUE(bad.notices[0].text.startsWith(QStringLiteral("参数行有错误")));

@@ -20,7 +20,8 @@ QString ellipsoidArgs(Datum d) {
 }
 
 QString helmertArgs(const HelmertParameters& p) {
-    return QStringLiteral("+proj=helmert +x=%1 +y=%2 +z=%3 +rx=%4 +ry=%5 +rz=%6 +s=%7 +convention=%8")
+    return QStringLiteral(
+               "+proj=helmert +x=%1 +y=%2 +z=%3 +rx=%4 +ry=%5 +rz=%6 +s=%7 +convention=%8")
         .arg(p.tx, 0, 'g', 17)
         .arg(p.ty, 0, 'g', 17)
         .arg(p.tz, 0, 'g', 17)
@@ -106,17 +107,17 @@ TEST(DatumChainAgainstCct, SevenParametersBothConventions) {
             const Geo& r = (*reference)[i];
             // Degrees to metres on the ground, generously (a sphere of 6400 km).
             const double k = 6.4e6 * 3.14159265358979323846 / 180;
-            const double d = std::sqrt(std::pow((out.x - r.lat) * k, 2) +
-                                       std::pow((out.y - r.lon) * k * std::cos(r.lat / 57.29578), 2) +
-                                       std::pow(out.h - r.h, 2));
+            const double d =
+                std::sqrt(std::pow((out.x - r.lat) * k, 2) +
+                          std::pow((out.y - r.lon) * k * std::cos(r.lat / 57.29578), 2) +
+                          std::pow(out.h - r.h, 2));
             worst = std::max(worst, d);
         }
         EXPECT_LT(worst, 1e-4);
         // The conventions must not be confused: the other one is far off.
         DatumParameters other = params;
-        other.helmert.rotation = c.rotation == Rotation::PositionVector
-                                     ? Rotation::CoordinateFrame
-                                     : Rotation::PositionVector;
+        other.helmert.rotation = c.rotation == Rotation::PositionVector ? Rotation::CoordinateFrame
+                                                                        : Rotation::PositionVector;
         const DatumChain wrong({c.from, std::nullopt, std::nullopt},
                                {c.to, std::nullopt, std::nullopt}, other, false);
         DatumPoint out{};

@@ -187,18 +187,14 @@ TEST(ParameterLine, ReadsLooseWritingAndRefusesBadLines) {
         const char16_t* text;
         const char16_t* reason;
     } bad[] = {
-        {u"", u"没有参数"},
-        {u"5 tx=1", u"模型代号"},
-        {u"7 tx=abc", u"不是数"},
-        {u"7 tx=1e999", u"不是数"},
-        {u"7 tx", u"名称=数值"},
-        {u"3 rx=1", u"没有参数 rx"},
-        {u"4 tx=1", u"没有参数 tx"},
-        {u"4 h=cubic", u"plane"},
+        {u"", u"没有参数"},          {u"5 tx=1", u"模型代号"}, {u"7 tx=abc", u"不是数"},
+        {u"7 tx=1e999", u"不是数"},  {u"7 tx", u"名称=数值"},  {u"3 rx=1", u"没有参数 rx"},
+        {u"4 tx=1", u"没有参数 tx"}, {u"4 h=cubic", u"plane"},
     };
     for (const auto& c : bad) {
         QString error;
-        EXPECT_FALSE(parseParameters(QString::fromUtf16(c.text), &error)) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_FALSE(parseParameters(QString::fromUtf16(c.text), &error))
+            << QString::fromUtf16(c.text).toStdString();
         EXPECT_TRUE(error.contains(QString::fromUtf16(c.reason))) << error.toStdString();
     }
 }
@@ -249,13 +245,13 @@ TEST(GridChain, RoundTripOfTheProjectionAcrossChina) {
 TEST(GridChain, AgreesWithTheZoneConversions) {
     // The zone conversions round to the millimetre; the chain keeps every digit.
     const double packedLat = 39.543212, packedLon = 116.283456;
-    const double lat = ZelDuFenMiaoZhuanBaiFenDu(packedLat), lon = ZelDuFenMiaoZhuanBaiFenDu(packedLon);
+    const double lat = ZelDuFenMiaoZhuanBaiFenDu(packedLat),
+                 lon = ZelDuFenMiaoZhuanBaiFenDu(packedLon);
     for (ZoneWidth z : {ZoneWidth::Six, ZoneWidth::Three}) {
         double x = 0, y = 0;
         ASSERT_EQ(geographicToGrid(Datum::Beijing1954, z, lat, lon, std::nullopt, x, y),
                   PointFault::None);
-        const GridPoint g = toGrid(z, packedLat, packedLon, 117,
-                                   beijing1954());
+        const GridPoint g = toGrid(z, packedLat, packedLon, 117, beijing1954());
         EXPECT_NEAR(x, g.x, 0.0005);
         EXPECT_NEAR(y, g.y, 0.0005);
     }

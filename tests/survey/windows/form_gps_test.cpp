@@ -65,7 +65,8 @@ TEST_F(FormGpsTest, FitButtonShowsTheOperationsTextAndFillsTheParameterLine) {
     s.to = {Datum::Beijing1954, ZoneWidth::Three, std::nullopt};
     s.model = DatumModel::SevenCF;
     const DatumFitRun run = runDatumFit(kSource, kTarget, s);
-    EXPECT_EQ(w.outputBox()->toPlainText(), QString(run.output).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    EXPECT_EQ(w.outputBox()->toPlainText(),
+              QString(run.output).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     EXPECT_EQ(w.parametersField()->text(), run.parameterLine);
 
     // Converting the source points with it gives the targets; the inverse brings them back.
@@ -75,15 +76,16 @@ TEST_F(FormGpsTest, FitButtonShowsTheOperationsTextAndFillsTheParameterLine) {
     const QStringList want = kTarget.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(moved.size(), want.size());
     for (qsizetype i = 0; i < moved.size(); ++i)
-        EXPECT_NEAR(moved[i].section(u',', 1, 1).toDouble(), want[i].section(u',', 1, 1).toDouble(), 0.02);
+        EXPECT_NEAR(moved[i].section(u',', 1, 1).toDouble(), want[i].section(u',', 1, 1).toDouble(),
+                    0.02);
     w.pointsBox()->setPlainText(moved.join(u'\n'));
     click("CommandInverse");
     const QStringList back = w.outputBox()->toPlainText().split(u'\n', Qt::SkipEmptyParts);
     const QStringList source = kSource.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(back.size(), source.size());
     for (qsizetype i = 0; i < back.size(); ++i)
-        EXPECT_NEAR(back[i].section(u',', 1, 1).toDouble(), source[i].section(u',', 1, 1).toDouble(),
-                    3e-10);
+        EXPECT_NEAR(back[i].section(u',', 1, 1).toDouble(),
+                    source[i].section(u',', 1, 1).toDouble(), 3e-10);
 }
 
 TEST_F(FormGpsTest, FailuresGoToMessageBoxesAndKeepTheParameterLine) {
@@ -105,7 +107,8 @@ TEST_F(FormGpsTest, ParametersSaveAndLoad) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("bj.txt"));
-    const QString line = QStringLiteral("4 dx=-100.5 dy=50.25 r=2 s=5 h=plane x0=1 y0=2 c0=3 c1=0 c2=0");
+    const QString line =
+        QStringLiteral("4 dx=-100.5 dy=50.25 r=2 s=5 h=plane x0=1 y0=2 c0=3 c1=0 c2=0");
     w.parametersField()->setText(line);
     w.saveParameters(path);
     EXPECT_TRUE(rec.messages.isEmpty());
