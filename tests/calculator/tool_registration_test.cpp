@@ -96,7 +96,9 @@ TEST_F(ToolRegistrationTest, OneRowPutsAToolInTheMainWindowTheMenuAndTheHelp) {
         help.contains(u("：进制换算和逻辑运算；\r\n"
                         "　　hechuan-cli matrix < 矩阵：矩阵计算；\r\n"
                         "　　hechuan-cli split")));
-    EXPECT_TRUE(help.contains(u("hechuan-cli attitude < 点表：面体产状。\r\n")));
+    EXPECT_TRUE(help.contains(u("hechuan-cli attitude < 点表：面体产状；\r\n")));
+    // The rows without a menu index come last; the list ends with a full stop.
+    EXPECT_TRUE(help.contains(u("< 点表：GPS坐标转换。\r\n")));
     const auto* shown = ui::showWindow(window_ids::kForm5)->findChild<QPlainTextEdit*>("Text1");
     EXPECT_TRUE(shown->toPlainText().contains(u("【矩阵计算】")));
 
