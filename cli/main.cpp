@@ -15,6 +15,7 @@
 #include "cli/bearing_command.h"
 #include "cli/command_line.h"
 #include "cli/derive_command.h"
+#include "cli/datum_command.h"
 #include "cli/eval_command.h"
 #include "cli/gk_command.h"
 #include "cli/integrate_command.h"
@@ -71,6 +72,9 @@ const Subcommand kSubcommands[] = {
     {"reduce", hc::cli::runReduce,
      "[--zenith] [--k 0.14] [--ppm 0] [--height Hm] [--x X --y Y [--zone 3|6|1.5]] < 观测数据"},
     {"intersect", hc::cli::runIntersect, "[--type forward|side|resection] < 交会数据"},
+    {"datum", hc::cli::runDatum,
+     "--fit [--model 7|7cf|3|4] --from 椭球:形式 --to 椭球:形式 < 公共点 | --params \"参数行\" "
+     "--from ... --to ... [--inverse] < 点表"},
 };
 
 QString usageText() {

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth locales
   geographiclib-tools proj-bin  # reference projections of the coordinate tests
+  libeigen3-dev  # least squares of the datum transformation fits
 )
 # With HC_CI=1 also what CI needs to build and check the Debian package.
 if [ "${HC_CI:-}" = 1 ]; then

@@ -70,8 +70,10 @@ args[reduce]="reduce --height 100"
 line[reduce]="L,100,1.3000,1.5,1.5"
 args[intersect]="intersect"
 line[intersect]="P,45,45"
+args[datum]="datum --params 7cf,tx=-15,ty=120,tz=60,rx=1,ry=-1,rz=2,s=3 --from WGS:jw --to BJ:3 --jobs 2"
+line[datum]="A,39.5,114.2,10"
 commands=(eval gk stats angle split base logic bearing attitude matrix solve area regress traverse
-  reduce intersect)
+  reduce intersect datum)
 
 # Failures known and accepted, by case name, with the reason (none at present); such a
 # case is marked FAIL* and does not fail the sweep.
@@ -264,7 +266,7 @@ for cmd in "${commands[@]}"; do
     case $cmd in
       gk) v="A,$digits,114.2,10" ;;
       stats) v="a*$digits*1" ;;
-      bearing | attitude | area) v="4,$digits,1,1" ;;
+      bearing | attitude | area | datum) v="4,$digits,1,1" ;;
       regress) v="$digits*1" ;;
       *) v=$digits ;;
     esac
@@ -277,7 +279,7 @@ for cmd in "${commands[@]}"; do
     case $cmd in
       gk) v="A,1e999999,114.2,10" ;;
       stats) v="a*1e999999*1" ;;
-      bearing | attitude | area) v="4,1e999999,1,1" ;;
+      bearing | attitude | area | datum) v="4,1e999999,1,1" ;;
       regress) v="1e999999*1" ;;
       *) v=1e999999 ;;
     esac

@@ -47,5 +47,6 @@ inline constexpr ui::WindowId kForm216{u"Form216"};        // plane attitude
 inline constexpr ui::WindowId kForm217{u"Form217"};        // theodolite: traverses, intersections
 inline constexpr ui::WindowId kForm218{u"Form218"};        // rangefinder: distance reductions
 inline constexpr ui::WindowId kFormDanLie{u"FormDanLie"};  // single point conversion
+inline constexpr ui::WindowId kFormGps{u"FormGps"};        // GPS datum conversion
 
 }  // namespace hc::window_ids

@@ -291,13 +291,8 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
     connect(web1, &QPushButton::clicked, this, [] { guarded([] { ui::openDocumentation(); }); });
     connect(web2, &QPushButton::clicked, this,
             [] { guarded([] { ui::openDocumentation(QStringLiteral("survey")); }); });
-    connect(gps, &QPushButton::clicked, this, [] {
-        guarded([] {
-            ui::messageBox(
-                QStringLiteral("GPS坐标转换（坐标系之间的换算）正在制作中，"
-                               "将在以后的版本中提供。"));
-        });
-    });
+    connect(gps, &QPushButton::clicked, this,
+            [] { guarded([] { ui::showWindow(window_ids::kFormGps); }); });
     connect(column, &QPushButton::clicked, this,
             [] { guarded([] { ui::showWindow(window_ids::kFormDanLie); }); });
 

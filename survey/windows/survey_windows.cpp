@@ -6,6 +6,7 @@
 #include "survey/windows/form216.h"
 #include "survey/windows/form217.h"
 #include "survey/windows/form218.h"
+#include "survey/windows/form_gps.h"
 #include "survey/windows/single_point_window.h"
 #include "ui/tool_registry.h"
 
@@ -111,6 +112,24 @@ void registerSurveyWindows() {
     });
     // Opened from the coordinate conversion window only.
     ui::registerTool({.id = kFormDanLie, .factory = [] { return new SinglePointWindow; }});
+    ui::registerTool({
+        .id = kFormGps,
+        .factory = [] { return new FormGps; },
+        .helpSection = QStringLiteral("【GPS坐标转换】在坐标转换窗口中按“GPS坐标转换”打开。"
+                                      "用于 WGS-84、CGCS2000 与北京54、西安80 "
+                                      "之间的换算。选好原坐标系和目标坐标系（椭球和经纬度或 1.5"
+                                      "、3、6 度带公里网）。把几个两边都已知的公共点分别写入左右"
+                                      "两个框（每行：点号，X，Y，H），选择模型——七参数（布尔莎"
+                                      "，位置矢量法或坐标框架法，两者旋转角符号相反）、三参数或四参"
+                                      "数（公里网平面变换，可对高程异常做平面或二次曲面拟合）——按"
+                                      "“求转换参数”，得到参数、单位权中误差和每个公共点的残差（北"
+                                      "、东、高，米），残差超过三倍中误差的点标 *。七参数至少 3"
+                                      " 个公共点，四参数至少 2 个，三参数至少 1 个。参数行可"
+                                      "以保存到文件、从文件读取，也可以直接输入。在“待转换的点”中"
+                                      "写入点表，按“原坐标系 → 目标坐标系”转换，或按“目标坐标"
+                                      "系 → 原坐标系”用逆变换换回。"),
+        .commandLine = QStringLiteral("hechuan-cli datum --fit|--params ... < 点表：GPS坐标转换"),
+    });
 }
 
 }  // namespace hc

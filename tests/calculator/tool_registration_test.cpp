@@ -97,6 +97,8 @@ TEST_F(ToolRegistrationTest, OneRowPutsAToolInTheMainWindowTheMenuAndTheHelp) {
     EXPECT_LT(help.indexOf(u("：进制换算和逻辑运算；\r\n")), line);
     EXPECT_LT(line, help.indexOf(u("　　hechuan-cli split")));
     EXPECT_TRUE(help.contains(u("hechuan-cli attitude < 点表：面体产状；\r\n")));
+    // The rows without a menu index come last; the list ends with a full stop.
+    EXPECT_TRUE(help.contains(u("< 点表：GPS坐标转换。\r\n")));
     const auto* shown = ui::showWindow(window_ids::kForm5)->findChild<QPlainTextEdit*>("Text1");
     EXPECT_TRUE(shown->toPlainText().contains(u("【矩阵计算】")));
 
@@ -157,7 +159,7 @@ TEST_F(ToolRegistrationTest, EveryNamedWindowIsRegistered) {
     for (ui::WindowId id :
          {kForm1, kForm2, kForm3, kForm5, kForm6, kForm215, kForm201, kForm202, kForm203, kForm204,
           kForm205, kForm207, kForm209, kForm210, kForm211, kForm212, kForm213, kForm214, kForm216,
-          kForm217, kForm218, kFormDanLie})
+          kForm217, kForm218, kFormDanLie, kFormGps})
         EXPECT_TRUE(ui::isWindowRegistered(id)) << id.name().toStdString();
     // Every row but the main window's can make its window, under the row's name.
     for (const ui::ToolWindow& row : ui::tools()) {
