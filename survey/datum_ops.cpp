@@ -10,6 +10,7 @@
 #include "survey/datum_fit.h"
 #include "survey/point_list.h"
 #include "survey/projection.h"
+#include "survey/text_table.h"
 
 namespace hc {
 namespace {

@@ -1,4 +1,5 @@
 #include "survey/datum_transform.h"
+#include "survey/text_table.h"
 
 #include <GeographicLib/Geocentric.hpp>
 #include <QRegularExpression>
@@ -486,12 +487,6 @@ QString packedDegreesText(double degrees, int secondDecimals) {
     t += QString::number(d) + u'.' +
          QStringLiteral("%1%2").arg(m, 2, 10, QChar(u'0')).arg(s, 2, 10, QChar(u'0'));
     if (secondDecimals > 0) t += QStringLiteral("%1").arg(f, secondDecimals, 10, QChar(u'0'));
-    return t;
-}
-
-QString fixedText(double v, int decimals) {
-    QString t = QString::number(v, 'f', decimals);
-    if (t.startsWith(u'-') && t.count(u'0') == t.size() - 2) t.remove(0, 1);  // no "-0.000"
     return t;
 }
 

@@ -202,7 +202,5 @@ private:
 // places of the seconds (the minutes and seconds carried at 60), and back through the
 // project's reader (ZelDuFenMiaoZhuanBaiFenDu).
 QString packedDegreesText(double degrees, int secondDecimals);
-// Fixed-point text with `decimals` places, "." as the point whatever the locale.
-QString fixedText(double v, int decimals);
 
 }  // namespace hc

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "survey/text_table.h"
 #include "tests/survey/print_qstring.h"
 
 namespace hc {
