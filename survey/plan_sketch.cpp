@@ -125,6 +125,22 @@ std::vector<int> visiblePoints(const PlanSketch& sketch, const SketchView& view)
     return out;
 }
 
+std::vector<QPointF> pagePolyline(const PlanSketch& sketch, const SketchLine& line,
+                                  const SketchView& view) {
+    std::vector<QPointF> out;
+    QPoint lastPixel;
+    for (const int i : line.points) {
+        const SketchPoint& p = sketch.points[static_cast<size_t>(i)];
+        const QPointF at = view.toPage(p.north, p.east);
+        const QPoint pixel(static_cast<int>(std::floor(std::clamp(at.x(), -1e9, 1e9))),
+                           static_cast<int>(std::floor(std::clamp(at.y(), -1e9, 1e9))));
+        if (!out.empty() && pixel == lastPixel) continue;
+        out.push_back(at);
+        lastPixel = pixel;
+    }
+    return out;
+}
+
 double scaleBarLength(double scale, double maxPixels) {
     if (!(scale > 0) || !(maxPixels > 0)) return 0;
     const double maxMetres = maxPixels / scale;
@@ -153,11 +169,10 @@ QString sketchSvg(const PlanSketch& sketch, const SketchView& view) {
     for (const SketchLine& line : sketch.lines) {
         svg += line.closed ? QStringLiteral("<polygon") : QStringLiteral("<polyline");
         svg += QStringLiteral(" class=\"line\" fill=\"none\" stroke=\"#1f5fa8\" points=\"");
-        for (size_t k = 0; k < line.points.size(); ++k) {
-            const SketchPoint& p = sketch.points[static_cast<size_t>(line.points[k])];
-            const QPointF at = view.toPage(p.north, p.east);
+        const std::vector<QPointF> page = pagePolyline(sketch, line, view);
+        for (size_t k = 0; k < page.size(); ++k) {
             if (k > 0) svg += u' ';
-            svg += number(at.x()) + u',' + number(at.y());
+            svg += number(page[k].x()) + u',' + number(page[k].y());
         }
         svg += QStringLiteral("\"/>\n");
     }

@@ -71,6 +71,11 @@ SketchView fitAll(const PlanSketch& sketch, int width, int height, int margin = 
 // kept when it is on the page.
 std::vector<int> visiblePoints(const PlanSketch& sketch, const SketchView& view);
 
+// The page points of `line`, a vertex on the same pixel as the one kept before it
+// left out (the closing vertex of a closed line is not repeated).
+std::vector<QPointF> pagePolyline(const PlanSketch& sketch, const SketchLine& line,
+                                  const SketchView& view);
+
 // The length in metres of a scale bar near `maxPixels` long at `scale`: 1, 2 or 5
 // times a power of ten, never longer than maxPixels.
 double scaleBarLength(double scale, double maxPixels);

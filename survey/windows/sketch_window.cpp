@@ -62,11 +62,8 @@ void paintSketch(QPainter& p, const PlanSketch& sketch, const SketchView& view, 
     p.setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 1.2));
     p.setBrush(Qt::NoBrush);
     for (const SketchLine& line : sketch.lines) {
-        QPolygonF poly;
-        for (const int i : line.points) {
-            const SketchPoint& pt = sketch.points[static_cast<size_t>(i)];
-            poly << view.toPage(pt.north, pt.east);
-        }
+        const std::vector<QPointF> page = pagePolyline(sketch, line, view);
+        const QPolygonF poly(QList<QPointF>(page.begin(), page.end()));
         if (line.closed)
             p.drawPolygon(poly);
         else

@@ -112,6 +112,23 @@ TEST(PlanSketch, PointsOnOnePixelAreDrawnOnceAndOffPagePointsNotAtAll) {
     EXPECT_EQ(visiblePoints(s, view), (std::vector<int>{1, 2, 4}));
 }
 
+TEST(PlanSketch, LinesDropVerticesOnThePixelOfTheVertexBefore) {
+    SketchView view;
+    view.width = 100;
+    view.height = 100;
+    view.scale = 1;
+    const PlanSketch s = sketchOf({{QString(), 0.1, 0.1, 1},
+                                   {QString(), 0.3, 0.2, 2},  // same pixel: left out
+                                   {QString(), 0.2, 10.2, 3},
+                                   {QString(), 0.2, 10.4, 4},   // same pixel: left out
+                                   {QString(), 0.4, 0.4, 5}});  // back: kept
+    const std::vector<QPointF> page = pagePolyline(s, {{0, 1, 2, 3, 4}, false}, view);
+    ASSERT_EQ(page.size(), 3u);
+    EXPECT_EQ(page[0], view.toPage(0.1, 0.1));
+    EXPECT_EQ(page[1], view.toPage(0.2, 10.2));
+    EXPECT_EQ(page[2], view.toPage(0.4, 0.4));
+}
+
 TEST(PlanSketch, ScaleBarIsARoundLengthThatFits) {
     struct Case {
         double scale, maxPixels, metres;
