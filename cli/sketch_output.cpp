@@ -6,8 +6,9 @@ namespace hc::cli {
 
 bool writeSketchSvg(const QString& path, PointListInput& input, SketchKind kind,
                     const QString& marked, std::FILE* err) {
-    const PlanSketch sketch = sketchOfRows(input.walker(PointListMode::Grid), kind, marked);
-    const SketchView view = fitAll(sketch, kSketchSvgWidth, kSketchSvgHeight);
+    SketchView view;
+    const PlanSketch sketch = pagedSketchOfRows(input.walker(PointListMode::Grid), kind, marked,
+                                                kSketchSvgWidth, kSketchSvgHeight, view);
     const QByteArray bytes = sketchSvg(sketch, view).toUtf8();
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||

@@ -28,7 +28,13 @@ QString escaped(const QString& text) { return text.toHtmlEscaped(); }
 
 }  // namespace
 
-PlanSketch sketchOfRows(const PointRowWalk& walk, SketchKind kind, const QString& marked) {
+namespace {
+
+// Reads the points of `walk`; with `page`, keeps only what a page of that view draws:
+// the marked point, the first point of each pixel and the parcel vertices that move to
+// another pixel than the vertex before.
+PlanSketch readSketch(const PointRowWalk& walk, SketchKind kind, const QString& marked,
+                      const SketchView* page) {
     PlanSketch sketch;
     SketchLine ring;
     ring.closed = true;
@@ -36,24 +42,72 @@ PlanSketch sketchOfRows(const PointRowWalk& walk, SketchKind kind, const QString
         if (ring.points.size() >= 2) sketch.lines.push_back(ring);
         ring.points.clear();
     };
+    std::vector<bool> taken;
+    if (page)
+        taken.assign(static_cast<size_t>(page->width) * static_cast<size_t>(page->height), false);
+    qint64 lastRingPixel = -2;
     qint64 line = 0;
     walk([&](const PointRow& row) {
         ++line;
         SketchPoint p;
         if (!planeValue(row.x, p.north) || !planeValue(row.y, p.east)) {
-            if (kind == SketchKind::Parcels && isBlankText(row.x) && isBlankText(row.y)) endRing();
+            if (kind == SketchKind::Parcels && isBlankText(row.x) && isBlankText(row.y)) {
+                endRing();
+                lastRingPixel = -2;
+            }
             return;
         }
+        const bool isMarked =
+            sketch.marked < 0 && !marked.isEmpty() && marked != u"0" && row.name == marked;
+        bool keep = true, vertex = kind == SketchKind::Parcels;
+        if (page) {
+            const QPointF at = page->toPage(p.north, p.east);
+            qint64 pixel = -1;  // off the page
+            if (at.x() >= 0 && at.x() < page->width && at.y() >= 0 && at.y() < page->height)
+                pixel = static_cast<qint64>(at.y()) * page->width + static_cast<qint64>(at.x());
+            keep = isMarked || (pixel >= 0 && !taken[static_cast<size_t>(pixel)]);
+            if (pixel >= 0) taken[static_cast<size_t>(pixel)] = true;
+            vertex = vertex && (pixel < 0 || pixel != lastRingPixel);
+            if (vertex) lastRingPixel = pixel;
+        }
+        if (!keep && !vertex) return;
         p.name = row.name;
         p.line = line;
         const int index = static_cast<int>(sketch.points.size());
-        if (sketch.marked < 0 && !marked.isEmpty() && marked != u"0" && p.name == marked)
-            sketch.marked = index;
+        if (isMarked) sketch.marked = index;
         sketch.points.push_back(std::move(p));
-        if (kind == SketchKind::Parcels) ring.points.push_back(index);
+        if (vertex) ring.points.push_back(index);
     });
     endRing();
     return sketch;
+}
+
+}  // namespace
+
+PlanSketch sketchOfRows(const PointRowWalk& walk, SketchKind kind, const QString& marked) {
+    return readSketch(walk, kind, marked, nullptr);
+}
+
+PlanSketch pagedSketchOfRows(const PointRowWalk& walk, SketchKind kind, const QString& marked,
+                             int width, int height, SketchView& view, int margin) {
+    // The extent alone decides the fitted view: its two corners stand for all points.
+    PlanSketch corners;
+    walk([&](const PointRow& row) {
+        double north = 0, east = 0;
+        if (!planeValue(row.x, north) || !planeValue(row.y, east)) return;
+        if (corners.points.empty()) {
+            corners.points = {{QString(), north, east, 0}, {QString(), north, east, 0}};
+            return;
+        }
+        SketchPoint& low = corners.points[0];
+        SketchPoint& high = corners.points[1];
+        low.north = std::min(low.north, north);
+        low.east = std::min(low.east, east);
+        high.north = std::max(high.north, north);
+        high.east = std::max(high.east, east);
+    });
+    view = fitAll(corners, width, height, margin);
+    return readSketch(walk, kind, marked, &view);
 }
 
 QPointF SketchView::toPage(double north, double east) const {

@@ -44,6 +44,14 @@ enum class SketchKind {
 // name "0" marks nothing (the origin of the axes is then the reference).
 PlanSketch sketchOfRows(const PointRowWalk& walk, SketchKind kind, const QString& marked = {});
 
+struct SketchView;
+// The same sketch for a list too long to keep, read by walking it twice: `view` gets
+// the fit-all view of a width x height page (fitAll), and only what that page draws is
+// kept: the marked point, the first point of each pixel, and of a parcel the vertices
+// that move to another pixel. Memory grows with the page, not the list.
+PlanSketch pagedSketchOfRows(const PointRowWalk& walk, SketchKind kind, const QString& marked,
+                             int width, int height, SketchView& view, int margin = 40);
+
 // A mapping of the survey plane onto a page of width x height pixels.
 struct SketchView {
     int width = 800;

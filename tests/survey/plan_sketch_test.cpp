@@ -174,6 +174,28 @@ TEST(PlanSketch, ReadsPointListsAndParcelRings) {
     EXPECT_TRUE(parcels.lines[1].closed);
 }
 
+TEST(PlanSketch, PagedReadingDrawsTheSamePictureFromFewerPoints) {
+    // A dense cluster repeated many times, a parcel through it and a marked point.
+    QString text = QStringLiteral("K0,5000,5000,0\r\nP1\r\n");
+    for (int i = 0; i < 3000; ++i)
+        text += QStringLiteral("c%1,%2,%3,0\r\n")
+                    .arg(i)
+                    .arg(1003.3 + (i % 7) * 0.01, 0, 'f', 3)
+                    .arg(2001.7 + (i % 5) * 0.01, 0, 'f', 3);
+    text += QStringLiteral("q1,1000,3000,0\r\nq2,2000,3000,0\r\n\r\nM,1500,2500,0\r\n");
+    for (const SketchKind kind : {SketchKind::Points, SketchKind::Parcels}) {
+        const PlanSketch full = sketchOfRows(walkOf(text), kind, QStringLiteral("c7"));
+        SketchView view;
+        const PlanSketch paged =
+            pagedSketchOfRows(walkOf(text), kind, QStringLiteral("c7"), 640, 480, view);
+        const SketchView fitted = fitAll(full, 640, 480);
+        EXPECT_DOUBLE_EQ(view.scale, fitted.scale);
+        EXPECT_EQ(sketchSvg(paged, view), sketchSvg(full, fitted));
+        EXPECT_LT(paged.points.size(), 20u);
+        EXPECT_EQ(paged.points[static_cast<size_t>(paged.marked)].name, u"c7");
+    }
+}
+
 struct SvgPicture {
     std::map<QString, QPointF> names;  // text -> x, y
     std::vector<QPointF> circles;
