@@ -49,6 +49,7 @@ Form214::Form214()
         [this] { return combo2_->currentText(); });
     sketch->setGeometry(command2_->geometry().right() + px(150), command2_->y(), px(1200),
                         command2_->height());
+    setTabOrder(command2_, sketch);
     showMode();
     updateMinimumSize();
 }

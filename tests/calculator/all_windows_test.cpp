@@ -395,7 +395,8 @@ TEST_F(AllWindowsTest, TabFollowsTheLayoutOfEachWindow) {
                         QStringList{"Command18", "Command19", "Command20", "Command21", "Command23",
                                     "Command25", "CommandQiTa", "Command26", "CommandLink"}},
         {"Form210", {"Text1", "Text2", "Text3", "Command1"}},
-        {"Form214", pointTool},
+        {"Form214", QStringList{"Combo2", "Command1", "Command2", "CommandSketch", "Check1",
+                                "Text1", "Text2"}},
         {"Form216", pointTool},
         {"Form2",
          [] {
