@@ -383,7 +383,8 @@ TEST_F(AllWindowsTest, TabLeavesThePointListsAndTheStatisticsData) {
 }
 
 TEST_F(AllWindowsTest, TabFollowsTheLayoutOfEachWindow) {
-    const QStringList pointTool = {"Combo2", "Command1", "Command2", "Check1", "Text1", "Text2"};
+    const QStringList pointTool = {"Combo2", "Command1", "Command2", "CommandSketch",
+                                   "Check1", "Text1",    "Text2"};
     const std::map<QString, QStringList> expected = {
         {"Form201", QStringList{"Combo1", "Combo2", "Text1", "Command1", "Command2", "Command3",
                                 "Command4", "Command5"} +

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 
 #include "survey/windows/form214.h"
 #include "survey/windows/form215.h"
+#include "survey/windows/form216.h"
 #include "tests/calculator/qt_app.h"
 #include "tests/survey/print_qstring.h"
 #include "ui/text_box.h"
@@ -125,6 +127,19 @@ TEST_F(SketchWindowTest, DragPansAndTheFitKeyBringsEveryPointBack) {
     const QPointF back = sketch->view().toPage(p.north, p.east);
     EXPECT_NEAR(back.x(), before.x(), 1e-6);
     EXPECT_NEAR(back.y(), before.y(), 1e-6);
+    window->close();
+}
+
+TEST_F(SketchWindowTest, AttitudeSketchMarksTheStartPoint) {
+    Form216 form;
+    form.combo2()->setEditText(QStringLiteral("G5"));
+    QTest::mouseClick(button(form, "CommandSketch"), Qt::LeftButton);
+    auto* window = form.findChild<SketchWindow*>();
+    ASSERT_NE(window, nullptr);
+    const PlanSketch& sketch = window->sketchWidget()->sketch();
+    ASSERT_EQ(sketch.points.size(), 6u);  // the window's sample list
+    ASSERT_GE(sketch.marked, 0);
+    EXPECT_EQ(sketch.points[static_cast<size_t>(sketch.marked)].name, u"G5");
     window->close();
 }
 
