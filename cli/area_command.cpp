@@ -1,6 +1,7 @@
 #include "cli/area_command.h"
 
 #include "cli/point_list_input.h"
+#include "cli/sketch_output.h"
 #include "engine/calc_log.h"
 #include "survey/gk_options.h"
 #include "survey/parcel_area.h"
@@ -29,6 +30,7 @@ QString usageText() {
         "  --decimals 面积（平方米）的小数位数，0 到 8，默认 3；公顷和亩多 4 位。\n"
         "  窗口的提示框写到标准错误，每条一行。\n"
         "  退出码：0 成功，1 没有可计算的地块或输出失败，2 选项错误。\n"
+        "  --svg 文件 另把点的平面草图（北向上、东向右）写成 SVG 文件。\n"
         "Usage: hechuan-cli area [--geographic] [--ellipsoid BJ|XA|WGS|2000] [--zone 6|3|1.5]\n"
         "       [--meridian LONGITUDE] [--decimals N] < point list\n"
         "  Reads a point list from standard input (lines of name, X, Y, H split by commas),\n"
@@ -49,7 +51,8 @@ QString usageText() {
         "  --decimals: places of the area in m², 0 to 8, default 3; hectares and mu get 4\n"
         "  more. The window's message boxes go to standard error, one line each.\n"
         "  Exit status: 0 success, 1 no parcel could be computed or the output failed,\n"
-        "  2 bad options. -h, --help shows this help.\n");
+        "  2 bad options. -h, --help shows this help.\n"
+        "  --svg FILE also writes the plan sketch of the points (north up, east right) as SVG.\n");
 }
 
 }  // namespace
@@ -61,6 +64,7 @@ int runArea(const QStringList& args, const Streams& io) {
     cl.addOption(QStringLiteral("zone"));
     cl.addOption(QStringLiteral("meridian"));
     cl.addOption(QStringLiteral("decimals"));
+    cl.addOption(QStringLiteral("svg"));
     cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
 
@@ -102,6 +106,9 @@ int runArea(const QStringList& args, const Streams& io) {
         options.decimals = d;
     }
 
+    if (cl.isSet(QStringLiteral("svg")) && options.geographic)
+        return cl.usageError(QStringLiteral("--svg 只用于公里网坐标"),
+                             QStringLiteral("--svg goes with grid coordinates only"));
     PointListInput input(io.in, cl.encoding(), io.err);
     if (!input.error().isEmpty()) {
         writeText(io.err, input.error() + u'\n');
@@ -117,6 +124,9 @@ int runArea(const QStringList& args, const Streams& io) {
     }
     writeNotices(io.err, notices);
     writeText(io.out, out);
+    if (cl.isSet(QStringLiteral("svg")) && !writeSketchSvg(cl.value(QStringLiteral("svg")), input,
+                                                           SketchKind::Parcels, QString(), io.err))
+        ok = false;
     return cl.finish(ok ? kExitSuccess : kExitFailure);
 }
 

@@ -1,6 +1,7 @@
 #include "cli/attitude_command.h"
 
 #include "cli/point_list_input.h"
+#include "cli/sketch_output.h"
 #include "survey/plane_attitude.h"
 
 namespace hc::cli {
@@ -16,6 +17,7 @@ QString usageText() {
         "  窗口的提示框写到标准错误，每条一行。\n"
         "  退出码：0 成功，1 数据有误（窗口显示“提供的坐标数据存在错误”时）或输出失败，\n"
         "  2 选项错误。\n"
+        "  --svg 文件 另把点的平面草图（北向上、东向右）写成 SVG 文件。\n"
         "Usage: hechuan-cli attitude [--start NAME] < point list\n"
         "  Reads a point list from standard input (lines of name, X, Y, H split by commas)\n"
         "  and finds the plane through the point named by --start and the two points\n"
@@ -25,7 +27,8 @@ QString usageText() {
         "  the reliability. Without such a name (default 0) the origin of the axes and the\n"
         "  first two lines are used. The window's message boxes go to standard error, one\n"
         "  line each. Exit status: 0 success, 1 unusable points (the window's failure text)\n"
-        "  or the output failed, 2 bad options. -h, --help shows this help.\n");
+        "  or the output failed, 2 bad options. -h, --help shows this help.\n"
+        "  --svg FILE also writes the plan sketch of the points (north up, east right) as SVG.\n");
 }
 
 }  // namespace
@@ -33,6 +36,7 @@ QString usageText() {
 int runAttitude(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     cl.addOption(QStringLiteral("start"));
+    cl.addOption(QStringLiteral("svg"));
     cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
 
@@ -45,7 +49,12 @@ int runAttitude(const QStringList& args, const Streams& io) {
     planeAttitudeOfRows(input.walker(PointListMode::Grid),
                         cl.value(QStringLiteral("start"), QStringLiteral("0")), run);
     writeBoxText(io.out, io.err, run.output, input.notices() + run.notices);
-    return cl.finish(run.failed ? kExitFailure : kExitSuccess);
+    bool failed = run.failed;
+    if (cl.isSet(QStringLiteral("svg")) &&
+        !writeSketchSvg(cl.value(QStringLiteral("svg")), input, SketchKind::Points,
+                        cl.value(QStringLiteral("start")), io.err))
+        failed = true;
+    return cl.finish(failed ? kExitFailure : kExitSuccess);
 }
 
 }  // namespace hc::cli

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "cli/point_list_input.h"
+#include "cli/sketch_output.h"
 #include "survey/aligned_columns.h"
 #include "survey/distance_bearing.h"
 
@@ -27,6 +28,7 @@ QString usageText() {
         "  2000 CGCS2000。\n"
         "  窗口的提示框写到标准错误，每条一行。\n"
         "  退出码：0 成功，1 计算失败或输出失败，2 选项错误。\n"
+        "  --svg 文件 另把点的平面草图（北向上、东向右）写成 SVG 文件。\n"
         "Usage: hechuan-cli bearing [--origin NAME] [--geographic [--ellipsoid BJ|XA|WGS|2000]]\n"
         "       < point list\n"
         "  Reads a point list from standard input (lines of name, X, Y, H split by commas)\n"
@@ -41,7 +43,8 @@ QString usageText() {
         "  WGS-84, 2000 CGCS2000), slope distance and vertical angle follow from the\n"
         "  height difference. The window's message boxes go to\n"
         "  standard error, one line each. Exit status: 0 success, 1 the calculation or the\n"
-        "  output failed, 2 bad options. -h, --help shows this help.\n");
+        "  output failed, 2 bad options. -h, --help shows this help.\n"
+        "  --svg FILE also writes the plan sketch of the points (north up, east right) as SVG.\n");
 }
 
 }  // namespace
@@ -111,12 +114,16 @@ int runBearing(const QStringList& args, const Streams& io) {
     cl.addOption(QStringLiteral("origin"));
     cl.addFlag(QStringLiteral("geographic"));
     cl.addOption(QStringLiteral("ellipsoid"));
+    cl.addOption(QStringLiteral("svg"));
     cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
 
     BearingOptions options;
     options.mode =
         cl.isSet(QStringLiteral("geographic")) ? PointListMode::Geographic : PointListMode::Grid;
+    if (cl.isSet(QStringLiteral("svg")) && options.mode == PointListMode::Geographic)
+        return cl.usageError(QStringLiteral("--svg 只用于公里网坐标"),
+                             QStringLiteral("--svg goes with grid coordinates only"));
     if (cl.isSet(QStringLiteral("ellipsoid"))) {
         const std::optional<Datum> datum = datumOfCode(cl.value(QStringLiteral("ellipsoid")));
         if (!datum)
@@ -153,6 +160,10 @@ int runBearing(const QStringList& args, const Streams& io) {
     } else {
         results.writeTo(io.out);
     }
+    if (cl.isSet(QStringLiteral("svg")) &&
+        !writeSketchSvg(cl.value(QStringLiteral("svg")), input, SketchKind::Points,
+                        cl.value(QStringLiteral("origin")), io.err))
+        failed = true;
     return cl.finish(failed ? kExitFailure : kExitSuccess);
 }
 

@@ -3,8 +3,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 
 #include "survey/distance_bearing.h"
+#include "survey/windows/sketch_window.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
 #include "ui/window_kit.h"
@@ -41,6 +43,13 @@ Form214::Form214()
                     showMode();
                 },
                 objectName()));
+    auto* sketch = addSketchButton(
+        this, text1_, text2_, SketchKind::Points,
+        [this] { return listMode() == 1 ? PointListMode::Grid : PointListMode::Geographic; },
+        [this] { return combo2_->currentText(); });
+    sketch->setGeometry(command2_->geometry().right() + px(150), command2_->y(), px(1200),
+                        command2_->height());
+    setTabOrder(command2_, sketch);
     showMode();
     updateMinimumSize();
 }

@@ -10,6 +10,7 @@
 
 #include "survey/parcel_area.h"
 #include "survey/survey_settings.h"
+#include "survey/windows/sketch_window.h"
 #include "ui/services.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
@@ -120,6 +121,9 @@ Form215::Form215(QWidget* parent) : QWidget(parent) {
     text2_->setMinimumSize(text2_->fontMetrics().horizontalAdvance(QString(120, u'0')),
                            text2_->fontMetrics().lineSpacing() * 8);
     root->addWidget(text2_, 1);
+    buttons->insertWidget(2, addSketchButton(
+                                 this, text1_, text2_, SketchKind::Parcels,
+                                 [] { return PointListMode::Grid; }, [] { return QString(); }));
 
     connect(command1_, &QPushButton::clicked, this,
             ui::guardedSlot([this] { calculate(); }, objectName()));

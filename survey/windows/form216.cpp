@@ -2,8 +2,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 
 #include "survey/plane_attitude.h"
+#include "survey/windows/sketch_window.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
 #include "ui/window_kit.h"
@@ -24,6 +26,13 @@ Form216::Form216()
     connect(check1_, &QCheckBox::clicked, this,
             ui::guardedSlot([this] { check1_->setText(QStringLiteral("坐标数据为公里网--米")); },
                             objectName()));
+    auto* sketch = addSketchButton(
+        this, text1_, text2_, SketchKind::Points, [] { return PointListMode::Grid; },
+        [this] { return combo2_->currentText(); });
+    sketch->setGeometry(command2_->geometry().right() + px(150), command2_->y(), px(1200),
+                        command2_->height());
+    setTabOrder(command2_, sketch);
+    updateMinimumSize();
 }
 
 void Form216::calculate() {

@@ -383,7 +383,8 @@ TEST_F(AllWindowsTest, TabLeavesThePointListsAndTheStatisticsData) {
 }
 
 TEST_F(AllWindowsTest, TabFollowsTheLayoutOfEachWindow) {
-    const QStringList pointTool = {"Combo2", "Command1", "Command2", "Check1", "Text1", "Text2"};
+    const QStringList pointTool = {"Combo2", "Command1", "Command2", "CommandSketch",
+                                   "Check1", "Text1",    "Text2"};
     const std::map<QString, QStringList> expected = {
         {"Form201", QStringList{"Combo1", "Combo2", "Text1", "Command1", "Command2", "Command3",
                                 "Command4", "Command5"} +
@@ -395,7 +396,8 @@ TEST_F(AllWindowsTest, TabFollowsTheLayoutOfEachWindow) {
                         QStringList{"Command18", "Command19", "Command20", "Command21", "Command23",
                                     "Command25", "CommandQiTa", "Command26", "CommandLink"}},
         {"Form210", {"Text1", "Text2", "Text3", "Command1"}},
-        {"Form214", pointTool},
+        {"Form214", QStringList{"Combo2", "Command1", "Command2", "CommandSketch", "Check1",
+                                "Text1", "Text2"}},
         {"Form216", pointTool},
         {"Form2",
          [] {

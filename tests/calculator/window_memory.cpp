@@ -84,5 +84,11 @@ int main(int argc, char** argv) {
                          window);
     }
     report("+ help and placeholder windows");
+
+    // The plan sketch of every window that draws one.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* sketch = top->findChild<QPushButton*>(QStringLiteral("CommandSketch")))
+            sketch->click();
+    report("+ the plan sketches");
     return ok ? 0 : 1;
 }

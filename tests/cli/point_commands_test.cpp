@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QFile>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <map>
 
 #include "tests/cli/cli_runner.h"
 #include "tests/survey/print_qstring.h"
@@ -198,3 +203,74 @@ TEST(PointCommands, LongInputsInBoundedMemory) {
 }
 
 }  // namespace
+
+namespace svg_output {
+
+// The names of an SVG sketch's point labels with their page positions, and how many
+// point circles and parcel outlines it holds.
+struct Sketch {
+    std::map<QString, QPointF> names;
+    int points = 0;
+    int outlines = 0;
+};
+
+Sketch readSketch(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    QXmlStreamReader xml(&file);
+    Sketch out;
+    while (!xml.atEnd()) {
+        if (!xml.readNext() || !xml.isStartElement()) continue;
+        const auto cls = xml.attributes().value(QLatin1String("class"));
+        if (xml.name() == u"circle" && cls == u"point") ++out.points;
+        if (xml.name() == u"polygon" && cls == u"line") ++out.outlines;
+        if (xml.name() == u"text" && cls == u"name") {
+            const QPointF at(xml.attributes().value(QLatin1String("x")).toDouble(),
+                             xml.attributes().value(QLatin1String("y")).toDouble());
+            out.names[xml.readElementText()] = at;
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return out;
+}
+
+TEST(PointCommands, SvgOptionWritesThePlanSketchBesideTheUsualOutput) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray points = kSample.mid(kSample.indexOf("G4"));
+    for (const char* command : {"bearing", "attitude", "area"}) {
+        SCOPED_TRACE(command);
+        const QString path = dir.filePath(QString::fromLatin1(command) + QStringLiteral(".svg"));
+        const Result plain = run({QString::fromLatin1(command)}, points);
+        const Result r = run({QString::fromLatin1(command), QStringLiteral("--svg"), path}, points);
+        ASSERT_EQ(r.status, plain.status) << r.err.toStdString();
+        EXPECT_EQ(r.out, plain.out);
+        const Sketch s = readSketch(path);
+        EXPECT_EQ(s.points, 3);
+        ASSERT_EQ(s.names.size(), 3u);
+        // G5 (X 2, Y 0) is north of G6 (0, 0): straight above it; G4 (0, 2) east of
+        // it: straight to the right, as far as G5 is up.
+        const QPointF g4 = s.names.at(QStringLiteral("G4")), g5 = s.names.at(QStringLiteral("G5")),
+                      g6 = s.names.at(QStringLiteral("G6"));
+        EXPECT_NEAR(g5.x(), g6.x(), 0.01);
+        EXPECT_NEAR(g4.y(), g6.y(), 0.01);
+        EXPECT_GT(g6.y() - g5.y(), 100);
+        EXPECT_NEAR(g6.y() - g5.y(), g4.x() - g6.x(), 0.02);
+        EXPECT_EQ(s.outlines, QLatin1String(command) == QLatin1String("area") ? 1 : 0);
+    }
+
+    const Result unwritable = run({QStringLiteral("bearing"), QStringLiteral("--svg"),
+                                   dir.filePath(QStringLiteral("no/such.svg"))},
+                                  points);
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_TRUE(unwritable.err.contains(QStringLiteral("无法写入草图文件")))
+        << unwritable.err.toStdString();
+
+    const Result geographic =
+        run({QStringLiteral("bearing"), QStringLiteral("--geographic"), QStringLiteral("--svg"),
+             dir.filePath(QStringLiteral("geo.svg"))},
+            "1,2,3\r\n");
+    EXPECT_EQ(geographic.status, 2);
+}
+
+}  // namespace svg_output

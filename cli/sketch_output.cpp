@@ -1,0 +1,22 @@
+#include "cli/sketch_output.h"
+
+#include <QFile>
+
+namespace hc::cli {
+
+bool writeSketchSvg(const QString& path, PointListInput& input, SketchKind kind,
+                    const QString& marked, std::FILE* err) {
+    SketchView view;
+    const PlanSketch sketch = pagedSketchOfRows(input.walker(PointListMode::Grid), kind, marked,
+                                                kSketchSvgWidth, kSketchSvgHeight, view);
+    const QByteArray bytes = sketchSvg(sketch, view).toUtf8();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        writeText(err, QStringLiteral("无法写入草图文件“%1”：%2\n").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace hc::cli
