@@ -1,5 +1,4 @@
 #include "survey/datum_transform.h"
-#include "survey/text_table.h"
 
 #include <GeographicLib/Geocentric.hpp>
 #include <QRegularExpression>
@@ -13,6 +12,7 @@
 
 #include "engine/number_reader.h"
 #include "survey/projection.h"
+#include "survey/text_table.h"
 #include "survey/zones.h"
 
 namespace hc {

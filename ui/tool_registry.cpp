@@ -39,8 +39,8 @@ bool registerTool(ToolWindow row) {
         const bool sameButton = row.buttonNumber > 0 && other.buttonNumber == row.buttonNumber;
         if (sameMenu || sameButton) {
             qWarning("window %s: its %s %d is taken by %s", qPrintable(row.id.name()),
-                     sameMenu ? "menu index" : "button number",
-                     sameMenu ? menu : row.buttonNumber, qPrintable(other.id.name()));
+                     sameMenu ? "menu index" : "button number", sameMenu ? menu : row.buttonNumber,
+                     qPrintable(other.id.name()));
             return false;
         }
     }

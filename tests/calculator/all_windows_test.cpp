@@ -165,10 +165,9 @@ const std::pair<int, const char*> kMenuWindows[] = {
     {10, "Form211"}, {11, "Form212"}, {16, "Form217"}, {17, "Form218"},
 };
 
-const char* const kToolWindows[] = {"Form201", "Form202", "Form203", "Form204", "Form205",
-                                    "Form207", "Form209", "Form210", "Form211", "Form212",
-                                    "Form213", "Form214", "Form215", "Form216", "Form217",
-                                    "Form218"};
+const char* const kToolWindows[] = {
+    "Form201", "Form202", "Form203", "Form204", "Form205", "Form207", "Form209", "Form210",
+    "Form211", "Form212", "Form213", "Form214", "Form215", "Form216", "Form217", "Form218"};
 
 TEST_F(AllWindowsTest, EveryMainWindowButtonOpensItsWindowOnceAndAfreshAfterClosing) {
     for (const auto& [button, window] : kForm1Windows) {
@@ -212,8 +211,8 @@ TEST_F(AllWindowsTest, ModuleMenuComesBackFromTheToolWindowsAndLeadsBackToTheCal
 
 TEST_F(AllWindowsTest, PlaceholderButtonsOfTheMenuDoNothing) {
     ui::showWindow("Form2");
-    const int placeholders[] = {7,  19, 20, 21, 22, 23, 31, 32, 33,
-                                34, 35, 36, 41, 42, 47, 48, 53, 54, 59, 60, 61, 62, 63};
+    const int placeholders[] = {7,  19, 20, 21, 22, 23, 31, 32, 33, 34, 35, 36,
+                                41, 42, 47, 48, 53, 54, 59, 60, 61, 62, 63};
     QStringList before;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) before << w->objectName();

@@ -157,9 +157,9 @@ TEST_F(ToolRegistrationTest, EveryNamedWindowIsRegistered) {
     // Form3 is registered by the main window, which edits its settings.
     Form1 form1;
     for (ui::WindowId id :
-         {kForm1, kForm2, kForm3, kForm5, kForm6, kForm215, kForm201, kForm202, kForm203, kForm204,
-          kForm205, kForm207, kForm209, kForm210, kForm211, kForm212, kForm213, kForm214, kForm216,
-          kForm217, kForm218, kFormDanLie, kFormGps})
+         {kForm1,   kForm2,   kForm3,   kForm5,   kForm6,   kForm215,    kForm201, kForm202,
+          kForm203, kForm204, kForm205, kForm207, kForm209, kForm210,    kForm211, kForm212,
+          kForm213, kForm214, kForm216, kForm217, kForm218, kFormDanLie, kFormGps})
         EXPECT_TRUE(ui::isWindowRegistered(id)) << id.name().toStdString();
     // Every row but the main window's can make its window, under the row's name.
     for (const ui::ToolWindow& row : ui::tools()) {
