@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/exact_decimal.h"
 #include "expr/calculate.h"
 #include "expr/normalize.h"
 
@@ -130,7 +131,7 @@ private:
             ++pos_;
             if (pos_ < s_.size() && s_[pos_].isLetter()) return false;
             const Num& v = settings_.memory[std::size_t(c.unicode() - u'r')];
-            return exactNumberText(v.text(), out);
+            return exactDecimalValue(v.text(), out);
         }
         const qsizetype start = pos_;
         while (pos_ < s_.size() && (s_[pos_].isDigit() || s_[pos_] == u'.')) ++pos_;
@@ -142,7 +143,7 @@ private:
             while (p < s_.size() && s_[p].isDigit()) ++p;
             if (p > digits) pos_ = p;
         }
-        return exactNumberText(QStringView(s_).mid(start, pos_ - start), out);
+        return exactDecimalValue(QStringView(s_).mid(start, pos_ - start), out);
     }
 
     static constexpr int kMaxDepth = 200;
@@ -175,44 +176,6 @@ bool operator==(const RationalMatrix& a, const RationalMatrix& b) {
     return a.rows == b.rows && a.cols == b.cols && a.cells == b.cells;
 }
 
-bool exactNumberText(QStringView text, mpq_class& out) {
-    std::string digits;
-    bool negative = false;
-    long fraction = 0;
-    bool point = false;
-    qsizetype i = 0;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= u'0' && c <= u'9') {
-            digits += char(c);
-            if (point) ++fraction;
-        } else if (c == u'.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits.empty()) return false;
-    long exponent = 0;
-    if (i < text.size()) {
-        if (text[i] != u'E' && text[i] != u'e') return false;
-        bool ok = false;
-        exponent = text.mid(i + 1).toLong(&ok);
-        if (!ok || exponent > 100000 || exponent < -100000) return false;
-    }
-    const long shift = exponent - fraction;
-    const mpz_class n(digits, 10);
-    if (shift >= 0) {
-        out = mpq_class(n * pow10(static_cast<unsigned long>(shift)));
-    } else {
-        out = mpq_class(n, pow10(static_cast<unsigned long>(-shift)));
-        out.canonicalize();
-    }
-    if (negative) out = -out;
-    return true;
-}
-
 CellValue evaluateCell(const QString& cell, const CalcSettings& settings,
                        const CancelFlag* cancel) {
     CellValue v;
@@ -221,7 +184,7 @@ CellValue evaluateCell(const QString& cell, const CalcSettings& settings,
         v.error = QStringLiteral("是空的");
         return v;
     }
-    if (exactNumberText(trimmed, v.value)) {
+    if (exactDecimalValue(trimmed, v.value)) {
         v.ok = true;
         return v;
     }
@@ -230,7 +193,7 @@ CellValue evaluateCell(const QString& cell, const CalcSettings& settings,
     const CalcResult r = ZelJiSuanSuanShi(trimmed, s, cancel);
     if (r.cancelled) throw Cancelled{};
     mpq_class calculated;
-    if (r.failed || !exactNumberText(r.value.trimmed(), calculated)) {
+    if (r.failed || !exactDecimalValue(r.value.trimmed(), calculated)) {
         v.error = r.result.trimmed();
         if (v.error.isEmpty()) v.error = QStringLiteral("不是可以计算的算式");
         return v;

@@ -115,7 +115,4 @@ struct ValueStyle {
 // exact value.
 QString valueText(const mpq_class& x, const ValueStyle& style, bool* rounded = nullptr);
 
-// Exact rational of a number text ("-12.5", "3E-7", "1.5e+30"); false for anything else.
-bool exactNumberText(QStringView text, mpq_class& out);
-
 }  // namespace hc

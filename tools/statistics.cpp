@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/exact_decimal.h"
 #include "engine/number.h"
 #include "engine/number_reader.h"
 #include "engine/power.h"
@@ -31,45 +32,6 @@ mpz_class pow10(long n) {
     mpz_class r;
     mpz_ui_pow_ui(r.get_mpz_t(), 10, static_cast<unsigned long>(n));
     return r;
-}
-
-// A number text of the collector ("-12.5", "1E+30", "7.92281625142643E+28") as the
-// exact rational it writes; false for anything else.
-bool exactValue(QStringView text, mpq_class& out) {
-    std::string digits;
-    bool negative = false;
-    long fraction = 0;
-    long exponent = 0;
-    bool point = false;
-    qsizetype i = 0;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= u'0' && c <= u'9') {
-            digits += char(c);
-            if (point) ++fraction;
-        } else if (c == u'.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits.empty()) return false;
-    if (i < text.size()) {
-        if (text[i] != u'E' && text[i] != u'e') return false;
-        bool ok = false;
-        exponent = text.mid(i + 1).toLong(&ok);
-        if (!ok || exponent > 100000 || exponent < -100000) return false;
-    }
-    const long shift = exponent - fraction;
-    mpz_class n(digits, 10);
-    if (shift >= 0)
-        out = mpq_class(n * pow10(shift));
-    else
-        out = mpq_class(n, pow10(-shift));
-    out.canonicalize();
-    if (negative) out = -out;
-    return true;
 }
 
 // x >= 0 rounded to an integer, ties to even or away from zero.
@@ -220,7 +182,7 @@ std::array<QString, 9> exactColumnStatistics(const QStringList& list, int decima
     v.reserve(size_t(sums.count));
     for (const QString& t : list) {
         mpq_class x;
-        if (!exactValue(trimSpaces(QStringView(t)), x)) x = 0;
+        if (!exactDecimalValue(trimSpaces(QStringView(t)), x)) x = 0;
         v.push_back(x);
     }
     const StatValues values(int(sums.count), list);

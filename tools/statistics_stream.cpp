@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/calc_log.h"
+#include "engine/exact_decimal.h"
 #include "engine/number_reader.h"
 #include "engine/number_routines.h"
 #include "engine/rounding.h"
@@ -117,38 +118,6 @@ const mpz_class& pow10(long n) {
     thread_local mpz_class big;
     mpz_ui_pow_ui(big.get_mpz_t(), 10, static_cast<unsigned long>(n));
     return big;
-}
-
-// A number text of the collector ("-12.5", "1E+30") as sign, digits and the power of
-// ten they are scaled by; false for anything else (which counts as 0).
-bool decimalParts(QStringView text, bool& negative, std::string& digits, long& shift) {
-    digits.clear();
-    negative = false;
-    long fraction = 0;
-    long exponent = 0;
-    bool point = false;
-    qsizetype i = 0;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= u'0' && c <= u'9') {
-            digits += char(c);
-            if (point) ++fraction;
-        } else if (c == u'.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits.empty()) return false;
-    if (i < text.size()) {
-        if (text[i] != u'E' && text[i] != u'e') return false;
-        bool ok = false;
-        exponent = text.mid(i + 1).toLong(&ok);
-        if (!ok || exponent > 100000 || exponent < -100000) return false;
-    }
-    shift = exponent - fraction;
-    return true;
 }
 
 // One numeric column: the count, the sum and the sum of squares of the entries scaled
@@ -330,7 +299,7 @@ void StatsStream::State::readRow(QStringView line) {
                                           : ZelShuZhuanShu(QStringView(t)));
             bool negative = false;
             long shift = 0;
-            if (decimalParts(trimSpaces(QStringView(t)), negative, digits, shift))
+            if (decimalTextParts(trimSpaces(QStringView(t)), negative, digits, shift))
                 column.addExact(negative, digits, shift);
             else
                 column.addExact(false, "0", 0);
