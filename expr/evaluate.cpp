@@ -538,9 +538,35 @@ bool binaryPhase(GapText& s, std::u16string_view ops, const CancelFlag* cancel, 
     return true;
 }
 
+// True when t is "-", or nothing, then digits with at most one "." among them (at least
+// one digit). Such a text is simplified already, and the back scanner, started on the
+// sign that follows it, takes exactly the whole of it as its operand.
+bool plainNumber(QStringView t) {
+    qsizetype i = !t.isEmpty() && t.front() == u'-' ? 1 : 0;
+    bool digit = false;
+    bool point = false;
+    for (; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (isDigit(c))
+            digit = true;
+        else if (c == u'.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digit;
+}
+
 // s <- the simplified result & the characters from `spanEnd` on. Those are already
-// simplified, so only the junction can hold a new sign pair.
-void spliceSimplified(GapText& s, qsizetype spanEnd, const QString& result) {
+// simplified, so only the junction can hold a new sign pair. Returns the simplified
+// result when it is a plain number standing unchanged at the start of s, else an empty
+// text.
+QString spliceSimplified(GapText& s, qsizetype spanEnd, const QString& result) {
+    if (plainNumber(result)) {
+        // Neither the simplification nor the junction can change such a text.
+        s.replace(0, spanEnd, result);
+        return result;
+    }
     const QString h = trimSpaces(result).isEmpty() ? QString() : ZelJianHuaBiaoDaShi2(result);
     s.replace(0, spanEnd, h);
     const qsizetype j = h.size();
@@ -549,9 +575,13 @@ void spliceSimplified(GapText& s, qsizetype spanEnd, const QString& result) {
         s.replace(j, 1, QStringView());
     }
     if (s.isEmpty()) s.replace(0, 0, u"0");
+    return QString();
 }
 
 void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
+    // The result of the last step when it is a plain number at the start of the text:
+    // the next step's left operand, if its sign follows it, without scanning for it.
+    QString leading;
     qsizetype i = 1;
     while (i + 1 < s.size()) {
         const QChar c = s[i];
@@ -561,11 +591,11 @@ void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
             continue;
         }
         throwIfCancelled(cancel);
-        const QString l = scanBack(s, i);
+        const QString l = !leading.isEmpty() && i == leading.size() ? leading : scanBack(s, i);
         const QString r = scanForward(s, i + 2);
         const Num v = c == u'+' ? ZelLiangShuHe(Num::ofText(l), Num::ofText(r))
                                 : ZelLiangShuCha(Num::ofText(l), Num::ofText(r));
-        spliceSimplified(s, i + 1 + r.size(), v.text());
+        leading = spliceSimplified(s, i + 1 + r.size(), v.text());
         i = 1;
     }
 }
