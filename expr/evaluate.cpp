@@ -578,10 +578,21 @@ QString spliceSimplified(GapText& s, qsizetype spanEnd, const QString& result) {
     return QString();
 }
 
+// True when v is an integer that its own text gives back exactly, as a value and as a
+// double: the sum routines then compute the same with v as with its text.
+bool exactInteger(const Num& v) {
+    if (!v.isDecimal()) return false;
+    const Decimal& d = v.decimal();
+    return d.scale() == 0 && d.coefficient() != 0 && d.coefficient() < (Decimal::u128{1} << 53);
+}
+
 void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
     // The result of the last step when it is a plain number at the start of the text:
-    // the next step's left operand, if its sign follows it, without scanning for it.
+    // the next step's left operand, if its sign follows it, without scanning for it; and
+    // its value when that stands for the text (exactInteger), so that it is not read again.
     QString leading;
+    Num leadingValue;
+    bool leadingExact = false;
     qsizetype i = 1;
     while (i + 1 < s.size()) {
         const QChar c = s[i];
@@ -591,11 +602,15 @@ void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
             continue;
         }
         throwIfCancelled(cancel);
-        const QString l = !leading.isEmpty() && i == leading.size() ? leading : scanBack(s, i);
+        const bool known = !leading.isEmpty() && i == leading.size();
+        const Num l =
+            known && leadingExact ? leadingValue : Num::ofText(known ? leading : scanBack(s, i));
         const QString r = scanForward(s, i + 2);
-        const Num v = c == u'+' ? ZelLiangShuHe(Num::ofText(l), Num::ofText(r))
-                                : ZelLiangShuCha(Num::ofText(l), Num::ofText(r));
+        const Num v =
+            c == u'+' ? ZelLiangShuHe(l, Num::ofText(r)) : ZelLiangShuCha(l, Num::ofText(r));
         leading = spliceSimplified(s, i + 1 + r.size(), v.text());
+        leadingExact = !leading.isEmpty() && exactInteger(v);
+        if (leadingExact) leadingValue = v;
         i = 1;
     }
 }
