@@ -4,6 +4,7 @@
 
 #include <QChar>
 #include <QString>
+#include <cstdint>
 #include <string_view>
 
 namespace hc {
@@ -13,6 +14,38 @@ inline bool inSet(char16_t c, std::u16string_view set) {
     return set.find(c) != std::u16string_view::npos;
 }
 inline bool inSet(QChar c, std::u16string_view set) { return inSet(c.unicode(), set); }
+
+// The same question in one step, for sets of ASCII characters, "π" and "ε" built at
+// compile time (any other character in the set does not compile).
+class CharSet {
+public:
+    consteval explicit CharSet(std::u16string_view set) {
+        for (const char16_t c : set) {
+            if (c < 64)
+                low_ |= std::uint64_t{1} << c;
+            else if (c < 128)
+                high_ |= std::uint64_t{1} << (c - 64);
+            else if (c == u'π')
+                pi_ = true;
+            else if (c == u'ε')
+                epsilon_ = true;
+            else
+                throw "a CharSet holds ASCII characters, pi and epsilon only";
+        }
+    }
+    constexpr bool contains(char16_t c) const {
+        if (c < 64) return (low_ >> c) & 1;
+        if (c < 128) return (high_ >> (c - 64)) & 1;
+        return (c == u'π' && pi_) || (c == u'ε' && epsilon_);
+    }
+    constexpr bool contains(QChar c) const { return contains(c.unicode()); }
+
+private:
+    std::uint64_t low_ = 0;
+    std::uint64_t high_ = 0;
+    bool pi_ = false;
+    bool epsilon_ = false;
+};
 
 // 0 ... 9.
 inline bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }

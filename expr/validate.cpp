@@ -67,8 +67,10 @@ void reportCounted(int count, const QString& message) {
     if (st.errorCount == 1) st.firstMessage = message;
 }
 
-bool isOperatorOrOpen(QChar c) { return inSet(c, u"-+*/^\\("); }
-bool isClosingAfter(QChar c) { return inSet(c, u"*/^\\)!%"); }
+constexpr CharSet kOperatorOrOpen{u"-+*/^\\("};
+constexpr CharSet kClosingAfter{u"*/^\\)!%"};
+bool isOperatorOrOpen(QChar c) { return kOperatorOrOpen.contains(c); }
+bool isClosingAfter(QChar c) { return kClosingAfter.contains(c); }
 
 // The prepared text framed by a space at each end and lower-cased, read without being
 // copied.
@@ -91,19 +93,22 @@ private:
 };
 
 int adjacencyErrors(const Framed& s) {
+    constexpr CharSet kNoStart{u"\\/*^!%"};
+    constexpr CharSet kBinary{u"^/*\\"};
+    constexpr CharSet kOperator{u"^/*\\+-"};
     int errors = 0;
     for (qsizetype i = 1; i + 1 < s.size(); ++i) {
         const QChar c = s[i];
         const QChar prev = s[i - 1];
         const QChar next = s[i + 1];
         if (isDigit(c) || (isLetter(c) && c != u'e')) continue;
-        if (i == 1 && inSet(c, u"\\/*^!%")) ++errors;
+        if (i == 1 && kNoStart.contains(c)) ++errors;
         if (i == 1 && c == u'e' && (next == u'-' || next == u'+' || isDigit(next))) ++errors;
         if (c == u'(' && isClosingAfter(next)) ++errors;
         if (c == u')' && isOperatorOrOpen(prev)) ++errors;
         if ((c == u'!' || c == u'%') && isOperatorOrOpen(prev)) ++errors;
-        if (inSet(c, u"^/*\\") && isOperatorOrOpen(prev)) ++errors;
-        if (inSet(c, u"^/*\\+-") && isClosingAfter(next)) ++errors;
+        if (kBinary.contains(c) && isOperatorOrOpen(prev)) ++errors;
+        if (kOperator.contains(c) && isClosingAfter(next)) ++errors;
         if (c == u'.' && isLetter(next)) ++errors;
     }
     return errors;
@@ -117,9 +122,11 @@ Insert implicitProduct(QChar prev, QChar c, QChar next) {
         return next == u'(' || next == u'π' || next == u'ε' || (isLetter(next) && next != u'e')
                    ? Insert::After
                    : Insert::None;
-    if (!inSet(c, u")(πε!%")) return Insert::None;
+    constexpr CharSet kMayInsert{u")(πε!%"};
+    constexpr CharSet kEndsOperand{u"πε!%"};
+    if (!kMayInsert.contains(c)) return Insert::None;
     const bool operandAfter = isDigit(next) || next == u'π' || next == u'ε' || isLetter(next);
-    const bool operandBefore = isDigit(prev) || inSet(prev, u"πε!%");
+    const bool operandBefore = isDigit(prev) || kEndsOperand.contains(prev);
     Insert r = Insert::None;
     if (c == u')' && next == u'(') r = Insert::After;
     if (c == u'(' && operandBefore) r = Insert::Before;
@@ -136,17 +143,30 @@ Insert implicitProduct(QChar prev, QChar c, QChar next) {
 }
 
 // Spaces out the characters it is given one by one: an operator or bracket gets a space
-// on each side, a sign too unless it follows a space or an exponent letter. Counts the
-// characters and writes them to `out` when it is given.
+// on each side, a sign too unless it follows a space or an exponent letter. Writes them
+// to a text that it widens as it fills.
 class Spacer {
 public:
-    explicit Spacer(char16_t* out) : out_(out) {}
-    qsizetype size() const { return n_; }
+    explicit Spacer(qsizetype expected)
+        : out_(std::max<qsizetype>(expected, 16), Qt::Uninitialized) {
+        p_ = reinterpret_cast<char16_t*>(out_.data());
+    }
+    // The text written, handed over; the spacer is empty afterwards.
+    QString take() {
+        out_.truncate(n_);
+        n_ = 0;
+        return std::move(out_);
+    }
 
     // The first and the last character are taken as they are.
-    void putPlain(char16_t c) { write(c); }
+    void putPlain(char16_t c) {
+        room(1);
+        write(c);
+    }
     void put(char16_t c) {
-        if (inSet(c, u")(^/*\\") || ((c == u'+' || c == u'-') && last_ != u' ' && last_ != u'e')) {
+        constexpr CharSet kSpaced{u")(^/*\\"};
+        room(3);
+        if (kSpaced.contains(c) || ((c == u'+' || c == u'-') && last_ != u' ' && last_ != u'e')) {
             write(u' ');
             write(c);
             write(u' ');
@@ -156,13 +176,18 @@ public:
     }
 
 private:
+    void room(qsizetype k) {
+        if (n_ + k <= out_.size()) return;
+        out_.resize(std::max(2 * out_.size(), n_ + k));
+        p_ = reinterpret_cast<char16_t*>(out_.data());
+    }
     void write(char16_t c) {
-        if (out_) out_[n_] = c;
-        ++n_;
+        p_[n_++] = c;
         last_ = c;
     }
 
-    char16_t* out_;
+    QString out_;
+    char16_t* p_ = nullptr;
     qsizetype n_ = 0;
     char16_t last_ = 0;
 };
@@ -176,10 +201,14 @@ void productsSpaced(const Framed& s, Spacer& out) {
     const qsizetype end = s.size() - 1;
     for (qsizetype i = 1; i < end; ++i) {
         const QChar c = s[i];
-        Insert ins = implicitProduct(last, c, s[i + 1]);
+        const QChar next = s[i + 1];
+        // Most characters are digits followed by no operand that a "*" would join.
+        Insert ins = isDigit(c) && next.unicode() < 0x80 && !isLetter(next) && next != u'('
+                         ? Insert::None
+                         : implicitProduct(last, c, next);
         if (ins == Insert::Before) {
             out.put(u'*');
-            ins = implicitProduct(QChar(u'*'), c, s[i + 1]);
+            ins = implicitProduct(QChar(u'*'), c, next);
         }
         out.put(c.unicode());
         last = c;
@@ -243,11 +272,11 @@ QString ZelFenJieBiaoDaShi(const QString& formula) {
             reportCounted(errors, QStringLiteral(" 算式中存在多个运算符相临的错误，请修改算式。"));
             return s.toString();
         }
-        Spacer count(nullptr);
-        productsSpaced(s, count);
-        spaced = QString(count.size(), Qt::Uninitialized);
-        Spacer write(reinterpret_cast<char16_t*>(spaced.data()));
-        productsSpaced(s, write);
+        // An operator takes two spaces more; most formulas have fewer than one in two
+        // characters.
+        Spacer out(2 * s.size());
+        productsSpaced(s, out);
+        spaced = out.take();
         bracketsPair(spaced, 1, spaced.size() - 1);
         return spaced;
     } catch (...) {
