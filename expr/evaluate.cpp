@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <optional>
@@ -578,19 +579,54 @@ QString spliceSimplified(GapText& s, qsizetype spanEnd, const QString& result) {
     return QString();
 }
 
-// True when v is an integer that its own text gives back exactly, as a value and as a
-// double: the sum routines then compute the same with v as with its text.
+// True when v is an integer that its own text gives back exactly, as a value, as a
+// double and in messages: the sum routines then compute and report the same with v as
+// with its text.
 bool exactInteger(const Num& v) {
     if (!v.isDecimal()) return false;
     const Decimal& d = v.decimal();
     return d.scale() == 0 && d.coefficient() != 0 && d.coefficient() < (Decimal::u128{1} << 53);
 }
 
+// The operand that the forward scanner cuts out at `from` when it is at most 15 digits,
+// the first not 0: its length, and its value in `value` (an exactInteger). 0 when the
+// operand is anything else.
+qsizetype integerOperand(const GapText& s, qsizetype from, Num& value) {
+    constexpr qsizetype kMax = 15;
+    long long c = 0;
+    qsizetype k = from;
+    for (; k < s.size() && k - from <= kMax && isDigit(s[k]); ++k)
+        c = 10 * c + (s[k].unicode() - u'0');
+    const qsizetype n = k - from;
+    if (n == 0 || n > kMax || s[from] == u'0') return 0;
+    // The scanner would go on over a point or an exponent, and lower-cases what is not ASCII.
+    if (k < s.size() && (s[k].unicode() >= 0x80 || isDigit(s[k]) || inSet(s[k], u".eE"))) return 0;
+    value = Num::ofDecimal(Decimal(c));
+    return n;
+}
+
+// The canonical text of an exactInteger, written to `out`; returns its length.
+qsizetype integerText(const Num& v, char16_t* out) {
+    const Decimal& d = v.decimal();
+    auto c = static_cast<std::uint64_t>(d.coefficient());
+    char16_t digits[24];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + c % 10);
+        c /= 10;
+    } while (c != 0);
+    qsizetype len = 0;
+    if (d.isNegative()) out[len++] = u'-';
+    while (n > 0) out[len++] = digits[--n];
+    return len;
+}
+
 void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
     // The result of the last step when it is a plain number at the start of the text:
-    // the next step's left operand, if its sign follows it, without scanning for it; and
-    // its value when that stands for the text (exactInteger), so that it is not read again.
-    QString leading;
+    // the next step's left operand, if its sign follows it, without scanning for it. Its
+    // value stands for its text when that is an exactInteger, else the text is kept.
+    qsizetype leadingSize = 0;
+    QString leadingText;
     Num leadingValue;
     bool leadingExact = false;
     qsizetype i = 1;
@@ -602,16 +638,30 @@ void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
             continue;
         }
         throwIfCancelled(cancel);
-        const bool known = !leading.isEmpty() && i == leading.size();
-        const Num l =
-            known && leadingExact ? leadingValue : Num::ofText(known ? leading : scanBack(s, i));
-        const QString r = scanForward(s, i + 2);
-        const Num v =
-            c == u'+' ? ZelLiangShuHe(l, Num::ofText(r)) : ZelLiangShuCha(l, Num::ofText(r));
-        leading = spliceSimplified(s, i + 1 + r.size(), v.text());
-        leadingExact = !leading.isEmpty() && exactInteger(v);
-        if (leadingExact) leadingValue = v;
+        const bool known = leadingSize > 0 && i == leadingSize;
+        const Num l = known && leadingExact ? leadingValue
+                                            : Num::ofText(known ? leadingText : scanBack(s, i));
+        Num r;
+        qsizetype rSize = integerOperand(s, i + 1, r);
+        if (rSize == 0) {
+            const QString t = scanForward(s, i + 2);
+            rSize = t.size();
+            r = Num::ofText(t);
+        }
+        const Num v = c == u'+' ? ZelLiangShuHe(l, r) : ZelLiangShuCha(l, r);
+        const qsizetype spanEnd = i + 1 + rSize;
         i = 1;
+        if (exactInteger(v)) {
+            char16_t text[24];
+            leadingSize = integerText(v, text);
+            s.replace(0, spanEnd, QStringView(text, leadingSize));
+            leadingValue = v;
+            leadingExact = true;
+            continue;
+        }
+        leadingText = spliceSimplified(s, spanEnd, v.text());
+        leadingSize = leadingText.size();
+        leadingExact = false;
     }
 }
 
