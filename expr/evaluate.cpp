@@ -237,7 +237,7 @@ QString scanBack(const Text& s, qsizetype p) {
                 break;
             }
             const QChar prev = lower(s[d - 2]);
-            if (prev == u' ' || inSet(prev, u"-+*/\\")) {
+            if (prev == u' ' || CharSet{u"-+*/\\"}.contains(prev)) {
                 start = d;
                 break;
             }
@@ -515,16 +515,16 @@ void factorialsAndPercents(GapText& s, const CancelFlag* cancel) {
 }
 
 // Finds the leftmost operator of `ops` at or after `from`; -1 when there is none.
-qsizetype findOperator(const GapText& s, qsizetype from, std::u16string_view ops) {
+qsizetype findOperator(const GapText& s, qsizetype from, CharSet ops) {
     for (qsizetype i = std::max<qsizetype>(from, 1); i < s.size(); ++i)
-        if (inSet(s[i], ops)) return i;
+        if (ops.contains(s[i])) return i;
     return -1;
 }
 
 // Replaces every operator of the phase, leftmost first. Text left of a replaced span
 // holds no operator of the phase, so the search can go on from the span.
 template <typename Op>
-bool binaryPhase(GapText& s, std::u16string_view ops, const CancelFlag* cancel, Op op) {
+bool binaryPhase(GapText& s, CharSet ops, const CancelFlag* cancel, Op op) {
     qsizetype from = 1;
     for (qsizetype i; (i = findOperator(s, from, ops)) >= 0;) {
         throwIfCancelled(cancel);
@@ -600,7 +600,8 @@ qsizetype integerOperand(const GapText& s, qsizetype from, Num& value) {
     const qsizetype n = k - from;
     if (n == 0 || n > kMax || s[from] == u'0') return 0;
     // The scanner would go on over a point or an exponent, and lower-cases what is not ASCII.
-    if (k < s.size() && (s[k].unicode() >= 0x80 || isDigit(s[k]) || inSet(s[k], u".eE"))) return 0;
+    if (k < s.size() && (s[k].unicode() >= 0x80 || isDigit(s[k]) || CharSet{u".eE"}.contains(s[k])))
+        return 0;
     value = Num::ofDecimal(Decimal(c));
     return n;
 }
@@ -650,18 +651,18 @@ void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
         }
         const Num v = c == u'+' ? ZelLiangShuHe(l, r) : ZelLiangShuCha(l, r);
         const qsizetype spanEnd = i + 1 + rSize;
-        i = 1;
-        if (exactInteger(v)) {
+        leadingExact = exactInteger(v);
+        if (leadingExact) {
             char16_t text[24];
             leadingSize = integerText(v, text);
             s.replace(0, spanEnd, QStringView(text, leadingSize));
             leadingValue = v;
-            leadingExact = true;
-            continue;
+        } else {
+            leadingText = spliceSimplified(s, spanEnd, v.text());
+            leadingSize = leadingText.size();
         }
-        leadingText = spliceSimplified(s, spanEnd, v.text());
-        leadingSize = leadingText.size();
-        leadingExact = false;
+        // The scan starts over; it would pass the digits and point of a plain number.
+        i = std::max<qsizetype>(1, leadingSize);
     }
 }
 
@@ -710,7 +711,7 @@ QString bracketFree(QString text, const CalcSettings& settings, const CancelFlag
         phaseDone();
 
         s = framed(ZelJianHuaBiaoDaShi(std::move(s)));
-        binaryPhase(phaseText(s), u"^", cancel,
+        binaryPhase(phaseText(s), CharSet{u"^"}, cancel,
                     [](QChar, const QString& l, const QString& r, QString& out) {
                         out = trimSpaces(ZelChengFang(Num::ofText(l), Num::ofText(r)).text());
                         return true;
@@ -719,7 +720,7 @@ QString bracketFree(QString text, const CalcSettings& settings, const CancelFlag
 
         s = pad(s);
         bool divisorZero = false;
-        binaryPhase(phaseText(s), u"*/\\", cancel,
+        binaryPhase(phaseText(s), CharSet{u"*/\\"}, cancel,
                     [&](QChar op, const QString& l, const QString& r, QString& out) {
                         Num v;
                         if (op == u'*') {

@@ -57,7 +57,9 @@ constexpr std::array kDataTable{
 bool isFullWidthUpper(char16_t c) { return c >= 0xFF21 && c <= 0xFF3A; }
 bool isFullWidthLower(char16_t c) { return c >= 0xFF41 && c <= 0xFF5A; }
 
-bool inAlphabet(char16_t c) { return isDigit(c) || isLetter(c) || inSet(c, u"%!^*()-+./\\πε"); }
+bool inAlphabet(char16_t c) {
+    return isDigit(c) || isLetter(c) || CharSet{u"%!^*()-+./\\πε"}.contains(c);
+}
 
 // True when the text is empty or sorts below a single space.
 bool belowSpace(QStringView s) { return s.isEmpty() || s.front().unicode() < u' '; }
@@ -138,7 +140,7 @@ void collapsePairs(Buffer& b) {
     char16_t cur = p[0];
     for (qsizetype i = 1; i < b.size(); ++i) {
         const char16_t next = p[i];
-        if (cur == next && inSet(cur, u".^*/\\%!+")) continue;
+        if (cur == next && CharSet{u".^*/\\%!+"}.contains(cur)) continue;
         if (cur == u'-' && next == u'-') {
             cur = u'+';
             continue;
@@ -164,7 +166,7 @@ void dropStrayPoints(Buffer& b) {
     qsizetype n = 0;
     for (qsizetype i = 0; i < b.size(); ++i) {
         const char16_t next = i + 1 < b.size() ? p[i + 1] : u' ';
-        if (p[i] == u'.' && (isLetter(next) || inSet(next, u"-+*/\\^!%πε()"))) continue;
+        if (p[i] == u'.' && (isLetter(next) || CharSet{u"-+*/\\^!%πε()"}.contains(next))) continue;
         p[n++] = p[i];
     }
     b.truncate(n);
@@ -216,8 +218,8 @@ struct LetterProducts {
         const char16_t c = p[i];
         if (!isLetter(c) || c == u'e' || i + 1 >= n) return {false, false};
         const char16_t prev = p[i - 1];
-        const bool after = (isDigit(next) || inSet(next, u".(πε")) && !isLetter(prev);
-        const bool before = isDigit(prev) || inSet(prev, u"%!)πε");
+        const bool after = (isDigit(next) || CharSet{u".(πε"}.contains(next)) && !isLetter(prev);
+        const bool before = isDigit(prev) || CharSet{u"%!)πε"}.contains(prev);
         return {before, after};
     }
 };
@@ -229,8 +231,8 @@ struct ProductsAfterClosing {
     }
     std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype n,
                                      char16_t next) const {
-        const bool after =
-            i + 1 < n && inSet(p[i], u")%!πε") && (isDigit(next) || inSet(next, u".(πε"));
+        const bool after = i + 1 < n && CharSet{u")%!πε"}.contains(p[i]) &&
+                           (isDigit(next) || CharSet{u".(πε"}.contains(next));
         return {false, after};
     }
 };
@@ -242,7 +244,8 @@ struct ProductsBeforeOpening {
     }
     std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype, char16_t) const {
         const char16_t prev = p[i - 1];
-        const bool before = inSet(p[i], u"(πε") && (isDigit(prev) || inSet(prev, u"%!)πε"));
+        const bool before =
+            CharSet{u"(πε"}.contains(p[i]) && (isDigit(prev) || CharSet{u"%!)πε"}.contains(prev));
         return {before, false};
     }
 };
@@ -265,9 +268,9 @@ QString ZelGuiFanSuanShi(const QString& formula) {
     // Passes 4 and 5: operators at the ends.
     const char16_t* p = b.data();
     qsizetype end = b.size();
-    while (end > 0 && inSet(p[end - 1], u"\\ +-*/^e.")) --end;
+    while (end > 0 && CharSet{u"\\ +-*/^e."}.contains(p[end - 1])) --end;
     qsizetype begin = 0;
-    while (begin < end && inSet(p[begin], u"\\*/^%!)")) ++begin;
+    while (begin < end && CharSet{u"\\*/^%!)"}.contains(p[begin])) ++begin;
     if (begin == end) return zero;
     b.keep(begin, end);
 
