@@ -588,6 +588,13 @@ bool exactInteger(const Num& v) {
     return d.scale() == 0 && d.coefficient() != 0 && d.coefficient() < (Decimal::u128{1} << 53);
 }
 
+// The value of an exactInteger.
+long long integerValue(const Num& v) {
+    const Decimal& d = v.decimal();
+    const auto m = static_cast<long long>(d.coefficient());
+    return d.isNegative() ? -m : m;
+}
+
 // The operand that the forward scanner cuts out at `from` when it is at most 15 digits,
 // the first not 0: its length, and its value in `value` (an exactInteger). 0 when the
 // operand is anything else.
@@ -649,7 +656,15 @@ void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
             rSize = t.size();
             r = Num::ofText(t);
         }
-        const Num v = c == u'+' ? ZelLiangShuHe(l, r) : ZelLiangShuCha(l, r);
+        Num v;
+        if (exactInteger(l) && exactInteger(r)) {
+            // Both below 2^53: the sum or difference is exact, as the routines give it.
+            const long long a = integerValue(l);
+            const long long d = integerValue(r);
+            v = Num::ofDecimal(Decimal(c == u'+' ? a + d : a - d));
+        } else {
+            v = c == u'+' ? ZelLiangShuHe(l, r) : ZelLiangShuCha(l, r);
+        }
         const qsizetype spanEnd = i + 1 + rSize;
         leadingExact = exactInteger(v);
         if (leadingExact) {

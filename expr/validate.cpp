@@ -225,22 +225,30 @@ void productsSpaced(const Framed& s, Spacer& out) {
 bool bracketsPair(QStringView s, qsizetype from, qsizetype end) {
     qsizetype totalOpen = 0;
     qsizetype totalClose = 0;
-    for (QChar c : s) {
-        totalOpen += c == u'(';
-        totalClose += c == u')';
+    qsizetype lastBracket = -1;
+    const char16_t* p = s.utf16();
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const bool open = p[i] == u'(';
+        const bool close = p[i] == u')';
+        totalOpen += open;
+        totalClose += close;
+        if (open || close) lastBracket = i;
     }
     qsizetype leftOpen = 0;
     qsizetype leftClose = 0;
-    for (QChar c : s.first(std::min(from, s.size()))) {
-        leftOpen += c == u'(';
-        leftClose += c == u')';
+    for (qsizetype i = 0; i < std::min(from, s.size()); ++i) {
+        leftOpen += p[i] == u'(';
+        leftClose += p[i] == u')';
     }
     // The counts change at brackets only: the first character after a bracket is checked
-    // for all those up to the next one.
+    // for all those up to the next one, and nothing is checked after the first character
+    // that follows the last bracket.
+    end = std::min({end, s.size(), std::max(from, lastBracket + 1) + 1});
     bool checked = false;
-    for (qsizetype i = from; i < end && i < s.size(); ++i) {
-        const QChar c = s[i];
-        if (!isBracket(c) && !checked) {
+    for (qsizetype i = from; i < end; ++i) {
+        const char16_t c = p[i];
+        const bool bracket = c == u'(' || c == u')';
+        if (!bracket && !checked) {
             checked = true;
             const qsizetype rightOpen = totalOpen - leftOpen;
             const qsizetype rightClose = totalClose - leftClose;
@@ -253,7 +261,7 @@ bool bracketsPair(QStringView s, qsizetype from, qsizetype end) {
                 return false;
             }
         }
-        if (isBracket(c)) checked = false;
+        if (bracket) checked = false;
         leftOpen += c == u'(';
         leftClose += c == u')';
     }
