@@ -579,44 +579,44 @@ QString spliceSimplified(GapText& s, qsizetype spanEnd, const QString& result) {
     return QString();
 }
 
-// True when v is an integer that its own text gives back exactly, as a value, as a
-// double and in messages: the sum routines then compute and report the same with v as
-// with its text.
-bool exactInteger(const Num& v) {
-    if (!v.isDecimal()) return false;
-    const Decimal& d = v.decimal();
-    return d.scale() == 0 && d.coefficient() != 0 && d.coefficient() < (Decimal::u128{1} << 53);
-}
+// Integers below 2^53 in magnitude, but 0: their own canonical texts give them back
+// exactly, as a value, as a double and in messages, so that the sum routines compute and
+// report the same with such a value as with its text; and their sums and differences
+// are exact.
+constexpr long long kExactLimit = 1LL << 53;
 
-// The value of an exactInteger.
-long long integerValue(const Num& v) {
+bool exactInteger(long long v) { return v != 0 && v > -kExactLimit && v < kExactLimit; }
+
+// The value of v when it is an exact integer Decimal.
+std::optional<long long> exactInteger(const Num& v) {
+    if (!v.isDecimal()) return std::nullopt;
     const Decimal& d = v.decimal();
+    if (d.scale() != 0 || d.coefficient() == 0 || d.coefficient() >= Decimal::u128(kExactLimit))
+        return std::nullopt;
     const auto m = static_cast<long long>(d.coefficient());
     return d.isNegative() ? -m : m;
 }
 
 // The operand that the forward scanner cuts out at `from` when it is at most 15 digits,
-// the first not 0: its length, and its value in `value` (an exactInteger). 0 when the
-// operand is anything else.
-qsizetype integerOperand(const GapText& s, qsizetype from, Num& value) {
+// the first not 0: its value (an exact integer); nothing when it is anything else.
+// `size` is set to its length.
+std::optional<long long> integerOperand(const GapText& s, qsizetype from, qsizetype& size) {
     constexpr qsizetype kMax = 15;
     long long c = 0;
     qsizetype k = from;
     for (; k < s.size() && k - from <= kMax && isDigit(s[k]); ++k)
         c = 10 * c + (s[k].unicode() - u'0');
-    const qsizetype n = k - from;
-    if (n == 0 || n > kMax || s[from] == u'0') return 0;
+    size = k - from;
+    if (size == 0 || size > kMax || s[from] == u'0') return std::nullopt;
     // The scanner would go on over a point or an exponent, and lower-cases what is not ASCII.
     if (k < s.size() && (s[k].unicode() >= 0x80 || isDigit(s[k]) || CharSet{u".eE"}.contains(s[k])))
-        return 0;
-    value = Num::ofDecimal(Decimal(c));
-    return n;
+        return std::nullopt;
+    return c;
 }
 
-// The canonical text of an exactInteger, written to `out`; returns its length.
-qsizetype integerText(const Num& v, char16_t* out) {
-    const Decimal& d = v.decimal();
-    auto c = static_cast<std::uint64_t>(d.coefficient());
+// The canonical text of an exact integer, written to `out`; returns its length.
+qsizetype integerText(long long v, char16_t* out) {
+    auto c = static_cast<unsigned long long>(v < 0 ? -v : v);
     char16_t digits[24];
     int n = 0;
     do {
@@ -624,7 +624,7 @@ qsizetype integerText(const Num& v, char16_t* out) {
         c /= 10;
     } while (c != 0);
     qsizetype len = 0;
-    if (d.isNegative()) out[len++] = u'-';
+    if (v < 0) out[len++] = u'-';
     while (n > 0) out[len++] = digits[--n];
     return len;
 }
@@ -632,11 +632,10 @@ qsizetype integerText(const Num& v, char16_t* out) {
 void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
     // The result of the last step when it is a plain number at the start of the text:
     // the next step's left operand, if its sign follows it, without scanning for it. Its
-    // value stands for its text when that is an exactInteger, else the text is kept.
+    // value stands for its text when that is an exact integer, else the text is kept.
     qsizetype leadingSize = 0;
     QString leadingText;
-    Num leadingValue;
-    bool leadingExact = false;
+    std::optional<long long> leadingValue;
     qsizetype i = 1;
     while (i + 1 < s.size()) {
         const QChar c = s[i];
@@ -647,31 +646,37 @@ void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
         }
         throwIfCancelled(cancel);
         const bool known = leadingSize > 0 && i == leadingSize;
-        const Num l = known && leadingExact ? leadingValue
-                                            : Num::ofText(known ? leadingText : scanBack(s, i));
-        Num r;
-        qsizetype rSize = integerOperand(s, i + 1, r);
-        if (rSize == 0) {
-            const QString t = scanForward(s, i + 2);
-            rSize = t.size();
-            r = Num::ofText(t);
-        }
+        const std::optional<long long> a = known ? leadingValue : std::nullopt;
+        qsizetype rSize = 0;
+        const std::optional<long long> d = integerOperand(s, i + 1, rSize);
+        std::optional<long long> exact;
         Num v;
-        if (exactInteger(l) && exactInteger(r)) {
-            // Both below 2^53: the sum or difference is exact, as the routines give it.
-            const long long a = integerValue(l);
-            const long long d = integerValue(r);
-            v = Num::ofDecimal(Decimal(c == u'+' ? a + d : a - d));
+        if (a && d) {
+            const long long sum = c == u'+' ? *a + *d : *a - *d;
+            if (exactInteger(sum))
+                exact = sum;
+            else
+                v = Num::ofDecimal(Decimal(sum));
         } else {
+            const Num l =
+                a ? Num::ofDecimal(Decimal(*a)) : Num::ofText(known ? leadingText : scanBack(s, i));
+            Num r;
+            if (d) {
+                r = Num::ofDecimal(Decimal(*d));
+            } else {
+                const QString t = scanForward(s, i + 2);
+                rSize = t.size();
+                r = Num::ofText(t);
+            }
             v = c == u'+' ? ZelLiangShuHe(l, r) : ZelLiangShuCha(l, r);
+            exact = exactInteger(v);
         }
         const qsizetype spanEnd = i + 1 + rSize;
-        leadingExact = exactInteger(v);
-        if (leadingExact) {
+        leadingValue = exact;
+        if (exact) {
             char16_t text[24];
-            leadingSize = integerText(v, text);
+            leadingSize = integerText(*exact, text);
             s.replace(0, spanEnd, QStringView(text, leadingSize));
-            leadingValue = v;
         } else {
             leadingText = spliceSimplified(s, spanEnd, v.text());
             leadingSize = leadingText.size();
