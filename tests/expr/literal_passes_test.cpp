@@ -286,6 +286,42 @@ TEST(LiteralPasses, ChosenCases) {
     }
 }
 
+TEST(LiteralPasses, IntegerSumChains) {
+    // The sum phase carries integers below 2^53 as machine integers: chains across that
+    // bound and back, through 0, with operands of 15 and 16 digits, leading zeros, and
+    // operands that only start like an integer (a point, an exponent, a letter, a
+    // character that is not ASCII).
+    const QString big = QStringLiteral("+900719925474099");
+    const QString down = QStringLiteral("-900719925474099");
+    for (const QString& f : {
+             big.repeated(12) + down.repeated(12) + QStringLiteral("+1"),
+             QStringLiteral("4503599627370495+4503599627370496+1-1-1"),
+             QStringLiteral("9007199254740991+1-1"),
+             QStringLiteral("1+9007199254740993-9007199254740993"),
+             QStringLiteral("123456789012345+1+1234567890123456+1"),
+             QStringLiteral("5-5+3-3-4+4"),
+             QStringLiteral("0+0-0+1"),
+             QStringLiteral("-7-8+15-1"),
+             QStringLiteral("007+1+0012-00"),
+             QStringLiteral("1+2.5+3-.5+4.+5"),
+             QStringLiteral("5-2.5+1"),
+             QStringLiteral("1+2e3+4-5E1+6e-2+7"),
+             QStringLiteral("5-1e1+1"),
+             QStringLiteral("2+3e+1+1"),
+             QStringLiteral("1+99999999999999999999999999999+1-1"),
+             QStringLiteral("79228162514264337593543950335+1+1"),
+             QStringLiteral("1+-2--3+-+4"),
+             QStringLiteral("1 + 2 +3+ 4"),
+             QStringLiteral("1+2é+3"),
+             QStringLiteral("1+2x+3"),
+             QStringLiteral("1+2+3%+4!"),
+             QStringLiteral("12+34+"),
+             QStringLiteral("-1-2-3"),
+         }) {
+        for (int i = 0; i < 3; ++i) expectSame(f, settingsFor(i));
+    }
+}
+
 TEST(LiteralPasses, FuzzerCorpus) {
     const std::filesystem::path dir =
         std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" /
