@@ -421,6 +421,8 @@ bool replaceFunctions(GapText& s, AngleUnit unit, const CancelFlag* cancel) {
     for (qsizetype i = 1; i < s.size(); ++i) {
         throwIfCancelled(cancel);
         const QChar c = s[i];
+        // Only a letter a ... z or an "E" can start a name or an exponent.
+        if (!isLetter(c) && c != u'E') continue;
         const QChar b = s[i - 1];
         const Group* group = nullptr;
         for (const Group& g : kGroups)
@@ -614,6 +616,19 @@ std::optional<long long> integerOperand(const GapText& s, qsizetype from, qsizet
     return c;
 }
 
+// The value of t when it is "-", or nothing, then at most 15 digits, the first not 0.
+std::optional<long long> integerOfText(QStringView t) {
+    const qsizetype sign = !t.isEmpty() && t.front() == u'-' ? 1 : 0;
+    const qsizetype n = t.size() - sign;
+    if (n < 1 || n > 15 || t[sign] == u'0') return std::nullopt;
+    long long c = 0;
+    for (qsizetype k = sign; k < t.size(); ++k) {
+        if (!isDigit(t[k])) return std::nullopt;
+        c = 10 * c + (t[k].unicode() - u'0');
+    }
+    return sign ? -c : c;
+}
+
 // The canonical text of an exact integer, written to `out`; returns its length.
 qsizetype integerText(long long v, char16_t* out) {
     auto c = static_cast<unsigned long long>(v < 0 ? -v : v);
@@ -646,7 +661,14 @@ void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
         }
         throwIfCancelled(cancel);
         const bool known = leadingSize > 0 && i == leadingSize;
-        const std::optional<long long> a = known ? leadingValue : std::nullopt;
+        QString leftText;
+        std::optional<long long> a = leadingValue;
+        if (!known) {
+            leftText = scanBack(s, i);
+            a = integerOfText(leftText);
+        } else if (!a) {
+            leftText = leadingText;
+        }
         qsizetype rSize = 0;
         const std::optional<long long> d = integerOperand(s, i + 1, rSize);
         std::optional<long long> exact;
@@ -658,8 +680,7 @@ void sumsAndDifferences(GapText& s, const CancelFlag* cancel) {
             else
                 v = Num::ofDecimal(Decimal(sum));
         } else {
-            const Num l =
-                a ? Num::ofDecimal(Decimal(*a)) : Num::ofText(known ? leadingText : scanBack(s, i));
+            const Num l = a ? Num::ofDecimal(Decimal(*a)) : Num::ofText(leftText);
             Num r;
             if (d) {
                 r = Num::ofDecimal(Decimal(*d));
