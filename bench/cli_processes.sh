@@ -4,14 +4,19 @@
 # GNU datamash, bc; each only when installed) and the in-process benchmark figures.
 # Runs are interleaved (program, reference, program, ...) and the medians shown.
 #
-#   bench/cli_processes.sh [--runs N] [--points N] [--rows N] [--formula-bytes N] [CLI]
+#   bench/cli_processes.sh [--runs N] [--points N] [--rows N] [--formula-bytes N]
+#                          [--only TEXT] [CLI]
 #
+# --only runs the comparisons whose name holds TEXT ("eval", "gk", "stats", "base").
 # CLI defaults to build/cli/hechuan-cli. Defaults: 5 runs, 1,000,000 points,
-# 1,000,000 statistics rows, a 1 MB "1+1+...+1" (the largest line eval reads).
+# 1,000,000 statistics rows, a 1 MB "1+1+...+1" (the largest line eval reads) and
+# nested brackets of the same size. A 10 MB "1+1+...+1", beyond what eval reads, is
+# timed as the whole process of the long-formula benchmark (which also builds the
+# text) next to bc, when that benchmark is built.
 # Inputs go to a temporary folder that is removed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=5 points=1000000 rows=1000000 formula=1000000
+runs=5 points=1000000 rows=1000000 formula=1000000 only=
 cli=build/cli/hechuan-cli
 while (($#)); do
     case $1 in
@@ -19,7 +24,8 @@ while (($#)); do
     --points) points=$2; shift ;;
     --rows) rows=$2; shift ;;
     --formula-bytes) formula=$2; shift ;;
-    -h | --help) sed -n '2,11s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    --only) only=$2; shift ;;
+    -h | --help) sed -n '2,17s/^# \{0,1\}//p' "$0"; exit 0 ;;
     *) cli=$1 ;;
     esac
     shift
@@ -51,6 +57,12 @@ with open(f"{work}/stats.txt", "w") as st, open(f"{work}/stats.tsv", "w") as tsv
         tsv.write("P%d\t%s\n" % (i, "\t".join(v)))
 with open(f"{work}/ones.txt", "w") as f:
     f.write("1" + "+1" * ((formula - 1) // 2) + "\n")
+with open(f"{work}/ones_10mb.txt", "w") as f:
+    f.write("1" + "+1" * ((10_000_000 - 1) // 2) + "\n")
+with open(f"{work}/nested.txt", "w") as f:
+    f.write("(1+" * (formula // 4) + "1" + ")" * (formula // 4) + "\n")
+with open(f"{work}/bracketed.txt", "w") as f:
+    f.write("(" * ((formula - 1) // 2) + "1" + ")" * ((formula - 1) // 2) + "\n")
 with open(f"{work}/base.txt", "w") as f:
     for i in range(rows // 10):
         f.write("%d.%d\n" % (rnd.randrange(10**12), rnd.randrange(1000)))
@@ -68,6 +80,7 @@ median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR +
 # compare NAME INPUT_A "CMD_A..." [INPUT_B "CMD_B..."]: interleaved runs and medians.
 compare() {
     local name=$1 in_a=$2 cmd_a=$3 in_b=${4:-} cmd_b=${5:-}
+    [[ $name == *"$only"* ]] || return 0
     local -a ta=() ma=() tb=() mb=()
     for _ in $(seq "$runs"); do
         read -r t m < <(measure "$in_a" bash -c "$cmd_a")
@@ -91,8 +104,9 @@ compare() {
 have() { command -v "$1" >/dev/null 2>&1; }
 tm="+proj=tmerc +lon_0=117 +ellps=WGS84 +x_0=500000"
 echo "runs: $runs, points: $points, statistics rows: $rows, formula: $formula bytes"
-"$cli" gk --from jw --to 3 --ellipsoid WGS --meridian 117 --jobs 1 <"$work/points.txt" \
-    >"$work/grid.txt" 2>/dev/null || true
+[[ gk == *"$only"* ]] &&
+    "$cli" gk --from jw --to 3 --ellipsoid WGS --meridian 117 --jobs 1 <"$work/points.txt" \
+        >"$work/grid.txt" 2>/dev/null || true
 if have cct; then
     cct $tm <"$work/cct.txt" >"$work/cct_grid.txt"
     compare "gk jw->3 --jobs 1" "$work/points.txt" \
@@ -120,13 +134,20 @@ if have bc; then
 else
     compare "eval 1+1+... ($formula bytes)" "$work/ones.txt" "$cli eval"
 fi
+compare "eval (1+(1+...)) ($formula bytes)" "$work/nested.txt" "$cli eval"
+compare "eval ((...(1)...)) ($formula bytes)" "$work/bracketed.txt" "$cli eval"
+bench_dir=$(dirname "$(dirname "$cli")")/bench
+if [[ -x $bench_dir/long_formula_bench ]] && have bc; then
+    compare "eval 1+1+... (10 MB), bench process" "$work/ones_10mb.txt" \
+        "HC_LONG_FORMULA_MAX=10000000 $bench_dir/long_formula_bench \
+            --benchmark_filter=SumOfOnes/10000000/" "$work/ones_10mb.txt" "bc"
+fi
 compare "base 10->16, $((rows / 10)) lines" "$work/base.txt" "$cli base --from 10 --to 16"
 
 # The in-process figures of the same work, when the benchmarks are built.
-bench_dir=$(dirname "$(dirname "$cli")")/bench
 for b in survey_bench:Fast stats_bench:. long_formula_bench:SumOfOnes base_bench:.; do
     exe=$bench_dir/${b%%:*}
-    [[ -x $exe ]] || continue
+    [[ -x $exe && -z $only ]] || continue
     echo "in process: ${b%%:*}"
     "$exe" --benchmark_filter="${b#*:}" --benchmark_min_time=0.2 2>/dev/null |
         grep -E ' (ns|us|ms) ' | head -n 12 || true

@@ -1,5 +1,5 @@
-// The calculate command on long formulas: a sum of ones, deeply nested brackets and a
-// mix of functions, full-width characters, "!", "%" and "\", at 10 kB to 10 MB (the
+// The calculate command on long formulas: a sum of ones, deeply nested brackets (around
+// sums and around a lone number) and a mix of functions, full-width characters, "!", "%" and "\", at 10 kB to 10 MB (the
 // largest size is set by HC_LONG_FORMULA_MAX, 1 MB by default); and a malformed formula
 // that fails once per operator, at 1 kB to 30 kB.
 
@@ -30,6 +30,12 @@ QString nestedBrackets(qsizetype n) {
     s.append(u'1');
     s.append(QString(levels, u')'));
     return s;
+}
+
+// ((...(1)...)) of about n characters.
+QString bracketedOne(qsizetype n) {
+    const qsizetype levels = (n - 1) / 2;
+    return QString(levels, u'(') + u'1' + QString(levels, u')');
 }
 
 // A formula as a user pastes it: functions, full-width digits and brackets, Chinese
@@ -76,6 +82,7 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Long<sumOfOnes>)->Name("SumOfOnes")->Apply(sizes);
 BENCHMARK(BM_Long<nestedBrackets>)->Name("NestedBrackets")->Apply(sizes);
+BENCHMARK(BM_Long<bracketedOne>)->Name("BracketedOne")->Apply(sizes);
 BENCHMARK(BM_Long<realisticMix>)->Name("RealisticMix")->Apply(sizes);
 BENCHMARK(BM_Long<manyFailures, true>)
     ->Name("ManyFailures")
