@@ -1,7 +1,7 @@
 // The calculate command on long formulas: a sum of ones, deeply nested brackets (around
-// sums and around a lone number) and a mix of functions, full-width characters, "!", "%" and "\", at 10 kB to 10 MB (the
-// largest size is set by HC_LONG_FORMULA_MAX, 1 MB by default); and a malformed formula
-// that fails once per operator, at 1 kB to 30 kB.
+// sums and around a lone number) and a mix of functions, full-width characters, "!", "%"
+// and "\", at 10 kB to 10 MB (the largest size is set by HC_LONG_FORMULA_MAX, 1 MB by
+// default); and a malformed formula that fails once per operator, at 1 kB to 30 kB.
 
 #include <benchmark/benchmark.h>
 
