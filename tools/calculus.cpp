@@ -117,6 +117,35 @@ QString valueLine(const QString& label, const Decimal& value, double error, int 
     return label + roundedText(value, shownDecimals(value, error, decimals, digits));
 }
 
+// The lines under the heading that every value shares: the value to the digits its
+// error allows, the error, the significant digits and samples taken, and the note on
+// functions computed to 15 digits.
+QStringList valueLines(const QString& head, const QString& label, const CalculusResult& r,
+                       double error, int decimals) {
+    QStringList lines{head};
+    lines << valueLine(label, r.value, error, decimals, r.digits);
+    lines << QStringLiteral("误差估计 = ±") + errorText(error);
+    lines << QStringLiteral("有效数字约 ") +
+                 QString::number(correctDigits(r.value, error, r.digits)) +
+                 QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
+                 QStringLiteral(" 次");
+    if (r.digits <= 15) lines << limitedPrecisionNote();
+    return lines;
+}
+
+// A warning goes both under the value and to the notices.
+void warn(CalculusResult& r, QStringList& lines, const QString& text) {
+    lines << text;
+    r.notices.append(Notice{text, NoticeButtons::Ok, QString()});
+}
+
+CalculusResult cancelledResult() {
+    CalculusResult r;
+    r.cancelled = true;
+    r.output = QStringLiteral("计算已取消。");
+    return r;
+}
+
 // The samples of one formula in one variable.
 class Sampler {
 public:
@@ -767,28 +796,16 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
         // Samples good to 15 digits limit the result only where they weigh in.
         r.digits = sums.limitedNoise * step.toDouble() > 1e-17 * mag(r.value) ? 15 : 28;
         r.evaluations = s.evaluations();
-        QStringList lines{head};
-        lines << valueLine(QStringLiteral("积分值 = "), r.value, error, settings.displayDecimals,
-                           r.digits);
-        lines << QStringLiteral("误差估计 = ±") + errorText(error);
-        lines << QStringLiteral("有效数字约 ") +
-                     QString::number(correctDigits(r.value, error, r.digits)) +
-                     QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
-                     QStringLiteral(" 次");
-        if (r.digits <= 15) lines << limitedPrecisionNote();
-        if (!converged) {
-            const QString warn = QStringLiteral(
-                "积分在最大步数内未收敛到预定精度，请参考误差估计，或把区间分段计算。");
-            lines << warn;
-            r.notices.append(Notice{warn, NoticeButtons::Ok, QString()});
-        }
+        QStringList lines =
+            valueLines(head, QStringLiteral("积分值 = "), r, error, settings.displayDecimals);
+        if (!converged)
+            warn(r, lines,
+                 QStringLiteral(
+                     "积分在最大步数内未收敛到预定精度，请参考误差估计，或把区间分段计算。"));
         r.output = lines.join(u'\n');
         return r;
     } catch (const Cancelled&) {
-        CalculusResult r;
-        r.cancelled = true;
-        r.output = QStringLiteral("计算已取消。");
-        return r;
+        return cancelledResult();
     } catch (const DecimalError&) {
         return failure(QStringLiteral("积分计算中数值超出计算范围，请缩小区间或把区间分段计算。"));
     }
@@ -864,13 +881,6 @@ Derivative richardson(Sampler& s, const Decimal& x0, int order, Decimal h) {
     return out;
 }
 
-CalculusResult cancelledResult() {
-    CalculusResult r;
-    r.cancelled = true;
-    r.output = QStringLiteral("计算已取消。");
-    return r;
-}
-
 }  // namespace
 
 CalculusResult derive(const QString& f, const QString& x0Text, int order,
@@ -895,17 +905,10 @@ CalculusResult derive(const QString& f, const QString& x0Text, int order,
         r.digits = s.minDigits() <= 15 ? 15 : 28;
         r.evaluations = s.evaluations();
         const QString name = order == 1 ? QStringLiteral("f′(x)") : QStringLiteral("f″(x)");
-        QStringList lines{QStringLiteral("f(x) = ") + trimSpaces(f) + QStringLiteral("，x = ") +
-                          trimSpaces(x0Text)};
-        lines << valueLine(name + QStringLiteral(" = "), r.value, d.error, settings.displayDecimals,
-                           r.digits);
-        lines << QStringLiteral("误差估计 = ±") + errorText(d.error);
-        lines << QStringLiteral("有效数字约 ") +
-                     QString::number(correctDigits(r.value, d.error, r.digits)) +
-                     QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
-                     QStringLiteral(" 次");
-        if (r.digits <= 15) lines << limitedPrecisionNote();
-        r.output = lines.join(u'\n');
+        r.output = valueLines(QStringLiteral("f(x) = ") + trimSpaces(f) + QStringLiteral("，x = ") +
+                                  trimSpaces(x0Text),
+                              name + QStringLiteral(" = "), r, d.error, settings.displayDecimals)
+                       .join(u'\n');
         return r;
     } catch (const Cancelled&) {
         return cancelledResult();
@@ -1014,20 +1017,9 @@ CalculusResult findRoot(const QString& f, const QString& aText, const QString& b
         }
         r.error = fromEstimate(error);
         r.evaluations = s.evaluations();
-        QStringList lines{head};
-        lines << valueLine(QStringLiteral("根 x = "), r.value, error, settings.displayDecimals,
-                           r.digits);
-        lines << QStringLiteral("误差估计 = ±") + errorText(error);
-        lines << QStringLiteral("有效数字约 ") +
-                     QString::number(correctDigits(r.value, error, r.digits)) +
-                     QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
-                     QStringLiteral(" 次");
-        if (r.digits <= 15) lines << limitedPrecisionNote();
-        if (!converged) {
-            const QString warn = QStringLiteral("迭代次数已用完，根未收敛到预定精度。");
-            lines << warn;
-            r.notices.append(Notice{warn, NoticeButtons::Ok, QString()});
-        }
+        QStringList lines =
+            valueLines(head, QStringLiteral("根 x = "), r, error, settings.displayDecimals);
+        if (!converged) warn(r, lines, QStringLiteral("迭代次数已用完，根未收敛到预定精度。"));
         r.output = lines.join(u'\n');
         return r;
     } catch (const Cancelled&) {
