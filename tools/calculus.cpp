@@ -709,7 +709,13 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
                     edgeX = n.x;
                 }
             }
-            if (towardsInfinity[side] || edgeTail > 1e-28 * std::max(mag(sums.sum), 1.0)) {
+            // Only an end whose tail, or whose rounding towards infinity, could cost
+            // digits is worth the samples of a model.
+            double walkedNoise = 0;
+            for (const NodeSample& n : walked) walkedNoise += n.noise;
+            const double negligible = 1e-26 * std::max(mag(sums.sum), 1.0);
+            if (edgeTail > negligible ||
+                (towardsInfinity[side] && walkedNoise * step0.toDouble() > negligible)) {
                 if (const std::optional<EndPiece> end = fitEnd(range, side, s)) {
                     // The last node of the finest grid on the near side of the cut.
                     const bool infinite = towardsInfinity[side];
