@@ -458,8 +458,11 @@ long double modelSum(const Range& r, std::size_t side, const EndPiece& e, long l
 // The model for the end of `side` (0 upper, 1 lower) with the smallest error, fitted to
 // samples at whole decades; nullopt where no fit holds. `f` must grow towards a finite
 // bound and decay faster than 1/x towards infinity: anything else either needs no
-// model or diverges.
-std::optional<EndPiece> fitEnd(const Range& r, std::size_t side, Sampler& s) {
+// model or diverges. `divergentPower` is set to p where f settles to C·v^p with p
+// about -1 at a finite bound and no model holds: the integral diverges, or converges
+// too slowly for any sample to show where to.
+std::optional<EndPiece> fitEnd(const Range& r, std::size_t side, Sampler& s,
+                               std::optional<double>& divergentPower) {
     const bool infinite = (side == 0 ? r.upper : r.lower) == End::Infinite;
     const Decimal bound = side == 0 ? r.b : r.a;
     struct Point {
@@ -524,7 +527,10 @@ std::optional<EndPiece> fitEnd(const Range& r, std::size_t side, Sampler& s) {
             const auto m23 = fitPair(withLog, p2.v, p2.f, p3.v, p3.f);
             if (!m01 || !m12 || !m23) continue;
             const long double p = m01->p;
-            if (infinite ? !(p < -1.01L) : !(p > -0.99L && p < -1e-3L)) continue;
+            if (!infinite && p <= -0.99L && std::fabs(p - m12->p) < 1e-3L &&
+                std::fabs(m12->p - m23->p) < 1e-3L)
+                divergentPower = static_cast<double>(p);
+            if (infinite ? !(p < -1.0001L) : !(p > -0.9999L && p < -1e-3L)) continue;
             const auto piece = [&](const EndModel& m) {
                 return infinite ? -m.primitive(p0.v) : m.primitive(p0.v);
             };
@@ -541,10 +547,15 @@ std::optional<EndPiece> fitEnd(const Range& r, std::size_t side, Sampler& s) {
             if (!std::isfinite(drift) || drift > previousDrift / 2 + 2 * noise) continue;
             // The nodes beside a finite cut are off by up to `unit`, which f' amplifies.
             const double nodes = infinite ? 0 : 2 * unit * static_cast<double>(std::fabs(p0.f));
-            const double error = drift + 2 * noise + nodes;
+            // The nodes beyond the cut stop where long double does (near 1E±4900); what
+            // lies beyond them is missing, which only matters for p next to -1.
+            const long double last = infinite ? 1e4900L : 1e-4900L;
+            const double missing = 2 * static_cast<double>(std::fabs(m01->primitive(last)));
+            const double error = drift + 2 * noise + nodes + missing;
             if (!best || error < best->error) best = EndPiece{*m01, p0.v, error};
         }
     }
+    if (best) divergentPower.reset();
     return best;
 }
 
@@ -716,7 +727,15 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
             const double negligible = 1e-26 * std::max(mag(sums.sum), 1.0);
             if (edgeTail > negligible ||
                 (towardsInfinity[side] && walkedNoise * step0.toDouble() > negligible)) {
-                if (const std::optional<EndPiece> end = fitEnd(range, side, s)) {
+                std::optional<double> divergentPower;
+                const std::optional<EndPiece> end = fitEnd(range, side, s, divergentPower);
+                if (divergentPower)
+                    return failure(QStringLiteral("被积函数在 x = ") +
+                                   (side == 0 ? range.b : range.a).toString() +
+                                   QStringLiteral(" 附近趋于无穷，约与到该点距离的 ") +
+                                   QString::number(*divergentPower, 'g', 4) +
+                                   QStringLiteral(" 次方成正比，积分可能发散。"));
+                if (end) {
                     // The last node of the finest grid on the near side of the cut.
                     const bool infinite = towardsInfinity[side];
                     const auto inside = [&](long long k) {
@@ -742,6 +761,14 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
                             if (static_cast<long long>(k + 1) * kFine > lo) sums.remove(walked[k]);
                         edgeTail = end->error;
                         ends[side] = end;
+                    } else if (!infinite && end->model.p < -0.9L) {
+                        // The tail bound of the last node holds for exponents down to
+                        // -0.9 only; below, the model's own piece beyond it is the bound.
+                        Node n;
+                        if (nodeAt(range, tAt(side, reach[side]), n))
+                            edgeTail = std::max(
+                                edgeTail, 2 * static_cast<double>(std::fabs(end->model.primitive(
+                                                  static_cast<long double>(n.edge)))));
                     }
                 }
             }

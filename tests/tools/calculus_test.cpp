@@ -110,6 +110,10 @@ const Row kLimitedIntegrals[] = {
     {"arctan(x)", "0", "1", "0.4388245731174756549070447850907874370115", 13},
     {"arcsin(x)", "0", "1", "0.5707963267948966192313216916397514420986", 13},
     {"lg(x)", "1", "10", "6.091349662870733551139839729750554259350", 13},
+    // Next to 1/x almost all of the integral lies closer to 0 than any sample: the bound
+    // must still cover what the digits do not.
+    {"1/x^0.999", "0", "1", "1000", 3},
+    {"1/x^0.9995", "0", "1", "2000", 0},
 };
 
 TEST(Integral, SingularAndDoubleFunctionIntegrandsToThirteenDigitsWithinTheirBound) {
@@ -167,6 +171,8 @@ TEST(Integral, FailuresNameTheirPlace) {
         {"1/(x-0.5)", "0", "1", "在 x = 0.5 处算式无法计算"},
         {"sin(x)", "0", "inf", "积分可能发散"},
         {"1/x", "1", "inf", "积分可能发散"},
+        {"1/x", "0", "1", "在 x = 0 附近趋于无穷"},
+        {"1/(1-x)", "0", "1", "在 x = 1 附近趋于无穷"},
         {"x^2", "0", "1/0", "积分上限无法计算"},
         {"x^2", "abc", "1", "积分下限无法计算"},
         {"(x^2", "0", "1", "被积函数有误"},
