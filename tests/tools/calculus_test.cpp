@@ -103,7 +103,8 @@ TEST(Integral, EndSingularitiesAndPowerTailsToTwentyDigitsWithinTheirBound) {
 const Row kLimitedIntegrals[] = {
     // The power routine trusts some of its results to fewer digits and says so.
     {"1/(1+x^4)", "0", "1", "0.8669729873399110375739951638828707136522", 16},
-    {"1/(1+x^2)", "0", "inf", "1.570796326794896619231321691639751442099", 13},
+    // The tail's 1/x² correction keeps the fit of the end from twenty digits.
+    {"1/(1+x^2)", "0", "inf", "1.570796326794896619231321691639751442099", 19},
     {"ln(x)", "0", "1", "-1", 13},
     {"x*ln(x)", "0", "1", "-0.25", 13},
     {"ln(1+x)", "0", "1", "0.3862943611198906188344642429163531361510", 13},
