@@ -56,6 +56,8 @@ INTEGRALS = [
     ("arctan(x)", 0, 1, atan),
     ("arcsin(x)", 0, 1, asin),
     ("lg(x)", 1, 10, log10),
+    ("1/x^0.999", 0, 1, lambda x: x**mpf("-0.999"), 1 / (1 - mpf("0.999"))),
+    ("1/x^0.9995", 0, 1, lambda x: x**mpf("-0.9995"), 1 / (1 - mpf("0.9995"))),
 ]
 
 DERIVATIVES = [
