@@ -5,7 +5,7 @@ Needs python3-mpmath. Each row is computed independently of the program, by mpma
 own quadrature, differentiation and root finding at 60 digits (or in closed form where
 there is one), and printed to 40 significant digits.
 """
-from mpmath import mp, mpf, quad, diff, findroot, sin, cos, tan, exp, log, sqrt, pi, sinh, cosh, atan, asin, log10, inf, fresnelc
+from mpmath import mp, mpf, quad, diff, findroot, sin, cos, tan, exp, log, sqrt, pi, sinh, cosh, atan, asin, log10, inf, fresnelc, nsum, factorial, gamma
 
 mp.dps = 60
 
@@ -49,7 +49,13 @@ INTEGRALS = [
     ("ε^(0-x)/x^0.5", 0, inf, lambda x: exp(-x) / sqrt(x), sqrt(pi)),
     ("x^-1.5", 1, inf, lambda x: x**mpf("-1.5"), mpf(2)),
     ("x^-2", 1, inf, lambda x: x**-2, mpf(1)),
-    ("1/(1+x^2)", 0, inf, lambda x: 1 / (1 + x**2)),
+    # Σ 1/(n!(n + 0.3)), the series of x^-0.7 e^x taken term by term.
+    ("x^-0.7*ε^x", 0, 1, lambda x: x**mpf("-0.7") * exp(x),
+     nsum(lambda n: 1 / (factorial(n) * (n + mpf("0.3"))), [0, inf])),
+    ("1/(1+x^2)", 0, inf, lambda x: 1 / (1 + x**2), pi / 2),
+    ("(1+x^2)^-0.75", -inf, inf, lambda x: (1 + x**2)**mpf("-0.75"),
+     sqrt(pi) * gamma(mpf("0.25")) / gamma(mpf("0.75"))),
+    ("1/(1+x)^1.5", 0, inf, lambda x: (1 + x)**mpf("-1.5"), mpf(2)),
     ("ln(x)", 0, 1, log),
     ("x*ln(x)", 0, 1, lambda x: x * log(x)),
     ("ln(1+x)", 0, 1, lambda x: log(1 + x)),

@@ -375,17 +375,58 @@ struct EndModel {
     bool withLog = false;
     long double c = 0;
     long double p = 0;
+    // A second term d·v^(p+k) where f has a correction in a whole power of v.
+    long double d = 0;
+    long double k = 0;
 
     long double at(long double v) const {
-        return c * std::pow(v, p) * (withLog ? std::log(v) : 1.0L);
+        const long double first = c * std::pow(v, p) * (withLog ? std::log(v) : 1.0L);
+        return d == 0 ? first : first + d * std::pow(v, p + k);
     }
-    // An antiderivative of at() (p ≠ -1).
+    // An antiderivative of at() (p ≠ -1, p + k ≠ -1).
     long double primitive(long double v) const {
         const long double q = p + 1;
         const long double cv = c * std::pow(v, q);
-        return withLog ? cv * (std::log(v) / q - 1 / (q * q)) : cv / q;
+        const long double first = withLog ? cv * (std::log(v) / q - 1 / (q * q)) : cv / q;
+        return d == 0 ? first : first + d * std::pow(v, q + k) / (q + k);
     }
 };
+
+// C·v^p + D·v^(p+k) through three samples, p found by the secant method from `start`;
+// nullopt where it does not settle.
+std::optional<EndModel> fitTriple(long double k, long double start,
+                                  const std::array<std::array<long double, 2>, 3>& vf) {
+    EndModel m;
+    m.k = k;
+    // The mismatch at the third sample of the model through the first two, for p.
+    const auto mismatch = [&](long double p) {
+        std::array<long double, 3> g{}, h{};
+        for (std::size_t j = 0; j < 3; ++j) {
+            g[j] = vf[j][1] * std::pow(vf[j][0], -p);
+            h[j] = std::pow(vf[j][0], k);
+        }
+        m.d = (g[0] - g[1]) / (h[0] - h[1]);
+        m.c = g[0] - m.d * h[0];
+        m.p = p;
+        return (m.c + m.d * h[2] - g[2]) / g[2];
+    };
+    long double p0 = start, p1 = start + 1e-3L;
+    long double r0 = mismatch(p0), r1 = mismatch(p1);
+    for (int i = 0; i < 60 && r1 != 0; ++i) {
+        if (r1 == r0) return std::nullopt;
+        const long double p2 = p1 - r1 * (p1 - p0) / (r1 - r0);
+        p0 = p1;
+        r0 = r1;
+        p1 = p2;
+        r1 = mismatch(p1);
+        if (std::fabs(p1 - p0) <= 1e-18L * std::fabs(p1)) break;
+    }
+    if (!std::isfinite(r1) || std::fabs(r1) > 1e-15L || std::fabs(p1 - start) > 0.1L)
+        return std::nullopt;
+    mismatch(p1);
+    if (!std::isfinite(m.c) || !std::isfinite(m.d) || m.c == 0) return std::nullopt;
+    return m;
+}
 
 // The model through two samples; nullopt where it cannot pass through both.
 std::optional<EndModel> fitPair(bool withLog, long double v0, long double f0, long double v1,
@@ -553,6 +594,32 @@ std::optional<EndPiece> fitEnd(const Range& r, std::size_t side, Sampler& s,
             const double missing = 2 * static_cast<double>(std::fabs(m01->primitive(last)));
             const double error = drift + 2 * noise + nodes + missing;
             if (!best || error < best->error) best = EndPiece{*m01, p0.v, error};
+            if (withLog) continue;
+            // f with a correction in v (or 1/v towards infinity) or its square: the same
+            // test of settling on fits through three samples.
+            const Point& p4 = point(c + 4 * inward);
+            if (!p4.ok) continue;
+            const std::array<const Point*, 5> all{&p0, &p1, &p2, &p3, &p4};
+            for (const long double power : {1.0L, 2.0L}) {
+                std::array<std::optional<EndModel>, 3> fits;
+                for (std::size_t i = 0; i < 3; ++i)
+                    fits[i] = fitTriple(infinite ? -power : power, p,
+                                        {{{all[i]->v, all[i]->f},
+                                          {all[i + 1]->v, all[i + 1]->f},
+                                          {all[i + 2]->v, all[i + 2]->f}}});
+                if (!fits[0] || !fits[1] || !fits[2]) continue;
+                const long double t0 = piece(*fits[0]);
+                const double drift2 = static_cast<double>(std::fabs(t0 - piece(*fits[1])));
+                const double previous2 =
+                    static_cast<double>(std::fabs(piece(*fits[1]) - piece(*fits[2])));
+                const double noise2 = 4 * noise * std::max(p4.precision, precision) / precision;
+                if (!std::isfinite(drift2) || drift2 > previous2 / 2 + 2 * noise2) continue;
+                const double missing2 =
+                    2 * static_cast<double>(std::fabs(fits[0]->primitive(last)));
+                const double error2 = drift2 + 2 * noise2 + nodes + missing2;
+                if (std::isfinite(error2) && error2 < best->error)
+                    best = EndPiece{*fits[0], p0.v, error2};
+            }
         }
     }
     if (best) divergentPower.reset();
