@@ -32,6 +32,24 @@ void BM_IntegralEndpointSingularity(benchmark::State& state) {
 }
 BENCHMARK(BM_IntegralEndpointSingularity)->Unit(benchmark::kMillisecond);
 
+// Integrands infinite at a bound or with a power-law tail, whose piece beyond the last
+// sample comes from a model of the end fitted to samples at whole decades.
+void BM_IntegralEndModel(benchmark::State& state) {
+    const char* const cases[][3] = {
+        {"1/x^0.5", "0", "1"}, {"x^-0.3*ε^x", "0", "1"}, {"x^-1.5", "1", "inf"}};
+    const auto& c = cases[state.range(0)];
+    const hc::CalcSettings settings;
+    int evaluations = 0;
+    for (auto _ : state) {
+        const hc::CalculusResult r = hc::integrate(QString::fromUtf8(c[0]), QString::fromUtf8(c[1]),
+                                                   QString::fromUtf8(c[2]), settings);
+        evaluations = r.evaluations;
+        benchmark::DoNotOptimize(r.value);
+    }
+    state.counters["samples"] = evaluations;
+}
+BENCHMARK(BM_IntegralEndModel)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
 void BM_Derivative(benchmark::State& state) {
     const hc::CalcSettings settings;
     for (auto _ : state)

@@ -2,11 +2,10 @@
 
 namespace hc::cli {
 
-void addCalculusOptions(CommandLine& cl) {
-    cl.addOption(QStringLiteral("decimals"));
-    cl.addOption(QStringLiteral("angle"));
-}
+namespace {
 
+// The settings the parsed options give (radians and 15 decimals by default), or the
+// exit status of the usage error already written.
 std::variant<CalcSettings, int> calculusSettings(const CommandLine& cl) {
     CalcSettings st;
     for (const QString& value : cl.values(QStringLiteral("decimals"))) {
@@ -31,7 +30,27 @@ std::variant<CalcSettings, int> calculusSettings(const CommandLine& cl) {
     return st;
 }
 
-int printCalculus(const CalculusResult& r, const CommandLine& cl, const Streams& io) {
+}  // namespace
+
+int runCalculusCommand(const QStringList& args, const Streams& io, const char* usage, int operands,
+                       const QStringList& options, const CalculusRun& run) {
+    CommandLine cl(QString::fromUtf8(usage), io);
+    cl.addOption(QStringLiteral("decimals"));
+    cl.addOption(QStringLiteral("angle"));
+    for (const QString& option : options) cl.addOption(option);
+    cl.allowOperands();
+    if (const auto done = cl.parse(args)) return *done;
+    const auto settings = calculusSettings(cl);
+    if (const int* status = std::get_if<int>(&settings)) return *status;
+    const QStringList ops = cl.operands();
+    if (ops.size() != operands) {
+        const QString n = QString::number(operands);
+        return cl.usageError(QStringLiteral("需要 ") + n + QStringLiteral(" 个参数"),
+                             n + QStringLiteral(" operand(s) needed"));
+    }
+    const auto got = run(cl, ops, std::get<CalcSettings>(settings));
+    if (const int* status = std::get_if<int>(&got)) return *status;
+    const CalculusResult& r = std::get<CalculusResult>(got);
     writeNotices(io.err, r.notices);
     writeText(io.out, r.output + u'\n');
     return cl.finish(r.failed || r.cancelled ? kExitFailure : kExitSuccess);

@@ -29,29 +29,22 @@ const char* const kUsage =
 }  // namespace
 
 int runDerive(const QStringList& args, const Streams& io) {
-    CommandLine cl(QString::fromUtf8(kUsage), io);
-    addCalculusOptions(cl);
-    cl.addOption(QStringLiteral("order"));
-    cl.allowOperands();
-    if (const auto done = cl.parse(args)) return *done;
-    const auto settings = calculusSettings(cl);
-    if (const int* status = std::get_if<int>(&settings)) return *status;
-    const CalcSettings* st = std::get_if<CalcSettings>(&settings);
-    const QStringList ops = cl.operands();
-    if (ops.size() != 2)
-        return cl.usageError(QStringLiteral("需要 2 个参数"),
-                             QStringLiteral("2 operand(s) needed"));
-    int order = 1;
-    for (const QString& value : cl.values(QStringLiteral("order"))) {
-        if (value == u"1")
-            order = 1;
-        else if (value == u"2")
-            order = 2;
-        else
-            return cl.usageError(QStringLiteral("导数阶数应为 1 或 2"),
-                                 QStringLiteral("--order needs 1 or 2"));
-    }
-    return printCalculus(derive(ops[0], ops[1], order, *st), cl, io);
+    return runCalculusCommand(args, io, kUsage, 2, {QStringLiteral("order")},
+                              [](const CommandLine& cl, const QStringList& ops,
+                                 const CalcSettings& st) -> std::variant<CalculusResult, int> {
+                                  int order = 1;
+                                  for (const QString& value : cl.values(QStringLiteral("order"))) {
+                                      if (value == u"1")
+                                          order = 1;
+                                      else if (value == u"2")
+                                          order = 2;
+                                      else
+                                          return cl.usageError(
+                                              QStringLiteral("导数阶数应为 1 或 2"),
+                                              QStringLiteral("--order needs 1 or 2"));
+                                  }
+                                  return derive(ops[0], ops[1], order, st);
+                              });
 }
 
 }  // namespace hc::cli

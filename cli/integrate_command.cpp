@@ -30,18 +30,11 @@ const char* const kUsage =
 }  // namespace
 
 int runIntegrate(const QStringList& args, const Streams& io) {
-    CommandLine cl(QString::fromUtf8(kUsage), io);
-    addCalculusOptions(cl);
-    cl.allowOperands();
-    if (const auto done = cl.parse(args)) return *done;
-    const auto settings = calculusSettings(cl);
-    if (const int* status = std::get_if<int>(&settings)) return *status;
-    const CalcSettings* st = std::get_if<CalcSettings>(&settings);
-    const QStringList ops = cl.operands();
-    if (ops.size() != 3)
-        return cl.usageError(QStringLiteral("需要 3 个参数"),
-                             QStringLiteral("3 operand(s) needed"));
-    return printCalculus(integrate(ops[0], ops[1], ops[2], *st), cl, io);
+    return runCalculusCommand(args, io, kUsage, 3, {},
+                              [](const CommandLine&, const QStringList& ops,
+                                 const CalcSettings& st) -> std::variant<CalculusResult, int> {
+                                  return integrate(ops[0], ops[1], ops[2], st);
+                              });
 }
 
 }  // namespace hc::cli

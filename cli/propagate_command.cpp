@@ -33,37 +33,29 @@ const char* const kUsage =
 }  // namespace
 
 int runPropagate(const QStringList& args, const Streams& io) {
-    CommandLine cl(QString::fromUtf8(kUsage), io);
-    addCalculusOptions(cl);
-    cl.addOption(QStringLiteral("var"));
-    cl.addOption(QStringLiteral("corr"));
-    cl.allowOperands();
-    if (const auto done = cl.parse(args)) return *done;
-    const auto settings = calculusSettings(cl);
-    if (const int* status = std::get_if<int>(&settings)) return *status;
-    const CalcSettings* st = std::get_if<CalcSettings>(&settings);
-    const QStringList ops = cl.operands();
-    if (ops.size() != 1)
-        return cl.usageError(QStringLiteral("需要 1 个参数"),
-                             QStringLiteral("1 operand(s) needed"));
-    QList<PropagationInput> inputs;
-    for (const QString& value : cl.values(QStringLiteral("var"))) {
-        PropagationInput in;
-        if (!parsePropagationInput(value, in))
-            return cl.usageError(
-                QStringLiteral("变量应写作 r=值±中误差（r ... z）: ") + value,
-                QStringLiteral("--var needs r=VALUE±SE with a letter r ... z: ") + value);
-        inputs.append(in);
-    }
-    QList<Correlation> correlations;
-    for (const QString& value : cl.values(QStringLiteral("corr"))) {
-        Correlation c;
-        if (!parseCorrelation(value, c))
-            return cl.usageError(QStringLiteral("相关系数应写作 r,s=系数: ") + value,
-                                 QStringLiteral("--corr needs r,s=RHO: ") + value);
-        correlations.append(c);
-    }
-    return printCalculus(propagate(ops[0], inputs, correlations, *st), cl, io);
+    return runCalculusCommand(
+        args, io, kUsage, 1, {QStringLiteral("var"), QStringLiteral("corr")},
+        [](const CommandLine& cl, const QStringList& ops,
+           const CalcSettings& st) -> std::variant<CalculusResult, int> {
+            QList<PropagationInput> inputs;
+            for (const QString& value : cl.values(QStringLiteral("var"))) {
+                PropagationInput in;
+                if (!parsePropagationInput(value, in))
+                    return cl.usageError(
+                        QStringLiteral("变量应写作 r=值±中误差（r ... z）: ") + value,
+                        QStringLiteral("--var needs r=VALUE±SE with a letter r ... z: ") + value);
+                inputs.append(in);
+            }
+            QList<Correlation> correlations;
+            for (const QString& value : cl.values(QStringLiteral("corr"))) {
+                Correlation c;
+                if (!parseCorrelation(value, c))
+                    return cl.usageError(QStringLiteral("相关系数应写作 r,s=系数: ") + value,
+                                         QStringLiteral("--corr needs r,s=RHO: ") + value);
+                correlations.append(c);
+            }
+            return propagate(ops[0], inputs, correlations, st);
+        });
 }
 
 }  // namespace hc::cli

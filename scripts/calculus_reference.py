@@ -5,7 +5,7 @@ Needs python3-mpmath. Each row is computed independently of the program, by mpma
 own quadrature, differentiation and root finding at 60 digits (or in closed form where
 there is one), and printed to 40 significant digits.
 """
-from mpmath import mp, mpf, quad, diff, findroot, sin, cos, tan, exp, log, sqrt, pi, sinh, cosh, atan, asin, log10, inf
+from mpmath import mp, mpf, quad, diff, findroot, sin, cos, tan, exp, log, sqrt, pi, sinh, cosh, atan, asin, log10, inf, fresnelc, nsum, factorial, gamma
 
 mp.dps = 60
 
@@ -40,13 +40,30 @@ INTEGRALS = [
     ("ε^(0-x^2)", -inf, inf, lambda x: exp(-x**2)),
     ("ε^x", -inf, 0, exp),
     ("1/x^0.5", 0, 1, lambda x: 1 / sqrt(x), mpf(2)),
-    ("1/(1+x^2)", 0, inf, lambda x: 1 / (1 + x**2)),
+    ("x^-0.3", 0, 1, lambda x: x**mpf("-0.3"), 1 / mpf("0.7")),
+    ("1/(x-1)^0.5", 1, 2, lambda x: 1 / sqrt(x - 1), mpf(2)),
+    ("(2-x)^-0.5", 1, 2, lambda x: 1 / sqrt(2 - x), mpf(2)),
+    ("(1-x^2)^-0.5", -1, 1, lambda x: 1 / sqrt(1 - x**2), pi),
+    # ∫ cos x / √x = √(2π) C(√(2/π)) with mpmath's Fresnel integral C.
+    ("x^-0.5*cos(x)", 0, 1, lambda x: cos(x) / sqrt(x), sqrt(2 * pi) * fresnelc(sqrt(2 / pi))),
+    ("ε^(0-x)/x^0.5", 0, inf, lambda x: exp(-x) / sqrt(x), sqrt(pi)),
+    ("x^-1.5", 1, inf, lambda x: x**mpf("-1.5"), mpf(2)),
+    ("x^-2", 1, inf, lambda x: x**-2, mpf(1)),
+    # Σ 1/(n!(n + 0.3)), the series of x^-0.7 e^x taken term by term.
+    ("x^-0.7*ε^x", 0, 1, lambda x: x**mpf("-0.7") * exp(x),
+     nsum(lambda n: 1 / (factorial(n) * (n + mpf("0.3"))), [0, inf])),
+    ("1/(1+x^2)", 0, inf, lambda x: 1 / (1 + x**2), pi / 2),
+    ("(1+x^2)^-0.75", -inf, inf, lambda x: (1 + x**2)**mpf("-0.75"),
+     sqrt(pi) * gamma(mpf("0.25")) / gamma(mpf("0.75"))),
+    ("1/(1+x)^1.5", 0, inf, lambda x: (1 + x)**mpf("-1.5"), mpf(2)),
     ("ln(x)", 0, 1, log),
     ("x*ln(x)", 0, 1, lambda x: x * log(x)),
     ("ln(1+x)", 0, 1, lambda x: log(1 + x)),
     ("arctan(x)", 0, 1, atan),
     ("arcsin(x)", 0, 1, asin),
     ("lg(x)", 1, 10, log10),
+    ("1/x^0.999", 0, 1, lambda x: x**mpf("-0.999"), 1 / (1 - mpf("0.999"))),
+    ("1/x^0.9995", 0, 1, lambda x: x**mpf("-0.9995"), 1 / (1 - mpf("0.9995"))),
 ]
 
 DERIVATIVES = [

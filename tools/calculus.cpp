@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -114,6 +115,35 @@ QString limitedPrecisionNote() {
 QString valueLine(const QString& label, const Decimal& value, double error, int decimals,
                   int digits) {
     return label + roundedText(value, shownDecimals(value, error, decimals, digits));
+}
+
+// The lines under the heading that every value shares: the value to the digits its
+// error allows, the error, the significant digits and samples taken, and the note on
+// functions computed to 15 digits.
+QStringList valueLines(const QString& head, const QString& label, const CalculusResult& r,
+                       double error, int decimals) {
+    QStringList lines{head};
+    lines << valueLine(label, r.value, error, decimals, r.digits);
+    lines << QStringLiteral("误差估计 = ±") + errorText(error);
+    lines << QStringLiteral("有效数字约 ") +
+                 QString::number(correctDigits(r.value, error, r.digits)) +
+                 QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
+                 QStringLiteral(" 次");
+    if (r.digits <= 15) lines << limitedPrecisionNote();
+    return lines;
+}
+
+// A warning goes both under the value and to the notices.
+void warn(CalculusResult& r, QStringList& lines, const QString& text) {
+    lines << text;
+    r.notices.append(Notice{text, NoticeButtons::Ok, QString()});
+}
+
+CalculusResult cancelledResult() {
+    CalculusResult r;
+    r.cancelled = true;
+    r.output = QStringLiteral("计算已取消。");
+    return r;
 }
 
 // The samples of one formula in one variable.
@@ -250,38 +280,350 @@ bool nodeAt(const Range& r, const Decimal& t, Node& n) {
     }
 }
 
+// One node of the quadrature, sampled.
+struct NodeSample {
+    Decimal wf;               // weight × f
+    double magnitude = 0;     // |w f|
+    double noise = 0;         // the error of w f from the sample and its rounding
+    double limitedNoise = 0;  // the part of `noise` from a sample good to 15 digits only
+    double rounding = 0;      // the rounding of f to 28 decimals, times the weight
+    // What lies beyond this node if the integrand went on like a power of the distance:
+    // ten times distance × |f| covers exponents down to -0.9.
+    double edgeTail = 0;
+    Decimal x;
+};
+
 // The running sums of one quadrature.
 struct Sums {
     Decimal sum;              // Σ w f
     double absSum = 0;        // Σ |w f|
     double noise = 0;         // Σ of the sample errors times their weights
     double limitedNoise = 0;  // the part of `noise` from samples good to 15 digits only
+
+    void add(const NodeSample& n) {
+        sum += n.wf;
+        absSum += n.magnitude;
+        noise += n.noise;
+        limitedNoise += n.limitedNoise;
+    }
+    void remove(const NodeSample& n) {
+        sum -= n.wf;
+        absSum -= n.magnitude;
+        noise -= n.noise;
+        limitedNoise -= n.limitedNoise;
+    }
 };
 
 enum class Sample { Ok, OutOfRange, Failed };
 
-Sample addNode(const Range& r, const Decimal& t, Sampler& s, Sums& sums, double* term = nullptr,
-               double* edgeTail = nullptr, Decimal* at = nullptr, double* roundingOut = nullptr) {
+Sample sampleNode(const Range& r, const Decimal& t, Sampler& s, NodeSample& out) {
     Node n;
     if (!nodeAt(r, t, n)) return Sample::OutOfRange;
     Decimal fx;
     if (!s.at(n.x, fx)) return Sample::Failed;
-    const Decimal wf = n.w * fx;
-    sums.sum += wf;
-    const double a = mag(wf);
-    sums.absSum += a;
-    const double sampleError = a * relativeError(s.lastDigits());
-    // A sample is rounded to 28 decimals, which the weight multiplies.
-    const double rounding = mag(n.w) * kDecimalUnit / 2;
-    sums.noise += sampleError + rounding + kDecimalUnit;
-    if (roundingOut) *roundingOut = rounding;
-    if (s.lastDigits() <= 15) sums.limitedNoise += sampleError;
-    if (term) *term = a;
-    if (at) *at = n.x;
-    // What lies beyond this node if the integrand went on like a power of the distance:
-    // ten times distance × |f| covers exponents down to -0.9.
-    if (edgeTail) *edgeTail = 10 * n.edge * mag(fx);
+    out.wf = n.w * fx;
+    out.magnitude = mag(out.wf);
+    const double sampleError = out.magnitude * relativeError(s.lastDigits());
+    out.rounding = mag(n.w) * kDecimalUnit / 2;
+    out.noise = sampleError + out.rounding + kDecimalUnit;
+    out.limitedNoise = s.lastDigits() <= 15 ? sampleError : 0;
+    out.edgeTail = 10 * n.edge * mag(fx);
+    out.x = n.x;
     return Sample::Ok;
+}
+
+Sample addNode(const Range& r, const Decimal& t, Sampler& s, Sums& sums) {
+    NodeSample n;
+    const Sample got = sampleNode(r, t, s, n);
+    if (got == Sample::Ok) sums.add(n);
+    return got;
+}
+
+// --- the ends the samples cannot reach ---------------------------------------
+//
+// x keeps 28 decimals and f(x) is rounded to 28 decimals, so no sample lies closer than
+// about 1E-28 to a finite bound, and towards infinity f drowns in its rounding. Where f
+// grows towards a bound (or decays like a power towards infinity) the piece beyond the
+// last sample matters: 2√ε = 2E-14 for 1/√x. There the quadrature stops at a cut and the
+// nodes beyond it take the values of a model f ≈ C·v^p, C·v^p·ln v or C·v^p + D·v^(p±1|2),
+// with v the distance from the bound (|x| towards infinity), fitted to samples at whole
+// decades of v. Fits from successive decades must agree better as they near the end;
+// what they still disagree by, the noise of the samples and the rounding of the nodes
+// beside the cut make up the error of the piece.
+
+long double wide(const Decimal& d) {
+    const long double v = static_cast<long double>(d.coefficient()) /
+                          std::pow(10.0L, static_cast<long double>(d.scale()));
+    return d.isNegative() ? -v : v;
+}
+
+// 10^k for -28 <= k <= 28.
+Decimal powerOfTen(int k) {
+    Decimal::u128 c = 1;
+    for (int i = 0; i < k; ++i) c *= 10;
+    return Decimal::fromParts(c, k < 0 ? -k : 0, false);
+}
+
+// Throws DecimalError beyond the Decimal range.
+Decimal decimalOf(long double v) {
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, 21);
+    return Decimal::fromText(QString::fromLatin1(text, end.ptr - text));
+}
+
+struct EndModel {
+    bool withLog = false;
+    long double c = 0;
+    long double p = 0;
+    // A second term d·v^(p+k) where f has a correction in a whole power of v.
+    long double d = 0;
+    long double k = 0;
+
+    long double at(long double v) const {
+        const long double first = c * std::pow(v, p) * (withLog ? std::log(v) : 1.0L);
+        return d == 0 ? first : first + d * std::pow(v, p + k);
+    }
+    // An antiderivative of at() (p ≠ -1, p + k ≠ -1).
+    long double primitive(long double v) const {
+        const long double q = p + 1;
+        const long double cv = c * std::pow(v, q);
+        const long double first = withLog ? cv * (std::log(v) / q - 1 / (q * q)) : cv / q;
+        return d == 0 ? first : first + d * std::pow(v, q + k) / (q + k);
+    }
+};
+
+// C·v^p + D·v^(p+k) through three samples, p found by the secant method from `start`;
+// nullopt where it does not settle.
+std::optional<EndModel> fitTriple(long double k, long double start,
+                                  const std::array<std::array<long double, 2>, 3>& vf) {
+    EndModel m;
+    m.k = k;
+    // The mismatch at the third sample of the model through the first two, for p.
+    const auto mismatch = [&](long double p) {
+        std::array<long double, 3> g{}, h{};
+        for (std::size_t j = 0; j < 3; ++j) {
+            g[j] = vf[j][1] * std::pow(vf[j][0], -p);
+            h[j] = std::pow(vf[j][0], k);
+        }
+        m.d = (g[0] - g[1]) / (h[0] - h[1]);
+        m.c = g[0] - m.d * h[0];
+        m.p = p;
+        return (m.c + m.d * h[2] - g[2]) / g[2];
+    };
+    long double p0 = start, p1 = start + 1e-3L;
+    long double r0 = mismatch(p0), r1 = mismatch(p1);
+    for (int i = 0; i < 60 && r1 != 0; ++i) {
+        if (r1 == r0) return std::nullopt;
+        const long double p2 = p1 - r1 * (p1 - p0) / (r1 - r0);
+        p0 = p1;
+        r0 = r1;
+        p1 = p2;
+        r1 = mismatch(p1);
+        if (std::fabs(p1 - p0) <= 1e-18L * std::fabs(p1)) break;
+    }
+    if (!std::isfinite(r1) || std::fabs(r1) > 1e-15L || std::fabs(p1 - start) > 0.1L)
+        return std::nullopt;
+    mismatch(p1);
+    if (!std::isfinite(m.c) || !std::isfinite(m.d) || m.c == 0) return std::nullopt;
+    return m;
+}
+
+// The model through two samples; nullopt where it cannot pass through both.
+std::optional<EndModel> fitPair(bool withLog, long double v0, long double f0, long double v1,
+                                long double f1) {
+    if (withLog) {
+        const long double l0 = std::log(v0), l1 = std::log(v1);
+        if (l0 == 0 || l1 == 0 || (l0 < 0) != (l1 < 0)) return std::nullopt;
+        f0 /= l0;
+        f1 /= l1;
+    }
+    if (f0 == 0 || f1 == 0 || (f0 < 0) != (f1 < 0)) return std::nullopt;
+    EndModel m;
+    m.withLog = withLog;
+    m.p = std::log(f1 / f0) / std::log(v1 / v0);
+    m.c = f0 / std::pow(v0, m.p);
+    if (!std::isfinite(m.p) || !std::isfinite(m.c)) return std::nullopt;
+    return m;
+}
+
+struct EndPiece {
+    EndModel model;
+    long double cut = 0;  // v at the cut: the nodes beyond it take the model's values
+    double error = 0;     // bound on the error of the part the model stands for
+};
+
+// Where node t lies (v, as EndModel measures it) and what it weighs, in long double,
+// for a node beyond the cut on `side` (0 upper, 1 lower). False once v or w leave the
+// range of long double.
+bool wideNode(const Range& r, std::size_t side, long double t, long double& v, long double& w) {
+    constexpr long double kHalfPi = 1.570796326794896619231321691639751442L;
+    const long double u = kHalfPi * std::sinh(t);
+    const long double dudt = kHalfPi * std::cosh(t);
+    if (r.lower == End::Finite && r.upper == End::Finite) {
+        const long double half = wide(r.half);
+        const long double q = std::exp(-2 * u);
+        v = half * 2 * q / (1 + q);
+        w = half * dudt * 4 * q / ((1 + q) * (1 + q));
+    } else if (r.lower == End::Finite || r.upper == End::Finite) {
+        const bool infiniteSide = (side == 0) == (r.upper == End::Infinite);
+        if (infiniteSide) {
+            const long double e = std::exp(u);
+            v = r.lower == End::Finite ? wide(r.a) + e : e - wide(r.b);
+            w = dudt * e;
+        } else {
+            v = std::exp(-u);
+            w = dudt * v;
+        }
+    } else {
+        v = std::fabs(std::sinh(u));
+        w = dudt * std::cosh(u);
+    }
+    return std::isfinite(v) && std::isfinite(w) && v > 0 && w > 0;
+}
+
+// Σ w·model over the nodes beyond `reach` (in finest steps) on a grid of `stride`.
+long double modelSum(const Range& r, std::size_t side, const EndPiece& e, long long reach,
+                     long long stride, long double fineStep) {
+    long double sum = 0;
+    for (long long m = reach / stride + 1, n = 0; n < 100000; ++m, ++n) {
+        long double v = 0, w = 0;
+        if (!wideNode(r, side, static_cast<long double>(m * stride) * fineStep, v, w)) break;
+        const long double term = w * e.model.at(v);
+        if (!std::isfinite(term)) break;
+        sum += term;
+        if (n > 2 && std::fabs(term) <= 1e-34L * std::fabs(sum)) break;
+    }
+    return sum;
+}
+
+// The model for the end of `side` (0 upper, 1 lower) with the smallest error, fitted to
+// samples at whole decades; nullopt where no fit holds. `f` must grow towards a finite
+// bound and decay faster than 1/x towards infinity: anything else either needs no
+// model or diverges. `divergentPower` is set to p where f settles to C·v^p with p
+// about -1 at a finite bound and no model holds: the integral diverges, or converges
+// too slowly for any sample to show where to.
+std::optional<EndPiece> fitEnd(const Range& r, std::size_t side, Sampler& s,
+                               std::optional<double>& divergentPower) {
+    const bool infinite = (side == 0 ? r.upper : r.lower) == End::Infinite;
+    const Decimal bound = side == 0 ? r.b : r.a;
+    struct Point {
+        bool ok = false;
+        long double v = 0, f = 0;
+        double precision = 0;  // relative error of f
+    };
+    std::array<Point, 57> points;  // by decade k, at index k + 28
+    const auto point = [&](int k) -> const Point& {
+        Point& p = points[std::size_t(k + 28)];
+        if (p.ok || p.v != 0) return p;
+        const Decimal step = powerOfTen(k);
+        p.v = wide(step);
+        Decimal x, fx;
+        try {
+            x = infinite ? (side == 0 ? step : -step) : (side == 0 ? bound - step : bound + step);
+        } catch (const DecimalError&) {
+            return p;
+        }
+        if (!s.at(x, fx) || fx.isZero()) return p;
+        p.f = wide(fx);
+        p.precision = relativeError(s.lastDigits()) + kDecimalUnit / 2 / mag(fx);
+        p.ok = true;
+        return p;
+    };
+    // The decades of v that can be sampled, nearest the end first (inward = the
+    // direction towards the middle of the range).
+    int nearest = 0, farthest = 0, inward = 0;
+    double unit = 0;  // how far a node near the bound may lie from its place
+    if (infinite) {
+        const Decimal other = side == 0 ? (r.lower == End::Finite ? r.a : Decimal(0))
+                                        : (r.upper == End::Finite ? r.b : Decimal(0));
+        nearest = 28;
+        farthest = std::max(1, static_cast<int>(std::ceil(std::log10(mag(other) + 1))) + 1);
+        inward = -1;
+    } else {
+        nearest = -28;
+        while (nearest < 0 && (bound + powerOfTen(nearest)) - bound != powerOfTen(nearest))
+            ++nearest;
+        const bool finiteRange = r.lower == End::Finite && r.upper == End::Finite;
+        // A node's distance from the bound is half-width × 2q / (1 + q) or e^-u, each
+        // rounded to 28 decimals, and x = bound ± distance is rounded once more.
+        unit = std::pow(10.0, nearest) / 2 +
+               (finiteRange ? 1.5 * mag(r.half) + 0.5 : 0.5) * kDecimalUnit;
+        const double room = finiteRange ? mag(r.half) : 1.0;
+        farthest = static_cast<int>(std::floor(std::log10(room))) - 2;
+        nearest += 4;  // the nodes beside the cut keep four digits of their distance at least
+        inward = 1;
+    }
+    std::optional<EndPiece> best;
+    for (int c = nearest; (farthest - c) * inward >= 3; c += inward) {
+        const Point& p0 = point(c);
+        if (!p0.ok) continue;
+        const Point& p1 = point(c + inward);
+        const Point& p2 = point(c + 2 * inward);
+        const Point& p3 = point(c + 3 * inward);
+        if (!p1.ok || !p2.ok || !p3.ok) continue;
+        const double precision = std::max({p0.precision, p1.precision, p2.precision, p3.precision});
+        for (const bool withLog : {false, true}) {
+            const auto m01 = fitPair(withLog, p0.v, p0.f, p1.v, p1.f);
+            const auto m12 = fitPair(withLog, p1.v, p1.f, p2.v, p2.f);
+            const auto m23 = fitPair(withLog, p2.v, p2.f, p3.v, p3.f);
+            if (!m01 || !m12 || !m23) continue;
+            const long double p = m01->p;
+            if (!infinite && p <= -0.99L && std::fabs(p - m12->p) < 1e-3L &&
+                std::fabs(m12->p - m23->p) < 1e-3L)
+                divergentPower = static_cast<double>(p);
+            if (infinite ? !(p < -1.0001L) : !(p > -0.9999L && p < -1e-3L)) continue;
+            const auto piece = [&](const EndModel& m) {
+                return infinite ? -m.primitive(p0.v) : m.primitive(p0.v);
+            };
+            const long double e0 = piece(*m01);
+            const double size = static_cast<double>(std::fabs(e0));
+            const double drift = static_cast<double>(std::fabs(e0 - piece(*m12)));
+            const double previousDrift = static_cast<double>(std::fabs(piece(*m12) - piece(*m23)));
+            const double q = static_cast<double>(std::fabs(p + 1));
+            // The piece is f0·v0/(p + 1) and p comes from two samples: their errors and
+            // those of long double.
+            const double noise = size * (precision * (2 + 2 / q) + 1e-19 * (4 + 2 / q));
+            // Fits must settle as they near the end, each decade at least halving the
+            // drift: then what the nearest fit still misses is below its own drift.
+            if (!std::isfinite(drift) || drift > previousDrift / 2 + 2 * noise) continue;
+            // The nodes beside a finite cut are off by up to `unit`, which f' amplifies.
+            const double nodes = infinite ? 0 : 2 * unit * static_cast<double>(std::fabs(p0.f));
+            // The nodes beyond the cut stop where long double does (near 1E±4900); what
+            // lies beyond them is missing, which only matters for p next to -1.
+            const long double last = infinite ? 1e4900L : 1e-4900L;
+            const double missing = 2 * static_cast<double>(std::fabs(m01->primitive(last)));
+            const double error = drift + 2 * noise + nodes + missing;
+            if (!best || error < best->error) best = EndPiece{*m01, p0.v, error};
+            if (withLog) continue;
+            // f with a correction in v (or 1/v towards infinity) or its square: the same
+            // test of settling on fits through three samples.
+            const Point& p4 = point(c + 4 * inward);
+            if (!p4.ok) continue;
+            const std::array<const Point*, 5> all{&p0, &p1, &p2, &p3, &p4};
+            for (const long double power : {1.0L, 2.0L}) {
+                std::array<std::optional<EndModel>, 3> fits;
+                for (std::size_t i = 0; i < 3; ++i)
+                    fits[i] = fitTriple(infinite ? -power : power, p,
+                                        {{{all[i]->v, all[i]->f},
+                                          {all[i + 1]->v, all[i + 1]->f},
+                                          {all[i + 2]->v, all[i + 2]->f}}});
+                if (!fits[0] || !fits[1] || !fits[2]) continue;
+                const long double t0 = piece(*fits[0]);
+                const double drift2 = static_cast<double>(std::fabs(t0 - piece(*fits[1])));
+                const double previous2 =
+                    static_cast<double>(std::fabs(piece(*fits[1]) - piece(*fits[2])));
+                const double noise2 = 4 * noise * std::max(p4.precision, precision) / precision;
+                if (!std::isfinite(drift2) || drift2 > previous2 / 2 + 2 * noise2) continue;
+                const double missing2 =
+                    2 * static_cast<double>(std::fabs(fits[0]->primitive(last)));
+                const double error2 = drift2 + 2 * noise2 + nodes + missing2;
+                if (std::isfinite(error2) && error2 < best->error)
+                    best = EndPiece{*fits[0], p0.v, error2};
+            }
+        }
+    }
+    if (best) divergentPower.reset();
+    return best;
 }
 
 struct Bounds {
@@ -393,36 +735,37 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
             return Decimal(side == 0 ? fine : -fine) * fineStep;
         };
         double tail = 0;
-        // Per side, the outermost node of the finest grid that the levels sample.
+        // Per side, the outermost node of the finest grid that the levels sample, and the
+        // model standing for f beyond it where the samples cannot reach far enough.
         std::array<long long, 2> reach{0, 0};
+        std::array<std::optional<EndPiece>, 2> ends;
         QString divergence;
         for (std::size_t side = 0; side < 2; ++side) {
             int small = 0;
             double edgeTail = 0;
             Decimal edgeX;
             bool outOfRange = false;
+            std::vector<NodeSample> walked;  // at k * kFine, k = 1, 2 ...
             for (int k = 1; k <= kMaxSteps; ++k) {
-                double term = 0;
-                double nodeTail = 0;
-                Decimal x;
-                double rounding = 0;
-                const Sample got =
-                    addNode(range, tAt(side, k * kFine), s, sums, &term, &nodeTail, &x, &rounding);
+                NodeSample n;
+                const Sample got = sampleNode(range, tAt(side, k * kFine), s, n);
                 if (got == Sample::Failed) return failure(failedAtText(s, kVariableX));
                 if (got == Sample::OutOfRange) {
                     outOfRange = true;
                     break;
                 }
-                edgeX = x;
+                sums.add(n);
+                walked.push_back(n);
+                edgeX = n.x;
                 reach[side] = k * kFine;
-                edgeTail = nodeTail;
+                edgeTail = n.edgeTail;
                 const double scale = std::max(mag(sums.sum), 1e-20);
-                small = term <= 1e-31 * scale ? small + 1 : 0;
+                small = n.magnitude <= 1e-31 * scale ? small + 1 : 0;
                 if (small >= 2) break;
                 // Towards infinity the samples keep 28 decimals only: once what lies
                 // beyond is smaller than the rounding a node adds, sampling further
                 // would add more error than it removes.
-                if (towardsInfinity[side] && nodeTail < 10 * rounding) {
+                if (towardsInfinity[side] && n.edgeTail < 10 * n.rounding) {
                     small = 2;
                     break;
                 }
@@ -444,8 +787,60 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
                     edgeX = n.x;
                 }
             }
+            // Only an end whose tail, or whose rounding towards infinity, could cost
+            // digits is worth the samples of a model.
+            double walkedNoise = 0;
+            for (const NodeSample& n : walked) walkedNoise += n.noise;
+            const double negligible = 1e-26 * std::max(mag(sums.sum), 1.0);
+            if (edgeTail > negligible ||
+                (towardsInfinity[side] && walkedNoise * step0.toDouble() > negligible)) {
+                std::optional<double> divergentPower;
+                const std::optional<EndPiece> end = fitEnd(range, side, s, divergentPower);
+                if (divergentPower)
+                    return failure(QStringLiteral("被积函数在 x = ") +
+                                   (side == 0 ? range.b : range.a).toString() +
+                                   QStringLiteral(" 附近趋于无穷，约与到该点距离的 ") +
+                                   QString::number(*divergentPower, 'g', 4) +
+                                   QStringLiteral(" 次方成正比，积分可能发散。"));
+                if (end) {
+                    // The last node of the finest grid on the near side of the cut.
+                    const bool infinite = towardsInfinity[side];
+                    const auto inside = [&](long long k) {
+                        Node n;
+                        return k == 0 || (nodeAt(range, tAt(side, k), n) &&
+                                          (infinite ? n.edge <= static_cast<double>(end->cut)
+                                                    : n.edge >= static_cast<double>(end->cut)));
+                    };
+                    long long lo = 0, hi = reach[side] + 1;
+                    while (hi - lo > 1) {
+                        const long long m = (lo + hi) / 2;
+                        (inside(m) ? lo : hi) = m;
+                    }
+                    // Without the model, the tail and the rounding of the samples beyond
+                    // the cut (which the finer levels sample as densely) stay in the error.
+                    double beyond = edgeTail;
+                    for (std::size_t k = 0; k < walked.size(); ++k)
+                        if (static_cast<long long>(k + 1) * kFine > lo)
+                            beyond += walked[k].noise * step0.toDouble();
+                    if (end->error < beyond) {
+                        reach[side] = lo;
+                        for (std::size_t k = 0; k < walked.size(); ++k)
+                            if (static_cast<long long>(k + 1) * kFine > lo) sums.remove(walked[k]);
+                        edgeTail = end->error;
+                        ends[side] = end;
+                    } else if (!infinite && end->model.p < -0.9L) {
+                        // The tail bound of the last node holds for exponents down to
+                        // -0.9 only; below, the model's own piece beyond it is the bound.
+                        Node n;
+                        if (nodeAt(range, tAt(side, reach[side]), n))
+                            edgeTail = std::max(
+                                edgeTail, 2 * static_cast<double>(std::fabs(end->model.primitive(
+                                                  static_cast<long double>(n.edge)))));
+                    }
+                }
+            }
             tail += edgeTail;
-            if (towardsInfinity[side] && small < 2 && edgeTail > 1e-20 &&
+            if (towardsInfinity[side] && !ends[side] && small < 2 && edgeTail > 1e-20 &&
                 edgeTail > 1e-6 * mag(sums.sum) * 0.5)
                 divergence = QStringLiteral("被积函数在无穷远处衰减太慢，积分可能发散：在 x = ") +
                              edgeX.toString() + QStringLiteral(" 处 |x·f(x)| ≈ ") +
@@ -453,10 +848,22 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
         }
         if (!divergence.isEmpty()) return failure(divergence);
 
+        // The sum of a level: the samples, and the models' values beyond the cuts.
+        const long double wideFineStep = 0.25L / kFine;
+        const auto levelValue = [&](const Decimal& step, long long stride) {
+            long double beyond = 0;
+            for (std::size_t side = 0; side < 2; ++side)
+                if (ends[side])
+                    beyond += modelSum(range, side, *ends[side], reach[side], stride, wideFineStep);
+            Decimal value = sums.sum * step;
+            if (beyond != 0) value += decimalOf(beyond * wide(step));
+            return value;
+        };
+
         // Level 0 counted only its own grid; the nodes between it and the reach of each
         // side come in with the levels that contain them.
         Decimal step = step0;
-        Decimal previous = sums.sum * step;
+        Decimal previous = levelValue(step, kFine);
         double change = 0;
         bool converged = false;
         for (int level = 1; level <= kMaxLevels; ++level) {
@@ -468,11 +875,14 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
                     if (got == Sample::Failed) return failure(failedAtText(s, kVariableX));
                 }
             }
-            const Decimal current = sums.sum * step;
+            const Decimal current = levelValue(step, stride);
             change = mag(current - previous);
             previous = current;
             const double noise = sums.noise * step.toDouble();
-            if (level >= 2 && change <= std::max(1e-27 * mag(current), 10 * noise)) {
+            // Below the error of the models the levels only shuffle the rounding of the
+            // nodes beside the cuts.
+            const double modelled = (ends[0] ? ends[0]->error : 0) + (ends[1] ? ends[1]->error : 0);
+            if (level >= 2 && change <= std::max({1e-27 * mag(current), 10 * noise, modelled})) {
                 converged = true;
                 break;
             }
@@ -486,28 +896,16 @@ CalculusResult integrate(const QString& f, const QString& lower, const QString& 
         // Samples good to 15 digits limit the result only where they weigh in.
         r.digits = sums.limitedNoise * step.toDouble() > 1e-17 * mag(r.value) ? 15 : 28;
         r.evaluations = s.evaluations();
-        QStringList lines{head};
-        lines << valueLine(QStringLiteral("积分值 = "), r.value, error, settings.displayDecimals,
-                           r.digits);
-        lines << QStringLiteral("误差估计 = ±") + errorText(error);
-        lines << QStringLiteral("有效数字约 ") +
-                     QString::number(correctDigits(r.value, error, r.digits)) +
-                     QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
-                     QStringLiteral(" 次");
-        if (r.digits <= 15) lines << limitedPrecisionNote();
-        if (!converged) {
-            const QString warn = QStringLiteral(
-                "积分在最大步数内未收敛到预定精度，请参考误差估计，或把区间分段计算。");
-            lines << warn;
-            r.notices.append(Notice{warn, NoticeButtons::Ok, QString()});
-        }
+        QStringList lines =
+            valueLines(head, QStringLiteral("积分值 = "), r, error, settings.displayDecimals);
+        if (!converged)
+            warn(r, lines,
+                 QStringLiteral(
+                     "积分在最大步数内未收敛到预定精度，请参考误差估计，或把区间分段计算。"));
         r.output = lines.join(u'\n');
         return r;
     } catch (const Cancelled&) {
-        CalculusResult r;
-        r.cancelled = true;
-        r.output = QStringLiteral("计算已取消。");
-        return r;
+        return cancelledResult();
     } catch (const DecimalError&) {
         return failure(QStringLiteral("积分计算中数值超出计算范围，请缩小区间或把区间分段计算。"));
     }
@@ -583,13 +981,6 @@ Derivative richardson(Sampler& s, const Decimal& x0, int order, Decimal h) {
     return out;
 }
 
-CalculusResult cancelledResult() {
-    CalculusResult r;
-    r.cancelled = true;
-    r.output = QStringLiteral("计算已取消。");
-    return r;
-}
-
 }  // namespace
 
 CalculusResult derive(const QString& f, const QString& x0Text, int order,
@@ -614,17 +1005,10 @@ CalculusResult derive(const QString& f, const QString& x0Text, int order,
         r.digits = s.minDigits() <= 15 ? 15 : 28;
         r.evaluations = s.evaluations();
         const QString name = order == 1 ? QStringLiteral("f′(x)") : QStringLiteral("f″(x)");
-        QStringList lines{QStringLiteral("f(x) = ") + trimSpaces(f) + QStringLiteral("，x = ") +
-                          trimSpaces(x0Text)};
-        lines << valueLine(name + QStringLiteral(" = "), r.value, d.error, settings.displayDecimals,
-                           r.digits);
-        lines << QStringLiteral("误差估计 = ±") + errorText(d.error);
-        lines << QStringLiteral("有效数字约 ") +
-                     QString::number(correctDigits(r.value, d.error, r.digits)) +
-                     QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
-                     QStringLiteral(" 次");
-        if (r.digits <= 15) lines << limitedPrecisionNote();
-        r.output = lines.join(u'\n');
+        r.output = valueLines(QStringLiteral("f(x) = ") + trimSpaces(f) + QStringLiteral("，x = ") +
+                                  trimSpaces(x0Text),
+                              name + QStringLiteral(" = "), r, d.error, settings.displayDecimals)
+                       .join(u'\n');
         return r;
     } catch (const Cancelled&) {
         return cancelledResult();
@@ -733,20 +1117,9 @@ CalculusResult findRoot(const QString& f, const QString& aText, const QString& b
         }
         r.error = fromEstimate(error);
         r.evaluations = s.evaluations();
-        QStringList lines{head};
-        lines << valueLine(QStringLiteral("根 x = "), r.value, error, settings.displayDecimals,
-                           r.digits);
-        lines << QStringLiteral("误差估计 = ±") + errorText(error);
-        lines << QStringLiteral("有效数字约 ") +
-                     QString::number(correctDigits(r.value, error, r.digits)) +
-                     QStringLiteral(" 位，取样 ") + QString::number(r.evaluations) +
-                     QStringLiteral(" 次");
-        if (r.digits <= 15) lines << limitedPrecisionNote();
-        if (!converged) {
-            const QString warn = QStringLiteral("迭代次数已用完，根未收敛到预定精度。");
-            lines << warn;
-            r.notices.append(Notice{warn, NoticeButtons::Ok, QString()});
-        }
+        QStringList lines =
+            valueLines(head, QStringLiteral("根 x = "), r, error, settings.displayDecimals);
+        if (!converged) warn(r, lines, QStringLiteral("迭代次数已用完，根未收敛到预定精度。"));
         r.output = lines.join(u'\n');
         return r;
     } catch (const Cancelled&) {

@@ -35,9 +35,14 @@ struct CalculusResult {
 
 // ∫ f dx from `lower` to `upper`. The bounds are formulas of the calculator, or "∞",
 // "inf", "-∞", "-inf" (also "+∞", "+inf"). Tanh-sinh quadrature on a finite range,
-// exp-sinh and sinh-sinh on an infinite one. Fails with the x where f cannot be
-// computed, when the range does not read, or when f does not decay towards an infinite
-// bound; warns when the step limit is reached before convergence.
+// exp-sinh and sinh-sinh on an infinite one. Where f grows towards a finite bound, or
+// decays like a power of x towards infinity, the piece closer to the bound than the
+// samples can go (or beyond where f drowns in its rounding) comes from C·v^p or
+// C·v^p·ln v fitted to samples at whole decades of the distance v, and the error counts
+// what the fits disagree by. Fails with the x where f cannot be computed, when the
+// range does not read, when f does not decay towards an infinite bound, or when it
+// grows like 1/distance at a finite one; warns when the step limit is reached before
+// convergence.
 CalculusResult integrate(const QString& f, const QString& lower, const QString& upper,
                          const CalcSettings& settings, const CancelFlag* cancel = nullptr);
 
