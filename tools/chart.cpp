@@ -290,6 +290,27 @@ std::vector<Chart> regressionCharts(const RegressionPlot& plot) {
     return {scatter, residual};
 }
 
+ChartPicture statisticsHistogram(std::vector<double> values, int column, int bins) {
+    static const char* const names[] = {"第一列数字", "第二列数字", "第三列数字", "第四列数字",
+                                        "第五列数字"};
+    const QString name = QString::fromUtf8(names[std::clamp(column, 1, 5) - 1]);
+    ChartPicture picture;
+    if (values.empty()) picture.message = QStringLiteral("%1中没有可以画直方图的数字。").arg(name);
+    picture.charts.push_back(histogramChart(makeHistogram(std::move(values), bins),
+                                            QStringLiteral("直方图（%1）").arg(name), name));
+    return picture;
+}
+
+ChartPicture regressionPicture(const RegressionResult& result) {
+    ChartPicture picture;
+    if (!result.ok) {
+        picture.message = result.failure;
+        return picture;
+    }
+    picture.charts = regressionCharts(result.plot);
+    return picture;
+}
+
 QRectF chartPlotArea(const Chart& chart, int width, int height) {
     const double left = kCaptionWidth + yLabelWidth(chart.y) + 12;
     return QRectF(QPointF(left, kTopMargin),

@@ -19,6 +19,7 @@
 namespace hc {
 
 struct RegressionPlot;
+struct RegressionResult;
 
 // An axis from `low` to `high` with ticks every `step`, step being 1, 2 or 5 times
 // a power of ten; the ticks are the multiples of step from low to high, both ends
@@ -118,6 +119,21 @@ Chart histogramChart(const Histogram& h, const QString& title, const QString& va
 // several, y over the fitted values with the line y = fitted, then the residuals over
 // the fitted values. Empty when `plot` holds no rows.
 std::vector<Chart> regressionCharts(const RegressionPlot& plot);
+
+// What a chart window or "hechuan-cli stats|regress --svg" draws: the charts, or
+// why there are none (Chinese).
+struct ChartPicture {
+    std::vector<Chart> charts;
+    QString message;
+};
+
+// The histogram of numeric column `column` (1-5) of the statistics data, its
+// `values` read by StatColumnReader; `bins` 0 chooses by the rule.
+ChartPicture statisticsHistogram(std::vector<double> values, int column, int bins);
+
+// The scatter and residual charts of a regression run with RegressionOptions::plot,
+// or its failure.
+ChartPicture regressionPicture(const RegressionResult& result);
 
 // Where a panel of `width` x `height` pixels puts its plot area: margins for the
 // title, the tick labels and the axis captions.
