@@ -324,14 +324,22 @@ QPointF ChartFrame::toPage(double xValue, double yValue) const {
             plot.bottom() - (yValue - y.low) / ySpan * plot.height()};
 }
 
-ChartFrame chartFrame(const Chart& chart, int width, int height, double top) {
+ChartFrame chartFrame(const Chart& chart, int width, int height, double top, double left) {
     ChartFrame f;
     f.plot = chartPlotArea(chart, width, height).translated(0, top);
+    if (left > f.plot.left() && left < f.plot.right() - 1) f.plot.setLeft(left);
     f.x = chart.x;
     f.y = chart.y;
     if (!(f.x.high > f.x.low)) f.x.high = f.x.low + 1;
     if (!(f.y.high > f.y.low)) f.y.high = f.y.low + 1;
     return f;
+}
+
+double stackedPlotLeft(const std::vector<Chart>& charts, int width, int panelHeight) {
+    double left = 0;
+    for (const Chart& c : charts)
+        left = std::max(left, chartPlotArea(c, width, panelHeight).left());
+    return left;
 }
 
 std::vector<int> visibleChartPoints(const Chart& chart, const ChartFrame& frame) {
@@ -364,10 +372,11 @@ QString chartSvg(const std::vector<Chart>& charts, int width, int panelHeight) {
                       "<rect width=\"%1\" height=\"%2\" fill=\"white\"/>\n")
                       .arg(width)
                       .arg(height);
+    const double left = stackedPlotLeft(charts, width, panelHeight);
     for (size_t k = 0; k < charts.size(); ++k) {
         const Chart& c = charts[k];
         const double top = double(k) * panelHeight;
-        const ChartFrame f = chartFrame(c, width, panelHeight, top);
+        const ChartFrame f = chartFrame(c, width, panelHeight, top, left);
         const QRectF& a = f.plot;
         svg += QStringLiteral("<g class=\"panel\">\n");
         svg += QStringLiteral(

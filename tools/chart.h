@@ -146,14 +146,18 @@ struct ChartFrame {
     ChartAxis y;
     QPointF toPage(double xValue, double yValue) const;
 };
-// `top`: the page y of the panel's top edge.
-ChartFrame chartFrame(const Chart& chart, int width, int height, double top = 0);
+// `top`: the page y of the panel's top edge; `left`: the least left edge of the plot
+// area, so that stacked panels share their x axis position.
+ChartFrame chartFrame(const Chart& chart, int width, int height, double top = 0, double left = 0);
+// The left edge of the plot areas of `charts` stacked: the widest of their margins.
+double stackedPlotLeft(const std::vector<Chart>& charts, int width, int panelHeight);
 
 // Indices of the points to draw: the first of each pixel of the plot area, points
 // outside it left out, so that drawing is bounded by the page size.
 std::vector<int> visibleChartPoints(const Chart& chart, const ChartFrame& frame);
 
-// The charts stacked as panels of width x panelHeight pixels, as an SVG document:
+// The charts stacked as panels of width x panelHeight pixels, their plot areas
+// starting at stackedPlotLeft, as an SVG document:
 // per panel a <rect class="bar"> per bar with a height above 0, a <circle
 // class="point"> per visible point, the curve as a <polyline class="curve">, the
 // axes with their ticks, labels and captions, the title and subtitle.

@@ -281,6 +281,14 @@ TEST(RegressionCharts, ScatterWithTheFittedCurveAndResiduals) {
 
     const QString svg = chartSvg(charts, 600, 360);
     EXPECT_EQ(countOf(svg, q("<circle class=\"point\"")), 10);
+    // The panels share the x axis position although their y labels differ in width.
+    EXPECT_NE(chartPlotArea(scatter, 600, 360).left(), chartPlotArea(residual, 600, 360).left());
+    static const QRegularExpression frame(QStringLiteral("<rect class=\"frame\" x=\"([0-9.]+)\""));
+    QStringList lefts;
+    for (auto it = frame.globalMatch(svg); it.hasNext();) lefts << it.next().captured(1);
+    ASSERT_EQ(lefts.size(), 2);
+    EXPECT_EQ(lefts[0], lefts[1]);
+    EXPECT_EQ(lefts[0].toDouble(), stackedPlotLeft(charts, 600, 360));
     EXPECT_EQ(countOf(svg, q("<polyline class=\"curve\"")), 1);
     EXPECT_EQ(countOf(svg, q("<line class=\"zero\"")), 1);
 }

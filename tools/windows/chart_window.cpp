@@ -37,8 +37,8 @@ void centredText(QPainter& p, double x, double baseline, const QString& text) {
     p.drawText(QPointF(x - fm.horizontalAdvance(text) / 2, baseline), text);
 }
 
-void paintPanel(QPainter& p, const Chart& c, int width, int height, double top) {
-    const ChartFrame f = chartFrame(c, width, height, top);
+void paintPanel(QPainter& p, const Chart& c, int width, int height, double top, double left) {
+    const ChartFrame f = chartFrame(c, width, height, top, left);
     const QRectF& a = f.plot;
     QFont base = p.font();
     base.setPixelSize(12);
@@ -151,8 +151,9 @@ void paintCharts(QPainter& p, const std::vector<Chart>& charts, QSize size) {
     p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     const int count = std::max<int>(int(charts.size()), 1);
     const int panel = std::max(size.height() / count, 1);
+    const double left = stackedPlotLeft(charts, size.width(), panel);
     for (size_t k = 0; k < charts.size(); ++k)
-        paintPanel(p, charts[k], size.width(), panel, double(k) * panel);
+        paintPanel(p, charts[k], size.width(), panel, double(k) * panel, left);
     p.restore();
 }
 
