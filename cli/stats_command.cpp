@@ -1,6 +1,7 @@
 #include "cli/stats_command.h"
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "cli/chart_output.h"
@@ -54,13 +55,22 @@ class RowLines {
 public:
     explicit RowLines(StatColumnReader& reader) : reader_(reader) {}
     void add(const char* bytes, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i) {
-            if (bytes[i] != '\n') {
-                line_.append(bytes[i]);
-                continue;
+        const char* end = bytes + size;
+        while (bytes < end) {
+            const auto* lf =
+                static_cast<const char*>(std::memchr(bytes, '\n', size_t(end - bytes)));
+            if (!lf) {
+                line_.append(bytes, end - bytes);
+                return;
             }
-            reader_.addLine(QString::fromUtf8(line_));
-            line_.clear();
+            if (line_.isEmpty()) {
+                reader_.addLine(QString::fromUtf8(bytes, lf - bytes));
+            } else {
+                line_.append(bytes, lf - bytes);
+                reader_.addLine(QString::fromUtf8(line_));
+                line_.clear();
+            }
+            bytes = lf + 1;
         }
     }
 
