@@ -104,6 +104,22 @@ QString tickText(double value, double step) {
     return QString::number(value, 'f', decimals);
 }
 
+std::vector<bool> keptTickLabels(const std::vector<double>& positions,
+                                 const std::vector<double>& extents, double gap) {
+    std::vector<bool> kept(positions.size(), false);
+    bool any = false;
+    double lastPosition = 0, lastHalf = 0;
+    for (size_t i = 0; i < positions.size() && i < extents.size(); ++i) {
+        const double half = extents[i] / 2;
+        if (any && std::abs(positions[i] - lastPosition) < lastHalf + half + gap) continue;
+        kept[i] = true;
+        any = true;
+        lastPosition = positions[i];
+        lastHalf = half;
+    }
+    return kept;
+}
+
 int sturgesBins(long long n) {
     if (n <= 1) return 1;
     return int(std::ceil(std::log2(double(n)))) + 1;
@@ -392,23 +408,40 @@ QString chartSvg(const std::vector<Chart>& charts, int width, int panelHeight) {
                    .arg(number(width / 2.0), number(top + 20), escaped(c.title), number(top + 40),
                         escaped(c.subtitle));
         // Grid and ticks.
-        for (const double t : f.x.ticks()) {
-            const double x = f.toPage(t, f.y.low).x();
+        // Grid and ticks; labels that would overlap their neighbour are left out.
+        const std::vector<double> xTicks = f.x.ticks(), yTicks = f.y.ticks();
+        std::vector<double> at, extent;
+        for (const double t : xTicks) {
+            at.push_back(f.toPage(t, f.y.low).x());
+            extent.push_back(double(tickText(t, f.x.step).size()) * kCharWidth);
+        }
+        std::vector<bool> kept = keptTickLabels(at, extent);
+        for (size_t i = 0; i < xTicks.size(); ++i) {
             svg += QStringLiteral(
                        "<line class=\"grid\" x1=\"%1\" y1=\"%2\" x2=\"%1\" y2=\"%3\" "
-                       "stroke=\"#e0e0e0\"/>\n<text class=\"tick\" x=\"%1\" y=\"%4\" "
-                       "text-anchor=\"middle\">%5</text>\n")
-                       .arg(number(x), number(a.top()), number(a.bottom() + 4),
-                            number(a.bottom() + 18), tickText(t, f.x.step));
+                       "stroke=\"#e0e0e0\"/>\n")
+                       .arg(number(at[i]), number(a.top()), number(a.bottom() + 4));
+            if (kept[i])
+                svg +=
+                    QStringLiteral(
+                        "<text class=\"tick\" x=\"%1\" y=\"%2\" "
+                        "text-anchor=\"middle\">%3</text>\n")
+                        .arg(number(at[i]), number(a.bottom() + 18), tickText(xTicks[i], f.x.step));
         }
-        for (const double t : f.y.ticks()) {
-            const double y = f.toPage(f.x.low, t).y();
+        at.clear();
+        for (const double t : yTicks) at.push_back(f.toPage(f.x.low, t).y());
+        kept = keptTickLabels(at, std::vector<double>(at.size(), 12), 2);
+        for (size_t i = 0; i < yTicks.size(); ++i) {
             svg += QStringLiteral(
                        "<line class=\"grid\" x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%2\" "
-                       "stroke=\"#e0e0e0\"/>\n<text class=\"tick\" x=\"%4\" y=\"%5\" "
-                       "text-anchor=\"end\">%6</text>\n")
-                       .arg(number(a.left() - 4), number(y), number(a.right()),
-                            number(a.left() - 7), number(y + 4), tickText(t, f.y.step));
+                       "stroke=\"#e0e0e0\"/>\n")
+                       .arg(number(a.left() - 4), number(at[i]), number(a.right()));
+            if (kept[i])
+                svg += QStringLiteral(
+                           "<text class=\"tick\" x=\"%1\" y=\"%2\" "
+                           "text-anchor=\"end\">%3</text>\n")
+                           .arg(number(a.left() - 7), number(at[i] + 4),
+                                tickText(yTicks[i], f.y.step));
         }
         svg += QStringLiteral("<g clip-path=\"url(#plot%1)\">\n").arg(k);
         for (const ChartBar& b : c.bars) {

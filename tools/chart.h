@@ -41,6 +41,13 @@ ChartAxis niceAxis(double min, double max, int maxTicks = 8);
 // from 1E-4 to 1E+9, a minus sign for negative values and "0" for zero.
 QString tickText(double value, double step);
 
+// Which of the tick labels centred at `positions` (page pixels, increasing or
+// decreasing), each `extents[i]` pixels long along the axis, are drawn: the first,
+// then every one that keeps `gap` pixels from the last one drawn, so that labels of
+// a narrow picture never overlap.
+std::vector<bool> keptTickLabels(const std::vector<double>& positions,
+                                 const std::vector<double>& extents, double gap = 6);
+
 // ---- Histograms ---------------------------------------------------------------
 
 constexpr int kMaxHistogramBins = 500;

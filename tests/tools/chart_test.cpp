@@ -78,6 +78,40 @@ TEST(ChartAxis, TickTextsHaveTheDecimalsOfTheStep) {
     for (const Case& c : cases) EXPECT_EQ(tickText(c.value, c.step), q(c.text)) << c.value;
 }
 
+TEST(ChartAxis, TickLabelsThatWouldOverlapAreLeftOut) {
+    struct Case {
+        std::vector<double> at, extent;
+        std::vector<bool> kept;
+    };
+    const Case cases[] = {
+        {{0, 50, 100}, {20, 20, 20}, {true, true, true}},
+        {{0, 20, 40, 60}, {30, 30, 30, 30}, {true, false, true, false}},
+        {{100, 80, 60}, {12, 12, 12}, {true, true, true}},  // downwards, as y labels
+        {{100, 95, 90, 85, 80}, {12, 12, 12, 12, 12}, {true, false, false, false, true}},
+        {{}, {}, {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(keptTickLabels(c.at, c.extent, 6), c.kept);
+
+    // A narrow picture of long tick texts: the labels in the SVG keep apart.
+    Chart c;
+    c.x = niceAxis(1234500, 1234600, 10);
+    c.y = niceAxis(0, 1, 5);
+    const QString svg = chartSvg({c}, 200, 300);
+    static const QRegularExpression tick(
+        QStringLiteral("<text class=\"tick\" x=\"([0-9.]+)\" y=\"[0-9.]+\" "
+                       "text-anchor=\"middle\">([^<]*)</text>"));
+    double lastRight = -1e9;
+    int labels = 0;
+    for (auto it = tick.globalMatch(svg); it.hasNext(); ++labels) {
+        const auto m = it.next();
+        const double half = double(m.captured(2).size()) * 7.2 / 2;
+        EXPECT_GT(m.captured(1).toDouble() - half, lastRight) << m.captured(2).toStdString();
+        lastRight = m.captured(1).toDouble() + half;
+    }
+    EXPECT_GE(labels, 2);
+    EXPECT_LT(labels, int(c.x.ticks().size()));
+}
+
 TEST(Histogram, BarHeightsAreTheCounts) {
     const Histogram h = makeHistogram({4, 1, 2, 3, 2, 3, 4, 3, 4, 4}, 4);
     EXPECT_EQ(h.counts, (std::vector<long long>{1, 2, 3, 4}));

@@ -54,20 +54,30 @@ void paintPanel(QPainter& p, const Chart& c, int width, int height, double top, 
     centredText(p, width / 2.0, top + 40, c.subtitle);
 
     const QFontMetricsF fm(base);
-    for (const double t : f.x.ticks()) {
-        const double x = f.toPage(t, f.y.low).x();
-        p.setPen(kGrid);
-        p.drawLine(QPointF(x, a.top()), QPointF(x, a.bottom() + 4));
-        p.setPen(Qt::black);
-        centredText(p, x, a.bottom() + 18, tickText(t, f.x.step));
+    // Labels that would overlap their neighbour are left out, as in the SVG.
+    const std::vector<double> xTicks = f.x.ticks(), yTicks = f.y.ticks();
+    std::vector<double> tickAt, extent;
+    for (const double t : xTicks) {
+        tickAt.push_back(f.toPage(t, f.y.low).x());
+        extent.push_back(fm.horizontalAdvance(tickText(t, f.x.step)));
     }
-    for (const double t : f.y.ticks()) {
-        const double y = f.toPage(f.x.low, t).y();
+    std::vector<bool> kept = keptTickLabels(tickAt, extent);
+    for (size_t i = 0; i < xTicks.size(); ++i) {
         p.setPen(kGrid);
-        p.drawLine(QPointF(a.left() - 4, y), QPointF(a.right(), y));
+        p.drawLine(QPointF(tickAt[i], a.top()), QPointF(tickAt[i], a.bottom() + 4));
         p.setPen(Qt::black);
-        const QString label = tickText(t, f.y.step);
-        p.drawText(QPointF(a.left() - 7 - fm.horizontalAdvance(label), y + 4), label);
+        if (kept[i]) centredText(p, tickAt[i], a.bottom() + 18, tickText(xTicks[i], f.x.step));
+    }
+    tickAt.clear();
+    for (const double t : yTicks) tickAt.push_back(f.toPage(f.x.low, t).y());
+    kept = keptTickLabels(tickAt, std::vector<double>(tickAt.size(), fm.height()), 2);
+    for (size_t i = 0; i < yTicks.size(); ++i) {
+        p.setPen(kGrid);
+        p.drawLine(QPointF(a.left() - 4, tickAt[i]), QPointF(a.right(), tickAt[i]));
+        p.setPen(Qt::black);
+        if (!kept[i]) continue;
+        const QString label = tickText(yTicks[i], f.y.step);
+        p.drawText(QPointF(a.left() - 7 - fm.horizontalAdvance(label), tickAt[i] + 4), label);
     }
 
     p.save();
@@ -226,6 +236,8 @@ ChartWindow::ChartWindow(const QString& title, Kind kind, Source source, QWidget
                 ui::guardedSlot([this] { scheduleRefresh(); }, objectName()));
     }
     chart_ = new ChartWidget(this);
+    // Each panel keeps room for its title, axes and a readable plot.
+    if (kind == Kind::Regression) chart_->setMinimumHeight(2 * 220);
     root->addWidget(chart_, 1);
     auto* buttons = new QHBoxLayout;
     auto* png = ui::namedButton(this, QStringLiteral("CommandPng"), QStringLiteral("存为 PNG"));

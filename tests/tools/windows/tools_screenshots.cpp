@@ -100,6 +100,9 @@ int main(int argc, char** argv) {
     if (auto* chart = form209.findChild<hc::ChartWindow*>()) {
         if (!QTest::qWaitForWindowExposed(chart)) return 1;
         ok &= save(chart, dir, "chart_regression.png");
+        chart->resize(chart->minimumSizeHint());
+        QTest::qWait(50);
+        ok &= save(chart, dir, "chart_regression_smallest.png");
     }
     return ok ? 0 : 1;
 }
