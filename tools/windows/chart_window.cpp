@@ -251,7 +251,7 @@ ChartWindow::ChartWindow(const QString& title, Kind kind, Source source, QWidget
     buttons->addWidget(print);
     buttons->addWidget(status_, 1);
     root->addLayout(buttons);
-    resize(720, kind == Kind::Regression ? 820 : 520);
+    resize(700, kind == Kind::Regression ? 720 : 500);
 
     pending_ = new QTimer(this);
     pending_->setSingleShot(true);
@@ -287,6 +287,7 @@ void ChartWindow::refresh() {
     cancel_.reset();
     const int generation = ++generation_;
     ChartJob job = source_(column_ ? column_->currentIndex() + 1 : 1, bins_ ? bins_->value() : 0);
+    if (!job.make) return;
     if (!job.large) {
         showPicture(runJob(job, nullptr));
         return;

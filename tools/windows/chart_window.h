@@ -47,7 +47,8 @@ private:
 };
 
 // The work behind a picture: `make` runs on a worker thread when `large` is set
-// (a set cancel flag stops it: it then throws Cancelled), else at once.
+// (a set cancel flag stops it: it then throws Cancelled), else at once. No `make`
+// keeps the picture as it is (the source is busy).
 struct ChartJob {
     std::function<ChartPicture(const CancelFlag*)> make;
     bool large = false;

@@ -153,7 +153,8 @@ Form209::Form209(QWidget* parent) : QWidget(parent) {
         side->indexOf(print) + 1,
         addChartButton(
             this, QStringLiteral("散点图"), QStringLiteral("画出散点图、拟合曲线和残差图"),
-            ChartWindow::Kind::Regression, [this](int, int) { return regressionJob(input()); },
+            ChartWindow::Kind::Regression,
+            [this](int, int) { return isComputing() ? ChartJob{} : regressionJob(input()); },
             text2_));
 
     connect(command1_, &QPushButton::clicked, this,

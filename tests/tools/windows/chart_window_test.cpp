@@ -156,6 +156,24 @@ TEST(ChartWindow, ExportsAndPrintsThePicture) {
     EXPECT_TRUE(rec.messages[0].startsWith(q("无法写入图表文件")));
 }
 
+TEST(ChartWindow, ABusySourceKeepsThePicture) {
+    test::qtApp();
+    ui::RecordingServices rec;
+    bool busy = false;
+    ChartWindow window(q("直方图"), ChartWindow::Kind::Histogram, [&busy](int column, int bins) {
+        return busy ? ChartJob{}
+                    : histogramJob(q("a*1\r\nb*2\r\nc*2\r\n"), q("*"), q("1"), column, bins);
+    });
+    window.show();
+    window.refresh();
+    const std::vector<double> before = barHeights(window);
+    ASSERT_FALSE(before.empty());
+    busy = true;
+    window.refresh();
+    EXPECT_EQ(barHeights(window), before);
+    EXPECT_FALSE(window.isBusy());
+}
+
 TEST(ChartWindow, LargeDataIsReadOffTheWindowThreadAndCanBeStopped) {
     test::qtApp();
     ui::RecordingServices rec;
