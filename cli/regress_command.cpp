@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "cli/chart_output.h"
+#include "tools/chart.h"
 #include "tools/data_file.h"
 #include "tools/regression.h"
 #include "tools/statistics_command.h"
@@ -13,7 +15,7 @@ QString usageText() {
     return QStringLiteral(
         "用法: hechuan-cli regress --y N --x N[,N...] [--degree D] [--no-intercept]\n"
         "                          [--separator C] [--labels N] [--residuals]\n"
-        "                          [--digits N | --decimals N] < 数据\n"
+        "                          [--digits N | --decimals N] [--svg 文件] < 数据\n"
         "  从标准输入读取数据（每行一组，单元格用分隔符隔开，前 0-3 个单元格为序号或名称），\n"
         "  用最小二乘法精确计算线性回归，写出与“线性回归”窗口结果框相同的文字：系数及其\n"
         "  标准误差和 t 值、残差标准差、R²、调整 R² 和方差分析表。\n"
@@ -23,11 +25,12 @@ QString usageText() {
         "  空格分隔）；数据中没有所选分隔符而有制表符、逗号或空格时改用它们；--labels 前几列\n"
         "  为序号（0-3，默认 0）；--residuals 再列出每行的拟合值和残差；--digits 有效数字\n"
         "  位数（1-28，默认 15）或 --decimals 小数位数（0-28）。提示写到标准错误。\n"
-        "  超过 10 MB 的输入不作回归。\n"
+        "  --svg 文件 另把散点图与拟合曲线（上）和残差图（下）写成 SVG 文件（与“线性回归”\n"
+        "  窗口的散点图相同；多元回归画实测值对拟合值）。超过 10 MB 的输入不作回归。\n"
         "  退出码：0 成功，1 数据无法回归或输出失败，2 选项错误。\n"
         "Usage: hechuan-cli regress --y N --x N[,N...] [--degree D] [--no-intercept]\n"
         "                           [--separator C] [--labels N] [--residuals]\n"
-        "                           [--digits N | --decimals N] < data\n"
+        "                           [--digits N | --decimals N] [--svg FILE] < data\n"
         "  Reads a data text from standard input (one row per line, cells split by the\n"
         "  separator, the first 0-3 cells labels), fits the least squares line, polynomial\n"
         "  or plane exactly and writes the text of the regression window's output box: the\n"
@@ -41,8 +44,11 @@ QString usageText() {
         "  with those; --labels: label cells per line (0-3, default 0); --residuals: also\n"
         "  the fitted value and residual of every row; --digits: significant digits (1-28,\n"
         "  default 15) or --decimals: decimal places (0-28). Notices go to standard error.\n"
-        "  An input larger than 10 MB is refused. Exit status: 0 success, 1 the data cannot\n"
-        "  be fitted or the output failed, 2 bad options. -h, --help shows this help.\n");
+        "  --svg FILE also writes the scatter plot with the fitted curve (top) and the\n"
+        "  residual plot (bottom) as SVG, as the regression window draws them (y over the\n"
+        "  fitted values for several x columns). An input larger than 10 MB is refused.\n"
+        "  Exit status: 0 success, 1 the data cannot be fitted or the output failed,\n"
+        "  2 bad options. -h, --help shows this help.\n");
 }
 
 // Standard input as the data box would hold it, or nothing (the reason written to
@@ -75,7 +81,8 @@ std::optional<int> wholeNumber(const QString& text, int low, int high) {
 
 int runRegress(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
-    for (const char* name : {"y", "x", "degree", "separator", "labels", "digits", "decimals"})
+    for (const char* name :
+         {"y", "x", "degree", "separator", "labels", "digits", "decimals", "svg"})
         cl.addOption(QString::fromLatin1(name));
     cl.addFlag(QStringLiteral("no-intercept"));
     cl.addFlag(QStringLiteral("residuals"));
@@ -142,6 +149,7 @@ int runRegress(const QStringList& args, const Streams& io) {
 
     const std::optional<QString> input = readAll(io.in, cl.encoding(), io.err);
     if (!input) return cl.finish(kExitFailure);
+    o.plot = cl.isSet(QStringLiteral("svg"));
     const RegressionResult r = runRegression(*input, o);
     writeNotices(io.err, r.notices, true);
     if (!r.ok) {
@@ -149,6 +157,9 @@ int runRegress(const QStringList& args, const Streams& io) {
         return cl.finish(kExitFailure);
     }
     writeText(io.out, r.text);
+    if (o.plot && !writeChartSvg(cl.value(QStringLiteral("svg")), regressionPicture(r),
+                                 kRegressionPanelSvgHeight, io.err))
+        return cl.finish(kExitFailure);
     return cl.finish(kExitSuccess);
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the screenshot helper of the statistics, angle conversion and decomposition
-# windows and grabs them into screenshots/, and at twice the scale into
+# windows and of the histogram and regression charts
+# and grabs them into screenshots/, and at twice the scale into
 # screenshots/x2_*.png.
 # Usage: scripts/tools_screenshots.sh [build folder]   (default: build)
 set -euo pipefail

@@ -46,6 +46,7 @@ struct Fraction {
         }
     }
     int sign() const { return sgn(num); }
+    double toDouble() const { return mpq_class(num, den).get_d(); }
 };
 
 Fraction operator+(const Fraction& a, const Fraction& b) {
@@ -915,14 +916,37 @@ RegressionResult fit(const QString& data, const RegressionOptions& o, const Canc
     // The output box.
     QString out;
     QString model;
-    QStringList xs;
-    for (const int c : o.xColumns) xs << QString::number(c);
     if (polynomial)
         model = QStringLiteral("%1 次多项式").arg(o.degree);
     else if (o.xColumns.size() == 1)
         model = QStringLiteral("直线");
     else
         model = QStringLiteral("多元线性（%1 个自变量）").arg(o.xColumns.size());
+    if (o.plot) {
+        RegressionPlot& plot = result.plot;
+        plot.model = model;
+        plot.yName = columnName(o.yColumn);
+        const bool oneX = polynomial || o.xColumns.size() == 1;
+        const size_t xIndex = o.intercept ? 1 : 0;
+        if (oneX) {
+            plot.xName = columnName(o.xColumns[0]);
+            if (!o.intercept) plot.coefficients.push_back(0);
+            for (const Fraction& b : beta) plot.coefficients.push_back(b.toDouble());
+        }
+        plot.y.reserve(size_t(n));
+        plot.fitted.reserve(size_t(n));
+        const IntColumn& xs = cols[xIndex];
+        for (size_t i = 0; i < size_t(n); ++i) {
+            if ((i & 255) == 255) throwIfCancelled(cancel);
+            mpz_class num = 0;
+            for (int j = 0; j < p; ++j) num += sol.x(j, 0) * cols[size_t(j)].at(i);
+            plot.y.push_back(timesPow10(Fraction(y.at(i)), -y.scale).toDouble());
+            plot.fitted.push_back(timesPow10(Fraction(num, det), -y.scale).toDouble());
+            if (oneX) plot.x.push_back(timesPow10(Fraction(xs.at(i)), -xs.scale).toDouble());
+        }
+    }
+    QStringList xs;
+    for (const int c : o.xColumns) xs << QString::number(c);
     out += QStringLiteral("线性回归：%1，%2\n")
                .arg(model, o.intercept ? QStringLiteral("含常数项") : QStringLiteral("不含常数项"));
     out += QStringLiteral("因变量 y：第 %1 列；自变量 x：第 %2 列\n")
@@ -1006,6 +1030,7 @@ RegressionResult runRegressionInput(const RegressionInput& in, const CancelFlag*
     o.residuals = in.residuals;
     o.significant = in.significant;
     o.digits = in.digits;
+    o.plot = in.plot;
     return runRegression(in.data, o, cancel);
 }
 

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 #include "engine/notice.h"
 #include "expr/cancel.h"
@@ -36,6 +37,7 @@ struct RegressionOptions {
     bool residuals = false;   // also list fitted values and residuals per row
     bool significant = true;  // digits below are significant digits, else decimals
     int digits = 15;          // 1-28 significant digits, or 0-28 decimals
+    bool plot = false;        // also give the rows as doubles for drawing (RegressionPlot)
 };
 
 // One figure as shown, "—" where it is undefined (a standard error of a fit without
@@ -62,6 +64,20 @@ struct RegressionResidual {
     QString residual;
 };
 
+// The fitted rows as doubles, for drawing; values beyond the double range are
+// infinite.
+struct RegressionPlot {
+    QString model;          // "直线", "2 次多项式", "多元线性（2 个自变量）"
+    QString yName;          // "第 1 列"
+    QString xName;          // the one x column, "第 2 列"; empty for several
+    std::vector<double> x;  // x of every row used (one x column only)
+    std::vector<double> y;
+    std::vector<double> fitted;
+    // One x column: the coefficients of the fitted polynomial, constant first
+    // (degree + 1 of them, the constant 0 without the constant term).
+    std::vector<double> coefficients;
+};
+
 struct RegressionResult {
     bool ok = false;
     bool cancelled = false;  // stopped by the cancel flag; `failure` says so
@@ -76,7 +92,8 @@ struct RegressionResult {
     // The whole output box: the failure, or the model, coefficients, fit figures, the
     // analysis of variance table and (when asked) the residuals; lines end with "\n".
     QString text;
-    Notices notices;  // rows left out, a separator switched ...
+    Notices notices;      // rows left out, a separator switched ...
+    RegressionPlot plot;  // with RegressionOptions::plot and a fit
 };
 
 // Fits the model to `data` (the statistics window's data text: lines ended by CR,
@@ -102,6 +119,7 @@ struct RegressionInput {
     bool residuals = false;
     bool significant = true;
     int digits = 15;
+    bool plot = false;
 };
 
 // Reads the texts (a box that is no column number fails with a message saying which)

@@ -90,5 +90,12 @@ int main(int argc, char** argv) {
         if (auto* sketch = top->findChild<QPushButton*>(QStringLiteral("CommandSketch")))
             sketch->click();
     report("+ the plan sketches");
+
+    // The charts: the statistics histogram and the regression scatter and residuals.
+    ok &= openAndUse(menu->findChild<QPushButton*>(QStringLiteral("Command1(8)")), "Form209");
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* chart = top->findChild<QPushButton*>(QStringLiteral("CommandChart")))
+            chart->click();
+    report("+ the charts");
     return ok ? 0 : 1;
 }

@@ -19,6 +19,7 @@
 
 #include "tools/data_file.h"
 #include "tools/statistics_command.h"
+#include "tools/windows/chart_window.h"
 #include "ui/services.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
@@ -139,6 +140,13 @@ Form201::Form201(QWidget* parent) : QWidget(parent), chooser_(chooseWithDialog) 
     smallButtons->addWidget(c4, 1, 0);
     smallButtons->addWidget(c5, 1, 1);
     side->addLayout(smallButtons);
+    side->addWidget(addChartButton(
+        this, QStringLiteral("直方图"), QStringLiteral("画出所选一列数字的直方图"),
+        ChartWindow::Kind::Histogram,
+        [this](int column, int bins) {
+            return histogramJob(text1_->text(), separator_, combo1_->currentText(), column, bins);
+        },
+        text1_));
     side->addStretch(1);
     middle->addLayout(side);
     root->addLayout(middle, 1);

@@ -17,6 +17,7 @@
 
 #include "tools/regression.h"
 #include "tools/statistics_command.h"
+#include "tools/windows/chart_window.h"
 #include "ui/services.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
@@ -147,6 +148,14 @@ Form209::Form209(QWidget* parent) : QWidget(parent) {
     text2_->setReadOnly(true);
     text2_->setMinimumHeight(text2_->fontMetrics().lineSpacing() * 16);
     root->addWidget(text2_, 2);
+    // The chart button goes under the print button; it watches the output box.
+    side->insertWidget(
+        side->indexOf(print) + 1,
+        addChartButton(
+            this, QStringLiteral("散点图"), QStringLiteral("画出散点图、拟合曲线和残差图"),
+            ChartWindow::Kind::Regression,
+            [this](int, int) { return isComputing() ? ChartJob{} : regressionJob(input()); },
+            text2_));
 
     connect(command1_, &QPushButton::clicked, this,
             ui::guardedSlot([this] { compute(); }, objectName()));
@@ -185,8 +194,7 @@ void Form209::setComputing(bool on) {
     text1_->setReadOnly(on);
 }
 
-void Form209::compute() {
-    if (running_) return;
+RegressionInput Form209::input() const {
     RegressionInput in;
     in.data = text1_->text();
     in.yColumn = textY_->text();
@@ -198,6 +206,12 @@ void Form209::compute() {
     in.residuals = check2_->isChecked();
     in.significant = combo4_->currentIndex() == 0;
     in.digits = spin1_->value();
+    return in;
+}
+
+void Form209::compute() {
+    if (running_) return;
+    const RegressionInput in = input();
 
     auto flag = std::make_shared<std::atomic<bool>>(false);
     running_ = flag;

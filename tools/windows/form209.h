@@ -6,6 +6,8 @@
 #include <atomic>
 #include <memory>
 
+#include "tools/regression.h"
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -25,6 +27,8 @@ public:
 
     ui::TextBox* dataBox() const { return text1_; }
     ui::TextBox* outputBox() const { return text2_; }
+    // The controls as the operation's input.
+    RegressionInput input() const;
 
     // Command1: fits the data off the window thread; the window keeps repainting and
     // Esc stops the fit. Returns once the result (or the cancellation) is shown.

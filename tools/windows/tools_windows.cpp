@@ -26,8 +26,9 @@ void registerToolsWindows() {
             "行；每行前面几列是序号或名称时，在“前 n 列为序号”中选择列数。按“统 计”后数据被整理对"
             "齐，下面的表格给出前五列数字各自的频数、最小值、最大值、平均值、合计数、均方差、方差和"
             "变异系数（“方差n”“变异 系数n”按 n 而不是 n-1 计算）。“保 存”“导 入”把数据存为文本文"
-            "件或从文本文件读入。"),
-        .commandLine = QStringLiteral("hechuan-cli stats < 数据：数理统计"),
+            "件或从文本文件读入。“直方图”画出所选一列数字的直方图（分组数可调，自动时按 "
+            "Freedman–Diaconis 或 Sturges 规则，图上注明），可存为 PNG、SVG 或打印。"),
+        .commandLine = QStringLiteral("hechuan-cli stats [--svg 文件] < 数据：数理统计"),
     });
     ui::registerTool({
         .id = kForm202,
@@ -66,8 +67,10 @@ void registerToolsWindows() {
             "填写因变量所在的“y 列”和自变量所在的“x 列”（多元回归时用逗号隔开，最多 16 列），"
             "选择多项式次数、是否含常数项和结果的位数，按“回 归”。结果框给出各系数及其标准误差"
             "和 t 值、残差标准差、R²、调整 R² 和方差分析表，可选列出每行的拟合值和残差。全部用"
-            "精确的分数计算，只在最后开平方并舍入一次；计算时按 Esc 停止。"),
-        .commandLine = QStringLiteral("hechuan-cli regress --y N --x N < 数据：线性回归"),
+            "精确的分数计算，只在最后开平方并舍入一次；计算时按 Esc 停止。“散点图”画出数据点与"
+            "拟合曲线以及残差图，可存为 PNG、SVG 或打印。"),
+        .commandLine =
+            QStringLiteral("hechuan-cli regress --y N --x N [--svg 文件] < 数据：线性回归"),
     });
     ui::registerTool({
         .id = kForm210,
