@@ -386,7 +386,7 @@ TEST_F(AllWindowsTest, TabFollowsTheLayoutOfEachWindow) {
                                    "Check1", "Text1",    "Text2"};
     const std::map<QString, QStringList> expected = {
         {"Form201", QStringList{"Combo1", "Combo2", "Text1", "Command1", "Command2", "Command3",
-                                "Command4", "Command5"} +
+                                "Command4", "Command5", "CommandChart"} +
                         numbered("Text", 2, 51)},
         {"Form202", QStringList{"Text1", "Text2"} + numbered("Command", 1, 6)},
         {"Form203", numbered("Option", 1, 4) + QStringList{"Text1"} + numbered("Option", 5, 16) +
