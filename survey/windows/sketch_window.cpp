@@ -53,6 +53,30 @@ void paintScaleBar(QPainter& p, const SketchView& view) {
         label);
 }
 
+// A line from `from` to `to` with a small head at `to`.
+void paintArrow(QPainter& p, QPointF from, QPointF to) {
+    p.drawLine(from, to);
+    const QPointF d = to - from;
+    const double length = std::hypot(d.x(), d.y());
+    if (length < 3) return;
+    const QPointF u = d / length, n(-u.y(), u.x());
+    const double head = std::min(6.0, length / 2);
+    p.drawLine(to, to - u * head + n * head / 2);
+    p.drawLine(to, to - u * head - n * head / 2);
+}
+
+// The scale of the misfit vectors above the distance scale bar.
+void paintVectorScale(QPainter& p, const PlanSketch& sketch, const SketchView& view) {
+    const double metres = vectorScaleLength(sketch, view, 80);
+    if (metres <= 0) return;
+    const double length = metres * sketch.exaggeration * view.scale;
+    const QPointF left(20, view.height - 50.0);
+    p.drawLine(left, left + QPointF(length, 0));
+    const QFontMetricsF fm(p.font());
+    p.drawText(QPointF(left.x() + length + 6, left.y() + fm.ascent() / 2 - 1),
+               vectorScaleLabel(metres, sketch.exaggeration));
+}
+
 }  // namespace
 
 void paintSketch(QPainter& p, const PlanSketch& sketch, const SketchView& view, int highlighted) {
@@ -108,6 +132,35 @@ void paintSketch(QPainter& p, const PlanSketch& sketch, const SketchView& view, 
         if (i == highlighted || i == sketch.marked) continue;
         if (++tries > kMaxLabelTries) break;
         label(i, false);
+    }
+    p.setPen(QPen(QColor(0, 0x60, 0), 1.5));
+    p.setBrush(Qt::NoBrush);
+    for (const int i : sketch.known) {
+        const SketchPoint& pt = sketch.points[static_cast<size_t>(i)];
+        const QPointF at = view.toPage(pt.north, pt.east);
+        p.drawPolygon(QPolygonF{at + QPointF(0, -7), at + QPointF(-6, 4), at + QPointF(6, 4)});
+    }
+    if (!sketch.vectors.empty()) {
+        p.setPen(QPen(QColor(0xc0, 0, 0), 1.5));
+        for (const SketchVector& v : sketch.vectors)
+            paintArrow(p,
+                       view.toPage(sketch.points[static_cast<size_t>(v.point)].north,
+                                   sketch.points[static_cast<size_t>(v.point)].east),
+                       vectorEnd(sketch, view, v));
+        paintVectorScale(p, sketch, view);
+    }
+    if (sketch.strike) {
+        const StrikeGeometry g = strikeGeometry(*sketch.strike, view);
+        const QColor brown(0x7a, 0x3e, 0);
+        p.setPen(QPen(brown, 2.5, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(g.strikeFrom, g.strikeTo);
+        p.drawLine(g.tickFrom, g.tickTo);
+        const QRectF box(g.labelAt.x() - fm.horizontalAdvance(g.label) / 2,
+                         g.labelAt.y() - fm.height() / 2, fm.horizontalAdvance(g.label),
+                         fm.height());
+        p.fillRect(box, QColor(255, 255, 255, 200));
+        p.setPen(brown);
+        p.drawText(QPointF(box.left(), box.top() + fm.ascent()), g.label);
     }
     if (sketch.marked >= 0) {
         const SketchPoint& pt = sketch.points[static_cast<size_t>(sketch.marked)];
@@ -234,10 +287,13 @@ SketchWindow::SketchWindow(const QString& title, std::function<PlanSketch()> sou
                                 QStringLiteral("显示所有的点（Home 或 F 键）"));
     auto* png = ui::namedButton(this, QStringLiteral("CommandPng"), QStringLiteral("存为 PNG"));
     auto* svg = ui::namedButton(this, QStringLiteral("CommandSvg"), QStringLiteral("存为 SVG"));
+    auto* print = ui::namedButton(this, QStringLiteral("CommandPrint"), QStringLiteral("打印"),
+                                  QStringLiteral("打印草图，安装打印机后才可执行打印功能"));
     status_ = ui::namedLabel(this, QStringLiteral("LabelPoint"), QString());
     buttons->addWidget(fit);
     buttons->addWidget(png);
     buttons->addWidget(svg);
+    buttons->addWidget(print);
     buttons->addWidget(status_, 1);
     root->addLayout(buttons);
     resize(720, 560);
@@ -245,6 +301,8 @@ SketchWindow::SketchWindow(const QString& title, std::function<PlanSketch()> sou
     connect(fit, &QPushButton::clicked, this, ui::guardedSlot([this] { sketch_->fitAll(); }));
     connect(png, &QPushButton::clicked, this, ui::guardedSlot([this] { exportPicture(false); }));
     connect(svg, &QPushButton::clicked, this, ui::guardedSlot([this] { exportPicture(true); }));
+    connect(print, &QPushButton::clicked, this,
+            ui::guardedSlot([this] { ui::services().printPicture(sketch_, windowTitle()); }));
     connect(sketch_, &PlanSketchWidget::pointClicked, this, [this](int index) {
         const SketchPoint& p = sketch_->sketch().points[static_cast<size_t>(index)];
         status_->setText(
@@ -279,22 +337,12 @@ void SketchWindow::exportPicture(bool svg) {
                                 NoticeButtons::Ok, QString()}});
 }
 
-QPushButton* addSketchButton(QWidget* owner, ui::TextBox* input, ui::TextBox* output,
-                             SketchKind kind, std::function<PointListMode()> mode,
-                             std::function<QString()> marked) {
+QPushButton* addSketchButton(QWidget* owner, QPlainTextEdit* output,
+                             std::function<PlanSketch()> source,
+                             std::function<void(qint64)> chosen) {
     auto* button = ui::namedButton(owner, QStringLiteral("CommandSketch"), QStringLiteral("草图"),
                                    QStringLiteral("画出点的平面草图：北向上，东向右"));
-    auto* window = new SketchWindow(
-        QStringLiteral("草图"),
-        [input, kind, mode, marked] {
-            const PointList list = ZelZhengLiDianBiao(input->text(), mode()).points;
-            return sketchOfRows(
-                [&list](const PointRowVisitor& visit) {
-                    for (const PointRow& row : list.rows) visit(row);
-                },
-                kind, marked());
-        },
-        owner);
+    auto* window = new SketchWindow(QStringLiteral("草图"), std::move(source), owner);
     QObject::connect(button, &QPushButton::clicked, owner, ui::guardedSlot([window] {
                          window->refresh();
                          window->show();
@@ -303,15 +351,34 @@ QPushButton* addSketchButton(QWidget* owner, ui::TextBox* input, ui::TextBox* ou
     QObject::connect(output, &QPlainTextEdit::textChanged, window, ui::guardedSlot([window] {
                          if (window->isVisible()) window->refresh();
                      }));
-    QObject::connect(window, &SketchWindow::lineChosen, input, [input](qint64 line) {
-        const QTextBlock block = input->document()->findBlockByNumber(static_cast<int>(line - 1));
-        if (!block.isValid()) return;
-        QTextCursor cursor(block);
-        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        input->setTextCursor(cursor);
-        input->centerCursor();
-    });
+    QObject::connect(window, &SketchWindow::lineChosen, owner, std::move(chosen));
     return button;
+}
+
+QPushButton* addSketchButton(QWidget* owner, ui::TextBox* input, ui::TextBox* output,
+                             SketchKind kind, std::function<PointListMode()> mode,
+                             std::function<QString()> marked) {
+    return addSketchButton(
+        owner, output,
+        [input, kind, mode, marked] {
+            const PointList list = ZelZhengLiDianBiao(input->text(), mode()).points;
+            return sketchOfRows(
+                [&list](const PointRowVisitor& visit) {
+                    for (const PointRow& row : list.rows) visit(row);
+                },
+                kind, marked());
+        },
+        [input](qint64 line) { selectLine(input, line); });
+}
+
+void selectLine(QPlainTextEdit* box, qint64 line) {
+    if (line < 1 || line > box->blockCount()) return;
+    const QTextBlock block = box->document()->findBlockByNumber(static_cast<int>(line - 1));
+    if (!block.isValid()) return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+    box->centerCursor();
 }
 
 }  // namespace hc
