@@ -281,7 +281,7 @@ QString sketchSvg(const PlanSketch& sketch, const SketchView& view) {
         const double metres = vectorScaleLength(sketch, view, 80);
         if (metres > 0) {
             const double length = metres * sketch.exaggeration * view.scale;
-            const double bx = 20, by = view.height - 50.0;
+            const double bx = 20, by = kSketchVectorScaleY;
             svg += QStringLiteral(
                        "<g class=\"vector-scale\"><path d=\"M%1,%2 h%3\" stroke=\"#c00000\" "
                        "stroke-width=\"1.5\"/><text x=\"%4\" y=\"%5\">%6</text></g>\n")

@@ -68,13 +68,16 @@ enum class SketchKind {
 // name "0" marks nothing (the origin of the axes is then the reference).
 PlanSketch sketchOfRows(const PointRowWalk& walk, SketchKind kind, const QString& marked = {});
 
+// Pixels kept free around the fitted points: room for the scale bars along the bottom.
+inline constexpr int kSketchMargin = 52;
+
 struct SketchView;
 // The same sketch for a list too long to keep, read by walking it twice: `view` gets
 // the fit-all view of a width x height page (fitAll), and only what that page draws is
 // kept: the marked point, the first point of each pixel, and of a parcel the vertices
 // that move to another pixel. Memory grows with the page, not the list.
 PlanSketch pagedSketchOfRows(const PointRowWalk& walk, SketchKind kind, const QString& marked,
-                             int width, int height, SketchView& view, int margin = 40);
+                             int width, int height, SketchView& view, int margin = kSketchMargin);
 
 // A mapping of the survey plane onto a page of width x height pixels.
 struct SketchView {
@@ -96,7 +99,7 @@ struct SketchView {
 // The view showing every point of `sketch` inside the page less `margin` pixels on
 // each side. One point or coincident points are shown at 1 pixel per metre around
 // them; an empty sketch gives the origin at the page centre.
-SketchView fitAll(const PlanSketch& sketch, int width, int height, int margin = 40);
+SketchView fitAll(const PlanSketch& sketch, int width, int height, int margin = kSketchMargin);
 
 // Indices of the points to draw: those on the page, the first of each pixel only, so
 // that the work of drawing is bounded by the page size. The marked point is always
@@ -130,8 +133,10 @@ void exaggerateVectors(PlanSketch& sketch);
 // The page point where vector `v` ends: its point moved by the vector times the
 // sketch's exaggeration.
 QPointF vectorEnd(const PlanSketch& sketch, const SketchView& view, const SketchVector& v);
+inline constexpr double kSketchVectorScaleY = 18;
 // The length in metres of the vector scale bar, at most `maxPixels` long on the page
-// (1, 2 or 5 times a power of ten), and its label: "残差 2 cm（放大 5000 倍）".
+// (1, 2 or 5 times a power of ten), and its label: "残差 2 cm（放大 5000 倍）". The bar
+// stands in the top left corner, above the fitted points (kSketchVectorScaleY).
 double vectorScaleLength(const PlanSketch& sketch, const SketchView& view, double maxPixels);
 QString vectorScaleLabel(double metres, double exaggeration);
 

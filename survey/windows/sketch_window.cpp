@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "survey/point_list.h"
@@ -70,7 +71,7 @@ void paintVectorScale(QPainter& p, const PlanSketch& sketch, const SketchView& v
     const double metres = vectorScaleLength(sketch, view, 80);
     if (metres <= 0) return;
     const double length = metres * sketch.exaggeration * view.scale;
-    const QPointF left(20, view.height - 50.0);
+    const QPointF left(20, kSketchVectorScaleY);
     p.drawLine(left, left + QPointF(length, 0));
     const QFontMetricsF fm(p.font());
     p.drawText(QPointF(left.x() + length + 6, left.y() + fm.ascent() / 2 - 1),
@@ -83,7 +84,11 @@ void paintSketch(QPainter& p, const PlanSketch& sketch, const SketchView& view, 
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.fillRect(QRectF(0, 0, view.width, view.height), Qt::white);
-    p.setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 1.2));
+    // A one-pixel cosmetic pen takes the rasterizer's line path: a long line of many
+    // vertices then costs little more than its pixels.
+    QPen linePen(QColor(0x1f, 0x5f, 0xa8), 1);
+    linePen.setCosmetic(true);
+    p.setPen(linePen);
     p.setBrush(Qt::NoBrush);
     for (const SketchLine& line : sketch.lines) {
         const std::vector<QPointF> page = pagePolyline(sketch, line, view);
@@ -107,22 +112,64 @@ void paintSketch(QPainter& p, const PlanSketch& sketch, const SketchView& view, 
             p.drawEllipse(at, 2.5, 2.5);
     }
     p.setRenderHint(QPainter::Antialiasing, true);
-    // Names go up and right of their points; one that would cover a name already
-    // drawn is left out, so that the sketch stays readable when points crowd.
+    // Names go up and right of their points, or else down right, up left or down left:
+    // the first place that covers neither a name drawn before nor another point and
+    // stays on the page. A name with no such place is left out, so that the sketch stays
+    // readable when points crowd.
     const QFontMetricsF fm(p.font());
     std::vector<QRectF> placed;
+    // Points on a grid of 4-pixel cells, each marking the cells its dot touches.
+    constexpr int kCell = 4;
+    const int cols = view.width / kCell + 1, rows = view.height / kCell + 1;
+    std::vector<bool> dots(static_cast<size_t>(cols) * static_cast<size_t>(rows), false);
+    const auto cellRange = [&](double from, double to, int count) {
+        return std::pair{std::clamp(static_cast<int>(std::floor(from / kCell)), 0, count - 1),
+                         std::clamp(static_cast<int>(std::floor(to / kCell)), 0, count - 1)};
+    };
+    for (const int i : shown) {
+        const SketchPoint& pt = sketch.points[static_cast<size_t>(i)];
+        const QPointF at = view.toPage(pt.north, pt.east);
+        const auto [c0, c1] = cellRange(at.x() - 2.5, at.x() + 2.5, cols);
+        const auto [r0, r1] = cellRange(at.y() - 2.5, at.y() + 2.5, rows);
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                dots[static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c)] =
+                    true;
+    }
+    const auto free = [&](const QRectF& box) {
+        if (box.left() < 0 || box.top() < 0 || box.right() > view.width ||
+            box.bottom() > view.height)
+            return false;
+        for (const QRectF& r : placed)
+            if (r.intersects(box)) return false;
+        const auto [c0, c1] = cellRange(box.left() + 1, box.right() - 1, cols);
+        const auto [r0, r1] = cellRange(box.top() + 1, box.bottom() - 1, rows);
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                if (dots[static_cast<size_t>(r) * static_cast<size_t>(cols) +
+                         static_cast<size_t>(c)])
+                    return false;
+        return true;
+    };
     p.setPen(Qt::black);
     const auto label = [&](int i, bool always) {
         const SketchPoint& pt = sketch.points[static_cast<size_t>(i)];
         if (pt.name.isEmpty()) return;
         const QPointF at = view.toPage(pt.north, pt.east);
-        const QRectF box(at.x() + 5, at.y() - 5 - fm.height(), fm.horizontalAdvance(pt.name),
-                         fm.height());
-        if (!always)
-            for (const QRectF& r : placed)
-                if (r.intersects(box)) return;
-        placed.push_back(box);
-        p.drawText(QPointF(box.left(), box.top() + fm.ascent()), pt.name);
+        const double w = fm.horizontalAdvance(pt.name), h = fm.height();
+        const QRectF places[] = {
+            QRectF(at.x() + 5, at.y() - 5 - h, w, h), QRectF(at.x() + 5, at.y() + 4, w, h),
+            QRectF(at.x() - 5 - w, at.y() - 5 - h, w, h), QRectF(at.x() - 5 - w, at.y() + 4, w, h)};
+        const QRectF* box = nullptr;
+        for (const QRectF& place : places)
+            if (free(place)) {
+                box = &place;
+                break;
+            }
+        if (!box && !always) return;
+        if (!box) box = &places[0];
+        placed.push_back(*box);
+        p.drawText(QPointF(box->left(), box->top() + fm.ascent()), pt.name);
     };
     if (highlighted >= 0 && highlighted < static_cast<int>(sketch.points.size()))
         label(highlighted, true);
