@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "cli/sketch_output.h"
 #include "survey/datum_ops.h"
 
 namespace hc::cli {
@@ -39,6 +40,8 @@ QString usageText() {
         "  --inverse  点表在参数的目标坐标系中，做反变换（逆变换，不是参数取反）。\n"
         "  --meridian 输出公里网的中央子午线经度（度）；默认用输入点所在带的中央子午线。\n"
         "  --jobs N   用 N 个线程转换（默认为处理器核数）；输出与单线程相同。\n"
+        "  --svg 文件 与 --fit 同用：另把公共点和放大的残差向量（北向上、东向右）\n"
+        "             写成 SVG 草图。\n"
         "  输出：公里网坐标 4 位小数，经纬度为 度.分秒，秒 6 位小数，高程 4 位小数。\n"
         "  窗口的提示框写到标准错误。退出码：0 成功，1 无法计算或输出失败，2 选项错误。\n"
         "Usage: hechuan-cli datum --fit [--model 7|7cf|3|4] [--height none|plane|quad]\n"
@@ -66,6 +69,8 @@ QString usageText() {
         "  --meridian central meridian (degrees) of an output grid; default: the input\n"
         "             point's zone.\n"
         "  --jobs N   convert on N threads (default: the processor cores); same output.\n"
+        "  --svg FILE with --fit: also writes the common points and their residual\n"
+        "             vectors, exaggerated (north up, east right), as an SVG sketch.\n"
         "  Output: grids with 4 decimals, latitude/longitude as packed degrees with 6\n"
         "  decimals of the seconds, heights with 4 decimals. The window's message boxes go\n"
         "  to standard error. Exit status: 0 success, 1 nothing computed or the output\n"
@@ -78,7 +83,7 @@ int runDatum(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     cl.addFlag(QStringLiteral("fit"));
     cl.addFlag(QStringLiteral("inverse"));
-    for (const char* name : {"params", "model", "height", "from", "to", "meridian", "jobs"})
+    for (const char* name : {"params", "model", "height", "from", "to", "meridian", "jobs", "svg"})
         cl.addOption(QString::fromLatin1(name));
     cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
@@ -162,9 +167,15 @@ int runDatum(const QStringList& args, const Streams& io) {
         const DatumFitRun run = runDatumFit(source, targetText, settings);
         writeNotices(io.err, run.notices);
         writeText(io.out, run.output);
-        return cl.finish(run.ok && !refused ? kExitSuccess : kExitFailure);
+        const bool sketchFailed =
+            run.ok && cl.isSet(QStringLiteral("svg")) &&
+            !writeSketchSvg(cl.value(QStringLiteral("svg")), run.sketch, io.err);
+        return cl.finish(run.ok && !refused && !sketchFailed ? kExitSuccess : kExitFailure);
     }
 
+    if (cl.isSet(QStringLiteral("svg")))
+        return cl.usageError(QStringLiteral("--svg 只用于 --fit"),
+                             QStringLiteral("--svg goes with --fit only"));
     if (cl.isSet(QStringLiteral("model")) || cl.isSet(QStringLiteral("height")))
         return cl.usageError(QStringLiteral("--model 和 --height 只用于 --fit；参数行里已写明模型"),
                              QStringLiteral("--model and --height go with --fit; the parameter "

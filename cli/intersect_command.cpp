@@ -1,5 +1,6 @@
 #include "cli/intersect_command.h"
 
+#include "cli/sketch_output.h"
 #include "cli/traverse_command.h"
 #include "survey/intersection.h"
 
@@ -23,6 +24,8 @@ QString usageText() {
                "    的角，角2 为从 B 方向顺时针到 C 方向的角。\n"
                "  交会角不在 30 至 150 度之间，或后方交会的点离危险圆（A、B、C 的外接圆）不到\n"
                "  半径的 0.2 倍时，提示图形弱（写到标准错误）。\n"
+               "  --svg 文件 另把已知点、待定点和观测方向的平面草图（北向上、东向右）写成\n"
+               "    SVG 文件。\n"
                "  例（前方交会）:\n") +
            example(IntersectionKind::Forward) + QStringLiteral("  例（后方交会）:\n") +
            example(IntersectionKind::Resection) +
@@ -38,7 +41,9 @@ QString usageText() {
                "  angle 1 clockwise at P from A to B, angle 2 from B to C. An intersection\n"
                "  angle outside 30 ... 150 degrees, or a resected point within 0.2 radii of\n"
                "  the circle through A, B and C (the danger circle), is reported as weak on\n"
-               "  standard error. Exit status: 0 success, 1 the input cannot be computed or\n"
+               "  standard error. --svg FILE also writes the plan sketch of the points and the\n"
+               "  observed directions (north up, east right) as SVG.\n"
+               "  Exit status: 0 success, 1 the input cannot be computed or\n"
                "  the output failed, 2 bad options. -h, --help shows this help.\n");
 }
 
@@ -47,6 +52,7 @@ QString usageText() {
 int runIntersect(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     cl.addOption(QStringLiteral("type"));
+    cl.addOption(QStringLiteral("svg"));
     cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
     const QString type = cl.value(QStringLiteral("type"), QStringLiteral("forward"));
@@ -66,7 +72,9 @@ int runIntersect(const QStringList& args, const Streams& io) {
     const IntersectionRun run = runIntersection(*input, kind);
     writeNotices(io.err, run.notices);
     if (!run.failed) writeText(io.out, run.output);
-    return cl.finish(run.failed || refused > 0 ? kExitFailure : kExitSuccess);
+    const bool sketchFailed = !run.failed && cl.isSet(QStringLiteral("svg")) &&
+                              !writeSketchSvg(cl.value(QStringLiteral("svg")), run.sketch, io.err);
+    return cl.finish(run.failed || sketchFailed || refused > 0 ? kExitFailure : kExitSuccess);
 }
 
 }  // namespace hc::cli

@@ -4,11 +4,10 @@
 
 namespace hc::cli {
 
-bool writeSketchSvg(const QString& path, PointListInput& input, SketchKind kind,
-                    const QString& marked, std::FILE* err) {
-    SketchView view;
-    const PlanSketch sketch = pagedSketchOfRows(input.walker(PointListMode::Grid), kind, marked,
-                                                kSketchSvgWidth, kSketchSvgHeight, view);
+namespace {
+
+bool writeSvg(const QString& path, const PlanSketch& sketch, const SketchView& view,
+              std::FILE* err) {
     const QByteArray bytes = sketchSvg(sketch, view).toUtf8();
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -17,6 +16,20 @@ bool writeSketchSvg(const QString& path, PointListInput& input, SketchKind kind,
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool writeSketchSvg(const QString& path, PointListInput& input, SketchKind kind,
+                    const QString& marked, std::FILE* err) {
+    SketchView view;
+    const PlanSketch sketch = pagedSketchOfRows(input.walker(PointListMode::Grid), kind, marked,
+                                                kSketchSvgWidth, kSketchSvgHeight, view);
+    return writeSvg(path, sketch, view, err);
+}
+
+bool writeSketchSvg(const QString& path, const PlanSketch& sketch, std::FILE* err) {
+    return writeSvg(path, sketch, fitAll(sketch, kSketchSvgWidth, kSketchSvgHeight), err);
 }
 
 }  // namespace hc::cli

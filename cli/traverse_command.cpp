@@ -1,5 +1,6 @@
 #include "cli/traverse_command.h"
 
+#include "cli/sketch_output.h"
 #include "survey/text_table.h"
 #include "survey/traverse.h"
 
@@ -22,6 +23,7 @@ QString usageText() {
                "  --bearing 没有后视点时第一条边的方位角（度.分秒）。\n"
                "  --allowance 角度闭合差容许值的系数 m（容许 ±m″√n，默认 40）。\n"
                "  --relative 相对闭合差容许 1/N 的 N（默认 2000）。\n"
+               "  --svg 文件 另把导线的平面草图（北向上、东向右）写成 SVG 文件。\n"
                "  例（附合导线，左角）:\n") +
            QString(traverseSample(TraverseType::Connecting))
                .replace(QStringLiteral("\r\n"), QStringLiteral("\n")) +
@@ -46,6 +48,7 @@ QString usageText() {
                "  misclosure ±m″√n (default 40). --relative N of the allowed relative closure\n"
                "  1/N (default 2000). Over an allowance nothing is adjusted; standard error\n"
                "  says so and names the likely wrong point or side when it can.\n"
+               "  --svg FILE also writes the plan sketch (north up, east right) as SVG.\n"
                "  Exit status: 0 success (also over an allowance), 1 the input cannot be\n"
                "  computed or the output failed, 2 bad options. -h, --help shows this help.\n");
 }
@@ -70,7 +73,7 @@ std::optional<QString> readAllLines(std::FILE* in, InputEncoding encoding, std::
 
 int runTraverse(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
-    for (const char* o : {"type", "angles", "bearing", "allowance", "relative"})
+    for (const char* o : {"type", "angles", "bearing", "allowance", "relative", "svg"})
         cl.addOption(QString::fromLatin1(o));
     cl.addEncodingOption();
     if (const auto done = cl.parse(args)) return *done;
@@ -114,7 +117,9 @@ int runTraverse(const QStringList& args, const Streams& io) {
     const TraverseRun run = runTraverse(*input, options);
     writeNotices(io.err, run.notices);
     if (!run.failed) writeText(io.out, run.output);
-    return cl.finish(run.failed || refused > 0 ? kExitFailure : kExitSuccess);
+    const bool sketchFailed = !run.failed && cl.isSet(QStringLiteral("svg")) &&
+                              !writeSketchSvg(cl.value(QStringLiteral("svg")), run.sketch, io.err);
+    return cl.finish(run.failed || sketchFailed || refused > 0 ? kExitFailure : kExitSuccess);
 }
 
 }  // namespace hc::cli

@@ -1,6 +1,7 @@
 #include "survey/coord_window_ops.h"
 
 #include <QStringList>
+#include <cmath>
 
 #include "survey/coord_text.h"
 
@@ -113,6 +114,33 @@ SinglePointResult convertSinglePoint(const SinglePointInput& in) {
         r.forms.append(*f);
     }
     return r;
+}
+
+PlanSketch gridRowsSketch(const QString& text, const QString& separator, AxisOrder order,
+                          bool firstBlock, qint64 rowLimit) {
+    PlanSketch sketch;
+    CoordLineReader reader(separator);
+    QString line;
+    qint64 number = 0;
+    qsizetype start = 0;
+    while (start <= text.size() && static_cast<qint64>(sketch.points.size()) < rowLimit) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) end = text.size();
+        ++number;
+        line = text.mid(start, end - start);
+        if (line.endsWith(u'\r')) line.chop(1);
+        halfWidthInPlace(line);
+        start = end + 1;
+        if (firstBlock && !sketch.points.empty() && line.trimmed().isEmpty()) break;
+        CoordRow row;
+        if (!reader.readLine(line, row)) continue;
+        if (!std::isfinite(row.first) || !std::isfinite(row.second)) continue;
+        if (std::fabs(row.first) <= 360 && std::fabs(row.second) <= 360) continue;
+        const bool northFirst = order == AxisOrder::XYZ;
+        sketch.points.push_back({row.name.trimmed(), northFirst ? row.first : row.second,
+                                 northFirst ? row.second : row.first, number});
+    }
+    return sketch;
 }
 
 }  // namespace hc

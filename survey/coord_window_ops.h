@@ -9,6 +9,7 @@
 
 #include "engine/notice.h"
 #include "survey/coord_conversion.h"
+#include "survey/plan_sketch.h"
 
 namespace hc {
 
@@ -18,6 +19,16 @@ namespace hc {
 QString resultRowsOf(const QString& output, const QString& helpText);
 // The notice when the output box holds no result row to take back.
 QString noResultRowsText();
+
+// The plan sketch of the grid rows of a coordinate data text read with `separator`
+// (as the conversion reads it): XYZ order has the northing first, YXZ the easting.
+// Rows whose two coordinates both lie within ±360 (latitude and longitude, and the
+// zeroed rows of rejected points) are left out, as are rows past `rowLimit` drawn. With
+// `firstBlock` the reading stops at the first blank line after a row (the output box holds
+// the latest result block first, then the earlier ones and the help). Each point carries
+// the line of `text` it was read from.
+PlanSketch gridRowsSketch(const QString& text, const QString& separator, AxisOrder order,
+                          bool firstBlock = false, qint64 rowLimit = 1000000);
 
 // One point as typed into the single-point converter.
 struct SinglePointInput {

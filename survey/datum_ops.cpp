@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <cmath>
+#include <numbers>
 #include <stdexcept>
 
 #include "engine/number_reader.h"
@@ -125,6 +126,7 @@ struct SidePoint {
     QString name;
     double lat = 0, lon = 0;  // degrees
     DatumPoint input;         // as read
+    long long line = 0;       // of its text, from 1
 };
 
 // Latitude and longitude of a point as read on `side`; the fault when it has none.
@@ -150,6 +152,37 @@ QString sideName(const CoordSystem& side) {
             break;
     }
     return t + QStringLiteral("6度带");
+}
+
+// The common points at their target positions with their plane residuals.
+PlanSketch residualSketch(const CoordSystem& target, const QList<SidePoint>& from,
+                          const QList<SidePoint>& to, const std::vector<Xyz>& residuals) {
+    PlanSketch sketch;
+    double lat0 = 0, lon0 = 0;
+    for (const SidePoint& p : to) {
+        lat0 += p.lat / static_cast<double>(to.size());
+        lon0 += p.lon / static_cast<double>(to.size());
+    }
+    // Metres per degree on a sphere of the mean earth radius: enough for a sketch.
+    constexpr double kMetresPerDegree = 6371000.0 * std::numbers::pi / 180;
+    for (qsizetype i = 0; i < to.size(); ++i) {
+        SketchPoint p;
+        p.name = from[i].name;
+        p.line = from[i].line;
+        if (target.zone) {
+            p.north = to[i].input.x;
+            p.east = to[i].input.y;
+        } else {
+            p.north = (to[i].lat - lat0) * kMetresPerDegree;
+            p.east =
+                (to[i].lon - lon0) * kMetresPerDegree * std::cos(lat0 * std::numbers::pi / 180);
+        }
+        const Xyz& r = residuals[static_cast<std::size_t>(i)];
+        sketch.vectors.push_back({static_cast<int>(i), r.x, r.y});
+        sketch.points.push_back(std::move(p));
+    }
+    exaggerateVectors(sketch);
+    return sketch;
 }
 
 }  // namespace
@@ -190,7 +223,7 @@ DatumFitRun runDatumFit(const QString& sourceText, const QString& targetText,
             continue;
         }
         const NamedPoint& t = dst.points[*it];
-        SidePoint a{s.name, 0, 0, s.point}, b{t.name, 0, 0, t.point};
+        SidePoint a{s.name, 0, 0, s.point, s.line}, b{t.name, 0, 0, t.point, t.line};
         const PointFault fa = geographicOf(settings.from, s.point, a.lat, a.lon);
         const PointFault fb = geographicOf(settings.to, t.point, b.lat, b.lon);
         if (fa != PointFault::None || fb != PointFault::None) {
@@ -258,6 +291,7 @@ DatumFitRun runDatumFit(const QString& sourceText, const QString& targetText,
     }
     run.ok = true;
     run.parameterLine = parametersText(params);
+    run.sketch = residualSketch(settings.to, from, to, residuals);
 
     QString& t = run.output;
     t += QStringLiteral("原坐标系：") + sideName(settings.from) +

@@ -14,6 +14,7 @@
 
 #include "engine/notice.h"
 #include "survey/datum_transform.h"
+#include "survey/plan_sketch.h"
 
 namespace hc {
 
@@ -53,6 +54,11 @@ struct DatumFitRun {
     QString parameterLine;  // parametersText(), for the parameter box
     QString output;         // parameters, statistics and the residual table
     Notices notices;
+    // The common points in the target system with their residuals (north, east) as
+    // exaggerated vectors. A grid target is drawn in its grid metres; a latitude and
+    // longitude target on a local plane, metres north and east of the points' middle.
+    // Each point carries its line of the source text. Empty when the fit failed.
+    PlanSketch sketch;
 };
 
 // Fits the model to the points of `sourceText` and `targetText` that have the same name

@@ -97,6 +97,8 @@ IntersectionRun runIntersection(const QString& input, IntersectionKind kind) {
                 known.push_back({readNumberField(f[1], where + QStringLiteral("的 X 坐标")),
                                  readNumberField(f[2], where + QStringLiteral("的 Y 坐标"))});
                 knownNames << f[0];
+                run.sketch.known.push_back(static_cast<int>(run.sketch.points.size()));
+                run.sketch.points.push_back({f[0], known.back().x, known.back().y, i + 1});
                 t.addRow({f[0], fixedText(known.back().x), fixedText(known.back().y), QString(),
                           QStringLiteral("已知点")});
                 continue;
@@ -125,6 +127,9 @@ IntersectionRun runIntersection(const QString& input, IntersectionKind kind) {
                     note = QStringLiteral("点 %1 的交会角 %2 不在 30 至 150 度之间，图形弱")
                                .arg(f[0], packedText(gamma, false));
             }
+            const int fixed = static_cast<int>(run.sketch.points.size());
+            run.sketch.points.push_back({f[0], p.x, p.y, i + 1});
+            for (int k = 0; k < knownCount; ++k) run.sketch.lines.push_back({{k, fixed}, false});
             t.addRow({f[0], fixedText(p.x), fixedText(p.y), measure,
                       weak ? QStringLiteral("图形弱") : QString()});
             // A message box each for the first few weak points, then one for the rest.
@@ -143,7 +148,9 @@ IntersectionRun runIntersection(const QString& input, IntersectionKind kind) {
         run.output = e.message + QStringLiteral("\r\n");
         run.notices = {Notice{e.message}};
         run.failed = true;
+        run.sketch = {};
     }
+    if (!run.sketch.known.empty()) run.sketch.marked = run.sketch.known.front();
     return run;
 }
 

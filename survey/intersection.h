@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "engine/notice.h"
+#include "survey/plan_sketch.h"
 
 namespace hc {
 
@@ -52,6 +53,9 @@ struct IntersectionRun {
     QString output;
     Notices notices;  // input errors and weak-geometry warnings
     bool failed = false;
+    // The known points (triangles, the first marked) and the fixed points, each joined
+    // to the known points its angles were observed at or toward; empty when failed.
+    PlanSketch sketch;
 };
 IntersectionRun runIntersection(const QString& input, IntersectionKind kind);
 

@@ -247,6 +247,49 @@ QString sketchSvg(const PlanSketch& sketch, const SketchView& view) {
                        "<text class=\"name\" x=\"%1\" y=\"%2\" dx=\"5\" dy=\"-5\">%3</text>\n")
                        .arg(x, y, escaped(p.name));
     }
+    for (const int i : sketch.known) {
+        const SketchPoint& p = sketch.points[static_cast<size_t>(i)];
+        const QPointF at = view.toPage(p.north, p.east);
+        svg += QStringLiteral(
+                   "<polygon class=\"known\" points=\"%1,%2 %3,%4 %5,%4\" fill=\"none\" "
+                   "stroke=\"#006000\" stroke-width=\"1.5\"/>\n")
+                   .arg(number(at.x()), number(at.y() - 7), number(at.x() - 6), number(at.y() + 4),
+                        number(at.x() + 6));
+    }
+    for (const SketchVector& v : sketch.vectors) {
+        const SketchPoint& p = sketch.points[static_cast<size_t>(v.point)];
+        const QPointF from = view.toPage(p.north, p.east), to = vectorEnd(sketch, view, v);
+        svg += QStringLiteral(
+                   "<line class=\"vector\" x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" "
+                   "stroke=\"#c00000\" stroke-width=\"1.5\"/>\n")
+                   .arg(number(from.x()), number(from.y()), number(to.x()), number(to.y()));
+    }
+    if (sketch.strike) {
+        const StrikeGeometry g = strikeGeometry(*sketch.strike, view);
+        svg += QStringLiteral(
+                   "<g class=\"strike\" stroke=\"#7a3e00\" stroke-width=\"2.5\">"
+                   "<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\"/>"
+                   "<line x1=\"%5\" y1=\"%6\" x2=\"%7\" y2=\"%8\"/>"
+                   "<text x=\"%9\" y=\"%10\" stroke=\"none\" fill=\"#7a3e00\" "
+                   "text-anchor=\"middle\" dominant-baseline=\"middle\">%11</text></g>\n")
+                   .arg(number(g.strikeFrom.x()), number(g.strikeFrom.y()), number(g.strikeTo.x()),
+                        number(g.strikeTo.y()), number(g.tickFrom.x()), number(g.tickFrom.y()),
+                        number(g.tickTo.x()), number(g.tickTo.y()), number(g.labelAt.x()))
+                   .arg(number(g.labelAt.y()), g.label);
+    }
+    if (!sketch.vectors.empty()) {
+        const double metres = vectorScaleLength(sketch, view, 80);
+        if (metres > 0) {
+            const double length = metres * sketch.exaggeration * view.scale;
+            const double bx = 20, by = kSketchVectorScaleY;
+            svg += QStringLiteral(
+                       "<g class=\"vector-scale\"><path d=\"M%1,%2 h%3\" stroke=\"#c00000\" "
+                       "stroke-width=\"1.5\"/><text x=\"%4\" y=\"%5\">%6</text></g>\n")
+                       .arg(number(bx), number(by), number(length), number(bx + length + 6),
+                            number(by + 4),
+                            vectorScaleLabel(metres, sketch.exaggeration).toHtmlEscaped());
+        }
+    }
     // North arrow in the top right corner.
     const double ax = view.width - 30.0, ay = 20.0;
     svg += QStringLiteral(
@@ -267,6 +310,73 @@ QString sketchSvg(const PlanSketch& sketch, const SketchView& view) {
     }
     svg += QStringLiteral("</svg>\n");
     return svg;
+}
+
+double vectorExaggeration(double extent, double longest) {
+    if (!(extent > 0) || !(longest > 0) || !std::isfinite(extent / longest)) return 1;
+    // A hair over the quotient, so that 100 / 0.05 counts as the 2000 it stands for.
+    const double wanted = extent / 10 / longest * (1 + 1e-12);
+    const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+    for (const double step : {5.0, 2.0, 1.0})
+        if (step * power <= wanted) return step * power;
+    return power;
+}
+
+void exaggerateVectors(PlanSketch& sketch) {
+    double minN = std::numeric_limits<double>::infinity(), maxN = -minN;
+    double minE = minN, maxE = -minN;
+    for (const SketchPoint& p : sketch.points) {
+        minN = std::min(minN, p.north);
+        maxN = std::max(maxN, p.north);
+        minE = std::min(minE, p.east);
+        maxE = std::max(maxE, p.east);
+    }
+    double longest = 0;
+    for (const SketchVector& v : sketch.vectors)
+        longest = std::max(longest, std::hypot(v.north, v.east));
+    const double extent = sketch.points.empty() ? 0 : std::max(maxN - minN, maxE - minE);
+    sketch.exaggeration = vectorExaggeration(extent, longest);
+}
+
+QPointF vectorEnd(const PlanSketch& sketch, const SketchView& view, const SketchVector& v) {
+    const SketchPoint& p = sketch.points[static_cast<size_t>(v.point)];
+    return view.toPage(p.north + v.north * sketch.exaggeration,
+                       p.east + v.east * sketch.exaggeration);
+}
+
+double vectorScaleLength(const PlanSketch& sketch, const SketchView& view, double maxPixels) {
+    return scaleBarLength(view.scale * sketch.exaggeration, maxPixels);
+}
+
+QString vectorScaleLabel(double metres, double exaggeration) {
+    QString length;
+    if (metres >= 1)
+        length = scaleBarLabel(metres);
+    else if (metres >= 0.01)
+        length = QString::number(metres * 100, 'g', 6) + QStringLiteral(" cm");
+    else
+        length = QString::number(metres * 1000, 'g', 6) + QStringLiteral(" mm");
+    return QStringLiteral("残差 %1（放大 %2 倍）")
+        .arg(length, QString::number(exaggeration, 'g', 12));
+}
+
+StrikeGeometry strikeGeometry(const StrikeSymbol& symbol, const SketchView& view, double halfLength,
+                              double tickLength) {
+    // An azimuth a points (sin a, -cos a) on the page: east right, north up.
+    const auto direction = [](double degrees) {
+        const double a = qDegreesToRadians(degrees);
+        return QPointF(std::sin(a), -std::cos(a));
+    };
+    StrikeGeometry g;
+    const QPointF at = view.toPage(symbol.north, symbol.east);
+    const QPointF along = direction(symbol.strike), down = direction(symbol.dipDirection);
+    g.strikeFrom = at - along * halfLength;
+    g.strikeTo = at + along * halfLength;
+    g.tickFrom = at;
+    g.tickTo = at + down * tickLength;
+    g.labelAt = at + down * (tickLength + 12);
+    g.label = QString::number(symbol.dip, 'f', 0) + QStringLiteral("°");
+    return g;
 }
 
 int pointAt(const PlanSketch& sketch, const SketchView& view, QPointF page, double radius) {

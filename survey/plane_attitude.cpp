@@ -8,6 +8,7 @@
 #include "engine/functions.h"
 #include "engine/power.h"
 #include "engine/rounding.h"
+#include "survey/packed_angle.h"
 #include "survey/point_steps.h"
 
 namespace hc {
@@ -244,6 +245,28 @@ QString attitudeReport(const QString& header, const PlaneAttitude& p) {
     return r;
 }
 
+namespace {
+
+std::optional<StrikeSymbol> attitudeSymbol(const PlaneAttitude& plane,
+                                           std::initializer_list<const PointRow*> rows) {
+    try {
+        StrikeSymbol s;
+        for (const PointRow* row : rows) {
+            s.north += coordinateValue(row->x).toDouble() / 3;
+            s.east += coordinateValue(row->y).toDouble() / 3;
+        }
+        s.strike = ZelDuFenMiaoZhuanBaiFenDu(coordinateValue(plane.strike).toDouble());
+        s.dipDirection = ZelDuFenMiaoZhuanBaiFenDu(coordinateValue(plane.dipDirection).toDouble());
+        s.dip = ZelDuFenMiaoZhuanBaiFenDu(coordinateValue(plane.dip).toDouble());
+        if (!std::isfinite(s.north) || !std::isfinite(s.east) || !(s.dip > 0)) return std::nullopt;
+        return s;
+    } catch (const DecimalError&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
 void planeAttitudeOfRows(const PointRowWalk& walk, const QString& start, AttitudeRun& run) {
     // Rows 1 and 2, the first row named `start` and the two rows after it: all the
     // list taken as circular can ask for.
@@ -297,6 +320,7 @@ void planeAttitudeOfRows(const PointRowWalk& walk, const QString& start, Attitud
         told = true;
         if (ok) {
             run.output = attitudeReport(header, plane);
+            run.symbol = attitudeSymbol(plane, {&first, p2, p3});
         } else {
             run.output = header + attitudeFailureText();
             run.failed = true;

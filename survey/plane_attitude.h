@@ -13,6 +13,7 @@
 #include "engine/notice.h"
 #include "engine/number.h"
 #include "survey/distance_bearing.h"
+#include "survey/plan_sketch.h"
 #include "survey/point_list.h"
 
 namespace hc {
@@ -62,6 +63,9 @@ struct AttitudeRun {
     QString output;   // the report (Text2), or the failure text
     Notices notices;  // message boxes to show, in order
     bool failed = false;
+    // The strike and dip symbol of the plane, at the middle of its three points (plane
+    // metres); nothing when the run failed or the plane is level.
+    std::optional<StrikeSymbol> symbol;
 };
 
 // Reads `input` in grid mode; the three points are the row named `start` and the

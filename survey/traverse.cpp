@@ -1,5 +1,6 @@
 #include "survey/traverse.h"
 
+#include <QHash>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -446,11 +447,45 @@ QString traverseReport(const TraverseResult& r, const TraverseOptions& o) {
     return out;
 }
 
+PlanSketch traverseSketch(const TraverseResult& result, const std::vector<TraverseLine>& lines) {
+    PlanSketch sketch;
+    SketchLine walk;
+    QHash<QString, int> indexOf;  // a loop comes back to its first point: one point only
+    const auto lineOf = [&](const QString& name) -> const TraverseLine* {
+        for (const TraverseLine& l : lines)
+            if (l.name == name) return &l;
+        return nullptr;
+    };
+    const auto add = [&](const QString& name, double x, double y) {
+        const auto it = indexOf.constFind(name);
+        if (it != indexOf.constEnd()) {
+            walk.points.push_back(*it);
+            return;
+        }
+        const TraverseLine* from = lineOf(name);
+        const int index = static_cast<int>(sketch.points.size());
+        sketch.points.push_back({name, x, y, from ? from->lineNumber : 0});
+        indexOf.insert(name, index);
+        if (from && from->x && from->y) sketch.known.push_back(index);
+        walk.points.push_back(index);
+    };
+    if (result.backsight && result.backsight->x && result.backsight->y)
+        add(result.backsight->name, *result.backsight->x, *result.backsight->y);
+    for (const TraverseStation& s : result.stations) add(s.name, s.x, s.y);
+    if (result.foresight && result.foresight->x && result.foresight->y)
+        add(result.foresight->name, *result.foresight->x, *result.foresight->y);
+    if (!result.stations.empty()) sketch.marked = indexOf.value(result.stations.front().name, -1);
+    if (walk.points.size() >= 2) sketch.lines.push_back(std::move(walk));
+    return sketch;
+}
+
 TraverseRun runTraverse(const QString& input, const TraverseOptions& options) {
     TraverseRun run;
     try {
-        const TraverseResult r = computeTraverse(readTraverseLines(input), options);
+        const std::vector<TraverseLine> lines = readTraverseLines(input);
+        const TraverseResult r = computeTraverse(lines, options);
         run.output = traverseReport(r, options);
+        run.sketch = traverseSketch(r, lines);
         for (const QString& w : r.warnings) run.notices.push_back(Notice{w});
     } catch (const FieldError& e) {
         run.output = e.message + QStringLiteral("\r\n");

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "engine/notice.h"
+#include "survey/plan_sketch.h"
 
 namespace hc {
 
@@ -97,7 +98,13 @@ struct TraverseRun {
     QString output;   // the output box
     Notices notices;  // message boxes: input errors, misclosures over the allowance
     bool failed = false;
+    PlanSketch sketch;  // the computed points; empty when the run failed
 };
+
+// The plan sketch of a result: the backsight, the stations in walking order and the
+// foresight joined by the traverse line, the first station marked, the points given with
+// coordinates as known points. Each point carries the line of `lines` it came from.
+PlanSketch traverseSketch(const TraverseResult& result, const std::vector<TraverseLine>& lines);
 // Reads, computes and reports; never throws (memory aside).
 TraverseRun runTraverse(const QString& input, const TraverseOptions& options);
 

@@ -85,6 +85,10 @@ void RecordingServices::messageBox(const QString& prompt, Buttons, const QString
     titles << title;
 }
 void RecordingServices::printWindow(QObject*) { ++printed; }
+void RecordingServices::printPicture(QObject* picture, const QString&) {
+    ++printed;
+    printedPictures << picture;
+}
 void RecordingServices::openWebPage(const QString& url) { openedPages << url; }
 double RecordingServices::random() {
     return randomValues.isEmpty() ? 0.5 : randomValues.takeFirst();

@@ -23,6 +23,12 @@ public:
     virtual void messageBox(const QString& prompt, Buttons buttons, const QString& title) = 0;
     // Prints an image of the window (a QWidget); failures are ignored.
     virtual void printWindow(QObject* window) = 0;
+    // Prints the picture a widget shows (itself only, not its window), titled `title`;
+    // failures are ignored. Services that print no pictures of their own print the window.
+    virtual void printPicture(QObject* picture, const QString& title) {
+        (void)title;
+        printWindow(picture);
+    }
     // Opens the address in the system browser without waiting; failures are ignored.
     virtual void openWebPage(const QString& url) = 0;
     // A pseudo-random value 0 <= r < 1.
@@ -78,12 +84,14 @@ public:
     QStringList messages;  // prompts, in order
     QStringList titles;
     int printed = 0;
+    QList<QObject*> printedPictures;  // printPicture's widgets, in order
     QStringList openedPages;
     QList<double> randomValues;
     int reseeds = 0;
 
     void messageBox(const QString& prompt, Buttons buttons, const QString& title) override;
     void printWindow(QObject* window) override;
+    void printPicture(QObject* picture, const QString& title) override;
     void openWebPage(const QString& url) override;
     double random() override;
     void reseedRandom() override;

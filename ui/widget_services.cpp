@@ -61,20 +61,35 @@ QString printFailedText() {
     return QStringLiteral("打印失败：打印机或文件无法写入，请检查打印机或选择其它文件。");
 }
 
+namespace {
+
+// Prints `image` through the print dialog over `parent`; `name` names the PDF file
+// offered when there is no printer.
+void printThroughDialog(QWidget* parent, const QPixmap& image, const QString& name,
+                        const QString& dialogTitle, Services& services) {
+    QPrinter printer;
+    // With no printer the dialog offers its "print to file (PDF)" choice, here preset.
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        printer.setOutputFileName(QDir::home().filePath(name + QStringLiteral(".pdf")));
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(dialogTitle);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!printImage(printer, image)) services.messageBox(printFailedText(), Buttons::Ok, QString());
+}
+
+}  // namespace
+
 void WidgetServices::printWindow(QObject* window) {
     auto* w = qobject_cast<QWidget*>(window);
     if (!w) return;
     QWidget* top = w->window();
-    const QPixmap image = top->grab();
-    QPrinter printer;
-    // With no printer the dialog offers its "print to file (PDF)" choice, here preset.
-    if (QPrinterInfo::availablePrinterNames().isEmpty())
-        printer.setOutputFileName(
-            QDir::home().filePath(top->windowTitle() + QStringLiteral(".pdf")));
-    QPrintDialog dialog(&printer, top);
-    dialog.setWindowTitle(QStringLiteral("打印屏幕"));
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (!printImage(printer, image)) messageBox(printFailedText(), Buttons::Ok, QString());
+    printThroughDialog(top, top->grab(), top->windowTitle(), QStringLiteral("打印屏幕"), *this);
+}
+
+void WidgetServices::printPicture(QObject* picture, const QString& title) {
+    auto* w = qobject_cast<QWidget*>(picture);
+    if (!w) return;
+    printThroughDialog(w->window(), w->grab(), title, QStringLiteral("打印") + title, *this);
 }
 
 void WidgetServices::openWebPage(const QString& url) {

@@ -26,6 +26,7 @@ class WidgetServices : public Services {
 public:
     void messageBox(const QString& prompt, Buttons buttons, const QString& title) override;
     void printWindow(QObject* window) override;
+    void printPicture(QObject* picture, const QString& title) override;
     void openWebPage(const QString& url) override;
     double random() override;
     void reseedRandom() override;

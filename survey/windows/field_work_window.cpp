@@ -53,6 +53,7 @@ FieldWorkWindow::FieldWorkWindow(const QString& name, const QString& title,
     buttons->addWidget(command3_);
     buttons->addStretch();
     top->addLayout(buttons);
+    buttons_ = buttons;
 
     connect(command1_, &QPushButton::clicked, this, ui::guardedSlot([this] { calculate(); }, name));
     connect(command2_, &QPushButton::clicked, this,

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QGridLayout;
+class QHBoxLayout;
 class QPushButton;
 
 namespace hc {
@@ -32,6 +33,8 @@ protected:
     FieldWorkWindow(const QString& name, const QString& title, const QString& heading);
     // Where the subclass puts its option controls (label, control pairs in a row).
     QGridLayout* options() const { return options_; }
+    // The row of Command1 ... Command3, for a further button after them.
+    QHBoxLayout* buttonRow() const { return buttons_; }
 
     ui::TextBox* text1_;
     ui::TextBox* text2_;
@@ -41,6 +44,7 @@ protected:
 
 private:
     QGridLayout* options_;
+    QHBoxLayout* buttons_;
 };
 
 }  // namespace hc

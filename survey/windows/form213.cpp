@@ -13,6 +13,7 @@
 
 #include "survey/coord_text.h"
 #include "survey/coord_window_ops.h"
+#include "survey/windows/sketch_window.h"
 #include "survey/zones.h"
 #include "ui/text_box.h"
 #include "ui/widget_services.h"
@@ -264,7 +265,21 @@ Form213::Form213(QWidget* parent) : QWidget(parent) {
                QStringLiteral("将本页面的所有数据打印输出，安装打印机后才可执行打印功能"));
     QPushButton* gps = button("CommandGps", QStringLiteral("GPS坐标转换"));
     QPushButton* column = button("CommandDanLie", QStringLiteral("单列式坐标转换"));
-    printRow_ = {swap, print, gps, column};
+    // The grid side of the last conversion: the output box when it holds grid rows,
+    // else the input box.
+    auto* sketch = addSketchButton(
+        this, text2_,
+        [this] {
+            const QString separator = separatorOf(combo5_->currentText());
+            const AxisOrder order = axisOrderOfCaption(option1_->text());
+            PlanSketch s = gridRowsSketch(text2_->text(), separator, order, true);
+            sketchFromOutput_ = !s.points.empty();
+            if (!sketchFromOutput_) s = gridRowsSketch(text1_->text(), separator, order);
+            return s;
+        },
+        [this](qint64 line) { selectLine(sketchFromOutput_ ? text2_ : text1_, line); });
+    printRow_ = {swap, print, sketch, gps, column};
+    setTabOrder(print, sketch);
     QPushButton* help = button("CommandHelp", QStringLiteral("帮 助"));
     QPushButton* calculator = button("CommandJsq", QStringLiteral("禾川计算器"));
     QPushButton* other =

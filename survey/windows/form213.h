@@ -82,8 +82,10 @@ private:
     QLabel* label21_;
     QRadioButton* option1_;
     QCheckBox* check1_;
-    QList<QPushButton*> printRow_;  // CommandJiaoHuan, CommandPrint, CommandGps, CommandDanLie
-    QList<QPushButton*> helpRow_;   // CommandHelp, CommandJsq, CommandQiTa, the two links
+    // CommandJiaoHuan, CommandPrint, CommandSketch, CommandGps, CommandDanLie
+    QList<QPushButton*> printRow_;
+    bool sketchFromOutput_ = false;  // the sketch shows the rows of Text2, not Text1
+    QList<QPushButton*> helpRow_;    // CommandHelp, CommandJsq, CommandQiTa, the two links
 };
 
 }  // namespace hc

@@ -27,8 +27,19 @@ Form216::Form216()
             ui::guardedSlot([this] { check1_->setText(QStringLiteral("坐标数据为公里网--米")); },
                             objectName()));
     auto* sketch = addSketchButton(
-        this, text1_, text2_, SketchKind::Points, [] { return PointListMode::Grid; },
-        [this] { return combo2_->currentText(); });
+        this, text2_,
+        [this] {
+            const QString start = combo2_->currentText();
+            const PointList list = ZelZhengLiDianBiao(text1_->text(), PointListMode::Grid).points;
+            PlanSketch s = sketchOfRows(
+                [&list](const PointRowVisitor& visit) {
+                    for (const PointRow& row : list.rows) visit(row);
+                },
+                SketchKind::Points, start);
+            s.strike = runPlaneAttitude(text1_->text(), start).symbol;
+            return s;
+        },
+        [this](qint64 line) { selectLine(text1_, line); });
     sketch->setGeometry(command2_->geometry().right() + px(150), command2_->y(), px(1200),
                         command2_->height());
     setTabOrder(command2_, sketch);

@@ -2,11 +2,14 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "survey/intersection.h"
 #include "survey/traverse.h"
+#include "survey/windows/sketch_window.h"
 #include "ui/services.h"
 #include "ui/text_box.h"
 #include "ui/window_ids.h"
@@ -65,6 +68,11 @@ Form217::Form217()
     grade_->setCurrentIndex(int(traverseGrades().size()) - 2);  // 图根 ±40″√n
     showGrade();
     text1_->setText(sample());
+    auto* sketchButton = addSketchButton(
+        this, text2_, [this] { return sketch(); },
+        [this](qint64 line) { selectLine(text1_, line); });
+    buttonRow()->insertWidget(buttonRow()->indexOf(command3_) + 1, sketchButton);
+    setTabOrder(command3_, sketchButton);
 }
 
 namespace {
@@ -77,6 +85,16 @@ QString Form217::sample() const {
     if (i >= kFirstIntersection)
         return intersectionSample(static_cast<IntersectionKind>(i - kFirstIntersection));
     return traverseSample(static_cast<TraverseType>(i));
+}
+
+PlanSketch Form217::sketch() const {
+    if (kind_->currentIndex() >= kFirstIntersection)
+        return runIntersection(text1_->text(), static_cast<IntersectionKind>(kind_->currentIndex() -
+                                                                             kFirstIntersection))
+            .sketch;
+    return runTraverseTexts({text1_->text(), kind_->currentIndex(), angles_->currentIndex(),
+                             allowance_->text(), relative_->text(), bearing_->text()})
+        .sketch;
 }
 
 void Form217::calculate() {

@@ -1,6 +1,7 @@
 #pragma once
 // Theodolite window: traverses (closed loop, connecting, open), checked and adjusted.
 
+#include "survey/plan_sketch.h"
 #include "survey/windows/field_work_window.h"
 
 class QComboBox;
@@ -15,6 +16,8 @@ public:
 
     void calculate() override;
     QString sample() const override;
+    // The sketch of the data as it stands: the traverse or the intersection computed.
+    PlanSketch sketch() const;
 
     QComboBox* kindBox() const { return kind_; }
     QComboBox* anglesBox() const { return angles_; }

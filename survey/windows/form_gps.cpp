@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "survey/windows/sketch_window.h"
 #include "ui/services.h"
 #include "ui/window_ids.h"
 #include "ui/window_kit.h"
@@ -149,6 +150,10 @@ FormGps::FormGps(QWidget* parent) : QWidget(parent) {
         ui::namedLabel(this, QStringLiteral("LabelOutput"), QStringLiteral("成果")));
     output_ = textBox(this, QStringLiteral("TextOutput"));
     output_->setReadOnly(true);
+    // The fit's residuals, drawn: after 求转换参数 in the row.
+    paramRow->insertWidget(1, addSketchButton(
+                                  this, output_, [this] { return sketch(); },
+                                  [this](qint64 line) { selectLine(source_, line); }));
     outputColumn->addWidget(output_);
     work->addLayout(pointsColumn);
     work->addLayout(outputColumn, 1);
@@ -198,7 +203,7 @@ bool FormGps::meridian(std::optional<double>& value) const {
     return true;
 }
 
-void FormGps::fit() {
+DatumFitSettings FormGps::fitSettings() const {
     DatumFitSettings s;
     s.from = side(fromDatum_, fromForm_);
     s.to = side(toDatum_, toForm_);
@@ -206,7 +211,16 @@ void FormGps::fit() {
     s.height = height_->currentIndex() == 1   ? HeightSurface::Plane
                : height_->currentIndex() == 2 ? HeightSurface::Quadratic
                                               : HeightSurface::None;
-    const DatumFitRun run = runDatumFit(source_->toPlainText(), target_->toPlainText(), s);
+    return s;
+}
+
+PlanSketch FormGps::sketch() const {
+    return runDatumFit(source_->toPlainText(), target_->toPlainText(), fitSettings()).sketch;
+}
+
+void FormGps::fit() {
+    const DatumFitRun run =
+        runDatumFit(source_->toPlainText(), target_->toPlainText(), fitSettings());
     if (run.ok) params_->setText(run.parameterLine);
     output_->setPlainText(run.output);
     ui::showNotices(run.notices);

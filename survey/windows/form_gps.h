@@ -45,8 +45,12 @@ public:
     QComboBox* toFormBox() const { return toForm_; }
     QComboBox* modelBox() const { return model_; }
     QComboBox* heightBox() const { return height_; }
+    // The common points at their target positions with the fit's residual vectors, for
+    // the boxes and choices as they stand (empty when the fit fails).
+    PlanSketch sketch() const;
 
 private:
+    DatumFitSettings fitSettings() const;
     CoordSystem side(QComboBox* datum, QComboBox* form) const;
     // The central meridian box: nothing when blank; false (with a message) when invalid.
     bool meridian(std::optional<double>& value) const;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "survey/point_list.h"
@@ -53,13 +54,41 @@ void paintScaleBar(QPainter& p, const SketchView& view) {
         label);
 }
 
+// A line from `from` to `to` with a small head at `to`.
+void paintArrow(QPainter& p, QPointF from, QPointF to) {
+    p.drawLine(from, to);
+    const QPointF d = to - from;
+    const double length = std::hypot(d.x(), d.y());
+    if (length < 3) return;
+    const QPointF u = d / length, n(-u.y(), u.x());
+    const double head = std::min(6.0, length / 2);
+    p.drawLine(to, to - u * head + n * head / 2);
+    p.drawLine(to, to - u * head - n * head / 2);
+}
+
+// The scale of the misfit vectors above the distance scale bar.
+void paintVectorScale(QPainter& p, const PlanSketch& sketch, const SketchView& view) {
+    const double metres = vectorScaleLength(sketch, view, 80);
+    if (metres <= 0) return;
+    const double length = metres * sketch.exaggeration * view.scale;
+    const QPointF left(20, kSketchVectorScaleY);
+    p.drawLine(left, left + QPointF(length, 0));
+    const QFontMetricsF fm(p.font());
+    p.drawText(QPointF(left.x() + length + 6, left.y() + fm.ascent() / 2 - 1),
+               vectorScaleLabel(metres, sketch.exaggeration));
+}
+
 }  // namespace
 
 void paintSketch(QPainter& p, const PlanSketch& sketch, const SketchView& view, int highlighted) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.fillRect(QRectF(0, 0, view.width, view.height), Qt::white);
-    p.setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 1.2));
+    // A one-pixel cosmetic pen takes the rasterizer's line path: a long line of many
+    // vertices then costs little more than its pixels.
+    QPen linePen(QColor(0x1f, 0x5f, 0xa8), 1);
+    linePen.setCosmetic(true);
+    p.setPen(linePen);
     p.setBrush(Qt::NoBrush);
     for (const SketchLine& line : sketch.lines) {
         const std::vector<QPointF> page = pagePolyline(sketch, line, view);
@@ -83,22 +112,64 @@ void paintSketch(QPainter& p, const PlanSketch& sketch, const SketchView& view, 
             p.drawEllipse(at, 2.5, 2.5);
     }
     p.setRenderHint(QPainter::Antialiasing, true);
-    // Names go up and right of their points; one that would cover a name already
-    // drawn is left out, so that the sketch stays readable when points crowd.
+    // Names go up and right of their points, or else down right, up left or down left:
+    // the first place that covers neither a name drawn before nor another point and
+    // stays on the page. A name with no such place is left out, so that the sketch stays
+    // readable when points crowd.
     const QFontMetricsF fm(p.font());
     std::vector<QRectF> placed;
+    // Points on a grid of 4-pixel cells, each marking the cells its dot touches.
+    constexpr int kCell = 4;
+    const int cols = view.width / kCell + 1, rows = view.height / kCell + 1;
+    std::vector<bool> dots(static_cast<size_t>(cols) * static_cast<size_t>(rows), false);
+    const auto cellRange = [&](double from, double to, int count) {
+        return std::pair{std::clamp(static_cast<int>(std::floor(from / kCell)), 0, count - 1),
+                         std::clamp(static_cast<int>(std::floor(to / kCell)), 0, count - 1)};
+    };
+    for (const int i : shown) {
+        const SketchPoint& pt = sketch.points[static_cast<size_t>(i)];
+        const QPointF at = view.toPage(pt.north, pt.east);
+        const auto [c0, c1] = cellRange(at.x() - 2.5, at.x() + 2.5, cols);
+        const auto [r0, r1] = cellRange(at.y() - 2.5, at.y() + 2.5, rows);
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                dots[static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c)] =
+                    true;
+    }
+    const auto free = [&](const QRectF& box) {
+        if (box.left() < 0 || box.top() < 0 || box.right() > view.width ||
+            box.bottom() > view.height)
+            return false;
+        for (const QRectF& r : placed)
+            if (r.intersects(box)) return false;
+        const auto [c0, c1] = cellRange(box.left() + 1, box.right() - 1, cols);
+        const auto [r0, r1] = cellRange(box.top() + 1, box.bottom() - 1, rows);
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                if (dots[static_cast<size_t>(r) * static_cast<size_t>(cols) +
+                         static_cast<size_t>(c)])
+                    return false;
+        return true;
+    };
     p.setPen(Qt::black);
     const auto label = [&](int i, bool always) {
         const SketchPoint& pt = sketch.points[static_cast<size_t>(i)];
         if (pt.name.isEmpty()) return;
         const QPointF at = view.toPage(pt.north, pt.east);
-        const QRectF box(at.x() + 5, at.y() - 5 - fm.height(), fm.horizontalAdvance(pt.name),
-                         fm.height());
-        if (!always)
-            for (const QRectF& r : placed)
-                if (r.intersects(box)) return;
-        placed.push_back(box);
-        p.drawText(QPointF(box.left(), box.top() + fm.ascent()), pt.name);
+        const double w = fm.horizontalAdvance(pt.name), h = fm.height();
+        const QRectF places[] = {
+            QRectF(at.x() + 5, at.y() - 5 - h, w, h), QRectF(at.x() + 5, at.y() + 4, w, h),
+            QRectF(at.x() - 5 - w, at.y() - 5 - h, w, h), QRectF(at.x() - 5 - w, at.y() + 4, w, h)};
+        const QRectF* box = nullptr;
+        for (const QRectF& place : places)
+            if (free(place)) {
+                box = &place;
+                break;
+            }
+        if (!box && !always) return;
+        if (!box) box = &places[0];
+        placed.push_back(*box);
+        p.drawText(QPointF(box->left(), box->top() + fm.ascent()), pt.name);
     };
     if (highlighted >= 0 && highlighted < static_cast<int>(sketch.points.size()))
         label(highlighted, true);
@@ -108,6 +179,35 @@ void paintSketch(QPainter& p, const PlanSketch& sketch, const SketchView& view, 
         if (i == highlighted || i == sketch.marked) continue;
         if (++tries > kMaxLabelTries) break;
         label(i, false);
+    }
+    p.setPen(QPen(QColor(0, 0x60, 0), 1.5));
+    p.setBrush(Qt::NoBrush);
+    for (const int i : sketch.known) {
+        const SketchPoint& pt = sketch.points[static_cast<size_t>(i)];
+        const QPointF at = view.toPage(pt.north, pt.east);
+        p.drawPolygon(QPolygonF{at + QPointF(0, -7), at + QPointF(-6, 4), at + QPointF(6, 4)});
+    }
+    if (!sketch.vectors.empty()) {
+        p.setPen(QPen(QColor(0xc0, 0, 0), 1.5));
+        for (const SketchVector& v : sketch.vectors)
+            paintArrow(p,
+                       view.toPage(sketch.points[static_cast<size_t>(v.point)].north,
+                                   sketch.points[static_cast<size_t>(v.point)].east),
+                       vectorEnd(sketch, view, v));
+        paintVectorScale(p, sketch, view);
+    }
+    if (sketch.strike) {
+        const StrikeGeometry g = strikeGeometry(*sketch.strike, view);
+        const QColor brown(0x7a, 0x3e, 0);
+        p.setPen(QPen(brown, 2.5, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(g.strikeFrom, g.strikeTo);
+        p.drawLine(g.tickFrom, g.tickTo);
+        const QRectF box(g.labelAt.x() - fm.horizontalAdvance(g.label) / 2,
+                         g.labelAt.y() - fm.height() / 2, fm.horizontalAdvance(g.label),
+                         fm.height());
+        p.fillRect(box, QColor(255, 255, 255, 200));
+        p.setPen(brown);
+        p.drawText(QPointF(box.left(), box.top() + fm.ascent()), g.label);
     }
     if (sketch.marked >= 0) {
         const SketchPoint& pt = sketch.points[static_cast<size_t>(sketch.marked)];
@@ -234,10 +334,13 @@ SketchWindow::SketchWindow(const QString& title, std::function<PlanSketch()> sou
                                 QStringLiteral("显示所有的点（Home 或 F 键）"));
     auto* png = ui::namedButton(this, QStringLiteral("CommandPng"), QStringLiteral("存为 PNG"));
     auto* svg = ui::namedButton(this, QStringLiteral("CommandSvg"), QStringLiteral("存为 SVG"));
+    auto* print = ui::namedButton(this, QStringLiteral("CommandPrint"), QStringLiteral("打印"),
+                                  QStringLiteral("打印草图，安装打印机后才可执行打印功能"));
     status_ = ui::namedLabel(this, QStringLiteral("LabelPoint"), QString());
     buttons->addWidget(fit);
     buttons->addWidget(png);
     buttons->addWidget(svg);
+    buttons->addWidget(print);
     buttons->addWidget(status_, 1);
     root->addLayout(buttons);
     resize(720, 560);
@@ -245,6 +348,8 @@ SketchWindow::SketchWindow(const QString& title, std::function<PlanSketch()> sou
     connect(fit, &QPushButton::clicked, this, ui::guardedSlot([this] { sketch_->fitAll(); }));
     connect(png, &QPushButton::clicked, this, ui::guardedSlot([this] { exportPicture(false); }));
     connect(svg, &QPushButton::clicked, this, ui::guardedSlot([this] { exportPicture(true); }));
+    connect(print, &QPushButton::clicked, this,
+            ui::guardedSlot([this] { ui::services().printPicture(sketch_, windowTitle()); }));
     connect(sketch_, &PlanSketchWidget::pointClicked, this, [this](int index) {
         const SketchPoint& p = sketch_->sketch().points[static_cast<size_t>(index)];
         status_->setText(
@@ -279,22 +384,12 @@ void SketchWindow::exportPicture(bool svg) {
                                 NoticeButtons::Ok, QString()}});
 }
 
-QPushButton* addSketchButton(QWidget* owner, ui::TextBox* input, ui::TextBox* output,
-                             SketchKind kind, std::function<PointListMode()> mode,
-                             std::function<QString()> marked) {
+QPushButton* addSketchButton(QWidget* owner, QPlainTextEdit* output,
+                             std::function<PlanSketch()> source,
+                             std::function<void(qint64)> chosen) {
     auto* button = ui::namedButton(owner, QStringLiteral("CommandSketch"), QStringLiteral("草图"),
                                    QStringLiteral("画出点的平面草图：北向上，东向右"));
-    auto* window = new SketchWindow(
-        QStringLiteral("草图"),
-        [input, kind, mode, marked] {
-            const PointList list = ZelZhengLiDianBiao(input->text(), mode()).points;
-            return sketchOfRows(
-                [&list](const PointRowVisitor& visit) {
-                    for (const PointRow& row : list.rows) visit(row);
-                },
-                kind, marked());
-        },
-        owner);
+    auto* window = new SketchWindow(QStringLiteral("草图"), std::move(source), owner);
     QObject::connect(button, &QPushButton::clicked, owner, ui::guardedSlot([window] {
                          window->refresh();
                          window->show();
@@ -303,15 +398,34 @@ QPushButton* addSketchButton(QWidget* owner, ui::TextBox* input, ui::TextBox* ou
     QObject::connect(output, &QPlainTextEdit::textChanged, window, ui::guardedSlot([window] {
                          if (window->isVisible()) window->refresh();
                      }));
-    QObject::connect(window, &SketchWindow::lineChosen, input, [input](qint64 line) {
-        const QTextBlock block = input->document()->findBlockByNumber(static_cast<int>(line - 1));
-        if (!block.isValid()) return;
-        QTextCursor cursor(block);
-        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        input->setTextCursor(cursor);
-        input->centerCursor();
-    });
+    QObject::connect(window, &SketchWindow::lineChosen, owner, std::move(chosen));
     return button;
+}
+
+QPushButton* addSketchButton(QWidget* owner, ui::TextBox* input, ui::TextBox* output,
+                             SketchKind kind, std::function<PointListMode()> mode,
+                             std::function<QString()> marked) {
+    return addSketchButton(
+        owner, output,
+        [input, kind, mode, marked] {
+            const PointList list = ZelZhengLiDianBiao(input->text(), mode()).points;
+            return sketchOfRows(
+                [&list](const PointRowVisitor& visit) {
+                    for (const PointRow& row : list.rows) visit(row);
+                },
+                kind, marked());
+        },
+        [input](qint64 line) { selectLine(input, line); });
+}
+
+void selectLine(QPlainTextEdit* box, qint64 line) {
+    if (line < 1 || line > box->blockCount()) return;
+    const QTextBlock block = box->document()->findBlockByNumber(static_cast<int>(line - 1));
+    if (!block.isValid()) return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+    box->centerCursor();
 }
 
 }  // namespace hc

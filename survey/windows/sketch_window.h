@@ -10,6 +10,7 @@
 
 class QLabel;
 class QPainter;
+class QPlainTextEdit;
 class QPushButton;
 
 namespace hc {
@@ -87,5 +88,14 @@ private:
 QPushButton* addSketchButton(QWidget* owner, ui::TextBox* input, ui::TextBox* output,
                              SketchKind kind, std::function<PointListMode()> mode,
                              std::function<QString()> marked);
+
+// A "草图" button on `owner` opening a SketchWindow of what `source` builds, rebuilt
+// whenever `output` changes; clicking a point calls `chosen` with the point's line.
+QPushButton* addSketchButton(QWidget* owner, QPlainTextEdit* output,
+                             std::function<PlanSketch()> source,
+                             std::function<void(qint64)> chosen);
+
+// Selects line `line` (from 1) of `box` and scrolls to it; nothing past its end.
+void selectLine(QPlainTextEdit* box, qint64 line);
 
 }  // namespace hc

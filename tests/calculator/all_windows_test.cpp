@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -29,6 +30,7 @@
 #include "tests/calculator/print.h"
 #include "tests/calculator/qt_app.h"
 #include "tests/calculator/sample_use.h"
+#include "ui/tool_registry.h"
 #include "ui/widget_services.h"
 
 namespace hc {
@@ -150,41 +152,89 @@ protected:
     Form1* form1 = nullptr;
 };
 
-// The main window's buttons and the windows they open.
-const std::pair<const char*, const char*> kForm1Windows[] = {
-    {"dcButton1", "Form201"}, {"dcButton2", "Form202"}, {"dcButton3", "Form203"},
-    {"dcButton5", "Form213"}, {"dcButton6", "Form214"}, {"dcButton7", "Form216"},
-    {"dcButton13", "Form3"},  {"dcButton14", "Form5"},
-};
+// The windows come from the rows of the tool registry (ui/tool_registry.h), so that a new
+// window is checked here without an edit. Read after the main window registered them.
 
-// The module menu's buttons that open a window.
-const std::pair<int, const char*> kMenuWindows[] = {
-    {0, "Form201"},  {1, "Form202"},  {2, "Form203"},  {8, "Form209"},  {9, "Form210"},
-    {12, "Form213"}, {13, "Form214"}, {14, "Form215"}, {15, "Form216"}, {18, "Form215"},
-    {30, "Form6"},   {65, "Form5"},   {4, "Form205"},  {6, "Form207"},  {3, "Form204"},
-    {10, "Form211"}, {11, "Form212"}, {16, "Form217"}, {17, "Form218"},
-};
+// The main window's buttons and the windows they open: the rows' image buttons and the
+// main window's own buttons of the variable editor and the help.
+std::vector<std::pair<QString, QString>> form1Windows() {
+    std::vector<std::pair<QString, QString>> out;
+    for (const ui::ToolWindow& row : ui::tools())
+        if (row.buttonNumber > 0)
+            out.emplace_back(QStringLiteral("dcButton%1").arg(row.buttonNumber), row.id.name());
+    out.emplace_back(QStringLiteral("dcButton13"), QStringLiteral("Form3"));
+    out.emplace_back(QStringLiteral("dcButton14"), QStringLiteral("Form5"));
+    return out;
+}
 
-const char* const kToolWindows[] = {
-    "Form201", "Form202", "Form203", "Form204", "Form205", "Form207", "Form209", "Form210",
-    "Form211", "Form212", "Form213", "Form214", "Form215", "Form216", "Form217", "Form218"};
+// The module menu's buttons that open a window other than the main window.
+std::vector<std::pair<int, QString>> menuWindows() {
+    std::vector<std::pair<int, QString>> out;
+    for (const ui::ToolWindow& row : ui::tools()) {
+        if (!row.factory) continue;
+        if (row.menuIndex >= 0) out.emplace_back(row.menuIndex, row.id.name());
+        for (const auto& [index, caption] : row.moreMenuButtons)
+            out.emplace_back(index, row.id.name());
+    }
+    return out;
+}
+
+// The tool windows: the menu's windows with a section of the help (not the help and
+// placeholder windows themselves).
+QStringList toolWindows() {
+    QStringList out;
+    for (const ui::ToolWindow& row : ui::tools())
+        if (row.factory && row.menuIndex >= 0 && !row.helpSection.isEmpty()) out << row.id.name();
+    return out;
+}
+
+// The menu's buttons of planned modules: neither a window's nor a site link (24 ... 29).
+std::vector<int> placeholderButtons() {
+    std::vector<int> out;
+    for (int i = 0; i <= 63; ++i)
+        if ((i < 24 || i > 29) && !ui::toolAtMenuIndex(i)) out.push_back(i);
+    return out;
+}
+
+TEST_F(AllWindowsTest, TheRegistryListsTheWindowsAUserReaches) {
+    // The lists below are read from the registry; they must not come out empty or
+    // lose the windows the main window and the menu have always offered.
+    QStringList buttons, menu;
+    for (const auto& [button, window] : form1Windows()) buttons << button + u'=' + window;
+    for (const auto& [index, window] : menuWindows())
+        menu << QString::number(index) + u'=' + window;
+    for (const char* want : {"dcButton1=Form201", "dcButton5=Form213", "dcButton7=Form216",
+                             "dcButton13=Form3", "dcButton14=Form5"})
+        EXPECT_TRUE(buttons.contains(QLatin1String(want))) << want;
+    for (const char* want : {"0=Form201", "12=Form213", "18=Form215", "30=Form6", "65=Form5",
+                             "16=Form217", "17=Form218"})
+        EXPECT_TRUE(menu.contains(QLatin1String(want))) << want;
+    EXPECT_GE(toolWindows().size(), 16);
+    EXPECT_FALSE(toolWindows().contains(QStringLiteral("Form5")));
+    EXPECT_FALSE(toolWindows().contains(QStringLiteral("Form6")));
+    const std::vector<int> placeholders = placeholderButtons();
+    for (int i : {7, 19, 23, 31, 63})
+        EXPECT_NE(std::count(placeholders.begin(), placeholders.end(), i), 0) << i;
+    for (int i : {0, 5, 12, 24})
+        EXPECT_EQ(std::count(placeholders.begin(), placeholders.end(), i), 0) << i;
+}
 
 TEST_F(AllWindowsTest, EveryMainWindowButtonOpensItsWindowOnceAndAfreshAfterClosing) {
-    for (const auto& [button, window] : kForm1Windows) {
-        QPushButton* b = form1Button(button);
+    for (const auto& [button, window] : form1Windows()) {
+        QPushButton* b = child<QPushButton>(form1, qPrintable(button));
         ASSERT_NE(b, nullptr);
-        EXPECT_TRUE(b->isEnabled()) << button;
-        checkOpening(QString::fromLatin1(window), [b] { QTest::mouseClick(b, Qt::LeftButton); });
+        EXPECT_TRUE(b->isEnabled()) << qPrintable(button);
+        checkOpening(window, [b] { QTest::mouseClick(b, Qt::LeftButton); });
     }
 }
 
 TEST_F(AllWindowsTest, EveryModuleMenuButtonOpensItsWindowOnceAndAfreshAfterClosing) {
-    for (const auto& [index, window] : kMenuWindows) {
+    for (const auto& [index, window] : menuWindows()) {
         ASSERT_NE(menuButton(index), nullptr) << index;
         EXPECT_TRUE(menuButton(index)->isEnabled()) << index;
         // The menu stays open; the button is looked up again in case it was reopened.
-        checkOpening(QString::fromLatin1(window),
-                     [this, index] { QTest::mouseClick(menuButton(index), Qt::LeftButton); });
+        checkOpening(window,
+                     [this, i = index] { QTest::mouseClick(menuButton(i), Qt::LeftButton); });
     }
 }
 
@@ -211,8 +261,7 @@ TEST_F(AllWindowsTest, ModuleMenuComesBackFromTheToolWindowsAndLeadsBackToTheCal
 
 TEST_F(AllWindowsTest, PlaceholderButtonsOfTheMenuDoNothing) {
     ui::showWindow("Form2");
-    const int placeholders[] = {7,  19, 20, 21, 22, 23, 31, 32, 33, 34, 35, 36,
-                                41, 42, 47, 48, 53, 54, 59, 60, 61, 62, 63};
+    const std::vector<int> placeholders = placeholderButtons();
     QStringList before;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) before << w->objectName();
@@ -286,9 +335,9 @@ TEST_F(AllWindowsTest, LinkButtonsWithoutABrowserShowNothingAndDoNotWait) {
 }
 
 TEST_F(AllWindowsTest, EscInAToolWindowChangesNothing) {
-    for (const char* name : kToolWindows) {
-        SCOPED_TRACE(name);
-        QWidget* w = ui::showWindow(QString::fromLatin1(name));
+    for (const QString& name : toolWindows()) {
+        SCOPED_TRACE(name.toStdString());
+        QWidget* w = ui::showWindow(name);
         ASSERT_NE(w, nullptr);
         ASSERT_TRUE(test::useOnce(w));
         const QStringList before = contents(w);
@@ -300,7 +349,7 @@ TEST_F(AllWindowsTest, EscInAToolWindowChangesNothing) {
             c->setFocus();
             QTest::keyClick(c, Qt::Key_Escape);
         }
-        EXPECT_EQ(ui::openWindow(QString::fromLatin1(name)), w);
+        EXPECT_EQ(ui::openWindow(name), w);
         EXPECT_TRUE(w->isVisible());
         EXPECT_EQ(contents(w), before);
         EXPECT_EQ(rec.messages.size(), messages);
@@ -406,12 +455,12 @@ TEST_F(AllWindowsTest, TabFollowsTheLayoutOfEachWindow) {
          }()},
         {"Form3", numbered("Text", 1, 9) + numbered("Command", 1, 5)},
         {"Form213",
-         {"Option1",       "Check1",      "Combo3",          "Combo4",       "Combo5",
-          "CommandJto1",   "CommandJto3", "CommandJto6",     "Command1to3",  "Command3to6",
-          "Command1toJ",   "Command3toJ", "Command6toJ",     "Command3to1",  "Command6to3",
-          "Text1",         "Text2",       "CommandJiaoHuan", "CommandPrint", "CommandGps",
-          "CommandDanLie", "CommandHelp", "CommandJsq",      "CommandQiTa",  "CommandWeb1",
-          "CommandWeb2"}},
+         {"Option1",     "Check1",        "Combo3",          "Combo4",       "Combo5",
+          "CommandJto1", "CommandJto3",   "CommandJto6",     "Command1to3",  "Command3to6",
+          "Command1toJ", "Command3toJ",   "Command6toJ",     "Command3to1",  "Command6to3",
+          "Text1",       "Text2",         "CommandJiaoHuan", "CommandPrint", "CommandSketch",
+          "CommandGps",  "CommandDanLie", "CommandHelp",     "CommandJsq",   "CommandQiTa",
+          "CommandWeb1", "CommandWeb2"}},
         {"Form5", {"Text1", "Command1", "Command3", "Command4", "Command5", "Command6"}},
         {"Form1",
          [] {

@@ -1,8 +1,8 @@
 // Resident memory of the calculator with its windows open, as a user opens them:
 // the main window, then every tool window through its button on the main window or
-// the module menu, each used once with its sample data; last the menu's other
-// windows (help, placeholders). After each step it prints the resident set and its
-// parts (/proc/self/status): anonymous memory, mapped files (libraries, fonts) and
+// the module menu (the menu's windows as the tool rows list them), each used once with its sample
+// data; last the menu's other windows (help, placeholders). After each step it prints the resident
+// set and its parts (/proc/self/status): anonymous memory, mapped files (libraries, fonts) and
 // shared memory (on X11 the windows' pixel buffers, shared with the X server).
 // Nothing is grabbed, so no screenshot pixmaps count.
 // Usage: hc_window_memory   (run by bench/window_memory.sh)
@@ -17,6 +17,7 @@
 #include "calculator/qt_translations.h"
 #include "calculator/windows.h"
 #include "tests/calculator/sample_use.h"
+#include "ui/tool_registry.h"
 #include "ui/widget_services.h"
 
 namespace {
@@ -76,10 +77,20 @@ int main(int argc, char** argv) {
         ok &= openAndUse(form1.findChild<QPushButton*>(button), window);
     QWidget* menu = hc::ui::showWindow(QStringLiteral("Form2"));
     if (!menu || !QTest::qWaitForWindowExposed(menu)) return 1;
-    ok &= openAndUse(menu->findChild<QPushButton*>(QStringLiteral("Command1(9)")), "Form210");
+    // The menu's other tool windows, as the tool rows list them.
+    for (const hc::ui::ToolWindow& row : hc::ui::tools()) {
+        if (!row.factory || row.menuIndex < 0 || row.helpSection.isEmpty()) continue;
+        if (hc::ui::openWindow(row.id.name())) continue;
+        ok &= openAndUse(
+            menu->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(row.menuIndex)),
+            qPrintable(row.id.name()));
+    }
+    if (QWidget* coordinates = hc::ui::openWindow(QStringLiteral("Form213")))
+        if (auto* gps = coordinates->findChild<QPushButton*>(QStringLiteral("CommandGps")))
+            gps->click();
     report("+ every tool window and the menu");
 
-    for (const auto& [index, window] : {std::pair{14, "Form215"}, {30, "Form6"}, {65, "Form5"}}) {
+    for (const auto& [index, window] : {std::pair{30, "Form6"}, {65, "Form5"}}) {
         ok &= openAndUse(menu->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(index)),
                          window);
     }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include "survey/datum_ops.h"
 #include "tests/cli/cli_runner.h"
@@ -117,6 +120,49 @@ TEST(DatumCommand, MeridianChoosesTheOutputZone) {
     // Zone 39 (117 degrees) for the point's own zone, zone 38 when told 114.
     EXPECT_NE(own.out.find(",39"), std::string::npos) << own.out;
     EXPECT_NE(west.out.find(",38"), std::string::npos) << west.out;
+}
+
+TEST(DatumCommand, SvgOptionDrawsTheCommonPointsWithTheirResiduals) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("fit.svg"));
+    const auto plain = runCli({"datum", "--fit", "--from", "WGS:jw", "--to", "BJ:3"}, kCommon);
+    const auto r =
+        runCli({QStringLiteral("datum"), QStringLiteral("--fit"), QStringLiteral("--from"),
+                QStringLiteral("WGS:jw"), QStringLiteral("--to"), QStringLiteral("BJ:3"),
+                QStringLiteral("--svg"), path},
+               kCommon);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, plain.out);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QStringList names;
+    int vectors = 0;
+    QString group, vectorLabel;
+    while (!xml.atEnd()) {
+        if (!xml.readNext() || !xml.isStartElement()) continue;
+        const QString cls = xml.attributes().value(QLatin1String("class")).toString();
+        if (xml.name() == u"g") group = cls;
+        if (cls == u"vector") ++vectors;
+        if (xml.name() == u"text" && cls == u"name")
+            names << xml.readElementText();
+        else if (xml.name() == u"text" && group == u"vector-scale")
+            vectorLabel = xml.readElementText();
+    }
+    EXPECT_FALSE(xml.hasError());
+    EXPECT_EQ(names, QStringList({"A1", "A2", "A3", "A4"}));
+    EXPECT_EQ(vectors, 4);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^残差 [0-9.]+ (mm|cm|m)（放大 [0-9.]+ 倍）$"))
+                    .match(vectorLabel)
+                    .hasMatch())
+        << vectorLabel.toStdString();
+
+    // Applying parameters draws no sketch.
+    const auto misuse = runCli({"datum", "--params", "3 tx=1 ty=2 tz=3", "--from", "WGS:jw", "--to",
+                                "BJ:jw", "--svg", "x.svg"},
+                               "A,30,110,0\n");
+    EXPECT_EQ(misuse.exitCode, 2);
 }
 
 }  // namespace

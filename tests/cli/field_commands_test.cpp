@@ -3,9 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QFile>
+#include <QPointF>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <map>
 #include <random>
 
 #include "survey/distance_reduction.h"
@@ -184,6 +190,85 @@ TEST(FieldCommands, ReduceScaleIsTheScaleOfGkExtra) {
                 << reduce.out.toStdString() << gk.out.toStdString();
         }
     }
+}
+
+// What an SVG sketch holds: the point labels at their page positions and how many
+// points, known-point triangles and lines it draws.
+struct SvgSketch {
+    std::map<QString, QPointF> names;
+    int points = 0, known = 0, lines = 0;
+};
+
+SvgSketch readSvgSketch(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    QXmlStreamReader xml(&file);
+    SvgSketch out;
+    while (!xml.atEnd()) {
+        if (!xml.readNext() || !xml.isStartElement()) continue;
+        const auto cls = xml.attributes().value(QLatin1String("class"));
+        if (xml.name() == u"circle" && cls == u"point") ++out.points;
+        if (cls == u"known") ++out.known;
+        if (cls == u"line") ++out.lines;
+        if (xml.name() == u"text" && cls == u"name") {
+            const QPointF at(xml.attributes().value(QLatin1String("x")).toDouble(),
+                             xml.attributes().value(QLatin1String("y")).toDouble());
+            out.names[xml.readElementText()] = at;
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return out;
+}
+
+TEST(FieldCommands, SvgOptionDrawsTheTraverseAndTheIntersection) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const struct {
+        QStringList args;
+        QString input;
+        int points, known, lines;
+    } cases[] = {
+        {{QStringLiteral("traverse")}, hc::traverseSample(hc::TraverseType::Connecting), 7, 4, 1},
+        {{QStringLiteral("intersect")},
+         hc::intersectionSample(hc::IntersectionKind::Forward),
+         3,
+         2,
+         2},
+        {{QStringLiteral("intersect"), QStringLiteral("--type"), QStringLiteral("resection")},
+         hc::intersectionSample(hc::IntersectionKind::Resection),
+         4,
+         3,
+         3},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const QString path = dir.filePath(QStringLiteral("%1.svg").arg(++n));
+        const Result plain = run(c.args, c.input.toUtf8());
+        const Result r = run(c.args + QStringList{QStringLiteral("--svg"), path}, c.input.toUtf8());
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, plain.out);
+        const SvgSketch s = readSvgSketch(path);
+        EXPECT_EQ(s.points, c.points);
+        EXPECT_EQ(static_cast<int>(s.names.size()), c.points);
+        EXPECT_EQ(s.known, c.known);
+        EXPECT_EQ(s.lines, c.lines);
+        // The first two known points keep their bearing on the page: x east, y south.
+        // Their lines end in X, Y.
+        const QStringList first = c.input.split(QStringLiteral("\r\n"));
+        const QStringList a = first[0].split(u','), b = first[1].split(u',');
+        const QPointF pa = s.names.at(a[0]), pb = s.names.at(b[0]);
+        const double north = b[b.size() - 2].toDouble() - a[a.size() - 2].toDouble();
+        const double east = b.last().toDouble() - a.last().toDouble();
+        EXPECT_NEAR((pb.x() - pa.x()) * north, -(pb.y() - pa.y()) * east,
+                    1e-3 * std::hypot(north, east) * std::hypot(pb.x() - pa.x(), pb.y() - pa.y()));
+        EXPECT_GT((pb.x() - pa.x()) * east - (pb.y() - pa.y()) * north, 0);
+    }
+    // A failed calculation writes no picture.
+    const QString none = dir.filePath(QStringLiteral("none.svg"));
+    EXPECT_EQ(run({QStringLiteral("traverse"), QStringLiteral("--svg"), none}, "A,,,1,2\n").status,
+              1);
+    EXPECT_FALSE(QFile::exists(none));
 }
 
 }  // namespace

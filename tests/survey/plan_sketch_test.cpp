@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineF>
 #include <QXmlStreamReader>
+#include <cmath>
 #include <map>
 
 #include "print_qstring.h"
@@ -199,8 +201,9 @@ TEST(PlanSketch, PagedReadingDrawsTheSamePictureFromFewerPoints) {
 struct SvgPicture {
     std::map<QString, QPointF> names;  // text -> x, y
     std::vector<QPointF> circles;
-    int marked = 0, north = 0, scale = 0, lines = 0;
-    QString scaleLabel;
+    int marked = 0, north = 0, scale = 0, lines = 0, known = 0, strikeLines = 0;
+    QString scaleLabel, vectorLabel, strikeLabel;
+    std::vector<QLineF> vectors;
 };
 
 SvgPicture readSvg(const QString& svg) {
@@ -225,6 +228,18 @@ SvgPicture readSvg(const QString& svg) {
             out.names[xml.readElementText()] = at;
         } else if (name == u"text" && group == u"scale") {
             out.scaleLabel = xml.readElementText();
+        } else if (name == u"text" && group == u"vector-scale") {
+            out.vectorLabel = xml.readElementText();
+        } else if (name == u"text" && group == u"strike") {
+            out.strikeLabel = xml.readElementText();
+        } else if (name == u"line" && group == u"strike") {
+            ++out.strikeLines;
+        } else if (cls == u"vector") {
+            out.vectors.emplace_back(
+                a.value(QLatin1String("x1")).toDouble(), a.value(QLatin1String("y1")).toDouble(),
+                a.value(QLatin1String("x2")).toDouble(), a.value(QLatin1String("y2")).toDouble());
+        } else if (cls == u"known") {
+            ++out.known;
         } else if (cls == u"marked") {
             ++out.marked;
         } else if (cls == u"line") {
@@ -262,6 +277,108 @@ TEST(PlanSketch, SvgHoldsEachPointAndItsNameAtItsPagePosition) {
     EXPECT_EQ(svg.north, 1);
     EXPECT_EQ(svg.scale, 1);
     EXPECT_EQ(svg.scaleLabel, scaleBarLabel(scaleBarLength(view.scale, 150)));
+}
+
+TEST(PlanSketch, ExaggerationMakesTheLongestVectorATenthOfTheExtent) {
+    const struct {
+        double extent, longest, want;
+    } cases[] = {
+        {1000, 0.05, 2000},  // 100 m wanted / 0.05 m = 2000: a round value as it is
+        {1000, 0.03, 2000},  // 3333 -> the round value below
+        {500, 0.012, 2000},  // 4167 -> 2000
+        {800, 0.01, 5000},   // 8000 -> 5000
+        {10, 3, 0.2},        // misfits larger than a tenth: drawn shorter
+        {0, 0.01, 1},        // one point: no extent to fit
+        {100, 0, 1},         // a perfect fit: nothing to draw
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(vectorExaggeration(c.extent, c.longest), c.want)
+            << c.extent << " " << c.longest;
+}
+
+TEST(PlanSketch, VectorsAreDrawnFromTheirPointsAtTheExaggeratedScale) {
+    PlanSketch s = sketchOf({{QStringLiteral("P1"), 5000, 7000, 1},
+                             {QStringLiteral("P2"), 5400, 7000, 2},
+                             {QStringLiteral("P3"), 5000, 7800, 3}});
+    // 30 mm north, 40 mm east (50 mm long); 10 mm west; 20 mm south.
+    s.vectors = {{0, 0.03, 0.04}, {1, 0, -0.01}, {2, -0.02, 0}};
+    exaggerateVectors(s);
+    EXPECT_DOUBLE_EQ(s.exaggeration, 1000);  // 800 m extent: 80 m / 0.05 m = 1600 -> 1000
+    const SketchView view = fitAll(s, 900, 600, 40);
+    const struct {
+        int vector;
+        double dx, dy;  // page pixels per metre of exaggerated misfit
+    } cases[] = {{0, 0.04, -0.03}, {1, -0.01, 0}, {2, 0, 0.02}};
+    for (const auto& c : cases) {
+        const SketchVector& v = s.vectors[static_cast<size_t>(c.vector)];
+        const SketchPoint& p = s.points[static_cast<size_t>(v.point)];
+        const QPointF from = view.toPage(p.north, p.east), to = vectorEnd(s, view, v);
+        EXPECT_NEAR(to.x() - from.x(), c.dx * 1000 * view.scale, 1e-6) << c.vector;
+        EXPECT_NEAR(to.y() - from.y(), c.dy * 1000 * view.scale, 1e-6) << c.vector;
+    }
+    // The vector scale: a round misfit whose exaggerated bar fits in 80 px.
+    const double bar = vectorScaleLength(s, view, 80);
+    EXPECT_LE(bar * s.exaggeration * view.scale, 80);
+    EXPECT_GT(bar * s.exaggeration * view.scale, 80 / 2.5);
+    EXPECT_EQ(vectorScaleLabel(0.05, 1000), QStringLiteral("残差 5 cm（放大 1000 倍）"));
+    EXPECT_EQ(vectorScaleLabel(0.002, 20000), QStringLiteral("残差 2 mm（放大 20000 倍）"));
+    EXPECT_EQ(vectorScaleLabel(2, 0.5), QStringLiteral("残差 2 m（放大 0.5 倍）"));
+}
+
+TEST(PlanSketch, StrikeLineRunsAlongTheStrikeAzimuthAndTheTickPointsDownDip) {
+    SketchView view;
+    view.width = 400;
+    view.height = 300;
+    view.scale = 3;
+    view.centreNorth = 100;
+    view.centreEast = 200;
+    const struct {
+        double strike, dipDirection;
+    } cases[] = {{0, 90}, {45, 135}, {120, 30}, {300, 210}, {90, 180}};
+    for (const auto& c : cases) {
+        const StrikeSymbol symbol{110, 190, c.strike, c.dipDirection, 35};
+        const StrikeGeometry g = strikeGeometry(symbol, view, 20, 9);
+        const QPointF at = view.toPage(110, 190);
+        // Back to the plane: a page vector (dx, dy) is dy metres south and dx east.
+        const QPointF along = g.strikeTo - g.strikeFrom;
+        const double strike =
+            std::fmod(qRadiansToDegrees(std::atan2(along.x(), -along.y())) + 360, 360);
+        EXPECT_NEAR(strike, c.strike, 1e-9) << c.strike;
+        EXPECT_NEAR(std::hypot(along.x(), along.y()), 40, 1e-9);
+        EXPECT_NEAR((g.strikeFrom + g.strikeTo).x() / 2, at.x(), 1e-9);
+        EXPECT_NEAR((g.strikeFrom + g.strikeTo).y() / 2, at.y(), 1e-9);
+        const QPointF tick = g.tickTo - g.tickFrom;
+        const double dip = std::fmod(qRadiansToDegrees(std::atan2(tick.x(), -tick.y())) + 360, 360);
+        EXPECT_NEAR(dip, c.dipDirection, 1e-9) << c.strike;
+        EXPECT_NEAR(std::hypot(tick.x(), tick.y()), 9, 1e-9);
+        EXPECT_EQ(g.label, QStringLiteral("35°"));
+    }
+}
+
+TEST(PlanSketch, SvgHoldsKnownPointsVectorsAndTheStrikeSymbol) {
+    PlanSketch s = sketchOf({{QStringLiteral("K1"), 2000, 3000, 1},
+                             {QStringLiteral("K2"), 2100, 3000, 2},
+                             {QStringLiteral("P"), 2000, 3200, 3}});
+    s.known = {0, 1};
+    s.vectors = {{0, 0.01, 0}, {2, 0, -0.02}};
+    exaggerateVectors(s);
+    s.strike = StrikeSymbol{2050, 3100, 45, 135, 30};
+    const SketchView view = fitAll(s, 600, 400, 40);
+    const SvgPicture svg = readSvg(sketchSvg(s, view));
+    EXPECT_EQ(svg.known, 2);
+    ASSERT_EQ(svg.vectors.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const QPointF from = view.toPage(s.points[static_cast<size_t>(s.vectors[i].point)].north,
+                                         s.points[static_cast<size_t>(s.vectors[i].point)].east);
+        const QPointF to = vectorEnd(s, view, s.vectors[i]);
+        EXPECT_NEAR(svg.vectors[i].x1(), from.x(), 0.01);
+        EXPECT_NEAR(svg.vectors[i].y1(), from.y(), 0.01);
+        EXPECT_NEAR(svg.vectors[i].x2(), to.x(), 0.01);
+        EXPECT_NEAR(svg.vectors[i].y2(), to.y(), 0.01);
+    }
+    EXPECT_EQ(svg.vectorLabel, vectorScaleLabel(vectorScaleLength(s, view, 80), s.exaggeration));
+    EXPECT_EQ(svg.strikeLines, 2);
+    EXPECT_EQ(svg.strikeLabel, QStringLiteral("30°"));
 }
 
 TEST(PlanSketch, PointAtFindsTheNearestPointWithinTheRadius) {
