@@ -8,8 +8,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -129,15 +127,6 @@ void paintPanel(QPainter& p, const Chart& c, int width, int height, double top, 
     p.restore();
 }
 
-void printWithDialog(QWidget* parent, const QImage& picture) {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("打印图表"));
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (!ui::printImage(printer, QPixmap::fromImage(picture)))
-        ui::messageBox(ui::printFailedText());
-}
-
 QString chooseWithDialog(QWidget* parent, bool svg) {
     return QFileDialog::getSaveFileName(
         parent, QStringLiteral("保存图表"), QString(),
@@ -201,8 +190,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 ChartWindow::ChartWindow(const QString& title, Kind kind, Source source, QWidget* parent)
     : QWidget(parent, Qt::Window),
       source_(std::move(source)),
-      chooser_(chooseWithDialog),
-      printer_(printWithDialog) {
+      chooser_(chooseWithDialog) {
     setObjectName(QStringLiteral("ChartWindow"));
     setWindowTitle(title);
     auto* root = new QVBoxLayout(this);
@@ -242,7 +230,7 @@ ChartWindow::ChartWindow(const QString& title, Kind kind, Source source, QWidget
     auto* buttons = new QHBoxLayout;
     auto* png = ui::namedButton(this, QStringLiteral("CommandPng"), QStringLiteral("存为 PNG"));
     auto* svg = ui::namedButton(this, QStringLiteral("CommandSvg"), QStringLiteral("存为 SVG"));
-    auto* print = ui::namedButton(this, QStringLiteral("CommandPrint"), QStringLiteral("打 印"),
+    auto* print = ui::namedButton(this, QStringLiteral("CommandPrint"), QStringLiteral("打印"),
                                   QStringLiteral("打印这张图"));
     status_ = ui::namedLabel(this, QStringLiteral("LabelStatus"), QString());
     status_->setWordWrap(true);
@@ -339,9 +327,7 @@ void ChartWindow::exportPicture(bool svg) {
     if (!path.isEmpty()) exportTo(path, svg);
 }
 
-void ChartWindow::print() {
-    if (printer_) printer_(this, chart_->image());
-}
+void ChartWindow::print() { ui::services().printPicture(chart_, windowTitle()); }
 
 void ChartWindow::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape && isBusy()) {

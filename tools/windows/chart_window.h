@@ -79,9 +79,6 @@ public:
     // cancels. The default shows a file dialog.
     using FileChooser = std::function<QString(QWidget* parent, bool svg)>;
     void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
-    // Prints the picture; the default shows the print dialog.
-    using Printer = std::function<void(QWidget* parent, const QImage& picture)>;
-    void setPrinter(Printer printer) { printer_ = std::move(printer); }
 
     // Writes the picture to `path` (SVG or PNG); a failure shows a message box. True
     // on success.
@@ -104,7 +101,6 @@ private:
     QLabel* status_ = nullptr;
     QTimer* pending_ = nullptr;
     FileChooser chooser_;
-    Printer printer_;
     std::thread worker_;
     std::shared_ptr<CancelFlag> cancel_;  // the running worker's flag
     int generation_ = 0;
