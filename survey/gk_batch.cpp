@@ -140,7 +140,7 @@ private:
         // The chunk is converted, and its longitudes checked, on the writer's threads.
         writer_.submit(std::move(chunk_), latitudeFirst_);
         rows_ += n;
-        chunk_ = QList<CoordRow>();
+        chunk_ = writer_.spareRows();
         chunk_.reserve(chunkRows_);
     }
 

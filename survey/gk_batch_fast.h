@@ -55,12 +55,13 @@ struct ChunkOutput {
 class ChunkConverter {
 public:
     ChunkConverter(GkConversion op, const GkSettings& settings);
-    ChunkOutput convert(const QList<CoordRow>& rows, bool latitudeFirst) const;
+    // `buffer`: storage for the output bytes, emptied first (its capacity is kept).
+    ChunkOutput convert(const QList<CoordRow>& rows, bool latitudeFirst,
+                        std::string buffer = {}) const;
 
 private:
-    struct RemarkCache;
-    bool fastRow(const CoordRow& row, bool latitudeFirst, std::string& out,
-                 RemarkCache& remarks) const;
+    struct RowMemo;
+    bool fastRow(const CoordRow& row, bool latitudeFirst, std::string& out, RowMemo& memo) const;
 
     GkRowConverter literal_;
     std::optional<ZoneWidth> in_;
@@ -85,6 +86,9 @@ public:
     static constexpr int kMaxThreads = 16;
 
     void submit(QList<CoordRow> rows, bool latitudeFirst);
+    // An empty list for the next chunk: one that a converted chunk left, so that its
+    // storage is used again rather than allocated anew for every chunk.
+    QList<CoordRow> spareRows();
     // Waits for every chunk and writes it.
     void finish();
     long long rejected() const { return rejected_; }
@@ -101,6 +105,8 @@ private:
     std::condition_variable wake_;
     std::deque<std::packaged_task<ChunkOutput()>> tasks_;
     std::deque<std::future<ChunkOutput>> pending_;
+    std::vector<QList<CoordRow>> spareRows_;
+    std::vector<std::string> spareBytes_;
     bool stopping_ = false;
     long long rejected_ = 0;
     bool over180_ = false;
