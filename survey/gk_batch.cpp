@@ -193,16 +193,27 @@ GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FIL
     while (!stop && (n = std::fread(buf, 1, buffer.size(), in)) > 0) {
         any = true;
         std::size_t start = 0;
-        for (std::size_t i = 0; i < n && !stop; ++i) {
-            const char c = buf[i];
+        std::size_t i = 0;
+        // Where the next CR lies (n: none), found once for the lines before it.
+        std::size_t cr = 0;
+        bool crKnown = false;
+        while (i < n && !stop) {
             if (skipLineFeed) {
                 skipLineFeed = false;
-                if (c == '\n') {
-                    start = i + 1;
+                if (buf[i] == '\n') {
+                    start = ++i;
                     continue;
                 }
             }
-            if (c != '\n' && c != '\r') continue;
+            if (!crKnown || cr < i) {
+                const void* p = std::memchr(buf + i, '\r', n - i);
+                cr = p ? static_cast<std::size_t>(static_cast<const char*>(p) - buf) : n;
+                crKnown = true;
+            }
+            const void* lf = std::memchr(buf + i, '\n', cr - i);
+            i = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - buf) : cr;
+            if (i == n) break;
+            const char c = buf[i];
             std::string_view line(buf + start, i - start);
             if (!pending.empty()) {
                 overlong = overlong || pending.size() + line.size() > kMaxLineBytes;
@@ -217,7 +228,7 @@ GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FIL
                 stop = !batch.line(line);
             overlong = false;
             pending.clear();
-            start = i + 1;
+            start = ++i;
             skipLineFeed = c == '\r';
         }
         if (!stop && start < n) {
