@@ -117,24 +117,32 @@ bool plainFieldNumber(std::string_view f, double& value) {
 
 FastLineReader::FastLineReader(QChar separator, bool spaceSeparated)
     : sep_(separator.unicode() < 0x7f ? static_cast<char>(separator.unicode()) : 0),
-      spaceSeparated_(spaceSeparated) {}
+      spaceSeparated_(spaceSeparated) {
+    for (int u = 0; u < 256; ++u) {
+        const char c = static_cast<char>(u);
+        std::uint64_t k = 0;
+        if (u >= 0x7f || (u < 0x20 && !(c == '\t' && sep_ == '\t' && !spaceSeparated_)))
+            k += kOneRefused;
+        if (c == sep_) k += kOneSeparator;
+        if (digitLike(c)) k += kOneDigitLike;
+        if (c == ' ') k += kOneSpace;
+        kinds_[static_cast<std::size_t>(u)] = k;
+    }
+}
 
 bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row) const {
-    if (sep_ == 0) return false;
-    int seps = 0;
-    int digits = 0;
-    bool space = false;
-    for (const char c : line) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x7f || (u < 0x20 && !(c == '\t' && sep_ == '\t' && !spaceSeparated_))) {
-            return false;
-        }
-        // Runs of spaces are shortened by the half-width pass.
-        if (c == ' ' && space) return false;
-        space = c == ' ';
-        seps += c == sep_ ? 1 : 0;
-        digits += digitLike(c) ? 1 : 0;
-    }
+    // The counts below have 16 bits each; the literal reader takes longer lines.
+    if (sep_ == 0 || line.size() > 0xffff) return false;
+    std::uint64_t counts = 0;
+    for (const char c : line) counts += kinds_[static_cast<unsigned char>(c)];
+    const auto kind = [counts](std::uint64_t one) {
+        return static_cast<int>((counts / one) & 0xffff);
+    };
+    if (kind(kOneRefused) != 0) return false;
+    // Runs of spaces are shortened by the half-width pass.
+    if (kind(kOneSpace) > 1 && line.find("  ") != std::string_view::npos) return false;
+    const int seps = kind(kOneSeparator);
+    const int digits = kind(kOneDigitLike);
     if (seps < 1 || digits <= 1 || digits < seps) return false;
 
     std::size_t b = 0;
@@ -145,11 +153,13 @@ bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row
     std::string_view fields[4];
     int count = 0;
     std::size_t start = 0;
-    for (std::size_t i = 0; i <= t.size() && count < 4; ++i) {
-        if (i == t.size() || t[i] == sep_) {
-            fields[count++] = t.substr(start, i - start);
-            start = i + 1;
-        }
+    while (count < 4) {
+        const void* at = std::memchr(t.data() + start, sep_, t.size() - start);
+        const std::size_t end =
+            at ? static_cast<std::size_t>(static_cast<const char*>(at) - t.data()) : t.size();
+        fields[count++] = t.substr(start, end - start);
+        if (end == t.size()) break;
+        start = end + 1;
     }
     const int at = named ? 1 : 0;
     double first = 0;

@@ -6,6 +6,7 @@
 // reader and converter, so the output is the one they give.
 
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -35,8 +36,15 @@ public:
     bool read(std::string_view line, qint64 rowNumber, CoordRow& row) const;
 
 private:
+    // Per byte, counts of four kinds in 16 bits each, summed over a line at once.
+    static constexpr std::uint64_t kOneSeparator = 1;
+    static constexpr std::uint64_t kOneDigitLike = std::uint64_t{1} << 16;  // 0-9 . + -
+    static constexpr std::uint64_t kOneSpace = std::uint64_t{1} << 32;
+    static constexpr std::uint64_t kOneRefused = std::uint64_t{1} << 48;  // for CoordLineReader
+
     char sep_;  // 0 when the separator is not ASCII: no line is read here
     bool spaceSeparated_;
+    std::uint64_t kinds_[256];  // the counts each byte adds
 };
 
 // The number of a data field in the usual form: false when the field has to go
