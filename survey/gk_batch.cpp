@@ -39,8 +39,10 @@ public:
     // Returns false when reading should stop (no data, or the output failed).
     bool line(std::string_view bytes) {
         ++lineNumber_;
-        if (!firstLine_ && fastReader_.read(bytes, nextRowNumber(), row_)) {
-            taken();
+        bool anglesPast60 = true;
+        if (!firstLine_ && fastReader_.read(bytes, nextRowNumber(), row_, &anglesPast60)) {
+            // Its height is a number: the angles are all coordRowNotices could find.
+            taken(anglesPast60);
             if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
             return !std::ferror(out_);
         }
@@ -99,10 +101,11 @@ public:
     }
 
 private:
-    // A row read: its findings are reported, and it joins the chunk.
-    void taken() {
+    // A row read: its findings are reported (unless `mayNotice` rules them out), and it
+    // joins the chunk.
+    void taken(bool mayNotice = true) {
         row_.line = lineNumber_;
-        if (report_) {
+        if (report_ && mayNotice) {
             for (const QString& notice : coordRowNotices(row_, converter_.geographicInput()))
                 reportText(notice + u'\n');
         }

@@ -70,8 +70,22 @@ void appendName(std::string& out, const QString& name, const NameSpan& s) {
     const QChar* c = name.constData();
     const std::size_t at = out.size();
     out.resize(at + static_cast<std::size_t>(s.end - s.begin));
-    for (qsizetype i = s.begin; i < s.end; ++i)
-        out[at + static_cast<std::size_t>(i - s.begin)] = static_cast<char>(c[i].unicode());
+    char* to = out.data() + at;
+    for (qsizetype i = s.begin; i < s.end; ++i) *to++ = static_cast<char>(c[i].unicode());
+}
+
+// packedBeyondSixty of the value of a field plainFieldNumber read: up to 15 significant
+// digits come back from the double as written, so the minutes and seconds are the first
+// four digits after the point (zeros after a shorter fraction).
+bool fieldBeyondSixty(std::string_view field) {
+    const std::size_t point = field.find('.');
+    if (point == std::string_view::npos) return false;
+    int mmss[4] = {0, 0, 0, 0};
+    for (std::size_t k = 0; k < 4 && point + 1 + k < field.size() && isDigit(field[point + 1 + k]);
+         ++k) {
+        mmss[k] = field[point + 1 + k] - '0';
+    }
+    return mmss[0] * 10 + mmss[1] >= 60 || mmss[2] * 10 + mmss[3] >= 60;
 }
 
 }  // namespace
@@ -130,7 +144,8 @@ FastLineReader::FastLineReader(QChar separator, bool spaceSeparated)
     }
 }
 
-bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row) const {
+bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row,
+                          bool* anglesPast60) const {
     // The counts below have 16 bits each; the literal reader takes longer lines.
     if (sep_ == 0 || line.size() > 0xffff) return false;
     std::uint64_t counts = 0;
@@ -171,6 +186,8 @@ bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row
     }
     const bool hasHeight = count > at + 2;
     if (hasHeight && !plainFieldNumber(fields[at + 2], height)) return false;
+    if (anglesPast60)
+        *anglesPast60 = fieldBeyondSixty(fields[at]) || fieldBeyondSixty(fields[at + 1]);
     row.first = first;
     row.second = second;
     row.hasHeight = hasHeight;

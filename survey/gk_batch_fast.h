@@ -33,7 +33,10 @@ public:
     // True, with `row` filled as CoordLineReader::readLine fills it, when `line` (its
     // bytes without the line break) is such a data line; `rowNumber` (from 1) names a
     // line without a name. False when the literal reader has to read the line.
-    bool read(std::string_view line, qint64 rowNumber, CoordRow& row) const;
+    // `anglesPast60`, when given, is set to whether packedBeyondSixty (packed_angle.h)
+    // holds for either coordinate of the row read.
+    bool read(std::string_view line, qint64 rowNumber, CoordRow& row,
+              bool* anglesPast60 = nullptr) const;
 
 private:
     // Per byte, counts of four kinds in 16 bits each, summed over a line at once.
