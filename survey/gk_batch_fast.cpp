@@ -23,13 +23,21 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // all `decimals` places, "-" in front of a negative value that is not zero: the
 // output formats of coord_text.h for values with no more than 15 digits.
 void appendUnits(std::string& out, std::int64_t units, bool negative, int minInt, int decimals) {
-    char digits[24];
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char digits[24];  // least significant first
     int n = 0;
     auto u = static_cast<std::uint64_t>(units);
-    do {
-        digits[n++] = static_cast<char>('0' + u % 10);
-        u /= 10;
-    } while (u != 0);
+    while (u >= 100) {
+        const auto pair = static_cast<std::size_t>(u % 100) * 2;
+        u /= 100;
+        digits[n++] = kPairs[pair + 1];
+        digits[n++] = kPairs[pair];
+    }
+    digits[n++] = static_cast<char>('0' + u % 10);
+    if (u >= 10) digits[n++] = static_cast<char>('0' + u / 10);
     while (n < decimals + minInt) digits[n++] = '0';
     char text[32];
     int m = 0;
