@@ -2,7 +2,8 @@
 # What users pay: CPU time (user + sys) and peak memory of whole hechuan-cli processes
 # on generated inputs, next to the tools people would otherwise use (PROJ's cct,
 # GNU datamash, bc; each only when installed) and the in-process benchmark figures.
-# Runs are interleaved (program, reference, program, ...) and the medians shown.
+# Runs are interleaved (program, reference, program, ...) and the medians shown; gk on
+# the default threads is compared by wall time.
 #
 #   bench/cli_processes.sh [--runs N] [--points N] [--rows N] [--formula-bytes N]
 #                          [--only TEXT] [CLI]
@@ -25,7 +26,7 @@ while (($#)); do
     --rows) rows=$2; shift ;;
     --formula-bytes) formula=$2; shift ;;
     --only) only=$2; shift ;;
-    -h | --help) sed -n '2,17s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    -h | --help) sed -n '2,18s/^# \{0,1\}//p' "$0"; exit 0 ;;
     *) cli=$1 ;;
     esac
     shift
@@ -68,31 +69,38 @@ with open(f"{work}/base.txt", "w") as f:
         f.write("%d.%d\n" % (rnd.randrange(10**12), rnd.randrange(1000)))
 EOF
 
-# "cpu_seconds peak_kB" of one run of the command line given ($1 input file, rest argv).
+# "cpu_seconds peak_kB wall_seconds" of one run of the command line given ($1 input
+# file, rest argv).
 measure() {
     local input=$1
     shift
-    /usr/bin/time -o "$work/time" -f "%U %S %M" "$@" <"$input" >/dev/null 2>&1 || true
-    awk '{printf "%.2f %d\n", $1 + $2, $3}' "$work/time"
+    /usr/bin/time -o "$work/time" -f "%U %S %M %e" "$@" <"$input" >/dev/null 2>&1 || true
+    awk '{printf "%.2f %d %.2f\n", $1 + $2, $3, $4}' "$work/time"
 }
 median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
 
-# compare NAME INPUT_A "CMD_A..." [INPUT_B "CMD_B..."]: interleaved runs and medians.
+# compare NAME INPUT_A "CMD_A..." [INPUT_B "CMD_B..."]: interleaved runs and medians,
+# the ratio of CPU times. With COMPARE_WALL=1 in the environment the wall times are
+# shown and compared instead (for runs on several threads).
 compare() {
     local name=$1 in_a=$2 cmd_a=$3 in_b=${4:-} cmd_b=${5:-}
     [[ $name == *"$only"* ]] || return 0
-    local -a ta=() ma=() tb=() mb=()
+    local -a ta=() ma=() wa=() tb=() mb=() wb=()
     for _ in $(seq "$runs"); do
-        read -r t m < <(measure "$in_a" bash -c "$cmd_a")
-        ta+=("$t") ma+=("$m")
+        read -r t m w < <(measure "$in_a" bash -c "$cmd_a")
+        ta+=("$t") ma+=("$m") wa+=("$w")
         if [[ -n $cmd_b ]]; then
-            read -r t m < <(measure "$in_b" bash -c "$cmd_b")
-            tb+=("$t") mb+=("$m")
+            read -r t m w < <(measure "$in_b" bash -c "$cmd_b")
+            tb+=("$t") mb+=("$m") wb+=("$w")
         fi
     done
-    local a b
+    local a b what="CPU"
+    if [[ ${COMPARE_WALL:-0} = 1 ]]; then
+        what="wall"
+        ta=("${wa[@]}") tb=("${wb[@]+"${wb[@]}"}")
+    fi
     a=$(median "${ta[@]}")
-    printf '%-34s hechuan-cli %6.2f s CPU, %7d kB peak' "$name" "$a" "$(median "${ma[@]}")"
+    printf '%-34s hechuan-cli %6.2f s %s, %7d kB peak' "$name" "$a" "$what" "$(median "${ma[@]}")"
     if [[ -n $cmd_b ]]; then
         b=$(median "${tb[@]}")
         printf ' | %s %6.2f s, %7d kB | ratio %.2f' "${cmd_b%% *}" "$b" "$(median "${mb[@]}")" \
@@ -120,8 +128,13 @@ else
         "$cli gk --from jw --to 3 --ellipsoid WGS --meridian 117 --jobs 1"
     compare "gk 3->jw --jobs 1" "$work/grid.txt" "$cli gk --from 3 --to jw --ellipsoid WGS --jobs 1"
 fi
-compare "gk jw->3 default jobs" "$work/points.txt" \
-    "$cli gk --from jw --to 3 --ellipsoid WGS --meridian 117"
+if have cct; then
+    COMPARE_WALL=1 compare "gk jw->3 default jobs (wall)" "$work/points.txt" \
+        "$cli gk --from jw --to 3 --ellipsoid WGS --meridian 117" "$work/cct.txt" "cct $tm"
+else
+    COMPARE_WALL=1 compare "gk jw->3 default jobs (wall)" "$work/points.txt" \
+        "$cli gk --from jw --to 3 --ellipsoid WGS --meridian 117"
+fi
 dm="count 2 min 2 max 2 mean 2 sum 2 sstdev 2 svar 2 pvar 2"
 for c in 3 4 5 6; do dm+=" count $c min $c max $c mean $c sum $c sstdev $c svar $c pvar $c"; done
 if have datamash; then

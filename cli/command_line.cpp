@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -73,9 +74,16 @@ std::optional<InputEncoding> inputEncodingOfName(const QString& name) {
 namespace {
 
 bool isAscii(const char* bytes, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i)
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
-    return true;
+    // Eight bytes at a time: a byte of 0x80 or more sets its top bit in the union.
+    std::size_t i = 0;
+    std::uint64_t any = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes + i, 8);
+        any |= word;
+    }
+    for (; i < size; ++i) any |= static_cast<unsigned char>(bytes[i]);
+    return (any & 0x8080808080808080ULL) == 0;
 }
 
 // A byte order mark is kept as U+FEFF, as QString::fromUtf8 keeps it; the readers that
@@ -228,6 +236,9 @@ private:
             if (!line_.empty() || passing_) endLine();
             return !out_.empty();
         }
+        // Where the next CR lies (n: none), found once for the lines before it.
+        std::size_t cr = 0;
+        bool crKnown = false;
         for (std::size_t i = 0; i < n;) {
             const char c = raw_[i];
             if (c == '\n' || c == '\r') {
@@ -239,8 +250,14 @@ private:
             }
             afterCr_ = false;
             // The run of bytes up to the next line break, taken at once.
-            std::size_t end = i + 1;
-            while (end < n && raw_[end] != '\n' && raw_[end] != '\r') ++end;
+            if (!crKnown || cr < i) {
+                const void* p = std::memchr(raw_ + i, '\r', n - i);
+                cr = p ? static_cast<std::size_t>(static_cast<const char*>(p) - raw_) : n;
+                crKnown = true;
+            }
+            const void* lf = std::memchr(raw_ + i, '\n', cr - i);
+            const std::size_t end =
+                lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - raw_) : cr;
             const char* run = raw_ + i;
             std::size_t length = end - i;
             i = end;

@@ -294,35 +294,47 @@ bool gridValue(double v, double& out, std::int64_t& mm, bool& negative) {
 }  // namespace
 
 bool toGridFast(ZoneWidth zone, double lat, double lon, double setting, const Ellipsoid& p,
-                const GridParameters& grid, FastGrid& out) {
+                const GridParameters& grid, FastGrid& out, ZoneMemo* memo) {
     if (!(lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180)) return false;
     const double choice = zone == ZoneWidth::Six ? 4 : zone == ZoneWidth::Three ? 3 : 2;
     const double cross = zone == ZoneWidth::Six ? 3 : zone == ZoneWidth::Three ? 1.5 : 0.75;
 
     const double lonDeg = packedToDegrees(lon);
+    out.lonDegrees = lonDeg;
     const double c = std::fabs(lonDeg - setting) > choice ? lonDeg : setting;
-    double l0 = 0;
-    double z = 0;
-    switch (zone) {
-        case ZoneWidth::Six:
-            l0 = c >= 0 ? 6 * roundPlaces((c + 3) / 6, 0) - 3 : 6 * roundPlaces((c - 3) / 6, 0) + 3;
-            z = l0 >= 0 ? roundPlaces((l0 + 3) / 6, 0) : roundPlaces((l0 - 3) / 6, 0);
-            break;
-        case ZoneWidth::Three:
-            l0 = 3 * roundPlaces(c / 3, 0);
-            z = roundPlaces(l0 / 3, 0);
-            break;
-        case ZoneWidth::OneAndHalf:
-            l0 = 1.5 * roundPlaces(c / 1.5, 0);
-            z = roundPlaces(l0 / 1.5 - 1, 0);
-            break;
+    ZoneMemo local;
+    ZoneMemo& m = memo ? *memo : local;
+    if (!m.valid || m.choice != c) {
+        double l0 = 0;
+        double z = 0;
+        switch (zone) {
+            case ZoneWidth::Six:
+                l0 = c >= 0 ? 6 * roundPlaces((c + 3) / 6, 0) - 3
+                            : 6 * roundPlaces((c - 3) / 6, 0) + 3;
+                z = l0 >= 0 ? roundPlaces((l0 + 3) / 6, 0) : roundPlaces((l0 - 3) / 6, 0);
+                break;
+            case ZoneWidth::Three:
+                l0 = 3 * roundPlaces(c / 3, 0);
+                z = roundPlaces(l0 / 3, 0);
+                break;
+            case ZoneWidth::OneAndHalf:
+                l0 = 1.5 * roundPlaces(c / 1.5, 0);
+                z = roundPlaces(l0 / 1.5 - 1, 0);
+                break;
+        }
+        const double prefix = z * 1000000;
+        m.valid = true;
+        m.choice = c;
+        m.l0 = l0;
+        m.offset = prefix >= 0 ? prefix + grid.falseEasting : prefix - grid.falseEasting;
+        m.l0Radians = std::isfinite(l0) ? degreesToRadians(l0) : 0;
     }
-    const double prefix = z * 1000000;
-    const double offset = prefix >= 0 ? prefix + grid.falseEasting : prefix - grid.falseEasting;
+    const double l0 = m.l0;
+    const double offset = m.offset;
     if (!std::isfinite(l0) || !(std::fabs(lonDeg - l0) <= kMeridianReach)) return false;
 
     const double b = degreesToRadians(packedToDegrees(lat));
-    const double l = degreesToRadians(lonDeg) - degreesToRadians(l0);
+    const double l = degreesToRadians(lonDeg) - m.l0Radians;
     const GridXY g = ZelTouYingZhengSuan(b, l, p, grid);
     if (!gridValue(g.x, out.x, out.xMm, out.xNegative) ||
         !gridValue(g.y + offset, out.y, out.yMm, out.yNegative) ||

@@ -45,11 +45,22 @@ struct FastGrid {
     bool yNegative;
     GridRemark remark;
     double meridian;
+    double lonDegrees;  // the longitude in decimal degrees, once the range test passed
+};
+// The zone of the last point of a run of forward conversions, which most points of a
+// batch share. One memo serves one width, setting and grid.
+struct ZoneMemo {
+    bool valid = false;
+    double choice = 0;  // the longitude the zone was chosen from
+    double l0 = 0;
+    double offset = 0;  // zone number and false easting added to y
+    double l0Radians = 0;
 };
 // toGrid(width, lat, lon, setting, set, grid) for the points it converts without an
 // error remark; false for the others (out of range, overflow), which take toGrid.
+// `memo`, when given, keeps the zone worked out for the previous point.
 bool toGridFast(ZoneWidth width, double lat, double lon, double setting, const Ellipsoid& set,
-                const GridParameters& grid, FastGrid& out);
+                const GridParameters& grid, FastGrid& out, ZoneMemo* memo = nullptr);
 // The remark text of a FastGrid, as toGrid writes it.
 QString gridRemarkText(GridRemark remark, double meridian);
 

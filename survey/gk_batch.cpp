@@ -39,8 +39,10 @@ public:
     // Returns false when reading should stop (no data, or the output failed).
     bool line(std::string_view bytes) {
         ++lineNumber_;
-        if (!firstLine_ && fastReader_.read(bytes, nextRowNumber(), row_)) {
-            taken();
+        bool anglesPast60 = true;
+        if (!firstLine_ && fastReader_.read(bytes, nextRowNumber(), row_, &anglesPast60)) {
+            // Its height is a number: the angles are all coordRowNotices could find.
+            taken(anglesPast60);
             if (static_cast<int>(chunk_.size()) >= chunkRows_) flush();
             return !std::ferror(out_);
         }
@@ -99,10 +101,11 @@ public:
     }
 
 private:
-    // A row read: its findings are reported, and it joins the chunk.
-    void taken() {
+    // A row read: its findings are reported (unless `mayNotice` rules them out), and it
+    // joins the chunk.
+    void taken(bool mayNotice = true) {
         row_.line = lineNumber_;
-        if (report_) {
+        if (report_ && mayNotice) {
             for (const QString& notice : coordRowNotices(row_, converter_.geographicInput()))
                 reportText(notice + u'\n');
         }
@@ -140,7 +143,7 @@ private:
         // The chunk is converted, and its longitudes checked, on the writer's threads.
         writer_.submit(std::move(chunk_), latitudeFirst_);
         rows_ += n;
-        chunk_ = QList<CoordRow>();
+        chunk_ = writer_.spareRows();
         chunk_.reserve(chunkRows_);
     }
 
@@ -193,16 +196,27 @@ GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FIL
     while (!stop && (n = std::fread(buf, 1, buffer.size(), in)) > 0) {
         any = true;
         std::size_t start = 0;
-        for (std::size_t i = 0; i < n && !stop; ++i) {
-            const char c = buf[i];
+        std::size_t i = 0;
+        // Where the next CR lies (n: none), found once for the lines before it.
+        std::size_t cr = 0;
+        bool crKnown = false;
+        while (i < n && !stop) {
             if (skipLineFeed) {
                 skipLineFeed = false;
-                if (c == '\n') {
-                    start = i + 1;
+                if (buf[i] == '\n') {
+                    start = ++i;
                     continue;
                 }
             }
-            if (c != '\n' && c != '\r') continue;
+            if (!crKnown || cr < i) {
+                const void* p = std::memchr(buf + i, '\r', n - i);
+                cr = p ? static_cast<std::size_t>(static_cast<const char*>(p) - buf) : n;
+                crKnown = true;
+            }
+            const void* lf = std::memchr(buf + i, '\n', cr - i);
+            i = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - buf) : cr;
+            if (i == n) break;
+            const char c = buf[i];
             std::string_view line(buf + start, i - start);
             if (!pending.empty()) {
                 overlong = overlong || pending.size() + line.size() > kMaxLineBytes;
@@ -217,7 +231,7 @@ GkBatchResult convertBatch(GkConversion op, const GkSettings& settings, std::FIL
                 stop = !batch.line(line);
             overlong = false;
             pending.clear();
-            start = i + 1;
+            start = ++i;
             skipLineFeed = c == '\r';
         }
         if (!stop && start < n) {

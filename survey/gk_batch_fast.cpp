@@ -23,13 +23,21 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // all `decimals` places, "-" in front of a negative value that is not zero: the
 // output formats of coord_text.h for values with no more than 15 digits.
 void appendUnits(std::string& out, std::int64_t units, bool negative, int minInt, int decimals) {
-    char digits[24];
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char digits[24];  // least significant first
     int n = 0;
     auto u = static_cast<std::uint64_t>(units);
-    do {
-        digits[n++] = static_cast<char>('0' + u % 10);
-        u /= 10;
-    } while (u != 0);
+    while (u >= 100) {
+        const auto pair = static_cast<std::size_t>(u % 100) * 2;
+        u /= 100;
+        digits[n++] = kPairs[pair + 1];
+        digits[n++] = kPairs[pair];
+    }
+    digits[n++] = static_cast<char>('0' + u % 10);
+    if (u >= 10) digits[n++] = static_cast<char>('0' + u / 10);
     while (n < decimals + minInt) digits[n++] = '0';
     char text[32];
     int m = 0;
@@ -40,17 +48,52 @@ void appendUnits(std::string& out, std::int64_t units, bool negative, int minInt
     out.append(text, static_cast<std::size_t>(m));
 }
 
-// The trimmed name as UTF-8 and its display width.
-int trimmedName(const QString& name, QByteArray& utf8) {
-    qsizetype b = 0;
-    qsizetype e = name.size();
-    while (b < e && name[b] == u' ') ++b;
-    while (e > b && name[e - 1] == u' ') --e;
+// The name of a row without its outer spaces: where it lies in the QString, its
+// display width, and whether it is plain ASCII (written without a conversion).
+struct NameSpan {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    int width = 0;
     bool ascii = true;
-    for (qsizetype i = b; i < e && ascii; ++i) ascii = name[i].unicode() < 0x80;
-    const QStringView trimmed = QStringView(name).mid(b, e - b);
-    utf8 = trimmed.toUtf8();
-    return ascii ? static_cast<int>(e - b) : ZelXianShiKuanDu(trimmed.toString());
+};
+
+NameSpan nameSpan(const QString& name) {
+    NameSpan s;
+    s.end = name.size();
+    while (s.begin < s.end && name[s.begin] == u' ') ++s.begin;
+    while (s.end > s.begin && name[s.end - 1] == u' ') --s.end;
+    const QChar* c = name.constData();
+    for (qsizetype i = s.begin; i < s.end && s.ascii; ++i) s.ascii = c[i].unicode() < 0x80;
+    const QStringView trimmed = QStringView(name).mid(s.begin, s.end - s.begin);
+    s.width = s.ascii ? static_cast<int>(s.end - s.begin) : ZelXianShiKuanDu(trimmed.toString());
+    return s;
+}
+
+void appendName(std::string& out, const QString& name, const NameSpan& s) {
+    if (!s.ascii) {
+        const QByteArray utf8 = QStringView(name).mid(s.begin, s.end - s.begin).toUtf8();
+        out.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        return;
+    }
+    const QChar* c = name.constData();
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(s.end - s.begin));
+    char* to = out.data() + at;
+    for (qsizetype i = s.begin; i < s.end; ++i) *to++ = static_cast<char>(c[i].unicode());
+}
+
+// packedBeyondSixty of the value of a field plainFieldNumber read: up to 15 significant
+// digits come back from the double as written, so the minutes and seconds are the first
+// four digits after the point (zeros after a shorter fraction).
+bool fieldBeyondSixty(std::string_view field) {
+    const std::size_t point = field.find('.');
+    if (point == std::string_view::npos) return false;
+    int mmss[4] = {0, 0, 0, 0};
+    for (std::size_t k = 0; k < 4 && point + 1 + k < field.size() && isDigit(field[point + 1 + k]);
+         ++k) {
+        mmss[k] = field[point + 1 + k] - '0';
+    }
+    return mmss[0] * 10 + mmss[1] >= 60 || mmss[2] * 10 + mmss[3] >= 60;
 }
 
 }  // namespace
@@ -96,24 +139,33 @@ bool plainFieldNumber(std::string_view f, double& value) {
 
 FastLineReader::FastLineReader(QChar separator, bool spaceSeparated)
     : sep_(separator.unicode() < 0x7f ? static_cast<char>(separator.unicode()) : 0),
-      spaceSeparated_(spaceSeparated) {}
-
-bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row) const {
-    if (sep_ == 0) return false;
-    int seps = 0;
-    int digits = 0;
-    bool space = false;
-    for (const char c : line) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x7f || (u < 0x20 && !(c == '\t' && sep_ == '\t' && !spaceSeparated_))) {
-            return false;
-        }
-        // Runs of spaces are shortened by the half-width pass.
-        if (c == ' ' && space) return false;
-        space = c == ' ';
-        seps += c == sep_ ? 1 : 0;
-        digits += digitLike(c) ? 1 : 0;
+      spaceSeparated_(spaceSeparated) {
+    for (int u = 0; u < 256; ++u) {
+        const char c = static_cast<char>(u);
+        std::uint64_t k = 0;
+        if (u >= 0x7f || (u < 0x20 && !(c == '\t' && sep_ == '\t' && !spaceSeparated_)))
+            k += kOneRefused;
+        if (c == sep_) k += kOneSeparator;
+        if (digitLike(c)) k += kOneDigitLike;
+        if (c == ' ') k += kOneSpace;
+        kinds_[static_cast<std::size_t>(u)] = k;
     }
+}
+
+bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row,
+                          bool* anglesPast60) const {
+    // The counts below have 16 bits each; the literal reader takes longer lines.
+    if (sep_ == 0 || line.size() > 0xffff) return false;
+    std::uint64_t counts = 0;
+    for (const char c : line) counts += kinds_[static_cast<unsigned char>(c)];
+    const auto kind = [counts](std::uint64_t one) {
+        return static_cast<int>((counts / one) & 0xffff);
+    };
+    if (kind(kOneRefused) != 0) return false;
+    // Runs of spaces are shortened by the half-width pass.
+    if (kind(kOneSpace) > 1 && line.find("  ") != std::string_view::npos) return false;
+    const int seps = kind(kOneSeparator);
+    const int digits = kind(kOneDigitLike);
     if (seps < 1 || digits <= 1 || digits < seps) return false;
 
     std::size_t b = 0;
@@ -124,11 +176,13 @@ bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row
     std::string_view fields[4];
     int count = 0;
     std::size_t start = 0;
-    for (std::size_t i = 0; i <= t.size() && count < 4; ++i) {
-        if (i == t.size() || t[i] == sep_) {
-            fields[count++] = t.substr(start, i - start);
-            start = i + 1;
-        }
+    while (count < 4) {
+        const void* at = std::memchr(t.data() + start, sep_, t.size() - start);
+        const std::size_t end =
+            at ? static_cast<std::size_t>(static_cast<const char*>(at) - t.data()) : t.size();
+        fields[count++] = t.substr(start, end - start);
+        if (end == t.size()) break;
+        start = end + 1;
     }
     const int at = named ? 1 : 0;
     double first = 0;
@@ -140,6 +194,8 @@ bool FastLineReader::read(std::string_view line, qint64 rowNumber, CoordRow& row
     }
     const bool hasHeight = count > at + 2;
     if (hasHeight && !plainFieldNumber(fields[at + 2], height)) return false;
+    if (anglesPast60)
+        *anglesPast60 = fieldBeyondSixty(fields[at]) || fieldBeyondSixty(fields[at + 1]);
     row.first = first;
     row.second = second;
     row.hasHeight = hasHeight;
@@ -163,15 +219,18 @@ ChunkConverter::ChunkConverter(GkConversion op, const GkSettings& s)
       withNames_(s.withNames),
       fast_(s.options.isDefault()) {}
 
-// The text of the last remark written, which most rows of a chunk share.
-struct ChunkConverter::RemarkCache {
+// What the rows of a chunk share with the row before: the zone, the text of the last
+// remark written; and the longitude in degrees of the row at hand, NaN until known.
+struct ChunkConverter::RowMemo {
+    fast::ZoneMemo zone;
     fast::GridRemark kind = fast::GridRemark::None;
     double meridian = 0;
     std::string text;
+    double lonDegrees = 0;
 };
 
 bool ChunkConverter::fastRow(const CoordRow& row, bool latitudeFirst, std::string& out,
-                             RemarkCache& remarks) const {
+                             RowMemo& memo) const {
     const bool firstIsNorth = in_ ? xyz_ : latitudeFirst;
     double u = firstIsNorth ? row.first : row.second;  // northing or latitude
     double v = firstIsNorth ? row.second : row.first;  // easting or longitude
@@ -193,7 +252,10 @@ bool ChunkConverter::fastRow(const CoordRow& row, bool latitudeFirst, std::strin
     double remarkMeridian = 0;
     if (out_) {
         fast::FastGrid g{};
-        if (!fast::toGridFast(*out_, u, v, meridian_, *set_, kZoneGrid, g)) return false;
+        g.lonDegrees = std::nan("");
+        const bool done = fast::toGridFast(*out_, u, v, meridian_, *set_, kZoneGrid, g, &memo.zone);
+        if (!in_ && !std::isnan(g.lonDegrees)) memo.lonDegrees = g.lonDegrees;
+        if (!done) return false;
         a = g.xMm;
         b = g.yMm;
         aNegative = g.xNegative;
@@ -222,45 +284,49 @@ bool ChunkConverter::fastRow(const CoordRow& row, bool latitudeFirst, std::strin
     out += ' ';
     if (in_ && out_) out += ' ';
     if (remark != fast::GridRemark::None) {
-        if (remark != remarks.kind || remarkMeridian != remarks.meridian) {
-            remarks.kind = remark;
-            remarks.meridian = remarkMeridian;
-            remarks.text = fast::gridRemarkText(remark, remarkMeridian).toStdString();
+        if (remark != memo.kind || remarkMeridian != memo.meridian) {
+            memo.kind = remark;
+            memo.meridian = remarkMeridian;
+            memo.text = fast::gridRemarkText(remark, remarkMeridian).toStdString();
         }
-        out += remarks.text;
+        out += memo.text;
     }
     out += "\r\n";
     return true;
 }
 
-ChunkOutput ChunkConverter::convert(const QList<CoordRow>& rows, bool latitudeFirst) const {
+ChunkOutput ChunkConverter::convert(const QList<CoordRow>& rows, bool latitudeFirst,
+                                    std::string buffer) const {
     ChunkOutput r;
+    r.bytes = std::move(buffer);
+    r.bytes.clear();
     const qsizetype n = rows.size();
-    std::vector<QByteArray> names(withNames_ ? static_cast<std::size_t>(n) : 0);
-    std::vector<int> widths(names.size());
+    std::vector<NameSpan> names(withNames_ ? static_cast<std::size_t>(n) : 0);
     int width = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        widths[i] = trimmedName(rows[static_cast<qsizetype>(i)].name, names[i]);
-        width = std::max(width, widths[i]);
-    }
-    if (!in_) {
-        for (const CoordRow& row : rows) {
-            const double lon = fast::packedToDegrees(latitudeFirst ? row.second : row.first);
-            r.over180 = r.over180 || std::fabs(lon) > 180;
-        }
+        names[i] = nameSpan(rows[static_cast<qsizetype>(i)].name);
+        width = std::max(width, names[i].width);
     }
     r.bytes.reserve(static_cast<std::size_t>(n) * 56);
-    RemarkCache remarks;
+    RowMemo memo;
     for (qsizetype i = 0; i < n; ++i) {
         const CoordRow& row = rows[i];
         const std::size_t mark = r.bytes.size();
         if (withNames_) {
-            const auto k = static_cast<std::size_t>(i);
-            r.bytes.append(names[k].constData(), static_cast<std::size_t>(names[k].size()));
-            r.bytes.append(static_cast<std::size_t>(width - widths[k]), ' ');
+            const NameSpan& name = names[static_cast<std::size_t>(i)];
+            appendName(r.bytes, row.name, name);
+            r.bytes.append(static_cast<std::size_t>(width - name.width), ' ');
             r.bytes += " , ";
         }
-        if (fast_ && fastRow(row, latitudeFirst, r.bytes, remarks)) continue;
+        memo.lonDegrees = std::nan("");
+        const bool quick = fast_ && fastRow(row, latitudeFirst, r.bytes, memo);
+        if (!in_) {
+            const double lon = std::isnan(memo.lonDegrees)
+                                   ? fast::packedToDegrees(latitudeFirst ? row.second : row.first)
+                                   : memo.lonDegrees;
+            r.over180 = r.over180 || std::fabs(lon) > 180;
+        }
+        if (quick) continue;
         r.bytes.resize(mark);
         const QString column = withNames_ ? nameColumn(row.name, width) : QString();
         QString text;
@@ -302,9 +368,22 @@ void OrderedChunkWriter::work() {
 }
 
 void OrderedChunkWriter::submit(QList<CoordRow> rows, bool latitudeFirst) {
-    std::packaged_task<ChunkOutput()> task([this, rows = std::move(rows), latitudeFirst] {
-        return converter_.convert(rows, latitudeFirst);
-    });
+    std::string buffer;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!spareBytes_.empty()) {
+            buffer = std::move(spareBytes_.back());
+            spareBytes_.pop_back();
+        }
+    }
+    std::packaged_task<ChunkOutput()> task(
+        [this, rows = std::move(rows), latitudeFirst, buffer = std::move(buffer)]() mutable {
+            ChunkOutput o = converter_.convert(rows, latitudeFirst, std::move(buffer));
+            rows.clear();
+            const std::lock_guard<std::mutex> lock(mutex_);
+            spareRows_.push_back(std::move(rows));
+            return o;
+        });
     pending_.push_back(task.get_future());
     if (threads_.empty()) {
         task();
@@ -323,12 +402,22 @@ void OrderedChunkWriter::finish() {
     while (!pending_.empty()) writeFront();
 }
 
+QList<CoordRow> OrderedChunkWriter::spareRows() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (spareRows_.empty()) return {};
+    QList<CoordRow> rows = std::move(spareRows_.back());
+    spareRows_.pop_back();
+    return rows;
+}
+
 void OrderedChunkWriter::writeFront() {
-    const ChunkOutput o = pending_.front().get();
+    ChunkOutput o = pending_.front().get();
     pending_.pop_front();
     std::fwrite(o.bytes.data(), 1, o.bytes.size(), out_);
     rejected_ += o.rejected;
     over180_ = over180_ || o.over180;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    spareBytes_.push_back(std::move(o.bytes));
 }
 
 }  // namespace hc

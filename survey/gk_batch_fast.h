@@ -6,6 +6,7 @@
 // reader and converter, so the output is the one they give.
 
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -32,11 +33,21 @@ public:
     // True, with `row` filled as CoordLineReader::readLine fills it, when `line` (its
     // bytes without the line break) is such a data line; `rowNumber` (from 1) names a
     // line without a name. False when the literal reader has to read the line.
-    bool read(std::string_view line, qint64 rowNumber, CoordRow& row) const;
+    // `anglesPast60`, when given, is set to whether packedBeyondSixty (packed_angle.h)
+    // holds for either coordinate of the row read.
+    bool read(std::string_view line, qint64 rowNumber, CoordRow& row,
+              bool* anglesPast60 = nullptr) const;
 
 private:
+    // Per byte, counts of four kinds in 16 bits each, summed over a line at once.
+    static constexpr std::uint64_t kOneSeparator = 1;
+    static constexpr std::uint64_t kOneDigitLike = std::uint64_t{1} << 16;  // 0-9 . + -
+    static constexpr std::uint64_t kOneSpace = std::uint64_t{1} << 32;
+    static constexpr std::uint64_t kOneRefused = std::uint64_t{1} << 48;  // for CoordLineReader
+
     char sep_;  // 0 when the separator is not ASCII: no line is read here
     bool spaceSeparated_;
+    std::uint64_t kinds_[256];  // the counts each byte adds
 };
 
 // The number of a data field in the usual form: false when the field has to go
@@ -55,12 +66,13 @@ struct ChunkOutput {
 class ChunkConverter {
 public:
     ChunkConverter(GkConversion op, const GkSettings& settings);
-    ChunkOutput convert(const QList<CoordRow>& rows, bool latitudeFirst) const;
+    // `buffer`: storage for the output bytes, emptied first (its capacity is kept).
+    ChunkOutput convert(const QList<CoordRow>& rows, bool latitudeFirst,
+                        std::string buffer = {}) const;
 
 private:
-    struct RemarkCache;
-    bool fastRow(const CoordRow& row, bool latitudeFirst, std::string& out,
-                 RemarkCache& remarks) const;
+    struct RowMemo;
+    bool fastRow(const CoordRow& row, bool latitudeFirst, std::string& out, RowMemo& memo) const;
 
     GkRowConverter literal_;
     std::optional<ZoneWidth> in_;
@@ -85,6 +97,9 @@ public:
     static constexpr int kMaxThreads = 16;
 
     void submit(QList<CoordRow> rows, bool latitudeFirst);
+    // An empty list for the next chunk: one that a converted chunk left, so that its
+    // storage is used again rather than allocated anew for every chunk.
+    QList<CoordRow> spareRows();
     // Waits for every chunk and writes it.
     void finish();
     long long rejected() const { return rejected_; }
@@ -101,6 +116,8 @@ private:
     std::condition_variable wake_;
     std::deque<std::packaged_task<ChunkOutput()>> tasks_;
     std::deque<std::future<ChunkOutput>> pending_;
+    std::vector<QList<CoordRow>> spareRows_;
+    std::vector<std::string> spareBytes_;
     bool stopping_ = false;
     long long rejected_ = 0;
     bool over180_ = false;

@@ -144,6 +144,17 @@ std::string reencoded(const std::string& input, long long* refused) {
 TEST(CommandLine, Utf8InputReencodesLineByLine) {
     const std::string atLimit(kMaxLineBytes, 'a');
     const std::string overLimit = "\xff" + std::string(kMaxLineBytes, 'b');
+    // Many lines of every length and line end across the reader's blocks, a GB18030
+    // byte at every place in its line.
+    std::string mixedIn;
+    std::string mixedOut;
+    const char* const ends[] = {"\n", "\r\n", "\r", "\n\r"};
+    for (int i = 0; i < 20000; ++i) {
+        std::string head(static_cast<std::size_t>(i % 23), 'x');
+        const std::string end = ends[(i / 2 + i % 3) % 4];
+        mixedIn += head + (i % 5 == 0 ? "\xb5\xe3" : "p") + ",1" + end;
+        mixedOut += head + (i % 5 == 0 ? "点" : "p") + ",1" + end;
+    }
     struct Case {
         const char* name;
         std::string input;
@@ -157,6 +168,7 @@ TEST(CommandLine, Utf8InputReencodesLineByLine) {
         {"a line at the limit", atLimit + "\nz\n", atLimit + "\nz\n", 0},
         {"a line beyond the limit", overLimit + "\r\n\xb5\xe3\n", overLimit + "\r\n点\n", 0},
         {"beyond the limit at the end", "y\n" + overLimit, "y\n" + overLimit, 0},
+        {"many lines", mixedIn, mixedOut, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -54,6 +54,51 @@ TEST(GkBatch, ChunksAndLineEndingsDoNotChangeTheRows) {
     EXPECT_EQ(rows, 2);
 }
 
+// Every mix of line ends, wherever the 64 KiB reads cut the text, splits the same lines
+// as the text with LF alone: the rows and the reported line numbers agree. "\n\r" is two
+// line ends (an empty line between them), "\r\n" one.
+TEST(GkBatch, MixedLineEndsSplitTheLinesOfLineFeeds) {
+    const char* const ends[] = {"\n", "\r\n", "\r", "\n\r", "\r\r\n"};
+    const int emptyLines[] = {0, 0, 0, 1, 1};
+    std::string mixed;
+    std::string lf;
+    for (int i = 0; i < 9000; ++i) {
+        // Some lines long enough that breaks land on every offset of the reads.
+        std::string line = "P" + std::to_string(i) + "," + std::to_string(30 + (i % 500) / 100.0) +
+                           "," + std::to_string(114 + (i % 600) / 100.0) + "," +
+                           std::to_string(i % 97);
+        if (i % 7 == 3) line += std::string(static_cast<std::size_t>(i % 113), ' ');
+        if (i % 1000 == 500) line = "Q" + std::to_string(i) + ",1,x";  // reported by number
+        const int k = (i * 7 + i / 3) % 5;
+        mixed += line + ends[k];
+        lf += line + "\n" + std::string(static_cast<std::size_t>(emptyLines[k]), '\n');
+    }
+    mixed += "LAST,39.5,117.5";  // no line end at all
+    lf += "LAST,39.5,117.5\n";
+    ASSERT_GT(mixed.size(), std::size_t{4} << 16);
+    GkSettings s;
+    const auto run = [&](const std::string& input, std::string& report) {
+        std::FILE* in = fileWith(input);
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        const GkBatchResult r = convertBatch(GkConversion::GeoToZone3, s, in, out, 333, err);
+        std::string text = readAll(out);
+        report = readAll(err);
+        std::fclose(in);
+        std::fclose(out);
+        std::fclose(err);
+        EXPECT_EQ(r.rows, 9000 - 9 + 1);
+        EXPECT_EQ(r.skipped, 9);
+        return text;
+    };
+    std::string mixedReport;
+    std::string lfReport;
+    const std::string expected = run(lf, lfReport);
+    EXPECT_EQ(run(mixed, mixedReport), expected);
+    EXPECT_EQ(mixedReport, lfReport);
+    EXPECT_NE(lfReport.find("第 "), std::string::npos);
+}
+
 TEST(GkBatch, NamesArePaddedWithinEachChunk) {
     GkSettings s;
     const std::string input = "A,39.41,117.5\nLONGNAME,39.42,117.5\nB,39.43,117.5\n";
