@@ -147,11 +147,13 @@ QString undecodableLineText(long long number, InputEncoding encoding) {
         .arg(n);
 }
 
-QString overlongLineText(long long number) {
+QString overlongLineText(long long number, std::size_t maxBytes) {
     return QStringLiteral(
-               "错误: 第 %1 行超过 1 MiB（1048576 字节），未读取\n"
-               "error: line %1 is longer than 1 MiB (1048576 bytes) and was not read\n")
-        .arg(number);
+               "错误: 第 %1 行超过 %2 MiB（%3 字节），未读取\n"
+               "error: line %1 is longer than %2 MiB (%3 bytes) and was not read\n")
+        .arg(number)
+        .arg(maxBytes >> 20)
+        .arg(maxBytes);
 }
 
 LineReader::~LineReader() { std::free(buffer_); }
@@ -164,7 +166,7 @@ LineReader::Read LineReader::read(QString& line) {
     int c = EOF;
     flockfile(in_);
     while ((c = getc_unlocked(in_)) != EOF && c != '\n' && c != '\r') {
-        if (len >= kMaxLineBytes) {
+        if (len >= maxLineBytes_) {
             overlong = true;
             continue;
         }
@@ -199,7 +201,7 @@ LineReader::Read LineReader::read(QString& line) {
     }
     ++refused_;
     if (err_) {
-        writeText(err_, overlong ? overlongLineText(lineNumber_)
+        writeText(err_, overlong ? overlongLineText(lineNumber_, maxLineBytes_)
                                  : undecodableLineText(lineNumber_, decoder_.encoding()));
     }
     line.clear();

@@ -78,18 +78,18 @@ QString gb18030NoticeText();
 // The message for line `number` (from 1) that is not valid in the encoding, and for one
 // longer than kMaxLineBytes.
 QString undecodableLineText(long long number, InputEncoding encoding);
-QString overlongLineText(long long number);
+QString overlongLineText(long long number, std::size_t maxBytes = kMaxLineBytes);
 
 // Reads `in` line by line; a line break is LF, CR LF or a lone CR. Each line is decoded
-// by a LineDecoder; a line that cannot be decoded or is longer than kMaxLineBytes is
+// by a LineDecoder; a line that cannot be decoded or is longer than `maxLineBytes` is
 // refused: its message goes to `err` (when given) and it reads as an empty line.
 // The one GB18030 notice goes to `err` too. Throws std::bad_alloc when a line does not
 // fit in memory (never splits it).
 class LineReader {
 public:
     explicit LineReader(std::FILE* in, InputEncoding encoding = InputEncoding::Auto,
-                        std::FILE* err = nullptr)
-        : in_(in), err_(err), decoder_(encoding) {}
+                        std::FILE* err = nullptr, std::size_t maxLineBytes = kMaxLineBytes)
+        : in_(in), err_(err), decoder_(encoding), maxLineBytes_(maxLineBytes) {}
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -106,6 +106,7 @@ private:
     std::FILE* in_;
     std::FILE* err_;
     LineDecoder decoder_;
+    std::size_t maxLineBytes_;
     char* buffer_ = nullptr;
     std::size_t capacity_ = 0;
     long long lineNumber_ = 0;

@@ -13,10 +13,15 @@ namespace hc::cli {
 
 namespace {
 
+// A formula line may be far longer than a data line: the calculator takes formulas of
+// many megabytes.
+constexpr std::size_t kMaxFormulaBytes = std::size_t{16} << 20;
+
 const char* const kUsage =
     "用法：hechuan-cli eval [选项] [算式...]\n"
     "逐个计算命令行中的算式；没有算式时逐行计算标准输入（UTF-8）中的算式，与主窗口的“计 算”相同。\n"
     "每个算式输出一行：经精度检查后的结果，或结果框中显示的错误信息。\n"
+    "标准输入中每行算式最长 16 MiB，更长的行不计算，输出空行。\n"
     "  --decimals N          小数位数 0-28（默认 15）\n"
     "  --angle rad|deg|dms   角度单位：弧度、百分度（十进制度）、度分秒（默认 rad）\n"
     "  --var r=值            设置变量 r ... z 的值（可重复）\n"
@@ -29,6 +34,8 @@ const char* const kUsage =
     "Evaluates each formula argument, or each line of standard input (UTF-8) when there is\n"
     "none, exactly as the calculator's calculate command does, and prints one line per\n"
     "formula: the result after the precision check, or the message the result box would show.\n"
+    "A formula line of standard input may be up to 16 MiB long; a longer one is not\n"
+    "evaluated and gives an empty line.\n"
     "  --decimals N          display decimals 0-28 (default 15)\n"
     "  --angle rad|deg|dms   angle unit: radians, decimal degrees, packed degrees-minutes-seconds\n"
     "  --var r=VALUE         sets a memory variable r ... z (repeatable)\n"
@@ -133,7 +140,7 @@ int runEval(const QStringList& args, const Streams& io) {
     if (!formulas.isEmpty()) {
         for (const QString& f : formulas) run(f);
     } else {
-        LineReader lines(io.in, cl.encoding(), io.err);
+        LineReader lines(io.in, cl.encoding(), io.err, kMaxFormulaBytes);
         QString line;
         LineReader::Read got;
         while (!std::ferror(io.out) && (got = lines.read(line)) != LineReader::Read::End) {

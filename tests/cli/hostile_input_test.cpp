@@ -170,9 +170,19 @@ TEST(CliLongLines, OverlongLinesAreReportedNeverCut) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "1\t5\n\n2\t5\n");
     EXPECT_TRUE(contains(r.err, "line 2 is longer than 1 MiB")) << r.err.substr(0, 300);
-    r = runCli({"eval"}, digits + "\n1+1\n");
+    // Formulas may be longer than data lines: a sum of 600,000 ones is read, a line
+    // beyond 16 MiB is not.
+    QByteArray ones = "1";
+    for (int i = 1; i < 600000; ++i) ones += "+1";
+    r = runCli({"eval"}, ones + "\n1+1\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err.substr(0, 300);
+    EXPECT_EQ(r.out, "600000\n2\n");
+    const QByteArray tooLong = "1" + QByteArray(qsizetype(16) << 20, '0');
+    r = runCli({"eval"}, tooLong + "\n1+1\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "\n2\n");
+    EXPECT_TRUE(contains(r.err, "line 1 is longer than 16 MiB (16777216 bytes)"))
+        << r.err.substr(0, 300);
 }
 
 // Blank lines were skipped, so that output line N no longer belonged to input line N.
