@@ -5,8 +5,11 @@
 #include <new>
 #include <optional>
 
+#include "cli/sketch_output.h"
 #include "engine/number_reader.h"
 #include "survey/coord_conversion.h"
+#include "survey/coord_text.h"
+#include "survey/coord_window_ops.h"
 #include "survey/gk_batch.h"
 #include "survey/zones.h"
 
@@ -18,6 +21,7 @@ QString usageText() {
         "用法: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS|2000]\n"
         "        [--meridian 117] [--separator ,] [--order xyz|yxz] [--no-names]\n"
         "        [--k0 1] [--false-easting 500000] [--false-northing 0] [--height 0] [--extra]\n"
+        "        [--jobs N] [--svg FILE]\n"
         "  从标准输入读取坐标数据文本（每行：序号、两个坐标、高程，用分隔符隔开），\n"
         "  把坐标换算结果写到标准输出。jw 为经纬度（度.分秒），1.5、3、6 为分带公里网坐标。\n"
         "  换算：经纬度与各分带互换，以及 1.5->3、3->6、3->1.5、6->3。\n"
@@ -44,10 +48,13 @@ QString usageText() {
         "  分或秒达到 60 的经纬度（按 60 计算）和不是数字的高程（按 0 计算）各写一行说明，\n"
         "  如“第 N 行（点名）第一个坐标 39.7 的分或秒达到 60，按 40°00′00″ 计算”。\n"
         "  --jobs N          用 N 个线程换算（默认为处理器核数）；输出与单线程相同。\n"
+        "  --svg 文件        另把公里网一侧（换算为经纬度时为输入，否则为输出）的点写成\n"
+        "                    平面草图（北向上、东向右，同一比例尺）的 SVG 文件。\n"
         "  退出码：0 成功，1 没有数据、有不能解码的行或输出失败，2 选项错误。\n"
         "Usage: hechuan-cli gk --from jw|1.5|3|6 --to jw|1.5|3|6 [--ellipsoid BJ|XA|WGS|2000]\n"
         "        [--meridian 117] [--separator ,] [--order xyz|yxz] [--no-names]\n"
         "        [--k0 1] [--false-easting 500000] [--false-northing 0] [--height 0] [--extra]\n"
+        "        [--jobs N] [--svg FILE]\n"
         "  Reads a coordinate data text (lines of name, two coordinates and height, split by\n"
         "  the separator) from standard input and writes the converted block to standard\n"
         "  output. jw is latitude/longitude (packed d.mmss), 1.5, 3 and 6 are zone grids.\n"
@@ -87,6 +94,9 @@ QString usageText() {
         "  the point.\n"
         "  --jobs N          convert on N threads (default: the processor cores); the output\n"
         "                    is that of one thread.\n"
+        "  --svg FILE        also writes the points of the grid side (the input when the\n"
+        "                    output is latitude/longitude, else the output) as a plan sketch\n"
+        "                    (north up, east right, one scale) in SVG.\n"
         "  Exit status: 0 success, 1 no data, an undecodable line or the output failed,\n"
         "  2 bad options.\n"
         "  -h, --help shows this help.\n");
@@ -107,6 +117,40 @@ std::optional<double> numberOption(const QString& text) {
     return v;
 }
 
+QString sketchSpoolFailureText() {
+    return QStringLiteral("无法把坐标暂存到临时文件，没有换算，也没有写出草图。\n");
+}
+
+// Copies `from`, from where it stands to its end, to `to`; false when reading or writing
+// failed.
+bool copyFile(std::FILE* from, std::FILE* to) {
+    char buffer[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, from)) > 0)
+        if (std::fwrite(buffer, 1, n, to) != n) return false;
+    return !std::ferror(from) && std::fflush(to) == 0;
+}
+
+// Hands every grid point of the UTF-8 coordinate text in `file` to `visit`, read as
+// the conversion reads it.
+void gridRows(std::FILE* file, const QString& separator, AxisOrder order,
+              const PointRowVisitor& visit) {
+    std::rewind(file);
+    LineReader lines(file, InputEncoding::Utf8);
+    CoordLineReader reader(separator);
+    QString line;
+    SketchPoint point;
+    while (lines.next(line)) {
+        halfWidthInPlace(line);
+        if (!gridPointOf(line, reader, order, point)) continue;
+        PointRow row;
+        row.name = point.name;
+        row.x = Num::ofDouble(point.north);
+        row.y = Num::ofDouble(point.east);
+        visit(row);
+    }
+}
+
 QString countLine(const GkBatchResult& r) {
     return QStringLiteral("合计：读取 %1 行，换算 %2 行，拒绝 %3 行，跳过 %4 行\n")
         .arg(r.rows)
@@ -120,7 +164,7 @@ QString countLine(const GkBatchResult& r) {
 int runGk(const QStringList& args, const Streams& io) {
     CommandLine cl(usageText(), io);
     for (const char* name : {"from", "to", "ellipsoid", "meridian", "separator", "order", "k0",
-                             "false-easting", "false-northing", "height", "jobs"})
+                             "false-easting", "false-northing", "height", "jobs", "svg"})
         cl.addOption(QString::fromLatin1(name));
     cl.addFlag(QStringLiteral("no-names"));
     cl.addFlag(QStringLiteral("extra"));
@@ -235,11 +279,41 @@ int runGk(const QStringList& args, const Streams& io) {
     long long undecodable = 0;
     std::FILE* in = openUtf8Input(io.in, cl.encoding(), io.err, &undecodable);
     if (!in) throw std::bad_alloc();
-    GkBatchResult r = convertBatch(*op, settings, in, io.out, 4096, io.err, jobs);
+    // The grid side of the conversion is kept in a file for the sketch: the output goes
+    // there first and is copied on, or the input is copied there and converted from it.
+    const bool sketch = cl.isSet(QStringLiteral("svg"));
+    const bool gridOutput = outputZone(*op).has_value();
+    std::FILE* spool = sketch ? std::tmpfile() : nullptr;
+    const auto spoolInput = [&] {
+        if (!copyFile(in, spool)) return false;
+        std::rewind(spool);
+        return true;
+    };
+    if (sketch && (!spool || (!gridOutput && !spoolInput()))) {
+        std::fclose(in);
+        if (spool) std::fclose(spool);
+        writeText(io.err, sketchSpoolFailureText());
+        return cl.finish(kExitFailure);
+    }
+    GkBatchResult r = convertBatch(*op, settings, spool && !gridOutput ? spool : in,
+                                   spool && gridOutput ? spool : io.out, 4096, io.err, jobs);
     std::fclose(in);
+    bool failed = false;
+    if (spool && gridOutput) {
+        std::rewind(spool);
+        failed = !copyFile(spool, io.out);
+    }
+    if (spool && r.rows > 0 && !failed) {
+        const PointRowWalk walk = [&](const PointRowVisitor& visit) {
+            gridRows(spool, settings.separator, settings.order, visit);
+        };
+        failed = !writeSketchSvg(cl.value(QStringLiteral("svg")), walk, SketchKind::Points,
+                                 QString(), io.err);
+    }
+    if (spool) std::fclose(spool);
     // Each such line was reported and reached the batch as a line of no data.
     r.skipped += undecodable;
-    const int status = undecodable > 0 ? kExitFailure : kExitSuccess;
+    const int status = undecodable > 0 || failed ? kExitFailure : kExitSuccess;
     if (r.rows == 0) {
         writeText(io.err, noCoordinateDataText() + QStringLiteral("\n") + countLine(r));
         return cl.finish(kExitFailure);

@@ -20,12 +20,17 @@ bool writeSvg(const QString& path, const PlanSketch& sketch, const SketchView& v
 
 }  // namespace
 
-bool writeSketchSvg(const QString& path, PointListInput& input, SketchKind kind,
+bool writeSketchSvg(const QString& path, const PointRowWalk& walk, SketchKind kind,
                     const QString& marked, std::FILE* err) {
     SketchView view;
-    const PlanSketch sketch = pagedSketchOfRows(input.walker(PointListMode::Grid), kind, marked,
-                                                kSketchSvgWidth, kSketchSvgHeight, view);
+    const PlanSketch sketch =
+        pagedSketchOfRows(walk, kind, marked, kSketchSvgWidth, kSketchSvgHeight, view);
     return writeSvg(path, sketch, view, err);
+}
+
+bool writeSketchSvg(const QString& path, PointListInput& input, SketchKind kind,
+                    const QString& marked, std::FILE* err) {
+    return writeSketchSvg(path, input.walker(PointListMode::Grid), kind, marked, err);
 }
 
 bool writeSketchSvg(const QString& path, const PlanSketch& sketch, std::FILE* err) {

@@ -18,6 +18,11 @@ inline constexpr int kSketchSvgHeight = 600;
 bool writeSketchSvg(const QString& path, PointListInput& input, SketchKind kind,
                     const QString& marked, std::FILE* err);
 
+// The same for the rows `walk` hands out (walked twice, nothing kept but what the page
+// draws).
+bool writeSketchSvg(const QString& path, const PointRowWalk& walk, SketchKind kind,
+                    const QString& marked, std::FILE* err);
+
 // Writes `sketch`, fitted to the page, to `path`; false, with a Chinese line on `err`,
 // when the file cannot be written.
 bool writeSketchSvg(const QString& path, const PlanSketch& sketch, std::FILE* err);

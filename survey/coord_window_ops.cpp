@@ -116,6 +116,18 @@ SinglePointResult convertSinglePoint(const SinglePointInput& in) {
     return r;
 }
 
+bool gridPointOf(QStringView line, CoordLineReader& reader, AxisOrder order, SketchPoint& point) {
+    CoordRow row;
+    if (!reader.readLine(line, row)) return false;
+    if (!std::isfinite(row.first) || !std::isfinite(row.second)) return false;
+    if (std::fabs(row.first) <= 360 && std::fabs(row.second) <= 360) return false;
+    const bool northFirst = order == AxisOrder::XYZ;
+    point.name = row.name.trimmed();
+    point.north = northFirst ? row.first : row.second;
+    point.east = northFirst ? row.second : row.first;
+    return true;
+}
+
 PlanSketch gridRowsSketch(const QString& text, const QString& separator, AxisOrder order,
                           bool firstBlock, qint64 rowLimit) {
     PlanSketch sketch;
@@ -132,13 +144,10 @@ PlanSketch gridRowsSketch(const QString& text, const QString& separator, AxisOrd
         halfWidthInPlace(line);
         start = end + 1;
         if (firstBlock && !sketch.points.empty() && line.trimmed().isEmpty()) break;
-        CoordRow row;
-        if (!reader.readLine(line, row)) continue;
-        if (!std::isfinite(row.first) || !std::isfinite(row.second)) continue;
-        if (std::fabs(row.first) <= 360 && std::fabs(row.second) <= 360) continue;
-        const bool northFirst = order == AxisOrder::XYZ;
-        sketch.points.push_back({row.name.trimmed(), northFirst ? row.first : row.second,
-                                 northFirst ? row.second : row.first, number});
+        SketchPoint point;
+        if (!gridPointOf(line, reader, order, point)) continue;
+        point.line = number;
+        sketch.points.push_back(std::move(point));
     }
     return sketch;
 }

@@ -20,10 +20,18 @@ QString resultRowsOf(const QString& output, const QString& helpText);
 // The notice when the output box holds no result row to take back.
 QString noResultRowsText();
 
+class CoordLineReader;
+
+// The grid point of one data line (already half-width) read with `reader`, as the
+// conversion reads it: XYZ order has the northing first, YXZ the easting. False for a line
+// that gives no row, a row without two finite coordinates, and one whose two coordinates
+// both lie within ±360 (latitude and longitude, or the zeroed row of a rejected point).
+// Sets the name, northing and easting of `point`.
+bool gridPointOf(QStringView line, CoordLineReader& reader, AxisOrder order, SketchPoint& point);
+
 // The plan sketch of the grid rows of a coordinate data text read with `separator`
 // (as the conversion reads it): XYZ order has the northing first, YXZ the easting.
-// Rows whose two coordinates both lie within ±360 (latitude and longitude, and the
-// zeroed rows of rejected points) are left out, as are rows past `rowLimit` drawn. With
+// Rows gridPointOf leaves out are not drawn, nor rows past `rowLimit` drawn. With
 // `firstBlock` the reading stops at the first blank line after a row (the output box holds
 // the latest result block first, then the earlier ones and the help). Each point carries
 // the line of `text` it was read from.

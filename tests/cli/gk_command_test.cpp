@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "survey/coord_conversion.h"
 #include "survey/gk_options.h"
 #include "survey/zones.h"
+#include "tests/cli/sketch_svg_reader.h"
 #include "tests/survey/print_qstring.h"
 #include "tests/survey/temp_file.h"
 
@@ -491,6 +493,47 @@ TEST(GkCommand, FullWidthDigitsMinusAndSemicolonReadAsTheirAsciiForms) {
     EXPECT_EQ(wide.err, ascii.err);
     // The window reads its data text as before: full-width digits are not numbers there.
     EXPECT_EQ(ZelQuanJiaoZhuanBanJiao(QStringLiteral("A，３９．４")), QStringLiteral("A,３９.４"));
+}
+
+TEST(GkCommand, SvgOptionSketchesTheGridSideBesideTheUsualOutput) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // B lies 100 m north of A, C 100 m east of it.
+    const std::string grid = "A,4395500,39571900\r\nB,4395600,39571900\r\nC,4395500,39572000\r\n";
+    const GkRun inversePlain = gk({"--from", "3", "--to", "jw"}, grid);
+    ASSERT_EQ(inversePlain.status, 0);
+    const std::string geo = inversePlain.out.toStdString();
+    struct Case {
+        const char* from;
+        const char* to;
+        std::string input;  // the grid side is the input of the first, the output of the second
+    };
+    for (const Case& c : {Case{"3", "jw", grid}, Case{"jw", "3", geo}}) {
+        SCOPED_TRACE(c.from);
+        const QString path = dir.filePath(QString::fromLatin1(c.from) + QStringLiteral(".svg"));
+        const GkRun plain = gk({"--from", c.from, "--to", c.to}, c.input);
+        const GkRun r = gk({"--from", c.from, "--to", c.to, "--svg", path.toStdString()}, c.input);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, plain.out);
+        EXPECT_EQ(r.err, plain.err);
+        const svg_output::Sketch s = svg_output::readSketch(path);
+        EXPECT_EQ(s.points, 3);
+        ASSERT_EQ(s.names.size(), 3u);
+        const QPointF a = s.names.at(QStringLiteral("A")), b = s.names.at(QStringLiteral("B")),
+                      e = s.names.at(QStringLiteral("C"));
+        EXPECT_NEAR(b.x(), a.x(), 0.01);
+        EXPECT_NEAR(e.y(), a.y(), 0.01);
+        EXPECT_GT(a.y() - b.y(), 100);
+        EXPECT_NEAR(a.y() - b.y(), e.x() - a.x(), 0.02);
+    }
+
+    const GkRun unwritable = gk({"--from", "3", "--to", "jw", "--svg",
+                                 dir.filePath(QStringLiteral("no/such.svg")).toStdString()},
+                                grid);
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.out, inversePlain.out);
+    EXPECT_TRUE(unwritable.err.contains(QStringLiteral("无法写入草图文件")))
+        << unwritable.err.toStdString();
 }
 
 }  // namespace

@@ -8,10 +8,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
-#include <map>
 
 #include "tests/cli/cli_runner.h"
+#include "tests/cli/sketch_svg_reader.h"
 #include "tests/survey/print_qstring.h"
 
 namespace {
@@ -205,34 +204,6 @@ TEST(PointCommands, LongInputsInBoundedMemory) {
 }  // namespace
 
 namespace svg_output {
-
-// The names of an SVG sketch's point labels with their page positions, and how many
-// point circles and parcel outlines it holds.
-struct Sketch {
-    std::map<QString, QPointF> names;
-    int points = 0;
-    int outlines = 0;
-};
-
-Sketch readSketch(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    QXmlStreamReader xml(&file);
-    Sketch out;
-    while (!xml.atEnd()) {
-        if (!xml.readNext() || !xml.isStartElement()) continue;
-        const auto cls = xml.attributes().value(QLatin1String("class"));
-        if (xml.name() == u"circle" && cls == u"point") ++out.points;
-        if (xml.name() == u"polygon" && cls == u"line") ++out.outlines;
-        if (xml.name() == u"text" && cls == u"name") {
-            const QPointF at(xml.attributes().value(QLatin1String("x")).toDouble(),
-                             xml.attributes().value(QLatin1String("y")).toDouble());
-            out.names[xml.readElementText()] = at;
-        }
-    }
-    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    return out;
-}
 
 TEST(PointCommands, SvgOptionWritesThePlanSketchBesideTheUsualOutput) {
     QTemporaryDir dir;
