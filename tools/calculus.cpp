@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -375,40 +376,59 @@ struct EndModel {
     bool withLog = false;
     long double c = 0;
     long double p = 0;
-    // A second term d·v^(p+k) where f has a correction in a whole power of v.
-    long double d = 0;
-    long double k = 0;
+    // Corrections d·v^(p+k) where f has them in whole powers of v (d = 0: none).
+    std::array<long double, 2> d{};
+    std::array<long double, 2> k{};
 
     long double at(long double v) const {
-        const long double first = c * std::pow(v, p) * (withLog ? std::log(v) : 1.0L);
-        return d == 0 ? first : first + d * std::pow(v, p + k);
+        long double sum = c * std::pow(v, p) * (withLog ? std::log(v) : 1.0L);
+        for (std::size_t i = 0; i < d.size(); ++i)
+            if (d[i] != 0) sum += d[i] * std::pow(v, p + k[i]);
+        return sum;
     }
     // An antiderivative of at() (p ≠ -1, p + k ≠ -1).
     long double primitive(long double v) const {
         const long double q = p + 1;
         const long double cv = c * std::pow(v, q);
-        const long double first = withLog ? cv * (std::log(v) / q - 1 / (q * q)) : cv / q;
-        return d == 0 ? first : first + d * std::pow(v, q + k) / (q + k);
+        long double sum = withLog ? cv * (std::log(v) / q - 1 / (q * q)) : cv / q;
+        for (std::size_t i = 0; i < d.size(); ++i)
+            if (d[i] != 0) sum += d[i] * std::pow(v, q + k[i]) / (q + k[i]);
+        return sum;
     }
 };
 
-// C·v^p + D·v^(p+k) through three samples, p found by the secant method from `start`;
-// nullopt where it does not settle.
-std::optional<EndModel> fitTriple(long double k, long double start,
-                                  const std::array<std::array<long double, 2>, 3>& vf) {
+using Samples = std::vector<std::array<long double, 2>>;  // (v, f) pairs
+
+// C·v^p + D·v^(p+k) through three samples (`corrections` 1), or C·v^p + D·v^(p+k) +
+// E·v^(p+2k) through four (`corrections` 2), p found by the secant method from `start`
+// so that the model through all samples but the last passes through the last; nullopt
+// where it does not settle.
+std::optional<EndModel> fitSeries(long double k, int corrections, long double start,
+                                  const Samples& vf) {
     EndModel m;
-    m.k = k;
-    // The mismatch at the third sample of the model through the first two, for p.
+    m.k = {k, 2 * k};
+    // The mismatch at the last sample of the model through the others, for p.
     const auto mismatch = [&](long double p) {
-        std::array<long double, 3> g{}, h{};
-        for (std::size_t j = 0; j < 3; ++j) {
+        std::array<long double, 4> g{}, h{}, h2{};
+        for (std::size_t j = 0; j < vf.size(); ++j) {
             g[j] = vf[j][1] * std::pow(vf[j][0], -p);
             h[j] = std::pow(vf[j][0], k);
+            h2[j] = h[j] * h[j];
         }
-        m.d = (g[0] - g[1]) / (h[0] - h[1]);
-        m.c = g[0] - m.d * h[0];
+        if (corrections == 1) {
+            m.d[0] = (g[0] - g[1]) / (h[0] - h[1]);
+        } else {
+            // g0 - g1 = D (h0 - h1) + E (h0² - h1²), the same for samples 1 and 2.
+            const long double a11 = h[0] - h[1], a12 = h2[0] - h2[1], b1 = g[0] - g[1];
+            const long double a21 = h[1] - h[2], a22 = h2[1] - h2[2], b2 = g[1] - g[2];
+            const long double det = a11 * a22 - a12 * a21;
+            m.d[0] = (b1 * a22 - a12 * b2) / det;
+            m.d[1] = (a11 * b2 - b1 * a21) / det;
+        }
+        m.c = g[0] - m.d[0] * h[0] - m.d[1] * h2[0];
         m.p = p;
-        return (m.c + m.d * h[2] - g[2]) / g[2];
+        const std::size_t last = vf.size() - 1;
+        return (m.c + m.d[0] * h[last] + m.d[1] * h2[last] - g[last]) / g[last];
     };
     long double p0 = start, p1 = start + 1e-3L;
     long double r0 = mismatch(p0), r1 = mismatch(p1);
@@ -424,7 +444,8 @@ std::optional<EndModel> fitTriple(long double k, long double start,
     if (!std::isfinite(r1) || std::fabs(r1) > 1e-15L || std::fabs(p1 - start) > 0.1L)
         return std::nullopt;
     mismatch(p1);
-    if (!std::isfinite(m.c) || !std::isfinite(m.d) || m.c == 0) return std::nullopt;
+    if (!std::isfinite(m.c) || !std::isfinite(m.d[0]) || !std::isfinite(m.d[1]) || m.c == 0)
+        return std::nullopt;
     return m;
 }
 
@@ -595,27 +616,49 @@ std::optional<EndPiece> fitEnd(const Range& r, std::size_t side, Sampler& s,
             const double error = drift + 2 * noise + nodes + missing;
             if (!best || error < best->error) best = EndPiece{*m01, p0.v, error};
             if (withLog) continue;
-            // f with a correction in v (or 1/v towards infinity) or its square: the same
-            // test of settling on fits through three samples.
-            const Point& p4 = point(c + 4 * inward);
-            if (!p4.ok) continue;
-            const std::array<const Point*, 5> all{&p0, &p1, &p2, &p3, &p4};
-            for (const long double power : {1.0L, 2.0L}) {
+            // f with a correction in v (or 1/v towards infinity) or its square, or with
+            // both v and v²: the same test of settling on fits through three samples
+            // (four with two corrections).
+            struct Series {
+                long double power;
+                int corrections;
+            };
+            for (const Series series : {Series{1, 1}, Series{2, 1}, Series{1, 2}}) {
+                const long double k = infinite ? -series.power : series.power;
+                const int samples = series.corrections + 2;
+                std::array<Samples, 3> windows;
+                std::vector<double> precisions;  // of the samples of window 0
                 std::array<std::optional<EndModel>, 3> fits;
-                for (std::size_t i = 0; i < 3; ++i)
-                    fits[i] = fitTriple(infinite ? -power : power, p,
-                                        {{{all[i]->v, all[i]->f},
-                                          {all[i + 1]->v, all[i + 1]->f},
-                                          {all[i + 2]->v, all[i + 2]->f}}});
-                if (!fits[0] || !fits[1] || !fits[2]) continue;
+                bool sampled = true;
+                for (std::size_t i = 0; i < 3 && sampled; ++i) {
+                    for (int j = 0; j < samples && sampled; ++j) {
+                        const Point& pj = point(c + (int(i) + j) * inward);
+                        sampled = pj.ok;
+                        windows[i].push_back({pj.v, pj.f});
+                        if (i == 0) precisions.push_back(pj.precision);
+                    }
+                    if (sampled) fits[i] = fitSeries(k, series.corrections, p, windows[i]);
+                }
+                if (!sampled || !fits[0] || !fits[1] || !fits[2]) continue;
                 const long double t0 = piece(*fits[0]);
                 const double drift2 = static_cast<double>(std::fabs(t0 - piece(*fits[1])));
                 const double previous2 =
                     static_cast<double>(std::fabs(piece(*fits[1]) - piece(*fits[2])));
-                const double noise2 = 4 * noise * std::max(p4.precision, precision) / precision;
-                if (!std::isfinite(drift2) || drift2 > previous2 / 2 + 2 * noise2) continue;
                 const double missing2 =
                     2 * static_cast<double>(std::fabs(fits[0]->primitive(last)));
+                if (!std::isfinite(drift2) || drift2 + 2 * noise + nodes + missing2 >= best->error)
+                    continue;
+                // What the piece moves when each sample moves by its own error, p found
+                // again each time: the noise this fit passes on, at least that of a pair.
+                double noise2 = noise;
+                for (std::size_t j = 0; j < precisions.size(); ++j) {
+                    Samples moved = windows[0];
+                    moved[j][1] *= 1 + static_cast<long double>(precisions[j]);
+                    const std::optional<EndModel> m = fitSeries(k, series.corrections, p, moved);
+                    noise2 += m ? static_cast<double>(std::fabs(piece(*m) - t0))
+                                : std::numeric_limits<double>::infinity();
+                }
+                if (!std::isfinite(noise2) || drift2 > previous2 / 2 + 2 * noise2) continue;
                 const double error2 = drift2 + 2 * noise2 + nodes + missing2;
                 if (std::isfinite(error2) && error2 < best->error)
                     best = EndPiece{*fits[0], p0.v, error2};
