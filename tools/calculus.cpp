@@ -346,11 +346,11 @@ Sample addNode(const Range& r, const Decimal& t, Sampler& s, Sums& sums) {
 // about 1E-28 to a finite bound, and towards infinity f drowns in its rounding. Where f
 // grows towards a bound (or decays like a power towards infinity) the piece beyond the
 // last sample matters: 2√ε = 2E-14 for 1/√x. There the quadrature stops at a cut and the
-// nodes beyond it take the values of a model f ≈ C·v^p, C·v^p·ln v or C·v^p + D·v^(p±1|2),
-// with v the distance from the bound (|x| towards infinity), fitted to samples at whole
-// decades of v. Fits from successive decades must agree better as they near the end;
-// what they still disagree by, the noise of the samples and the rounding of the nodes
-// beside the cut make up the error of the piece.
+// nodes beyond it take the values of a model f ≈ C·v^p, C·v^p·ln v, C·v^p + D·v^(p±1|2) or
+// C·v^p + D·v^(p±1) + E·v^(p±2), with v the distance from the bound (|x| towards infinity), fitted
+// to samples at whole decades of v. Fits from successive decades must agree better as they near the
+// end; what they still disagree by, the noise of the samples and the rounding of the nodes beside
+// the cut make up the error of the piece.
 
 long double wide(const Decimal& d) {
     const long double v = static_cast<long double>(d.coefficient()) /
