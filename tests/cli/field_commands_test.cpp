@@ -9,15 +9,14 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 #include <cmath>
-#include <map>
 #include <random>
 
 #include "survey/distance_reduction.h"
 #include "survey/intersection.h"
 #include "survey/traverse.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/cli/sketch_svg_reader.h"
 #include "tests/survey/print_qstring.h"
 
 namespace {
@@ -192,34 +191,6 @@ TEST(FieldCommands, ReduceScaleIsTheScaleOfGkExtra) {
     }
 }
 
-// What an SVG sketch holds: the point labels at their page positions and how many
-// points, known-point triangles and lines it draws.
-struct SvgSketch {
-    std::map<QString, QPointF> names;
-    int points = 0, known = 0, lines = 0;
-};
-
-SvgSketch readSvgSketch(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    QXmlStreamReader xml(&file);
-    SvgSketch out;
-    while (!xml.atEnd()) {
-        if (!xml.readNext() || !xml.isStartElement()) continue;
-        const auto cls = xml.attributes().value(QLatin1String("class"));
-        if (xml.name() == u"circle" && cls == u"point") ++out.points;
-        if (cls == u"known") ++out.known;
-        if (cls == u"line") ++out.lines;
-        if (xml.name() == u"text" && cls == u"name") {
-            const QPointF at(xml.attributes().value(QLatin1String("x")).toDouble(),
-                             xml.attributes().value(QLatin1String("y")).toDouble());
-            out.names[xml.readElementText()] = at;
-        }
-    }
-    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    return out;
-}
-
 TEST(FieldCommands, SvgOptionDrawsTheTraverseAndTheIntersection) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -248,7 +219,7 @@ TEST(FieldCommands, SvgOptionDrawsTheTraverseAndTheIntersection) {
         const Result r = run(c.args + QStringList{QStringLiteral("--svg"), path}, c.input.toUtf8());
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(r.out, plain.out);
-        const SvgSketch s = readSvgSketch(path);
+        const svg_output::Sketch s = svg_output::readSketch(path);
         EXPECT_EQ(s.points, c.points);
         EXPECT_EQ(static_cast<int>(s.names.size()), c.points);
         EXPECT_EQ(s.known, c.known);

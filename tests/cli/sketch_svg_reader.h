@@ -12,10 +12,13 @@
 namespace svg_output {
 
 // The names of an SVG sketch's point labels with their page positions, and how many
-// point circles and parcel outlines it holds.
+// point circles, known-point triangles, lines (open or closed) and parcel outlines (closed)
+// it holds.
 struct Sketch {
     std::map<QString, QPointF> names;
     int points = 0;
+    int known = 0;
+    int lines = 0;
     int outlines = 0;
 };
 
@@ -28,6 +31,8 @@ inline Sketch readSketch(const QString& path) {
         if (!xml.readNext() || !xml.isStartElement()) continue;
         const auto cls = xml.attributes().value(QLatin1String("class"));
         if (xml.name() == u"circle" && cls == u"point") ++out.points;
+        if (cls == u"known") ++out.known;
+        if (cls == u"line") ++out.lines;
         if (xml.name() == u"polygon" && cls == u"line") ++out.outlines;
         if (xml.name() == u"text" && cls == u"name") {
             const QPointF at(xml.attributes().value(QLatin1String("x")).toDouble(),
