@@ -27,6 +27,18 @@ namespace hc {
 
 namespace {
 
+// The character sets of the phases, named here: clang 14 fails to compile a CharSet
+// built inside some of the functions.
+
+// A sign after one of these (or a space) starts a number.
+constexpr CharSet kOperatorBeforeSign{u"-+*/\\"};
+// A number scanned this far would go on over these.
+constexpr CharSet kNumberGoesOn{u".eE"};
+// The operators of the power phase.
+constexpr CharSet kPower{u"^"};
+// The operators of the product phase.
+constexpr CharSet kProducts{u"*/\\"};
+
 // Thrown inside the phases for a failure that ends the bracket-free computation
 // with its summary message.
 struct PhaseFailure {};
@@ -237,7 +249,7 @@ QString scanBack(const Text& s, qsizetype p) {
                 break;
             }
             const QChar prev = lower(s[d - 2]);
-            if (prev == u' ' || CharSet{u"-+*/\\"}.contains(prev)) {
+            if (prev == u' ' || kOperatorBeforeSign.contains(prev)) {
                 start = d;
                 break;
             }
@@ -611,7 +623,7 @@ std::optional<long long> integerOperand(const GapText& s, qsizetype from, qsizet
     size = k - from;
     if (size == 0 || size > kMax || s[from] == u'0') return std::nullopt;
     // The scanner would go on over a point or an exponent, and lower-cases what is not ASCII.
-    if (k < s.size() && (s[k].unicode() >= 0x80 || isDigit(s[k]) || CharSet{u".eE"}.contains(s[k])))
+    if (k < s.size() && (s[k].unicode() >= 0x80 || isDigit(s[k]) || kNumberGoesOn.contains(s[k])))
         return std::nullopt;
     return c;
 }
@@ -752,7 +764,7 @@ QString bracketFree(QString text, const CalcSettings& settings, const CancelFlag
         phaseDone();
 
         s = framed(ZelJianHuaBiaoDaShi(std::move(s)));
-        binaryPhase(phaseText(s), CharSet{u"^"}, cancel,
+        binaryPhase(phaseText(s), kPower, cancel,
                     [](QChar, const QString& l, const QString& r, QString& out) {
                         out = trimSpaces(ZelChengFang(Num::ofText(l), Num::ofText(r)).text());
                         return true;
@@ -761,7 +773,7 @@ QString bracketFree(QString text, const CalcSettings& settings, const CancelFlag
 
         s = pad(s);
         bool divisorZero = false;
-        binaryPhase(phaseText(s), CharSet{u"*/\\"}, cancel,
+        binaryPhase(phaseText(s), kProducts, cancel,
                     [&](QChar op, const QString& l, const QString& r, QString& out) {
                         Num v;
                         if (op == u'*') {

@@ -12,6 +12,26 @@ namespace hc {
 
 namespace {
 
+// The character sets of the passes, named here: clang 14 fails to compile a CharSet
+// built inside some of the functions.
+
+// What a formula holds besides digits and letters.
+constexpr CharSet kSymbols{u"%!^*()-+./\\πε"};
+// Two of these in a row are one.
+constexpr CharSet kCollapsedWhenDoubled{u".^*/\\%!+"};
+// A point before one of these (or a letter) is dropped.
+constexpr CharSet kDropsPointBefore{u"-+*/\\^!%πε()"};
+// What a factor may start with besides digits.
+constexpr CharSet kOpensFactor{u".(πε"};
+// What a factor may end with besides digits.
+constexpr CharSet kClosesFactor{u"%!)πε"};
+// What a factor may start with besides digits and a point.
+constexpr CharSet kOpensFactorNoPoint{u"(πε"};
+// Dropped from the end of a formula.
+constexpr CharSet kTrailingDropped{u"\\ +-*/^e."};
+// Dropped from the start of a formula.
+constexpr CharSet kLeadingDropped{u"\\*/^%!)"};
+
 constexpr char16_t kDeleted = 0;
 constexpr char16_t kPi = u'π';
 constexpr char16_t kEpsilon = u'ε';
@@ -57,9 +77,7 @@ constexpr std::array kDataTable{
 bool isFullWidthUpper(char16_t c) { return c >= 0xFF21 && c <= 0xFF3A; }
 bool isFullWidthLower(char16_t c) { return c >= 0xFF41 && c <= 0xFF5A; }
 
-bool inAlphabet(char16_t c) {
-    return isDigit(c) || isLetter(c) || CharSet{u"%!^*()-+./\\πε"}.contains(c);
-}
+bool inAlphabet(char16_t c) { return isDigit(c) || isLetter(c) || kSymbols.contains(c); }
 
 // True when the text is empty or sorts below a single space.
 bool belowSpace(QStringView s) { return s.isEmpty() || s.front().unicode() < u' '; }
@@ -140,7 +158,7 @@ void collapsePairs(Buffer& b) {
     char16_t cur = p[0];
     for (qsizetype i = 1; i < b.size(); ++i) {
         const char16_t next = p[i];
-        if (cur == next && CharSet{u".^*/\\%!+"}.contains(cur)) continue;
+        if (cur == next && kCollapsedWhenDoubled.contains(cur)) continue;
         if (cur == u'-' && next == u'-') {
             cur = u'+';
             continue;
@@ -166,7 +184,7 @@ void dropStrayPoints(Buffer& b) {
     qsizetype n = 0;
     for (qsizetype i = 0; i < b.size(); ++i) {
         const char16_t next = i + 1 < b.size() ? p[i + 1] : u' ';
-        if (p[i] == u'.' && (isLetter(next) || CharSet{u"-+*/\\^!%πε()"}.contains(next))) continue;
+        if (p[i] == u'.' && (isLetter(next) || kDropsPointBefore.contains(next))) continue;
         p[n++] = p[i];
     }
     b.truncate(n);
@@ -218,8 +236,8 @@ struct LetterProducts {
         const char16_t c = p[i];
         if (!isLetter(c) || c == u'e' || i + 1 >= n) return {false, false};
         const char16_t prev = p[i - 1];
-        const bool after = (isDigit(next) || CharSet{u".(πε"}.contains(next)) && !isLetter(prev);
-        const bool before = isDigit(prev) || CharSet{u"%!)πε"}.contains(prev);
+        const bool after = (isDigit(next) || kOpensFactor.contains(next)) && !isLetter(prev);
+        const bool before = isDigit(prev) || kClosesFactor.contains(prev);
         return {before, after};
     }
 };
@@ -231,8 +249,8 @@ struct ProductsAfterClosing {
     }
     std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype n,
                                      char16_t next) const {
-        const bool after = i + 1 < n && CharSet{u")%!πε"}.contains(p[i]) &&
-                           (isDigit(next) || CharSet{u".(πε"}.contains(next));
+        const bool after = i + 1 < n && kClosesFactor.contains(p[i]) &&
+                           (isDigit(next) || kOpensFactor.contains(next));
         return {false, after};
     }
 };
@@ -245,7 +263,7 @@ struct ProductsBeforeOpening {
     std::pair<bool, bool> operator()(const char16_t* p, qsizetype i, qsizetype, char16_t) const {
         const char16_t prev = p[i - 1];
         const bool before =
-            CharSet{u"(πε"}.contains(p[i]) && (isDigit(prev) || CharSet{u"%!)πε"}.contains(prev));
+            kOpensFactorNoPoint.contains(p[i]) && (isDigit(prev) || kClosesFactor.contains(prev));
         return {before, false};
     }
 };
@@ -268,9 +286,9 @@ QString ZelGuiFanSuanShi(const QString& formula) {
     // Passes 4 and 5: operators at the ends.
     const char16_t* p = b.data();
     qsizetype end = b.size();
-    while (end > 0 && CharSet{u"\\ +-*/^e."}.contains(p[end - 1])) --end;
+    while (end > 0 && kTrailingDropped.contains(p[end - 1])) --end;
     qsizetype begin = 0;
-    while (begin < end && CharSet{u"\\*/^%!)"}.contains(p[begin])) ++begin;
+    while (begin < end && kLeadingDropped.contains(p[begin])) ++begin;
     if (begin == end) return zero;
     b.keep(begin, end);
 
