@@ -2,6 +2,7 @@
 
 #include <QtMath>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -82,6 +83,20 @@ PlanSketch readSketch(const PointRowWalk& walk, SketchKind kind, const QString& 
     return sketch;
 }
 
+// The smallest and largest northing and easting of the points (infinities when there
+// are none).
+std::array<double, 4> extentOf(const PlanSketch& sketch) {
+    double minN = std::numeric_limits<double>::infinity(), maxN = -minN;
+    double minE = minN, maxE = -minN;
+    for (const SketchPoint& p : sketch.points) {
+        minN = std::min(minN, p.north);
+        maxN = std::max(maxN, p.north);
+        minE = std::min(minE, p.east);
+        maxE = std::max(maxE, p.east);
+    }
+    return {minN, maxN, minE, maxE};
+}
+
 }  // namespace
 
 PlanSketch sketchOfRows(const PointRowWalk& walk, SketchKind kind, const QString& marked) {
@@ -138,14 +153,7 @@ SketchView fitAll(const PlanSketch& sketch, int width, int height, int margin) {
     view.width = std::max(width, 1);
     view.height = std::max(height, 1);
     if (sketch.points.empty()) return view;
-    double minN = std::numeric_limits<double>::infinity(), maxN = -minN;
-    double minE = minN, maxE = -minN;
-    for (const SketchPoint& p : sketch.points) {
-        minN = std::min(minN, p.north);
-        maxN = std::max(maxN, p.north);
-        minE = std::min(minE, p.east);
-        maxE = std::max(maxE, p.east);
-    }
+    const auto [minN, maxN, minE, maxE] = extentOf(sketch);
     view.centreNorth = (minN + maxN) / 2;
     view.centreEast = (minE + maxE) / 2;
     const double usableW = std::max(view.width - 2.0 * margin, 1.0);
@@ -323,14 +331,7 @@ double vectorExaggeration(double extent, double longest) {
 }
 
 void exaggerateVectors(PlanSketch& sketch) {
-    double minN = std::numeric_limits<double>::infinity(), maxN = -minN;
-    double minE = minN, maxE = -minN;
-    for (const SketchPoint& p : sketch.points) {
-        minN = std::min(minN, p.north);
-        maxN = std::max(maxN, p.north);
-        minE = std::min(minE, p.east);
-        maxE = std::max(maxE, p.east);
-    }
+    const auto [minN, maxN, minE, maxE] = extentOf(sketch);
     double longest = 0;
     for (const SketchVector& v : sketch.vectors)
         longest = std::max(longest, std::hypot(v.north, v.east));
